@@ -1,0 +1,60 @@
+#include "bench/bench_harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Producer = std::function<void(std::function<void(BenchCase)>)>;
+
+std::vector<Producer>& producers() {
+    static std::vector<Producer> list;
+    return list;
+}
+
+// Seconds per call, calibrated so one sample takes about 20 ms.
+double time_per_call(const std::function<void()>& f, long calls) {
+    auto t0 = std::chrono::steady_clock::now();
+    for (long i = 0; i < calls; ++i) f();
+    auto t1 = std::chrono::steady_clock::now();
+    return std::chrono::duration<double>(t1 - t0).count() / static_cast<double>(calls);
+}
+
+long calibrate(const std::function<void()>& f) {
+    long calls = 1;
+    while (time_per_call(f, calls) * static_cast<double>(calls) < 0.02 && calls < (1L << 30)) calls *= 2;
+    return calls;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void run_case(const BenchCase& c) {
+    const long ours_calls = calibrate(c.ours), ref_calls = calibrate(c.reference);
+    std::vector<double> ours, ref, ratios;
+    // Interleaved samples, so a noisy neighbour slows both sides alike.
+    for (int s = 0; s < 9; ++s) {
+        ours.push_back(time_per_call(c.ours, ours_calls));
+        ref.push_back(time_per_call(c.reference, ref_calls));
+        ratios.push_back(ours.back() / ref.back());
+    }
+    std::printf("%-40s %12.2f %12.2f %8.2f\n", c.name.c_str(), median(ours) * 1e6, median(ref) * 1e6,
+                median(ratios));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+BenchRegistration::BenchRegistration(Producer producer) { producers().push_back(std::move(producer)); }
+
+void run_registered_benchmarks(const char* filter) {
+    for (auto& p : producers())
+        p([&](BenchCase c) {
+            if (std::strstr(c.name.c_str(), filter)) run_case(c);
+        });
+}

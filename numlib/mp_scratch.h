@@ -1,0 +1,30 @@
+// Scratch discipline: temporaries come from a bump area and are released by
+// restoring the top. A ScratchMark remembers the top and restores it on every
+// return path. Running past the end of the area raises error 30 and yields
+// nullptr; nothing is ever written outside the area.
+#pragma once
+
+#include "numlib/mp_error.h"
+
+class ScratchMark {
+public:
+    ScratchMark() : mark_(mp_scratch_top) {}
+    ~ScratchMark() { mp_scratch_top = mark_; }
+    ScratchMark(const ScratchMark&) = delete;
+    ScratchMark& operator=(const ScratchMark&) = delete;
+
+    // Takes count uninitialised words, or raises error 30 and returns nullptr.
+    u64* take(std::size_t count) {
+        std::size_t avail = static_cast<std::size_t>(mp_scratch_end - mp_scratch_top) / sizeof(u64);
+        if (mp_scratch_top == nullptr || count > avail) {
+            mp_raise(MP_ERR_INTERNAL);
+            return nullptr;
+        }
+        u64* p = reinterpret_cast<u64*>(mp_scratch_top);
+        mp_scratch_top += count * sizeof(u64);
+        return p;
+    }
+
+private:
+    u8* mark_;
+};

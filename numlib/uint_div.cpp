@@ -1,0 +1,60 @@
+// Division with remainder.
+#include "numlib/uint_impl.h"
+
+namespace {
+
+// Writes the results of a division whose quotient {qs, ql} and remainder
+// {rs, rl} lie in scratch; q or r may be absent.
+void store_qr(u64* q, u64* r, const u64* qs, i64 ql, const u64* rs, i64 rl) {
+    if (q) uint_store(q, qs, ql);
+    if (r) uint_store(r, rs, rl);
+}
+
+}  // namespace
+
+void uint_divmod(u64* q, u64* r, const u64* a, const u64* b) {
+    const i64 n = uint_words();
+    const i64 la = vec_len(a, n), lb = vec_len(b, n);
+    if (lb == 0) {
+        mp_raise(MP_ERR_DIV_ZERO);
+        if (q) uint_zero(q);
+        if (r) uint_zero(r);
+        return;
+    }
+    if (la < lb || (la == lb && vec_cmp(a, b, la) < 0)) {  // q = 0, r = a
+        if (r) uint_copy(r, a);
+        if (q) uint_zero(q);
+        return;
+    }
+    ScratchMark mark;
+    u64* qs = mark.take(static_cast<std::size_t>(la - lb + 1 + lb));
+    u64* work = mark.take(static_cast<std::size_t>(vec_divrem_scratch(la, lb)));
+    if (!qs || !work) {
+        if (q) uint_zero(q);
+        if (r) uint_zero(r);
+        return;
+    }
+    u64* rs = qs + (la - lb + 1);
+    vec_divrem(qs, rs, a, la, b, lb, work);
+    store_qr(q, r, qs, la - lb + 1, rs, lb);
+}
+
+void uint_divmod_u64(u64* q, u64* r, const u64* a, u64 v) {
+    if (v == 0) {
+        *r = 0;
+        return uint_fail(q, MP_ERR_DIV_ZERO);
+    }
+    vec_divmod_word(uint_words(), q, r, a, v);
+}
+
+bool uint_div_exact(u64* q, const u64* a, const u64* b) {
+    ScratchMark mark;
+    u64* r = mark.take(static_cast<std::size_t>(uint_words()));
+    if (!r) {
+        uint_zero(q);
+        return false;
+    }
+    // With b = 0 the division leaves a zero remainder, so the answer is true.
+    uint_divmod(q, r, a, b);
+    return uint_is_zero(r);
+}

@@ -1,0 +1,107 @@
+// Word-vector kernels: {pointer, count} arrays of 64-bit words, least
+// significant word first. Kernels never read the context, never raise errors
+// and never allocate; a kernel that needs temporaries takes a scratch pointer
+// whose size in words its *_scratch function gives. Counts are at least 1
+// unless a contract says otherwise. Overlap rules are stated per kernel;
+// "r may equal a" means exact equality, not partial overlap.
+#pragma once
+
+#include <cassert>
+
+#include "numlib/mp_types.h"
+
+// ---- moves, fills, scans ------------------------------------------------
+
+void vec_copy_fwd(u64* dst, const u64* src, i64 count);  // ascending; dst <= src if overlapping
+void vec_copy_bwd(u64* dst, const u64* src, i64 count);  // descending; dst >= src if overlapping
+void vec_zero(u64* dst, i64 count);                      // count may be 0
+
+// Index of the lowest non-zero word; bit 63 set in the result when all are 0.
+i64 vec_find_nonzero(const u64* a, i64 count);
+// Index of the highest non-zero word, -1 when all are 0 (count may be 0).
+i64 vec_top_nonzero(const u64* a, i64 count);
+// Significant length: index of the highest non-zero word plus one.
+inline i64 vec_len(const u64* a, i64 count) { return vec_top_nonzero(a, count) + 1; }
+inline bool vec_is_zero(const u64* a, i64 count) { return vec_top_nonzero(a, count) < 0; }
+// Bit length of {a, count}: index of the highest set bit plus one, 0 for zero.
+i64 vec_bit_length(const u64* a, i64 count);
+
+// -1, 0, +1 comparing {a, n} with {b, n} from the top.
+int vec_cmp(const u64* a, const u64* b, i64 n);
+
+// ---- addition and subtraction -------------------------------------------
+
+// {r, n} = {a, n} + {b, n}; returns the carry. r may equal a or b.
+u64 vec_add_n(u64* r, const u64* a, const u64* b, i64 n);
+// {r, n} = {a, n} - {b, n}; returns the borrow. r may equal a or b.
+u64 vec_sub_n(u64* r, const u64* a, const u64* b, i64 n);
+// {r, an} = {a, an} + {b, bn}, an >= bn >= 0; returns the carry. r may equal a.
+u64 vec_add(u64* r, const u64* a, i64 an, const u64* b, i64 bn);
+// {r, an} = {a, an} - {b, bn}, an >= bn >= 0; returns the borrow. r may equal a.
+u64 vec_sub(u64* r, const u64* a, i64 an, const u64* b, i64 bn);
+// {r, n} = {a, n} + v; returns the carry. r may equal a. n may be 0.
+u64 vec_add_1(u64* r, const u64* a, i64 n, u64 v);
+// {r, n} = {a, n} - v; returns the borrow. r may equal a. n may be 0.
+u64 vec_sub_1(u64* r, const u64* a, i64 n, u64 v);
+
+// ---- shifts (1 <= cnt <= 63) --------------------------------------------
+
+// {r, n} = {a, n} << cnt; returns the bits shifted out (in the low bits).
+// Works from the top down: r >= a if overlapping.
+u64 vec_lshift(u64* r, const u64* a, i64 n, unsigned cnt);
+// {r, n} = {a, n} >> cnt; returns the bits shifted out (in the high bits).
+// Works from the bottom up: r <= a if overlapping.
+u64 vec_rshift(u64* r, const u64* a, i64 n, unsigned cnt);
+
+// ---- multiplication -----------------------------------------------------
+
+// {dst, count} = {a, count} * v; returns the carry word. dst may equal a.
+u64 vec_mul_word(i64 count, u64* dst, const u64* a, u64 v);
+// {r, n} += {a, n} * v; returns the carry word. r and a must not overlap.
+u64 vec_addmul_word(u64* r, const u64* a, i64 n, u64 v);
+// {r, n} -= {a, n} * v; returns the borrow word. r and a must not overlap.
+u64 vec_submul_word(u64* r, const u64* a, i64 n, u64 v);
+
+// Schoolbook product: {dst, la + lb} += {a, la} * {b, lb} into a zeroed dst,
+// one multiply-accumulate row per word of a. dst overlaps neither operand.
+void vec_mul_rows(u64* dst, const u64* a, const u64* b, i64 la, i64 lb);
+
+// Product {dst, la + lb} = {a, la} * {b, lb}, la >= lb >= 1, by the fastest
+// method for the sizes. dst overlaps neither operand; a may equal b.
+// scratch holds vec_mul_scratch(la, lb) words.
+i64 vec_mul_scratch(i64 la, i64 lb);
+void vec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch);
+
+// Square {dst, 2n} = {a, n}^2. dst does not overlap a.
+// scratch holds vec_sqr_scratch(n) words.
+i64 vec_sqr_scratch(i64 n);
+void vec_sqr(u64* dst, const u64* a, i64 n, u64* scratch);
+
+// ---- division -----------------------------------------------------------
+
+// 128-by-64-bit division: (hi:lo) / d with hi < d; returns the quotient.
+inline u64 udiv_128(u64 hi, u64 lo, u64 d, u64* rem) {
+    assert(hi < d);
+    u64 q, r;
+    __asm__("divq %4" : "=a"(q), "=d"(r) : "a"(lo), "d"(hi), "rm"(d));
+    *rem = r;
+    return q;
+}
+
+// {q, count} = {a, count} / v and *r = the remainder, from the top word down.
+// v != 0. q may equal a.
+void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v);
+
+// Restoring shift-subtract division, one quotient bit per step: {q, count} =
+// {a, count} / {b, count} and {r, count} the remainder, where abits and bbits
+// are the bit lengths of a and b, abits >= bbits >= 1. q and r overlap
+// nothing.
+void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 abits,
+                     i64 bbits);
+
+// Long division: {q, na - nb + 1} = {a, na} / {b, nb} and {r, nb} the
+// remainder, where na >= nb >= 1 and b[nb - 1] != 0. q or r may be nullptr
+// when not wanted. q and r overlap neither operand nor each other.
+// scratch holds vec_divrem_scratch(na, nb) words.
+i64 vec_divrem_scratch(i64 na, i64 nb);
+void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64* scratch);

@@ -1,0 +1,154 @@
+// The library context: start-up values, word counts, sizes, and the error
+// and scratch disciplines.
+#include "numlib/mp_context.h"
+
+#include "numlib/mp_error.h"
+#include "numlib/mp_scratch.h"
+#include "numlib/uint.h"
+#include "support/numlib_fixture.h"
+
+using ContextTest = NumlibTest;
+
+TEST_F(ContextTest, StartUpValues) {
+    EXPECT_EQ(mp_error, 0);
+    EXPECT_EQ(mp_int_words, 1);
+    EXPECT_EQ(mp_real_words, 1);
+    EXPECT_EQ(mp_num_type, MP_TYPE_NONE);
+    EXPECT_EQ(mp_init_magic, MP_INIT_MAGIC);
+    EXPECT_EQ(mp_fixed_exp_low, -4);
+    EXPECT_EQ(mp_fixed_exp_high, 10);
+    EXPECT_EQ(mp_fixed_exp_high_int, 1000);
+    const auto chars = [](const char16_t* set) { return std::vector<char16_t>(set, set + 3); };
+    EXPECT_EQ(chars(mp_decimal_chars), (std::vector<char16_t>{u'.', u',', 0}));
+    EXPECT_EQ(chars(mp_group_chars), (std::vector<char16_t>{u'\'', 0, 0}));
+    EXPECT_EQ(chars(mp_exp_chars), (std::vector<char16_t>{u'e', u'E', 0}));
+    EXPECT_EQ(chars(mp_imag_chars), (std::vector<char16_t>{u'i', u'j', 0}));
+    EXPECT_EQ(mp_scratch_top, mp_scratch_base);
+    EXPECT_EQ(static_cast<std::size_t>(mp_scratch_end - mp_scratch_base), MP_SCRATCH_BYTES);
+}
+
+TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
+    mp_set_char_set(MP_CHARS_DECIMAL, u",", 1);
+    mp_fixed_exp_high = 10000;
+    mp_set_real_words(40);
+    ScratchMark outer;
+    u8* top = mp_scratch_top;
+    ASSERT_NE(outer.take(10), nullptr);
+    top = mp_scratch_top;
+    u8* base = mp_scratch_base;
+    mp_init();
+    EXPECT_EQ(mp_decimal_chars[0], u',');
+    EXPECT_EQ(mp_decimal_chars[1], 0);
+    EXPECT_EQ(mp_fixed_exp_high, 10000);
+    EXPECT_EQ(mp_real_words, 40);
+    EXPECT_EQ(mp_scratch_base, base);
+    EXPECT_EQ(mp_scratch_top, top);
+}
+
+TEST_F(ContextTest, WordCountLimits) {
+    struct Case { i32 value; bool accepted; };
+    for (auto c : {Case{0, false}, Case{1, true}, Case{2000, true}, Case{2001, false}, Case{-5, false}}) {
+        mp_error = 0;
+        mp_int_words = 7;
+        mp_set_int_words(c.value);
+        EXPECT_EQ(mp_int_words, c.accepted ? c.value : 7) << c.value;
+        EXPECT_EQ(mp_error, c.accepted ? 0 : MP_ERR_WORD_COUNT) << c.value;
+    }
+    for (auto c : {Case{0, false}, Case{1, true}, Case{527, true}, Case{528, false}}) {
+        mp_error = 0;
+        mp_real_words = 7;
+        mp_set_real_words(c.value);
+        EXPECT_EQ(mp_real_words, c.accepted ? c.value : 7) << c.value;
+        EXPECT_EQ(mp_error, c.accepted ? 0 : MP_ERR_WORD_COUNT) << c.value;
+    }
+}
+
+TEST_F(ContextTest, WordsForDigits) {
+    EXPECT_EQ(num_words_for_digits(0, MP_TYPE_REAL), 1);
+    EXPECT_EQ(num_words_for_digits(19, MP_TYPE_REAL), 1);
+    EXPECT_EQ(num_words_for_digits(20, MP_TYPE_CPLX), 2);
+    EXPECT_EQ(num_words_for_digits(10013, MP_TYPE_REAL), 527);
+    EXPECT_EQ(num_words_for_digits(0, MP_TYPE_UINT), 0);
+    EXPECT_EQ(num_words_for_digits(19, MP_TYPE_UINT), 1);
+    EXPECT_EQ(num_words_for_digits(20, MP_TYPE_RAT), 2);
+    // ceil(d * log2(10) / 64) over the whole range of the integer precision
+    for (i32 d = 1; d <= 38531; d += 37) {
+        i32 w = num_words_for_digits(d, MP_TYPE_UINT);
+        EXPECT_GE(w * 64.0, d * 3.321928094887362 - 1e-6) << d;
+        EXPECT_LT((w - 1) * 64.0, d * 3.321928094887362 + 1e-3) << d;
+    }
+    EXPECT_EQ(mp_error, 0);
+    EXPECT_EQ(num_words_for_digits(5, 7), 0);
+    EXPECT_EQ(mp_error, MP_ERR_TYPE);
+}
+
+TEST_F(ContextTest, SizesAndCapacities) {
+    EXPECT_EQ(num_size_bytes(0, 0), 0);  // no type chosen yet
+    EXPECT_EQ(mp_error, MP_ERR_TYPE);
+    mp_error = 0;
+    mp_int_words = 3;
+    mp_real_words = 5;
+    mp_num_type = MP_TYPE_RAT;
+    EXPECT_EQ(num_size_bytes(0, 0), 3 * 16 + 8);
+    EXPECT_EQ(num_size_bytes(0, MP_TYPE_UINT), 24);
+    EXPECT_EQ(num_size_bytes(0, MP_TYPE_REAL), 48);
+    EXPECT_EQ(num_size_bytes(0, MP_TYPE_CPLX), 96);
+    EXPECT_EQ(num_size_bytes(528, MP_TYPE_REAL), 4232);
+    EXPECT_EQ(num_text_capacity(2, MP_TYPE_REAL), 95u);
+    EXPECT_EQ(num_text_capacity(2, MP_TYPE_CPLX), 191u);
+    EXPECT_EQ(num_text_capacity(2, MP_TYPE_UINT), 161u);
+    // a 1-word half holds up to 20 decimal digits
+    EXPECT_EQ(num_text_capacity(1, MP_TYPE_RAT), 2u * 26 + 4);
+    EXPECT_EQ(mp_error, 0);
+}
+
+TEST_F(ContextTest, FirstErrorWinsAndIsolationRestoresIt) {
+    mp_raise(MP_ERR_DIV_ZERO);
+    mp_raise(MP_ERR_OVERFLOW);
+    EXPECT_EQ(mp_error, MP_ERR_DIV_ZERO);
+    {
+        MpIsolate iso;
+        EXPECT_EQ(mp_error, 0);
+        mp_raise(MP_ERR_DOMAIN);
+        EXPECT_EQ(iso.inner(), MP_ERR_DOMAIN);
+    }
+    EXPECT_EQ(mp_error, MP_ERR_DIV_ZERO);
+    mp_error = 0;
+    {
+        MpIsolate iso;
+        mp_raise(MP_ERR_DOMAIN);
+    }
+    EXPECT_EQ(mp_error, MP_ERR_DOMAIN);  // nothing was pending: the body's error stays
+}
+
+TEST_F(ContextTest, PendingErrorSurvivesFailingRoutines) {
+    mp_set_int_words(4);
+    auto a = words(4), b = words(4), q = words(4);
+    a[0] = 5;
+    mp_raise(MP_ERR_DIV_ZERO);
+    uint_sub(q.data(), b.data(), a.data());  // raises 12 itself
+    uint_pow(q.data(), a.data(), -1);        // raises 14 itself
+    EXPECT_EQ(mp_error, MP_ERR_DIV_ZERO);
+    EXPECT_TRUE(uint_is_zero(q.data()));
+}
+
+TEST_F(ContextTest, ScratchOverflowRaises30AndStaysInside) {
+    mp_set_int_words(2000);
+    auto a = words(2000), b = words(2000), q = words(2000);
+    rng.fill(a.data(), 2000, 1000);
+    rng.fill(b.data(), 2000, 900);
+    ScratchMark hog;
+    // Leave a little less than one operand's worth free.
+    const std::size_t free_words = static_cast<std::size_t>(mp_scratch_end - mp_scratch_top) / 8;
+    ASSERT_NE(hog.take(free_words - 100), nullptr);
+    u8* top = mp_scratch_top;
+    // a canary just past the end of the area would be overwritten by a stray write
+    uint_mul(q.data(), a.data(), b.data());
+    EXPECT_EQ(mp_error, MP_ERR_INTERNAL);
+    EXPECT_TRUE(uint_is_zero(q.data()));
+    EXPECT_EQ(mp_scratch_top, top);
+    mp_error = 0;
+    uint_divmod(q.data(), nullptr, a.data(), b.data());
+    EXPECT_EQ(mp_error, MP_ERR_INTERNAL);
+    EXPECT_EQ(mp_scratch_top, top);
+}
