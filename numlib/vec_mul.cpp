@@ -1,51 +1,82 @@
-// Multiplication kernels: one-word rows and the schoolbook product, and the
-// product dispatcher.
-#include "numlib/vec.h"
+// The product and square dispatchers: schoolbook, Karatsuba or Toom-3 by
+// size, with long operands cut into pieces the size of the short one. Each
+// scratch function follows its method's recursion exactly, so it is the
+// largest number of words any path below the call touches.
+#include <algorithm>
+#include <utility>
 
-u64 vec_mul_word(i64 count, u64* dst, const u64* a, u64 v) {
-    u64 carry = 0;
-    for (i64 i = 0; i < count; ++i) {
-        u128 p = static_cast<u128>(a[i]) * v + carry;
-        dst[i] = static_cast<u64>(p);
-        carry = static_cast<u64>(p >> 64);
+#include "numlib/vec_mul_impl.h"
+
+static_assert(SQR_KARATSUBA_MIN >= 2 && SQR_TOOM3_MIN >= 5);
+
+namespace {
+
+i64 sliced_scratch(i64 la, i64 lb) {
+    const i64 r = la % lb;
+    return 2 * lb + std::max(vec_mul_scratch(lb, lb), r ? vec_mul_scratch(lb, r) : 0);
+}
+
+// {dst, la + lb} = {a, la} * {b, lb} for la well above lb: a in lb-word
+// pieces, each piece's product added in above the ones before it.
+void mul_sliced(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
+    u64* piece = scratch;
+    u64* rest = scratch + 2 * lb;
+    vec_mul(dst, a, lb, b, lb, rest);
+    for (i64 off = lb; off < la; off += lb) {
+        const i64 k = std::min(lb, la - off);
+        vec_mul(piece, b, lb, a + off, k, rest);
+        const u64 carry = vec_add_n(dst + off, dst + off, piece, lb);
+        vec_copy_fwd(dst + off + lb, piece + lb, k);
+        // The sum so far is a product of off + k words of a, so nothing
+        // carries out of its off + k + lb words.
+        vec_add_1(dst + off + lb, dst + off + lb, k, carry);
     }
-    return carry;
 }
 
-u64 vec_addmul_word(u64* r, const u64* a, i64 n, u64 v) {
-    u64 carry = 0;
-    for (i64 i = 0; i < n; ++i) {
-        u128 p = static_cast<u128>(a[i]) * v + carry + r[i];
-        r[i] = static_cast<u64>(p);
-        carry = static_cast<u64>(p >> 64);
-    }
-    return carry;
+}  // namespace
+
+i64 vec_mul_scratch(i64 la, i64 lb) {
+    if (la < lb) std::swap(la, lb);
+    // vec_mul hands an equal-operand product to vec_sqr
+    const i64 square = la == lb ? vec_sqr_scratch(la) : 0;
+    i64 own;
+    if (lb < MUL_KARATSUBA_MIN)
+        own = 0;
+    else if (!mul_is_balanced(la, lb))
+        own = sliced_scratch(la, lb);
+    else if (lb < MUL_TOOM3_MIN)
+        own = vec_mul_karatsuba_scratch(la, lb);
+    else
+        own = vec_mul_toom3_scratch(la, lb);
+    return std::max(square, own);
 }
 
-u64 vec_submul_word(u64* r, const u64* a, i64 n, u64 v) {
-    u64 borrow = 0;
-    for (i64 i = 0; i < n; ++i) {
-        u128 p = static_cast<u128>(a[i]) * v + borrow;
-        u64 lo = static_cast<u64>(p);
-        u64 x = r[i];
-        r[i] = x - lo;
-        borrow = static_cast<u64>(p >> 64) + (x < lo);
-    }
-    return borrow;
-}
-
-void vec_mul_rows(u64* dst, const u64* a, const u64* b, i64 la, i64 lb) {
-    for (i64 i = 0; i < la; ++i) dst[i + lb] = vec_addmul_word(dst + i, b, lb, a[i]);
-}
-
-i64 vec_mul_scratch(i64, i64) { return 0; }
-
-void vec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64*) {
+void vec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
     assert(la >= lb && lb >= 1);
-    vec_zero(dst, la + lb);
-    vec_mul_rows(dst, a, b, la, lb);
+    if (a == b && la == lb)
+        vec_sqr(dst, a, la, scratch);
+    else if (lb < MUL_KARATSUBA_MIN)
+        vec_mul_basecase(dst, a, la, b, lb);
+    else if (!mul_is_balanced(la, lb))
+        mul_sliced(dst, a, la, b, lb, scratch);
+    else if (lb < MUL_TOOM3_MIN)
+        vec_mul_karatsuba(dst, a, la, b, lb, scratch);
+    else
+        vec_mul_toom3(dst, a, la, b, lb, scratch);
 }
 
-i64 vec_sqr_scratch(i64) { return 0; }
+i64 vec_sqr_scratch(i64 n) {
+    if (n < SQR_KARATSUBA_MIN) return 0;
+    if (n < SQR_TOOM3_MIN) return vec_sqr_karatsuba_scratch(n);
+    return vec_sqr_toom3_scratch(n);
+}
 
-void vec_sqr(u64* dst, const u64* a, i64 n, u64* scratch) { vec_mul(dst, a, n, a, n, scratch); }
+void vec_sqr(u64* dst, const u64* a, i64 n, u64* scratch) {
+    assert(n >= 1);
+    if (n < SQR_KARATSUBA_MIN)
+        vec_sqr_basecase(dst, a, n);
+    else if (n < SQR_TOOM3_MIN)
+        vec_sqr_karatsuba(dst, a, n, scratch);
+    else
+        vec_sqr_toom3(dst, a, n, scratch);
+}
