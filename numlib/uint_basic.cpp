@@ -27,7 +27,7 @@ void uint_move(u64* dst, const u64* src, i64 count) {
 void uint_resize(u64* dst, i32 dst_words, const u64* src, i32 src_words) {
     if (dst_words <= 0 || src_words <= 0) {
         mp_raise(MP_ERR_INTERNAL);
-        return;
+        return vec_zero(dst, dst_words);  // a failed resize leaves 0, as every failure does
     }
     if (dst_words >= src_words) {
         uint_move(dst, src, src_words);
