@@ -1,0 +1,348 @@
+// Factorials, permutations and combinations against GMP: values and overflow
+// at the edge of the word count (including combinations whose value fits
+// while the step-wise product j * C does not), the loop limit, huge
+// operands, aliasing, and the pending-error and stop behaviour.
+#include <gmp.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/uint.h"
+#include "numlib/vec.h"
+#include "support/gmp_oracle.h"
+#include "support/numlib_fixture.h"
+
+namespace {
+
+using UintCombTest = NumlibTest;
+using Words = std::vector<u64>;
+
+Words small_words(i64 n, u64 v) {
+    Words w(static_cast<std::size_t>(n));
+    w[0] = v;
+    return w;
+}
+
+std::string text(const Mpz& z) {
+    return z.hex();
+}
+
+// The largest v with v! < 2^(64n).
+u64 largest_factorial(i64 n) {
+    u64 v = 1;
+    while (std::lgamma(static_cast<double>(v) + 2.0) / std::log(2.0) <
+           64.0 * static_cast<double>(n))
+        ++v;
+    Mpz f;
+    for (mpz_fac_ui(f, v + 1); f.fits(n); mpz_fac_ui(f, ++v + 1)) {
+    }
+    for (mpz_fac_ui(f, v); !f.fits(n); mpz_fac_ui(f, --v)) {
+    }
+    return v;
+}
+
+void check_factorial(TestRng& rng, u64 v, i64 n) {
+    Mpz want;
+    mpz_fac_ui(want, v);
+    Words a = small_words(n, v), r = Words(static_cast<std::size_t>(n));
+    u64* dst = rng.chance(50) ? a.data() : r.data();
+    mp_error = 0;
+    uint_factorial(dst, a.data());
+    const std::string what = std::to_string(v) + "! at n=" + std::to_string(n);
+    if (want.fits(n)) {
+        EXPECT_EQ(mp_err(), 0) << what;
+        EXPECT_EQ(Words(dst, dst + n), want.words(n)) << what;
+    } else {
+        EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW) << what;
+        EXPECT_TRUE(vec_is_zero(dst, n)) << what;
+    }
+}
+
+TEST_F(UintCombTest, FactorialsUpToTheLimit) {
+    for (i64 iter = 0; iter < test_iterations(30); ++iter) {
+        const i64 n = rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
+        const u64 vmax = largest_factorial(n);
+        for (u64 v : {vmax, vmax + 1, static_cast<u64>(rng.range(0, static_cast<i64>(vmax))),
+                      static_cast<u64>(rng.range(0, 60))})
+            check_factorial(rng, v, n);
+    }
+}
+
+TEST_F(UintCombTest, FactorialArgumentsBeyondAWord) {
+    mp_set_int_words(3);
+    Words r = words(3);
+    for (Words a : {Words{~u64{0}, 0, 0}, Words{0, 1, 0}, Words{5, 0, 7}}) {
+        mp_error = 0;
+        r[0] = 1;
+        uint_factorial(r.data(), a.data());  // decided from the size alone, at once
+        EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW) << words_hex(a.data(), 3);
+        EXPECT_TRUE(uint_is_zero(r.data()));
+    }
+    mp_error = 0;
+    for (u64 v : {0, 1}) {
+        Words a = small_words(3, v);
+        uint_factorial(a.data(), a.data());
+        EXPECT_TRUE(uint_is_one(a.data())) << v;
+    }
+    EXPECT_EQ(mp_err(), 0);
+}
+
+TEST_F(UintCombTest, FactorialStopsOnAPendingErrorOrAStopRequest) {
+    mp_set_int_words(2000);
+    Words a = small_words(2000, 10000), r = words(2000);
+    Mpz want;
+    mpz_fac_ui(want, 10000);
+    ASSERT_TRUE(want.fits(2000));
+    std::thread stopper([] {
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+        mp_error.store(MP_ERR_STOPPED);
+    });
+    uint_factorial(r.data(), a.data());
+    stopper.join();
+    EXPECT_EQ(mp_err(), MP_ERR_STOPPED);
+    // stopped part-way the result is 0; a request that came too late leaves the value
+    EXPECT_TRUE(uint_is_zero(r.data()) || r == want.words(2000));
+    uint_factorial(r.data(), a.data());  // the request is still pending
+    EXPECT_TRUE(uint_is_zero(r.data()));
+    mp_error = MP_ERR_DIV_ZERO;
+    uint_factorial(r.data(), a.data());
+    EXPECT_TRUE(uint_is_zero(r.data()));
+    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
+}
+
+// What the step-wise evaluation gives: *err and the value (0 on error).
+void expected_perm_comb(Mpz& want, i32* err, const Mpz& big_n, const Mpz& k, i64 limit, bool perm,
+                        i64 n) {
+    *err = 0;
+    mpz_set_ui(want, 0);
+    if (mpz_cmp(big_n, k) < 0) return;
+    Mpz t, j;
+    mpz_sub(t, big_n, k);
+    mpz_set(j, perm || mpz_cmp(k, t) <= 0 ? k.get() : t.get());
+    if (limit >= 1 && mpz_cmp_ui(j.get(), static_cast<unsigned long>(limit)) > 0) {
+        *err = MP_ERR_DOMAIN;
+        return;
+    }
+    // beyond this j! (perm) or C(2j, j) (comb) alone needs more than 128000 bits
+    if (!mpz_fits_ulong_p(j) || mpz_get_ui(j) > 200000) {
+        *err = MP_ERR_OVERFLOW;
+        return;
+    }
+    const unsigned long jj = mpz_get_ui(j);
+    Mpz c, last;
+    // C(N, j) = C(N, min(k, N - k)); for perm N - k may be the smaller, and then it is small
+    mpz_bin_ui(c, big_n, mpz_cmp_ui(t.get(), jj) < 0 ? mpz_get_ui(t) : jj);
+    if (perm) {
+        Mpz f;
+        mpz_fac_ui(f, jj);
+        mpz_mul(c, c, f);
+        mpz_set(last, c);
+    } else {
+        mpz_mul_ui(last, c, jj);
+    }
+    if (!last.fits(n)) {
+        *err = MP_ERR_OVERFLOW;
+        return;
+    }
+    mpz_set(want, c);
+}
+
+// Runs uint_perm_comb, with dst separate, equal to n or equal to k.
+void check_perm_comb(TestRng& rng, const Mpz& big_n, const Mpz& k, i64 limit, bool perm, i64 n) {
+    Mpz want;
+    i32 err;
+    expected_perm_comb(want, &err, big_n, k, limit, perm, n);
+    Words nw = big_n.words(n), kw = k.words(n), r(static_cast<std::size_t>(n));
+    const int where = static_cast<int>(rng.range(0, 2));
+    u64* dst = where == 0 ? r.data() : where == 1 ? nw.data() : kw.data();
+    const std::string what = std::string(perm ? "perm" : "comb") + " n=" + text(big_n) +
+                             " k=" + text(k) + " limit=" + std::to_string(limit) +
+                             " words=" + std::to_string(n) + " dst=" + std::to_string(where);
+    mp_error = 0;
+    uint_perm_comb(dst, nw.data(), kw.data(), limit, perm);
+    EXPECT_EQ(mp_err(), err) << what;
+    EXPECT_EQ(Words(dst, dst + n), want.words(n)) << what;
+}
+
+TEST_F(UintCombTest, RandomPermutationsAndCombinations) {
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        // near the limit the cost of the big-j shapes grows with the word count
+        const i64 shape = rng.range(0, 4);
+        const i64 n = rng.word_count(shape >= 3 ? 300 : 2000);
+        mp_set_int_words(static_cast<i32>(n));
+        Mpz big_n, k;
+        switch (shape) {
+            case 0:  // small operands, k sometimes above n
+                mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(0, 3000)));
+                mpz_set_ui(k, static_cast<unsigned long>(
+                                  rng.range(0, static_cast<i64>(mpz_get_ui(big_n)) + 2)));
+                break;
+            case 1: {  // long n, k or n - k small
+                Words w = words(n);
+                rng.fill(w.data(), n, rng.range(1, n));
+                big_n.set(w.data(), n);
+                mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 40)));
+                if (rng.chance(40) && mpz_cmp(big_n, k) >= 0) mpz_sub(k, big_n, k);
+                break;
+            }
+            case 2:  // n near 2^64: factors on both sides of the word boundary
+                mpz_set_ui(big_n, rng.word() | (u64{1} << 63));
+                if (n > 1 && rng.chance(50)) {
+                    mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(0, 60)));
+                    mpz_setbit(big_n, 64);
+                }
+                mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 60)));
+                break;
+            case 3: {  // n beyond the prime sieve, j up to where C(n, j) stops fitting
+                mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(1 << 22, 1 << 26)));
+                mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 8 * n)));
+                break;
+            }
+            default: {  // C(N, N/2) around the limit: the largest loop counts that fit
+                const i64 big = 64 * n + rng.range(-40, 40);
+                mpz_set_ui(big_n, static_cast<unsigned long>(std::max<i64>(big, 2)));
+                mpz_set_ui(
+                    k, static_cast<unsigned long>(std::max<i64>(big / 2 + rng.range(-3, 3), 0)));
+            }
+        }
+        const i64 limit = rng.chance(20)   ? rng.range(1, 100)
+                          : rng.chance(50) ? 0
+                                           : -rng.range(1, 5);
+        check_perm_comb(rng, big_n, k, limit, rng.chance(50), n);
+    }
+}
+
+// The largest N with weight(N) < 2^(64n), from a start below it.
+void raise_to_limit(Mpz& big_n, i64 n, const std::function<void(Mpz&, const Mpz&)>& weight) {
+    Mpz w, next;
+    for (;;) {
+        mpz_add_ui(next, big_n, 1);
+        weight(w, next);
+        if (!w.fits(n)) return;
+        mpz_set(big_n, next);
+    }
+}
+
+TEST_F(UintCombTest, CombinationThatFitsWhileJTimesItDoesNot) {
+    for (i64 iter = 0; iter < test_iterations(30); ++iter) {
+        const i64 n = rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
+        const unsigned long j = static_cast<unsigned long>(rng.range(2, std::min<i64>(40, 16 * n)));
+        // j * C(N, j) < N^j / (j - 1)!, so the j-th root of 2^(64n) (j - 1)! starts below the limit
+        Mpz big_n, f;
+        mpz_fac_ui(f, j - 1);
+        mpz_mul_2exp(big_n, f, static_cast<mp_bitcnt_t>(64 * n));
+        mpz_root(big_n, big_n, j);
+        raise_to_limit(big_n, n, [j](Mpz& w, const Mpz& x) {
+            mpz_bin_ui(w, x, j);
+            mpz_mul_ui(w, w, j);
+        });
+        ASSERT_GE(mpz_cmp_ui(big_n.get(), 2 * j), 0);
+        Mpz past, c, k, k_sym;
+        mpz_add_ui(past, big_n, 1);
+        mpz_bin_ui(c, past, j);
+        ASSERT_TRUE(c.fits(n)) << "C(N + 1, j) itself fits: the case under test";
+        mpz_set_ui(k, j);
+        mpz_sub_ui(k_sym, past, j);
+        check_perm_comb(rng, big_n, k, 0, false, n);  // at the limit: the value
+        check_perm_comb(rng, past, k, 0, false, n);   // one further: error 12
+        check_perm_comb(rng, past, k_sym, 0, false, n);
+    }
+}
+
+TEST_F(UintCombTest, PermutationsAtTheLimit) {
+    for (i64 iter = 0; iter < test_iterations(30); ++iter) {
+        const i64 n = rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
+        const unsigned long k = static_cast<unsigned long>(rng.range(2, 30));
+        Mpz big_n, kz, past;
+        mpz_ui_pow_ui(big_n, 2, static_cast<unsigned long>(64 * n));
+        mpz_root(big_n, big_n, k);  // N(N-1)...(N-k+1) < N^k <= 2^(64n)
+        mpz_sub_ui(big_n, big_n, 1);
+        if (mpz_cmp_ui(big_n.get(), k) < 0) mpz_set_ui(big_n, k);
+        raise_to_limit(big_n, n, [k](Mpz& w, const Mpz& x) {
+            Mpz f;
+            mpz_bin_ui(w, x, k);
+            mpz_fac_ui(f, k);
+            mpz_mul(w, w, f);
+        });
+        mpz_set_ui(kz, k);
+        mpz_add_ui(past, big_n, 1);
+        check_perm_comb(rng, big_n, kz, 0, true, n);
+        check_perm_comb(rng, past, kz, 0, true, n);
+    }
+}
+
+TEST_F(UintCombTest, LargestLoopCountThatFits) {
+    mp_set_int_words(2000);
+    Mpz big_n, k;
+    mpz_set_ui(big_n, 127980);  // 63990 * C(127980, 63990) is just below 2^128000
+    mpz_set_ui(k, 63990);
+    check_perm_comb(rng, big_n, k, 0, false, 2000);
+    mpz_set_ui(big_n, 128000);  // and here just above
+    mpz_set_ui(k, 64000);
+    check_perm_comb(rng, big_n, k, 0, false, 2000);
+}
+
+TEST_F(UintCombTest, HardCases) {
+    mp_set_int_words(4);
+    struct Case {
+        Words n, k;
+        i64 limit;
+        bool perm;
+        i32 err;
+        Words want;
+        const char* why;
+    };
+    const Words zero = words(4), one = small_words(4, 1),
+                max_n = {~u64{0}, ~u64{0}, ~u64{0}, ~u64{0}};
+    const std::vector<Case> cases = {
+        {small_words(4, 3), small_words(4, 5), 1, false, 0, zero,
+         "n < k: 0 before the limit is looked at"},
+        {small_words(4, 9), zero, 0, true, 0, one, "no factor: 1"},
+        {small_words(4, 9), small_words(4, 9), 0, false, 0, one, "comb with k = n: 1"},
+        {max_n, one, 0, false, 0, max_n, "C(n, 1) = n at the top of the range"},
+        {max_n, small_words(4, 2), 0, true, MP_ERR_OVERFLOW, zero, "n(n - 1) does not fit"},
+        {Words{0, 0, 1 << 20, 0}, Words{0, 0, 1 << 19, 0}, 0, false, MP_ERR_OVERFLOW, zero,
+         "j of 2^147 factors: decided without a loop"},
+        {Words{0, 0, 1 << 20, 0}, Words{0, 0, 1 << 19, 0}, 5, false, MP_ERR_DOMAIN, zero,
+         "the limit comes first"},
+        {Words{0, 64, 0, 0}, Words{0, 1, 0, 0}, 0, true, MP_ERR_OVERFLOW, zero,
+         "2^64 factors for perm"},
+        {small_words(4, 50), small_words(4, 7), 7, false, 0, small_words(4, 99884400),
+         "j = limit is allowed"},
+        {small_words(4, 50), small_words(4, 43), 6, false, MP_ERR_DOMAIN, zero,
+         "comb counts min(k, n - k) = 7"},
+        {small_words(4, 50), small_words(4, 43), -3, false, 0, small_words(4, 99884400),
+         "negative limit: none"},
+    };
+    for (const Case& c : cases) {
+        Words r = small_words(4, 77);
+        mp_error = 0;
+        uint_perm_comb(r.data(), c.n.data(), c.k.data(), c.limit, c.perm);
+        EXPECT_EQ(mp_err(), c.err) << c.why;
+        EXPECT_EQ(r, c.want) << c.why;
+    }
+}
+
+TEST_F(UintCombTest, PendingErrorIsKept) {
+    mp_set_int_words(10);
+    Words big_n = small_words(10, 300), k = small_words(10, 150), r = words(10);
+    Mpz want;
+    mpz_bin_uiui(want, 300, 150);
+    mp_raise(MP_ERR_DIV_ZERO);
+    uint_perm_comb(r.data(), big_n.data(), k.data(), 0, false);
+    EXPECT_EQ(r, want.words(10));
+    uint_perm_comb(r.data(), big_n.data(), k.data(), 0, true);  // overflows
+    EXPECT_TRUE(uint_is_zero(r.data()));
+    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
+}
+
+}  // namespace
