@@ -105,3 +105,35 @@ void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 
 // scratch holds vec_divrem_scratch(na, nb) words.
 i64 vec_divrem_scratch(i64 na, i64 nb);
 void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64* scratch);
+
+// ---- number theory: Lehmer gcd steps, Montgomery and Hensel reduction ---
+
+// A Lehmer reduction matrix: (a, b) = M (a', b') with non-negative entries
+// and determinant +1 (det_positive) or -1, a product of [[q, 1], [1, 0]].
+struct GcdMatrix {
+    u64 m00, m01, m10, m11;
+    bool det_positive;
+};
+
+// The Euclid quotient steps on the leading 128 bits of {a, n} >= {b, n}
+// (a[n - 1] != 0) that leave M^-1 (a, b) positive whatever the lower bits
+// are, as one matrix in *m. False (and the identity) when not one step
+// qualifies, e.g. when b is much shorter than a.
+bool vec_gcd_matrix(GcdMatrix* m, const u64* a, const u64* b, i64 n);
+
+// {ra, n} = first and {rb, n} = second component of M^-1 ({a, n}, {b, n}).
+// False when a result would be negative, which a matrix from
+// vec_gcd_matrix for these operands never gives. ra and rb overlap nothing.
+bool vec_gcd_reduce(u64* ra, u64* rb, const u64* a, const u64* b, i64 n, const GcdMatrix& m);
+
+// -1/m0 mod 2^64 for odd m0.
+u64 vec_mont_inverse(u64 m0);
+
+// Montgomery reduction: {r, k} = {t, 2k} / B^k mod m (B = 2^64), fully
+// reduced, for t < m B^k and odd {m, k}; minv = vec_mont_inverse(m[0]).
+// t is destroyed; r may equal t or t + k, and overlaps nothing else.
+void vec_redc(u64* r, u64* t, const u64* m, i64 k, u64 minv);
+
+// Hensel division: {q, k} = {a, k} / {m, mk} mod B^k for odd m. a is
+// destroyed; q may equal a and overlaps nothing else.
+void vec_hensel_div(u64* q, u64* a, i64 k, const u64* m, i64 mk);
