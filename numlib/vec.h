@@ -106,6 +106,29 @@ void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 
 i64 vec_divrem_scratch(i64 na, i64 nb);
 void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64* scratch);
 
+// Divisor words from which vec_divrem divides and conquers; below it, one
+// quotient word per step.
+constexpr i64 VEC_DIV_DC_THRESHOLD = 32;
+
+// In-place division by a normalised divisor (top bit of v[nv - 1] set),
+// nu >= nv >= 1: {u, nu} = Q * {v, nv} + R, where Q = {q, nu - nv} plus the
+// returned word (0 or 1) times 2^(64 (nu - nv)), and R replaces {u, nv}; the
+// words of u above nv are left undefined. q overlaps neither u nor v.
+// vec_div_schoolbook takes one quotient word per step and needs no scratch;
+// vec_div_norm picks the method and needs vec_div_norm_scratch(nu, nv) words.
+u64 vec_div_schoolbook(u64* q, u64* u, i64 nu, const u64* v, i64 nv);
+i64 vec_div_norm_scratch(i64 nu, i64 nv);
+u64 vec_div_norm(u64* q, u64* u, i64 nu, const u64* v, i64 nv, u64* scratch);
+
+// ---- square root ----------------------------------------------------------
+
+// Square root with remainder of a normalised {a, 2n} (a[2n - 1] >= 2^62), by
+// recursive halving: {s, n} = floor(sqrt(a)) and a - s^2 = {a, n} plus the
+// returned word (0 or 1) times 2^(64n); the words of a above n are left
+// undefined. s does not overlap a. scratch holds vec_sqrtrem_scratch(n) words.
+i64 vec_sqrtrem_scratch(i64 n);
+u64 vec_sqrtrem(u64* s, u64* a, i64 n, u64* scratch);
+
 // ---- number theory: Lehmer gcd steps, Montgomery and Hensel reduction ---
 
 // A Lehmer reduction matrix: (a, b) = M (a', b') with non-negative entries

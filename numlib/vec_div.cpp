@@ -1,4 +1,5 @@
-// Division kernels: by one word, and long division (Knuth's algorithm D).
+// Division kernels: by one word, one quotient word per step (Knuth's
+// algorithm D), and the long-division entry point that normalises operands.
 #include "numlib/vec.h"
 
 void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v) {
@@ -8,13 +9,11 @@ void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v) {
     *r = rem;
 }
 
-i64 vec_divrem_scratch(i64 na, i64 nb) { return (na + 1) + nb + (na - nb + 1); }
-
 namespace {
 
 // One quotient word of algorithm D: divides the top nb + 1 words of the
-// normalised remainder u by the normalised divisor v and leaves the
-// remainder in place.
+// normalised remainder u by the normalised divisor v, where {u + 1, nb} < v,
+// and leaves the remainder in place.
 u64 divrem_step(u64* u, const u64* v, i64 nb) {
     const u64 v1 = v[nb - 1], v0 = v[nb - 2];
     const u64 u2 = u[nb], u1 = u[nb - 1], u0 = u[nb - 2];
@@ -47,17 +46,41 @@ u64 divrem_step(u64* u, const u64* v, i64 nb) {
 
 }  // namespace
 
+u64 vec_div_schoolbook(u64* q, u64* u, i64 nu, const u64* v, i64 nv) {
+    assert(nu >= nv && nv >= 1 && (v[nv - 1] >> 63) == 1);
+    u64 qh = 0;
+    u64* top = u + nu - nv;
+    if (vec_cmp(top, v, nv) >= 0) {
+        vec_sub_n(top, top, v, nv);
+        qh = 1;
+    }
+    if (nv == 1) {
+        u64 rem = u[nu - 1];
+        for (i64 j = nu - 2; j >= 0; --j) q[j] = udiv_128(rem, u[j], v[0], &rem);
+        u[0] = rem;
+        return qh;
+    }
+    for (i64 j = nu - nv - 1; j >= 0; --j) q[j] = divrem_step(u + j, v, nv);
+    return qh;
+}
+
+i64 vec_divrem_scratch(i64 na, i64 nb) {
+    if (nb == 1) return na - nb + 1;
+    return (na + 1) + nb + (na - nb + 1) + vec_div_norm_scratch(na + 1, nb);
+}
+
 void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64* scratch) {
     assert(na >= nb && nb >= 1 && b[nb - 1] != 0);
-    u64* qq = q ? q : scratch + (na + 1) + nb;
     if (nb == 1) {
         u64 rem;
-        vec_divmod_word(na, qq, &rem, a, b[0]);
+        vec_divmod_word(na, q ? q : scratch, &rem, a, b[0]);
         if (r) r[0] = rem;
         return;
     }
-    u64* u = scratch;        // na + 1 words: the normalised dividend, then remainder
+    u64* u = scratch;           // na + 1 words: the normalised dividend, then remainder
     u64* v = scratch + na + 1;  // nb words: the normalised divisor
+    u64* qq = q ? q : v + nb;   // na - nb + 1 words
+    u64* work = v + nb + (na - nb + 1);
     const unsigned s = static_cast<unsigned>(__builtin_clzll(b[nb - 1]));
     if (s) {
         vec_lshift(v, b, nb, s);
@@ -67,7 +90,8 @@ void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64*
         vec_copy_fwd(u, a, na);
         u[na] = 0;
     }
-    for (i64 j = na - nb; j >= 0; --j) qq[j] = divrem_step(u + j, v, nb);
+    // The top nb words of u are below v, so the quotient fits na - nb + 1 words.
+    vec_div_norm(qq, u, na + 1, v, nb, work);
     if (r) {
         if (s)
             vec_rshift(r, u, nb, s);
