@@ -161,6 +161,9 @@ TEST_F(VecDivTest, DivmodBitsAgreesWithDivrem) {
         Guarded a(count), b(count), q(count), r(count);
         const i64 lb = rng.range(1, count);
         rng.fill(b.data(), count, lb);
+        // b filling all count words: the remainder, a bit longer than b, must
+        // still be worked on within them (one word more hits the guard words)
+        if (lb == count && rng.chance(30)) b.w[static_cast<std::size_t>(lb - 1)] |= u64{1} << 63;
         switch (rng.range(0, 4)) {
             case 0:  // a = b
                 std::copy(b.w.begin(), b.w.begin() + count, a.w.begin());
@@ -188,28 +191,6 @@ TEST_F(VecDivTest, DivmodBitsAgreesWithDivrem) {
         ASSERT_TRUE(std::equal(wq.begin(), wq.end(), q.w.begin())) << "quotient of " << trace();
         ASSERT_TRUE(std::equal(wr.begin(), wr.end(), r.w.begin())) << "remainder of " << trace();
         ASSERT_TRUE(q.intact() && r.intact()) << "overrun, " << trace();
-    }
-}
-
-// A divisor that fills all count words: the running remainder, one bit
-// longer than b, must still be compared within those words (under the
-// sanitizer a read past b shows).
-TEST_F(VecDivTest, DivmodBitsWithFullWidthDivisor) {
-    for (i64 count : {1, 2, 5}) {
-        std::vector<u64> a(static_cast<std::size_t>(count), ~u64{0}),
-            b(static_cast<std::size_t>(count), ~u64{0});
-        b[0] = u64{1} << 63;
-        b[static_cast<std::size_t>(count - 1)] |= u64{1} << 63;
-        for (u64 top : {~u64{0}, u64{1} << 63}) {
-            a[static_cast<std::size_t>(count - 1)] = top;
-            std::vector<u64> q(static_cast<std::size_t>(count)), r(q.size());
-            const i64 bits = 64 * count;
-            vec_divmod_bits(count, q.data(), r.data(), a.data(), b.data(), bits, bits);
-            Mpz ma(a.data(), count), mb(b.data(), count), mq, mr;
-            mpz_tdiv_qr(mq, mr, ma, mb);
-            EXPECT_EQ(q, mq.words(count)) << ma.hex() << " / " << mb.hex();
-            EXPECT_EQ(r, mr.words(count)) << ma.hex() << " / " << mb.hex();
-        }
     }
 }
 
