@@ -25,7 +25,8 @@ double time_per_call(const std::function<void()>& f, long calls) {
 
 long calibrate(const std::function<void()>& f) {
     long calls = 1;
-    while (time_per_call(f, calls) * static_cast<double>(calls) < 0.02 && calls < (1L << 30)) calls *= 2;
+    while (time_per_call(f, calls) * static_cast<double>(calls) < 0.02 && calls < (1L << 30))
+        calls *= 2;
     return calls;
 }
 
@@ -43,14 +44,16 @@ void run_case(const BenchCase& c) {
         ref.push_back(time_per_call(c.reference, ref_calls));
         ratios.push_back(ours.back() / ref.back());
     }
-    std::printf("%-40s %12.2f %12.2f %8.2f\n", c.name.c_str(), median(ours) * 1e6, median(ref) * 1e6,
-                median(ratios));
+    std::printf("%-40s %12.2f %12.2f %8.2f\n", c.name.c_str(), median(ours) * 1e6,
+                median(ref) * 1e6, median(ratios));
     std::fflush(stdout);
 }
 
 }  // namespace
 
-BenchRegistration::BenchRegistration(Producer producer) { producers().push_back(std::move(producer)); }
+BenchRegistration::BenchRegistration(Producer producer) {
+    producers().push_back(std::move(producer));
+}
 
 void run_registered_benchmarks(const char* filter) {
     for (auto& p : producers())

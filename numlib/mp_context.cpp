@@ -111,47 +111,69 @@ void mp_set_char_set(MpCharSet set, const char16_t* chars, i32 count) {
     if (count < 1) count = 1;
     if (count > 3) count = 3;
     switch (set) {
-        case MP_CHARS_DECIMAL: set_chars(mp_decimal_chars, chars, count); break;
-        case MP_CHARS_GROUP: set_chars(mp_group_chars, chars, count); break;
-        case MP_CHARS_EXP: set_chars(mp_exp_chars, chars, count); break;
-        case MP_CHARS_IMAG: set_chars(mp_imag_chars, chars, count); break;
+        case MP_CHARS_DECIMAL:
+            set_chars(mp_decimal_chars, chars, count);
+            break;
+        case MP_CHARS_GROUP:
+            set_chars(mp_group_chars, chars, count);
+            break;
+        case MP_CHARS_EXP:
+            set_chars(mp_exp_chars, chars, count);
+            break;
+        case MP_CHARS_IMAG:
+            set_chars(mp_imag_chars, chars, count);
+            break;
     }
 }
 
 i32 num_size_bytes(i32 words, i32 type) {
     if (type == 0) type = mp_num_type;
     switch (type) {
-        case MP_TYPE_REAL: return (words ? words : mp_real_words) * 8 + 8;
-        case MP_TYPE_CPLX: return ((words ? words : mp_real_words) + 1) * 16;
-        case MP_TYPE_UINT: return (words ? words : mp_int_words) * 8;
-        case MP_TYPE_RAT: return (words ? words : mp_int_words) * 16 + 8;
-        default: mp_raise(MP_ERR_TYPE); return 0;
+        case MP_TYPE_REAL:
+            return (words ? words : mp_real_words) * 8 + 8;
+        case MP_TYPE_CPLX:
+            return ((words ? words : mp_real_words) + 1) * 16;
+        case MP_TYPE_UINT:
+            return (words ? words : mp_int_words) * 8;
+        case MP_TYPE_RAT:
+            return (words ? words : mp_int_words) * 16 + 8;
+        default:
+            mp_raise(MP_ERR_TYPE);
+            return 0;
     }
 }
 
 i32 num_words_for_digits(i32 digits, i32 type) {
     switch (type) {
         case MP_TYPE_REAL:
-        case MP_TYPE_CPLX: return digits < 1 ? 1 : (digits + 18) / 19;
+        case MP_TYPE_CPLX:
+            return digits < 1 ? 1 : (digits + 18) / 19;
         case MP_TYPE_UINT:
         case MP_TYPE_RAT: {
             if (digits < 1) return 0;
             // ceil(digits * log2(10) / 64) with log2(10)/64 as a 32-bit fraction
             return static_cast<i32>((static_cast<i64>(digits) * 222930821 + 0xFFFFFFFFLL) >> 32);
         }
-        default: mp_raise(MP_ERR_TYPE); return 0;
+        default:
+            mp_raise(MP_ERR_TYPE);
+            return 0;
     }
 }
 
 u32 num_text_capacity(i32 words, i32 type) {
     switch (type) {
-        case MP_TYPE_REAL: return static_cast<u32>(words * 26 + 43);
-        case MP_TYPE_CPLX: return static_cast<u32>(words * 52 + 87);
-        case MP_TYPE_UINT: return static_cast<u32>(words * 80 + 1);
+        case MP_TYPE_REAL:
+            return static_cast<u32>(words * 26 + 43);
+        case MP_TYPE_CPLX:
+            return static_cast<u32>(words * 52 + 87);
+        case MP_TYPE_UINT:
+            return static_cast<u32>(words * 80 + 1);
         case MP_TYPE_RAT: {
             u64 digits = (static_cast<u64>(words) * 3447770631ULL + 0x7FFFFFFULL) >> 27;
             return static_cast<u32>(2 * digits + 4);
         }
-        default: mp_raise(MP_ERR_TYPE); return 0;
+        default:
+            mp_raise(MP_ERR_TYPE);
+            return 0;
     }
 }

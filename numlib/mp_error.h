@@ -4,7 +4,9 @@
 
 #include "numlib/mp_context.h"
 
-inline i32 mp_err() { return mp_error.load(std::memory_order_relaxed); }
+inline i32 mp_err() {
+    return mp_error.load(std::memory_order_relaxed);
+}
 
 // Raises code unless an error is already pending.
 inline void mp_raise(i32 code) {
@@ -16,7 +18,7 @@ inline void mp_raise(i32 code) {
 // destruction a saved error is put back (it wins over anything raised inside),
 // otherwise what the body left stays.
 class MpIsolate {
-public:
+  public:
     MpIsolate() : saved_(mp_error.exchange(0, std::memory_order_relaxed)) {}
     ~MpIsolate() {
         if (saved_ != 0) mp_error.store(saved_, std::memory_order_relaxed);
@@ -29,6 +31,6 @@ public:
     // Forgets an error raised inside (a probe that failed on purpose).
     void clear_inner() { mp_error.store(0, std::memory_order_relaxed); }
 
-private:
+  private:
     i32 saved_;
 };

@@ -7,7 +7,7 @@
 #include "numlib/mp_error.h"
 
 class ScratchMark {
-public:
+  public:
     ScratchMark() : mark_(mp_scratch_top) {}
     ~ScratchMark() { mp_scratch_top = mark_; }
     ScratchMark(const ScratchMark&) = delete;
@@ -25,6 +25,6 @@ public:
         return p;
     }
 
-private:
+  private:
     u8* mark_;
 };

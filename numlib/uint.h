@@ -16,16 +16,17 @@
 
 void uint_zero(u64* dst);
 void uint_set_u64(u64* dst, u64 v);
-void uint_from_i64(u64* dst, i64 v);      // v < 0: error 14, dst = 0
+void uint_from_i64(u64* dst, i64 v);  // v < 0: error 14, dst = 0
 void uint_copy(u64* dst, const u64* src);
 void uint_move(u64* dst, const u64* src, i64 count);  // memmove semantics
-// Copies between word counts. A count of 0: error 30. Growing zero-fills;
+// Copies between word counts. A count below 1: error 30 (dst zeroed when
+// dst_words >= 1). Growing zero-fills;
 // shrinking needs the dropped words to be 0, else error 12 and dst = 0.
 void uint_resize(u64* dst, i32 dst_words, const u64* src, i32 src_words);
 bool uint_is_zero(const u64* a);
 bool uint_is_one(const u64* a);
-int uint_cmp(const u64* a, const u64* b);   // -1, 0, +1
-int uint_cmp_u64(const u64* a, u64 v);      // -1, 0, +1
+int uint_cmp(const u64* a, const u64* b);      // -1, 0, +1
+int uint_cmp_u64(const u64* a, u64 v);         // -1, 0, +1
 i32 uint_bit_length(i32 count, const u64* a);  // of the lowest count words
 // The larger significant length of a and b within the lowest count words
 // (count 0 = n), at least 1.
@@ -47,13 +48,14 @@ void uint_dec(u64* dst, const u64* a);                // a = 0: error 12
 void uint_mul(u64* dst, const u64* a, const u64* b);  // too long: error 12
 // The product into 2n words; dst must not overlap a or b (error 30).
 void uint_mul_full(u64* dst, const u64* a, const u64* b);
-void uint_mul_u64(u64* dst, const u64* a, u64 v);     // carry out: error 12
+void uint_mul_u64(u64* dst, const u64* a, u64 v);  // carry out: error 12
 // q = a / b, r = a mod b; q or r may be nullptr, and may equal a or b.
 // b = 0: error 13, q and r = 0.
 void uint_divmod(u64* q, u64* r, const u64* a, const u64* b);
 // q = a / v, *r = a mod v. v = 0: error 13, q = 0, *r = 0.
 void uint_divmod_u64(u64* q, u64* r, const u64* a, u64 v);
-// q = a / b; true when the remainder is 0. b = 0: error 13, q = 0.
+// q = a / b; true when the remainder is 0. b = 0 (error 13) or a failed
+// division gives q = 0 and false.
 bool uint_div_exact(u64* q, const u64* a, const u64* b);
 
 // ---- powers, roots, logarithms -------------------------------------------
@@ -72,19 +74,23 @@ bool uint_root(u64* dst, i64 k, const u64* a);
 bool uint_root_uint(u64* dst, const u64* k, const u64* a);
 // 2^k. k < 0: error 14; k >= 64n: error 12.
 void uint_pow2(u64* dst, i64 k);
-void uint_pow2_uint(u64* dst, const u64* k);   // k >= 2^63: error 12
+void uint_pow2_uint(u64* dst, const u64* k);  // k >= 2^63: error 12
 // 10^k. k < 0: error 14; too large: error 12.
 void uint_pow10(u64* dst, i64 k);
 void uint_pow10_uint(u64* dst, const u64* k);  // k >= 2^63: error 12
 // floor(log_base(a)); true when a is an exact power of base.
 // a = 0 or base < 2: error 12, dst = 0, false.
 bool uint_log_floor(u64* dst, const u64* base, const u64* a);
-bool uint_log2_floor(u64* dst, const u64* a);   // a = 0: error 12, dst = 0
+bool uint_log2_floor(u64* dst, const u64* a);  // a = 0: error 12, dst = 0
 bool uint_log10_floor(u64* dst, const u64* a);
 
 // ---- combinatorics and number theory --------------------------------------
+// gcd, lcm, powmod and mulinv give 0 at once when an error is already pending
+// (it stays), and their loops stop when one arrives (a stop request).
 
-// a!; a must fit a u64, and the result n words, else error 12.
+// a!; a must fit a u64, and the result n words, else error 12. Polls mp_error
+// between partial products: an error pending or arriving (a stop request)
+// gives 0 for a >= 2.
 void uint_factorial(u64* dst, const u64* a);
 // perm: n!/(n-k)!; else n!/(k!(n-k)!). n < k gives 0. With j the loop count
 // (k for perm, min(k, n-k) for comb), limit >= 1 and j > limit: error 14.

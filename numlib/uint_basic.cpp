@@ -3,7 +3,9 @@
 
 #include "numlib/uint_impl.h"
 
-void uint_zero(u64* dst) { vec_zero(dst, uint_words()); }
+void uint_zero(u64* dst) {
+    vec_zero(dst, uint_words());
+}
 
 void uint_set_u64(u64* dst, u64 v) {
     vec_zero(dst + 1, uint_words() - 1);
@@ -15,7 +17,9 @@ void uint_from_i64(u64* dst, i64 v) {
     uint_set_u64(dst, static_cast<u64>(v));
 }
 
-void uint_copy(u64* dst, const u64* src) { vec_copy_fwd(dst, src, uint_words()); }
+void uint_copy(u64* dst, const u64* src) {
+    vec_copy_fwd(dst, src, uint_words());
+}
 
 void uint_move(u64* dst, const u64* src, i64 count) {
     if (dst >= src)
@@ -40,18 +44,26 @@ void uint_resize(u64* dst, i32 dst_words, const u64* src, i32 src_words) {
     }
 }
 
-bool uint_is_zero(const u64* a) { return vec_is_zero(a, uint_words()); }
+bool uint_is_zero(const u64* a) {
+    return vec_is_zero(a, uint_words());
+}
 
-bool uint_is_one(const u64* a) { return a[0] == 1 && vec_is_zero(a + 1, uint_words() - 1); }
+bool uint_is_one(const u64* a) {
+    return a[0] == 1 && vec_is_zero(a + 1, uint_words() - 1);
+}
 
-int uint_cmp(const u64* a, const u64* b) { return vec_cmp(a, b, uint_words()); }
+int uint_cmp(const u64* a, const u64* b) {
+    return vec_cmp(a, b, uint_words());
+}
 
 int uint_cmp_u64(const u64* a, u64 v) {
     if (!vec_is_zero(a + 1, uint_words() - 1)) return 1;
     return a[0] == v ? 0 : (a[0] > v ? 1 : -1);
 }
 
-i32 uint_bit_length(i32 count, const u64* a) { return static_cast<i32>(vec_bit_length(a, count)); }
+i32 uint_bit_length(i32 count, const u64* a) {
+    return static_cast<i32>(vec_bit_length(a, count));
+}
 
 i32 uint_top_words(i32 count, const u64* a, const u64* b) {
     if (count == 0) count = static_cast<i32>(uint_words());

@@ -5,7 +5,9 @@
 #include "numlib/uint.h"
 #include "numlib/vec.h"
 
-inline i64 uint_words() { return mp_int_words; }
+inline i64 uint_words() {
+    return mp_int_words;
+}
 
 // Raises code and makes dst (n words, may be nullptr) zero.
 inline void uint_fail(u64* dst, i32 code) {
@@ -14,7 +16,9 @@ inline void uint_fail(u64* dst, i32 code) {
 }
 
 // Significant length of an n-word value.
-inline i64 uint_len(const u64* a) { return vec_len(a, uint_words()); }
+inline i64 uint_len(const u64* a) {
+    return vec_len(a, uint_words());
+}
 
 // Copies the significant words {src, len} into the n-word dst and clears the rest.
 inline void uint_store(u64* dst, const u64* src, i64 len) {

@@ -10,7 +10,8 @@ bool uint_mul_into(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, Scratch
         std::swap(la, lb);
     }
     const bool square = a == b && la == lb;
-    u64* scratch = mark.take(static_cast<std::size_t>(square ? vec_sqr_scratch(la) : vec_mul_scratch(la, lb)));
+    u64* scratch =
+        mark.take(static_cast<std::size_t>(square ? vec_sqr_scratch(la) : vec_mul_scratch(la, lb)));
     if (!scratch) return false;
     if (square)
         vec_sqr(dst, a, la, scratch);

@@ -21,8 +21,12 @@ i64 vec_find_nonzero(const u64* a, i64 count);
 // Index of the highest non-zero word, -1 when all are 0 (count may be 0).
 i64 vec_top_nonzero(const u64* a, i64 count);
 // Significant length: index of the highest non-zero word plus one.
-inline i64 vec_len(const u64* a, i64 count) { return vec_top_nonzero(a, count) + 1; }
-inline bool vec_is_zero(const u64* a, i64 count) { return vec_top_nonzero(a, count) < 0; }
+inline i64 vec_len(const u64* a, i64 count) {
+    return vec_top_nonzero(a, count) + 1;
+}
+inline bool vec_is_zero(const u64* a, i64 count) {
+    return vec_top_nonzero(a, count) < 0;
+}
 // Bit length of {a, count}: index of the highest set bit plus one, 0 for zero.
 i64 vec_bit_length(const u64* a, i64 count);
 
@@ -96,8 +100,7 @@ void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v);
 // {a, count} / {b, count} and {r, count} the remainder, where abits and bbits
 // are the bit lengths of a and b, abits >= bbits >= 1. q and r overlap
 // nothing.
-void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 abits,
-                     i64 bbits);
+void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 abits, i64 bbits);
 
 // Long division: {q, na - nb + 1} = {a, na} / {b, nb} and {r, nb} the
 // remainder, where na >= nb >= 1 and b[nb - 1] != 0. q or r may be nullptr

@@ -46,8 +46,12 @@ TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
 }
 
 TEST_F(ContextTest, WordCountLimits) {
-    struct Case { i32 value; bool accepted; };
-    for (auto c : {Case{0, false}, Case{1, true}, Case{2000, true}, Case{2001, false}, Case{-5, false}}) {
+    struct Case {
+        i32 value;
+        bool accepted;
+    };
+    for (auto c :
+         {Case{0, false}, Case{1, true}, Case{2000, true}, Case{2001, false}, Case{-5, false}}) {
         mp_error = 0;
         mp_int_words = 7;
         mp_set_int_words(c.value);

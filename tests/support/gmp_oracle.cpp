@@ -31,4 +31,6 @@ std::string Mpz::hex() const {
     return out;
 }
 
-std::string words_hex(const u64* a, i64 n) { return Mpz(a, n).hex(); }
+std::string words_hex(const u64* a, i64 n) {
+    return Mpz(a, n).hex();
+}

@@ -10,7 +10,7 @@
 
 // RAII mpz_t.
 class Mpz {
-public:
+  public:
     Mpz() { mpz_init(z_); }
     explicit Mpz(const u64* a, i64 n) : Mpz() { set(a, n); }
     ~Mpz() { mpz_clear(z_); }
@@ -31,7 +31,7 @@ public:
     std::vector<u64> words(i64 n) const;
     std::string hex() const;
 
-private:
+  private:
     mpz_t z_;
 };
 

@@ -10,7 +10,7 @@
 #include "support/test_random.h"
 
 class NumlibTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { mp_context_reset(); }
     void TearDown() override { mp_context_reset(); }
 

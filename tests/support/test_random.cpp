@@ -4,19 +4,24 @@
 
 u64 test_seed() {
     static const u64 seed = [] {
-        if (const char* s = std::getenv("VELMARIX_TEST_SEED")) return static_cast<u64>(std::strtoull(s, nullptr, 0));
-        return (static_cast<u64>(std::random_device{}()) << 32) ^ static_cast<u64>(std::random_device{}());
+        if (const char* s = std::getenv("VELMARIX_TEST_SEED"))
+            return static_cast<u64>(std::strtoull(s, nullptr, 0));
+        return (static_cast<u64>(std::random_device{}()) << 32) ^
+               static_cast<u64>(std::random_device{}());
     }();
     return seed;
 }
 
 i64 test_iterations(i64 base) {
     i64 mult = 1;
-    if (const char* s = std::getenv("VELMARIX_TEST_ITERATIONS")) mult = std::max(1LL, std::atoll(s));
+    if (const char* s = std::getenv("VELMARIX_TEST_ITERATIONS"))
+        mult = std::max(1LL, std::atoll(s));
     return base * mult;
 }
 
-std::string test_seed_text() { return "VELMARIX_TEST_SEED=" + std::to_string(test_seed()); }
+std::string test_seed_text() {
+    return "VELMARIX_TEST_SEED=" + std::to_string(test_seed());
+}
 
 i64 TestRng::word_count(i64 max) {
     static const i64 favourites[] = {1, 2, 65, 520, 1039, 2000};
@@ -30,12 +35,18 @@ i64 TestRng::word_count(i64 max) {
 
 u64 TestRng::structured_word() {
     switch (range(0, 9)) {
-        case 0: return 0;
-        case 1: return ~u64{0};
-        case 2: return u64{1} << range(0, 63);
-        case 3: return static_cast<u64>(range(0, 1000));
-        case 4: return ~u64{0} - static_cast<u64>(range(0, 1000));
-        default: return word();
+        case 0:
+            return 0;
+        case 1:
+            return ~u64{0};
+        case 2:
+            return u64{1} << range(0, 63);
+        case 3:
+            return static_cast<u64>(range(0, 1000));
+        case 4:
+            return ~u64{0} - static_cast<u64>(range(0, 1000));
+        default:
+            return word();
     }
 }
 

@@ -15,7 +15,7 @@ i64 test_iterations(i64 base);
 std::string test_seed_text();
 
 class TestRng {
-public:
+  public:
     explicit TestRng(u64 seed = test_seed()) : gen_(seed) {}
     u64 word() { return gen_(); }
     // Uniform in [lo, hi].
@@ -30,6 +30,6 @@ public:
     // them non-zero, the rest 0.
     void fill(u64* dst, i64 n, i64 len);
 
-private:
+  private:
     std::mt19937_64 gen_;
 };
