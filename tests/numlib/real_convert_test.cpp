@@ -1,0 +1,276 @@
+// Conversions against GMP: machine integers both ways with the flag rules,
+// binary integers to decimal (truncated to the precision) and back (the
+// integer part, or error 12), and packed constants.
+#include <gmp.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/mp_scratch.h"
+#include "numlib/real.h"
+#include "support/gmp_oracle.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+
+namespace {
+
+using RealConvertTest = NumlibTest;
+using Words = std::vector<u64>;
+
+std::string mpz_text(mpz_srcptr z) {
+    char* s = mpz_get_str(nullptr, 10, z);
+    std::string out = s;
+    void (*freefunc)(void*, std::size_t);
+    mp_get_memory_functions(nullptr, nullptr, &freefunc);
+    freefunc(s, out.size() + 1);
+    return out;
+}
+
+// The m-word real whose digits are the first 19m of |z| (truncated).
+Words truncated_real(mpz_srcptr z, i64 m) {
+    Words x(static_cast<std::size_t>(m + 1));
+    if (mpz_sgn(z) == 0) return x;
+    std::string digits = mpz_text(z);
+    if (digits[0] == '-') digits.erase(0, 1);
+    const i64 exp = static_cast<i64>(digits.size()) - 1;
+    if (static_cast<i64>(digits.size()) > 19 * m) digits.resize(static_cast<std::size_t>(19 * m));
+    real_from_digits(x.data(), m, {.sign = mpz_sgn(z) < 0, .digits = digits, .exp = exp});
+    return x;
+}
+
+// The integer part of x toward zero, exactly.
+void int_part(Mpz& out, const u64* x, i64 m) {
+    i64 e;
+    real_exact(out, &e, x, m);
+    Mpz p;
+    if (e >= 0) {
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e));
+        mpz_mul(out, out, p);
+    } else {
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e));
+        mpz_tdiv_q(out, out, p);
+    }
+}
+
+// ---- machine integers --------------------------------------------------------
+
+TEST_F(RealConvertTest, FromMachineIntegersIsExactWithTheSpill) {
+    for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
+        const i64 m = rng.range(1, 3);
+        mp_set_real_words(static_cast<i32>(m));
+        const u64 v = rng.chance(50) ? rng.word() : rng.word() >> rng.range(1, 63);
+        const bool is_signed = rng.chance(50);
+        Words x(static_cast<std::size_t>(m + 1));
+        const u64 spill =
+            is_signed ? real_from_i64(x.data(), static_cast<i64>(v)) : real_from_u64(x.data(), v);
+        Mpz want;
+        if (is_signed)
+            mpz_set_si(want, static_cast<long>(v));
+        else
+            mpz_set_ui(want, v);
+        // x followed by its spill is the value exactly
+        Words ext = x;
+        ext.push_back(spill);
+        Mpz got;
+        int_part(got, ext.data(), m + 1);
+        ASSERT_EQ(mpz_cmp(got, want), 0) << "v=" << v << " signed=" << is_signed << " m=" << m;
+        ASSERT_TRUE(real_well_formed(x.data(), m));
+        ASSERT_EQ(spill != 0, m == 1 && !is_signed && v >= 10000000000000000000ULL && v % 10 != 0);
+    }
+}
+
+// The value x = digits * 10^exp of a short decimal text.
+Words real_of(const char* digits, i64 exp, int sign, i64 m) {
+    Words x(static_cast<std::size_t>(m + 1));
+    real_from_digits(x.data(), m, {.sign = sign, .digits = digits, .exp = exp});
+    return x;
+}
+
+TEST_F(RealConvertTest, ToMachineIntegerRows) {
+    mp_set_real_words(2);
+    constexpr i64 kMin = std::numeric_limits<i64>::min();
+    struct Row {
+        const char* digits;
+        i64 exp;
+        int sign;
+        u32 flags;
+        bool ok;
+        i64 want;
+    };
+    const Row rows[] = {
+        {"25", 0, 0, 0, false, 0},                      // 2.5 is not an integer
+        {"25", 0, 0, REAL_CONV_TRUNCATE, true, 2},      // unless truncated
+        {"25", 0, 1, REAL_CONV_TRUNCATE, true, -2},     // toward zero
+        {"9223372036854775808", 18, 1, 0, true, kMin},  // -2^63 fits
+        {"9223372036854775808", 18, 0, 0, false, 0},    // 2^63 does not
+        {"9223372036854775807", 18, 0, 0, true, std::numeric_limits<i64>::max()},
+        {"5", -1, 1, REAL_CONV_TRUNCATE, true, 0},  // -0.5 truncates to 0
+        {"1", 19, 0, 0, false, 0},                  // 10^19
+        {"1", 400, 0, REAL_CONV_TRUNCATE, false, 0},
+    };
+    for (const Row& row : rows) {
+        for (u32 quiet : {0u, static_cast<u32>(REAL_CONV_QUIET)}) {
+            mp_error = 0;
+            const Words x = real_of(row.digits, row.exp, row.sign, 2);
+            i64 out = 99;
+            EXPECT_EQ(real_to_i64(&out, x.data(), row.flags | quiet), row.ok)
+                << real_text(x.data(), 2);
+            EXPECT_EQ(out, row.want) << real_text(x.data(), 2);
+            EXPECT_EQ(mp_err(), row.ok || quiet ? 0 : MP_ERR_DOMAIN) << real_text(x.data(), 2);
+        }
+    }
+}
+
+TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
+    for (i64 iter = 0; iter < test_iterations(4000); ++iter) {
+        const i64 m = rng.range(1, 3);
+        mp_set_real_words(static_cast<i32>(m));
+        Words x = random_real(rng, m, {.exp_min = -2, .exp_max = 21});
+        if (rng.chance(40)) {
+            // Integers near the limits of i64 and u64.
+            Mpz z;
+            mpz_set_ui(z, 1);
+            mpz_mul_2exp(z, z, rng.chance(50) ? 63 : 64);
+            mpz_add_ui(z, z, 2);
+            mpz_sub_ui(z, z, static_cast<unsigned long>(rng.range(0, 4)));
+            if (rng.chance(50)) mpz_neg(z, z);
+            x = truncated_real(z, m);
+        }
+        const u32 flags = static_cast<u32>(rng.range(0, 7)) | REAL_CONV_QUIET;
+        Mpz ip, ex;
+        i64 e;
+        int_part(ip, x.data(), m);
+        real_exact(ex, &e, x.data(), m);
+        const bool integer = e >= 0 || [&] {
+            Mpz p, r;
+            mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e));
+            mpz_tdiv_r(r, ex, p);
+            return mpz_sgn(r.get()) == 0;
+        }();
+        const bool usable = integer || (flags & REAL_CONV_TRUNCATE);
+        const std::string what = real_text(x.data(), m) + " flags=" + std::to_string(flags);
+        i64 si;
+        const bool si_ok = usable && mpz_fits_slong_p(ip);
+        ASSERT_EQ(real_to_i64(&si, x.data(), flags), si_ok) << what;
+        ASSERT_EQ(si, si_ok ? mpz_get_si(ip) : 0) << what;
+        Mpz mag;
+        mpz_abs(mag, ip);
+        u64 ui;
+        const bool ui_ok =
+            usable && mpz_fits_ulong_p(mag) && (mpz_sgn(ip.get()) >= 0 || (flags & REAL_CONV_ABS));
+        ASSERT_EQ(real_to_u64(&ui, x.data(), flags), ui_ok) << what;
+        ASSERT_EQ(ui, ui_ok ? mpz_get_ui(mag) : 0) << what;
+        ASSERT_EQ(mp_err(), 0) << what;
+    }
+}
+
+// ---- binary integers -----------------------------------------------------------
+
+// A count of binary words around the conversion's thresholds and limits.
+i64 random_count(TestRng& rng) {
+    switch (rng.range(0, 3)) {
+        case 0:
+            return rng.range(1, 4);
+        case 1:
+            return rng.range(5, 60);
+        case 2:
+            return rng.range(61, 700);
+        default:
+            return rng.range(1900, 2100);
+    }
+}
+
+TEST_F(RealConvertTest, FromUintIsTheTruncatedDecimal) {
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        const i64 m = rng.chance(50) ? rng.range(1, 4) : rng.range(5, 528);
+        mp_real_words = static_cast<i32>(m);
+        const i64 count = random_count(rng);
+        Words a(static_cast<std::size_t>(count));
+        const i64 len = rng.chance(10) ? rng.range(0, count) : count;
+        rng.fill(a.data(), count, len);
+        if (rng.chance(20) && len > 0) {
+            // Powers of ten and their neighbours put nines and zeros at the cut.
+            Mpz z;
+            mpz_ui_pow_ui(z, 10, static_cast<unsigned long>(rng.range(1, len * 19)));
+            if (rng.chance(50)) mpz_sub_ui(z, z, 1);
+            if (z.fits(count)) z.store(a.data(), count);
+        }
+        const Mpz z(a.data(), count);
+        const Words want = truncated_real(z, m);
+        Words x(static_cast<std::size_t>(m + 1), 7);
+        real_from_uint(x.data(), static_cast<i32>(count), a.data());
+        ASSERT_EQ(mp_err(), 0);
+        ASSERT_EQ(x, want) << "m=" << m << " a=" << z.hex() << "\n got "
+                           << real_text(x.data(), m, 80) << "\n want "
+                           << real_text(want.data(), m, 80);
+    }
+}
+
+TEST_F(RealConvertTest, ToUintIsTheIntegerPartOrError12) {
+    for (i64 iter = 0; iter < test_iterations(400); ++iter) {
+        const i64 m = rng.chance(50) ? rng.range(1, 4) : rng.range(5, 527);
+        mp_set_real_words(static_cast<i32>(m));
+        const i64 count = random_count(rng);
+        // exponents up to and just past what count words can hold
+        const i64 limit = count * 64 * 30103 / 100000;
+        Words x = random_real(
+            rng, m, {.exp_min = -2, .exp_max = rng.chance(50) ? limit + 1 : 40, .zero_percent = 3});
+        Mpz ip;
+        int_part(ip, x.data(), m);
+        mpz_abs(ip, ip);
+        Words out(static_cast<std::size_t>(count) + 1, 7);
+        real_to_uint(out.data(), static_cast<i32>(count), x.data());
+        const std::string what =
+            "x=" + real_text(x.data(), m, 80) + " count=" + std::to_string(count);
+        ASSERT_EQ(out[static_cast<std::size_t>(count)], 7u) << what;
+        out.pop_back();
+        if (!ip.fits(count)) {
+            ASSERT_EQ(mp_err(), MP_ERR_OVERFLOW) << what;
+            ASSERT_EQ(out, Words(static_cast<std::size_t>(count), 0)) << what;
+            mp_error = 0;
+            continue;
+        }
+        ASSERT_EQ(mp_err(), 0) << what;
+        ASSERT_EQ(out, ip.words(count)) << what;
+    }
+}
+
+TEST_F(RealConvertTest, UintRoundTripAndScratch) {
+    // A uint of 2000 words through a real of 527 words and back loses only
+    // the digits below the precision; the scratch top comes back.
+    mp_set_real_words(527);
+    Words a(2000), back(2000);
+    rng.fill(a.data(), 2000, 2000);
+    Words x(528);
+    u8* top = mp_scratch_top;
+    real_from_uint(x.data(), 2000, a.data());
+    real_to_uint(back.data(), 2000, x.data());
+    EXPECT_EQ(mp_scratch_top, top);
+    EXPECT_EQ(mp_err(), 0);
+    Mpz za(a.data(), 2000), zb(back.data(), 2000), d;
+    mpz_sub(d, za, zb);
+    EXPECT_GE(mpz_sgn(d.get()), 0);
+    EXPECT_LT(static_cast<i64>(mpz_sizeinbase(d, 10)),
+              static_cast<i64>(mpz_sizeinbase(za, 10)) - 19 * 527 + 2);
+}
+
+TEST_F(RealConvertTest, PackedConstants) {
+    mp_set_real_words(3);
+    Words x(4, 9);
+    const u64 two_words[] = {3, 4, REAL_TOP + 5, 6};  // t = 3: header and two words
+    real_from_packed(x.data(), two_words);
+    EXPECT_EQ(x, (Words{4, REAL_TOP + 5, 6, 0}));
+    const u64 long_one[] = {
+        u64{6} | (u64{0xABCD} << 32), 0, REAL_TOP, 1, 2, 3, 4};  // high half ignored
+    real_from_packed(x.data(), long_one);
+    EXPECT_EQ(x, (Words{0, REAL_TOP, 1, 2}));
+    EXPECT_EQ(mp_err(), 0);
+    const u64 empty[] = {1, 4};
+    real_from_packed(x.data(), empty);
+    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+    EXPECT_EQ(x, Words(4, 0));
+}
+
+}  // namespace
