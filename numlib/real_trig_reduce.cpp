@@ -1,0 +1,148 @@
+// Octant reduction of trigonometric arguments. The subtraction y - q pi/4
+// runs in exact decimal fixed point over twice the working precision, so an
+// argument just beside a multiple of pi/4 keeps all its significant digits.
+#include <algorithm>
+#include <cmath>
+
+#include "numlib/real_const.h"
+#include "numlib/real_impl.h"
+#include "numlib/real_trig_impl.h"
+#include "numlib/vec.h"
+
+namespace {
+
+// Fixed point in base 10^19, most significant word first: word 0 counts
+// 10^19, word 1 units, words 2.. the fraction.
+constexpr i64 FIX_INT_WORDS = 2;
+
+i64 floor_div19(i64 a) {
+    return a >= 0 ? a / 19 : -((18 - a) / 19);
+}
+
+// Places y (exponent -19 .. 19) into {fx, n}; n >= m + 2 keeps every digit.
+void fix_from_real(u64* fx, i64 n, const u64* y, i32 m) {
+    vec_zero(fx, n);
+    i64 a = real_exp_of(y) - 18;  // the exponent of word 1's last digit
+    i64 fl = floor_div19(a);
+    int k = static_cast<int>(a - 19 * fl);
+    i64 j = 1 - fl;
+    for (i32 i = 1; i <= m; ++i, ++j) {
+        u64 w = y[i];
+        if (j < n) fx[j] += (w % REAL_POW10[19 - k]) * REAL_POW10[k];
+        if (k > 0 && j - 1 < n) fx[j - 1] += w / REAL_POW10[19 - k];
+    }
+}
+
+// {t, n} = q pi/4 + (extra ? pi/4 : 0), with pi/4 truncated to n - 2 fraction
+// words.
+void fix_pi4_multiple(u64* t, i64 n, u64 q, bool extra) {
+    u64 carry = 0;  // below q + 1 <= 2^64
+    for (i64 j = n - 1; j >= FIX_INT_WORDS; --j) {
+        u64 p = REAL_PI4_LONG[j - FIX_INT_WORDS];
+        u128 v = static_cast<u128>(p) * q + carry + (extra ? p : 0);
+        carry = udiv_128(static_cast<u64>(v >> 64), static_cast<u64>(v), REAL_BASE, &t[j]);
+    }
+    t[0] = udiv_128(0, carry, REAL_BASE, &t[1]);
+}
+
+// {d, n} = a - b in base 10^19; returns the borrow out.
+u64 fix_sub(u64* d, const u64* a, const u64* b, i64 n) {
+    u64 borrow = 0;
+    for (i64 j = n - 1; j >= 0; --j) {
+        u64 sub = b[j] + borrow;
+        borrow = a[j] < sub ? 1 : 0;
+        d[j] = a[j] + (borrow ? REAL_BASE : 0) - sub;
+    }
+    return borrow;
+}
+
+// {d, n} = 10^(19 n) - {d, n}: the magnitude of a difference that borrowed.
+void fix_negate(u64* d, i64 n) {
+    u64 borrow = 0;
+    for (i64 j = n - 1; j >= 0; --j) {
+        u64 sub = d[j] + borrow;
+        borrow = sub != 0 ? 1 : 0;
+        d[j] = borrow ? REAL_BASE - sub : 0;
+    }
+}
+
+// r = {fx, n} with the given sign, rounded to m words.
+void fix_to_real(u64* r, const u64* fx, i64 n, int sign, i32 m) {
+    i64 top = 0;
+    while (top < n && fx[top] == 0) ++top;
+    if (top == n) return real_zero(r, sign);
+    int d = real_word_digits(fx[top]);
+    int s = 19 - d;
+    auto word = [&](i64 j) -> u64 {
+        u64 hi = j < n ? fx[j] % REAL_POW10[d] : 0;
+        u64 lo = j + 1 < n ? fx[j + 1] / REAL_POW10[d] : 0;
+        return hi * REAL_POW10[s] + lo;
+    };
+    for (i32 i = 1; i <= m; ++i) r[i] = word(top + i - 1);
+    u64 spill = word(top + m);
+    real_set_header(r, 0, sign);
+    real_set_exp(r, 19 * (1 - top) + d - 1);
+    real_round_guard(r, spill, m);
+}
+
+// The octant count floor(y 4/pi), possibly one too small or large near an
+// octant boundary; false when it does not fit a u64.
+bool octant_count(u64* o, const u64* y) {
+    if (real_exp_of(y) > 19) return false;
+    if (real_exp_of(y) < 14) {
+        // Far below 2^53: the double estimate is off by at most one.
+        const double u = std::pow(10.0, trig_log10_abs(y)) * (4 / 3.14159265358979323846);
+        *o = static_cast<u64>(u);
+        return true;
+    }
+    ScratchMark mark;
+    u64* u = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
+    if (u == nullptr) return false;
+    real_const(u, REAL_CONST_4_OVER_PI);
+    trig_mul(u, u, y);
+    MpIsolate probe;
+    bool ok = real_to_u64(o, u, REAL_CONV_QUIET | REAL_CONV_TRUNCATE);
+    if (probe.inner()) probe.clear_inner();
+    // An odd octant's q = o + 1 must fit as well.
+    return ok && *o < ~u64{0} - 1;
+}
+
+}  // namespace
+
+int real_trig_reduce(u64* r, const u64* y) {
+    const i32 m = mp_real_words;
+    u64 o = 0;
+    if (!octant_count(&o, y)) {
+        if (!mp_err()) mp_raise(MP_ERR_DOMAIN);
+        real_zero(r, 0);
+        return -1;
+    }
+    if (o == 0) {
+        real_copy(r, y);
+        return 0;
+    }
+    // Two words of integer part, then the fraction: q pi/4 and y need 2m + 4
+    // fraction words for the difference to keep m significant words.
+    i64 n = FIX_INT_WORDS + std::min<i64>(2 * i64{m} + 4, REAL_PI4_LONG_WORDS);
+    ScratchMark mark;
+    u64* fy = mark.take(static_cast<std::size_t>(2 * n));
+    if (fy == nullptr) {
+        real_zero(r, 0);
+        return -1;
+    }
+    u64* ft = fy + n;
+    fix_from_real(fy, n, y, m);
+    // An odd octant measures r from its upper end: q = o + 1.
+    fix_pi4_multiple(ft, n, o, (o & 1) != 0);
+    int sign = 0;
+    if (fix_sub(fy, fy, ft, n)) {
+        fix_negate(fy, n);
+        sign = 1;
+    }
+    fix_to_real(r, fy, n, sign, m);
+    return static_cast<int>(o & 7);
+}
+
+double trig_log10_abs(const u64* x) {
+    return static_cast<double>(real_exp_of(x)) + std::log10(static_cast<double>(x[1]) / 1e18);
+}
