@@ -1,0 +1,82 @@
+// Permutations, combinations and the gcd of integral reals, by the integer
+// algorithms: a step-wise product for the first two, Euclid for the gcd.
+#include "numlib/real_fn.h"
+#include "numlib/real_impl.h"
+
+namespace {
+
+void round_with(u64* x, u64 spill) {
+    real_round_guard(x, spill, mp_real_words);
+}
+
+bool is_natural(const u64* x) {
+    return real_is_integer(x) && (real_is_zero(x) || real_sign(x) == 0);
+}
+
+// dst = (s + 1)(s + 2)...(s + j), for a combination divided step by step by
+// 1, 2, ..., j (each quotient is an integer again). The factors are machine
+// words while they stay below 10^19, else reals. s is overwritten.
+void rising_product(u64* dst, u64* s, u64 j, bool comb) {
+    ScratchMark mark;
+    u64* f = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
+    if (!f) return real_fail(dst, 0);
+    u64 s_word = 0;
+    const bool narrow = real_to_u64(&s_word, s, REAL_CONV_QUIET) && s_word < REAL_BASE - 1 - j;
+    real_one(f);
+    real_one(dst);
+    for (u64 i = 1; i <= j && mp_err() == 0; ++i) {
+        if (narrow) {
+            round_with(dst, real_mul_u64(dst, dst, s_word + i));
+        } else {
+            round_with(s, real_add_sub(s, s, f, 0));
+            round_with(dst, real_mul(dst, dst, s));
+        }
+        if (comb) round_with(dst, real_div_u64(dst, dst, i));
+    }
+    if (mp_err() != 0) real_fail(dst, 0);
+}
+
+}  // namespace
+
+void real_perm_comb(u64* dst, const u64* n, const u64* k, i64 limit, bool perm) {
+    if (!is_natural(n) || !is_natural(k)) return real_fail(dst, MP_ERR_DOMAIN);
+    if (real_cmp(n, k) < 0) return real_zero(dst, 0);
+    ScratchMark mark;
+    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
+    u64* t = mark.take(w);
+    u64* s = mark.take(w);
+    if (!s) return real_fail(dst, 0);
+    round_with(t, real_add_sub(t, n, k, 1));
+    // The loop runs over the smaller of k and n - k for a combination.
+    const bool swap = !perm && real_cmp(t, k) < 0;
+    const u64* loop = swap ? t : k;
+    real_copy(s, swap ? k : t);
+    // A count beyond i64 could never finish (reals do not overflow early).
+    i64 j = 0;
+    if (!real_to_i64(&j, loop, REAL_CONV_QUIET) || (limit >= 1 && j > limit))
+        return real_fail(dst, MP_ERR_DOMAIN);
+    rising_product(dst, s, static_cast<u64>(j), !perm);
+}
+
+void real_gcd(u64* dst, const u64* a, const u64* b) {
+    if (!is_natural(a) || !is_natural(b) || real_is_zero(a) || real_is_zero(b))
+        return real_fail(dst, MP_ERR_DOMAIN);
+    ScratchMark mark;
+    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
+    u64* g = mark.take(w);
+    u64* r = mark.take(w);
+    u64* next = mark.take(w);
+    if (!next) return real_fail(dst, 0);
+    real_copy(g, b);
+    real_divmod(nullptr, r, a, b, 0);
+    while (!real_is_zero(r) && mp_err() == 0) {
+        real_divmod(nullptr, next, g, r, 0);  // (g, r) = (r, g mod r)
+        u64* old_g = g;
+        g = r;
+        r = next;
+        next = old_g;
+    }
+    if (mp_err() != 0) return real_fail(dst, 0);
+    real_copy(dst, g);
+    dst[0] &= ~u64{1};
+}

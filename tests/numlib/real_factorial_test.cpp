@@ -1,0 +1,388 @@
+// Factorial (direct product and Stirling series with its coefficient cache),
+// permutations and combinations, and the gcd of integral reals, against MPFR
+// and GMP.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "numlib/mp_error.h"
+#include "numlib/real.h"
+#include "numlib/real_factorial_impl.h"
+#include "numlib/real_fn.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+
+namespace {
+
+// First n that takes the series at w working words.
+i64 switch_over(i64 w) {
+    static constexpr i64 kSmall[10] = {131, 367, 605, 892, 1260, 1629, 2058, 2738, 3524, 4111};
+    return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
+}
+
+std::string dec(mpz_srcptr v) {
+    std::string s(mpz_sizeinbase(v, 10) + 2, '\0');
+    mpz_get_str(s.data(), 10, v);
+    s.resize(std::char_traits<char>::length(s.c_str()));
+    return s;
+}
+
+// y rounded half up on the magnitude to digits significant digits.
+DecimalDigits rounded_digits(const u64* y, i64 m, i64 digits) {
+    Mpz n;
+    i64 e = 0;
+    real_exact(n, &e, y, m);
+    DecimalDigits d;
+    d.sign = mpz_sgn(n.get()) < 0 ? 1 : 0;
+    mpz_abs(n, n);
+    Mpz unit, half;
+    mpz_ui_pow_ui(unit, 10, static_cast<unsigned long>(19 * m - digits));
+    mpz_fdiv_q_ui(half, unit, 2);
+    mpz_add(n, n, half);
+    mpz_tdiv_q(n, n, unit);
+    std::string s = dec(n);
+    d.exp = e + 19 * m - digits + static_cast<i64>(s.size()) - 1;
+    s.resize(static_cast<std::size_t>(digits), '0');  // a carry leaves one zero too many
+    d.digits = s;
+    return d;
+}
+
+// real_perm_comb in the shape of a guarded binary call with an integer.
+void perm_comb_body(u64* dst, const u64* n, const u64* k, i64 limit, int perm) {
+    real_perm_comb(dst, n, k, limit, perm != 0);
+}
+
+class RealFactorialTest : public NumlibTest {
+  protected:
+    std::vector<u64> real_of(i64 v, i64 m) {
+        std::vector<u64> x(static_cast<std::size_t>(m + 1));
+        mp_set_real_words(static_cast<i32>(m));
+        real_from_i64(x.data(), v);
+        return x;
+    }
+
+    // n! at m words as the application computes it: guarded, g = 19.
+    std::vector<u64> factorial(i64 n, i64 m) {
+        const auto x = real_of(n, m);
+        std::vector<u64> y(x.size());
+        mp_error.store(0);
+        real_guarded_unary(y.data(), x.data(), 19, real_factorial);
+        return y;
+    }
+
+    // The reference n! = r * 10^(returned exponent): exact for small n,
+    // from log10 Gamma(n + 1) with the digits its size takes for large n.
+    static i64 reference(Mpfr& r, i64 n) {
+        if (n < 100000) {
+            mpfr_fac_ui(r, static_cast<unsigned long>(n), MPFR_RNDN);
+            return 0;
+        }
+        const mpfr_prec_t bits = r.bits() + 80;
+        Mpfr l(bits), a(64), ln10(bits);
+        mpfr_set_ui(a, static_cast<unsigned long>(n) + 1, MPFR_RNDN);
+        mpfr_lngamma(l, a, MPFR_RNDN);
+        mpfr_log_ui(ln10, 10, MPFR_RNDN);
+        mpfr_div(l, l, ln10, MPFR_RNDN);
+        const i64 e = mpfr_get_si(l, MPFR_RNDD);
+        mpfr_sub_si(l, l, e, MPFR_RNDN);
+        mpfr_exp10(r, l, MPFR_RNDN);
+        return e;
+    }
+
+    // n for a round: direct products, the switch-over point and series
+    // arguments of growing size.
+    i64 pick_n(i64 w, i64 m) {
+        const i64 sw = switch_over(w);
+        switch (rng.range(0, 3)) {
+            case 0:
+                return rng.range(0, m >= 200 ? 20000 : sw - 1);
+            case 1:
+                return sw - 1 + rng.range(0, 1);
+            case 2:
+                return sw + rng.range(0, 3 * sw);
+            default:
+                return static_cast<i64>(std::pow(10.0, rng.range(60, 150) / 10.0)) + sw;
+        }
+    }
+};
+
+TEST_F(RealFactorialTest, AgreesWithMpfr) {
+    // The guarded call rounds to 19m digits first, so that within 0.005 units
+    // of a tie at 19m - 2 digits either rounding is correct: the share that
+    // must reach 99.9% counts cases at least 0.006 units from a tie.
+    i64 decided = 0, matched = 0, far = 0, far_matched = 0;
+    static constexpr i64 kFixed[] = {1, 2, 3, 27, 53, 263};
+    for (i64 round = 0; round < test_iterations(80); ++round) {
+        const i64 m = round < 6       ? kFixed[round]
+                      : rng.chance(5) ? rng.range(54, 150)
+                                      : rng.range(1, 53);
+        const i64 n = pick_n(m + 1, m);
+        const auto y = factorial(n, m);
+        const std::string where = "m=" + std::to_string(m) + " n=" + std::to_string(n);
+        ASSERT_EQ(mp_err(), 0) << where;
+        Mpfr r(oracle_bits(19 * m + 10));
+        const i64 e = reference(r, n);
+        const double u = ulps_from(y.data(), m, r, e);
+        ASSERT_LE(std::fabs(u), 1.0) << where << " " << real_text(y.data(), m, 60);
+        if (!near_tie(r, 19 * m - 2, 1e-3, e)) {
+            ++decided;
+            const DecimalDigits want = correctly_rounded_half_up(r, 19 * m - 2, e);
+            const DecimalDigits got = rounded_digits(y.data(), m, 19 * m - 2);
+            const bool ok = want.exp == got.exp && want.digits == got.digits;
+            const bool is_far = !near_tie(r, 19 * m - 2, 0.006, e);
+            matched += ok;
+            far += is_far;
+            far_matched += ok && is_far;
+            if (!ok && is_far)
+                std::printf("misrounded (%.4f units): %s\n  got  %s\n  want %s\n", u, where.c_str(),
+                            digits_text(got, 60).c_str(), digits_text(want, 60).c_str());
+        }
+    }
+    std::printf(
+        "factorial: correctly rounded %lld of %lld far from a tie, %lld of %lld beyond "
+        "1e-3 units\n",
+        static_cast<long long>(far_matched), static_cast<long long>(far),
+        static_cast<long long>(matched), static_cast<long long>(decided));
+    RecordProperty("factorial_rounded_far",
+                   std::to_string(far_matched) + "/" + std::to_string(far));
+    RecordProperty("factorial_rounded_strict",
+                   std::to_string(matched) + "/" + std::to_string(decided));
+    EXPECT_GE(far_matched, far - far / 1000);
+}
+
+TEST_F(RealFactorialTest, LargestArgumentsAndOverflow) {
+    const i64 m = 2;
+    // the largest n! within the exponent range, by the scaled reference
+    const i64 n = 250000000000000000LL;
+    const auto y = factorial(n, m);
+    ASSERT_EQ(mp_err(), 0);
+    Mpfr r(oracle_bits(19 * m + 10));
+    const i64 e = reference(r, n);
+    EXPECT_LE(std::fabs(ulps_from(y.data(), m, r, e)), 1.0) << real_text(y.data(), m);
+    for (i64 big : {300000000000000000LL, 9000000000000000000LL}) {
+        const auto z = factorial(big, m);
+        EXPECT_EQ(mp_err(), MP_ERR_EXP_OVERFLOW) << big;
+        EXPECT_TRUE(real_is_zero(z.data()) && z[0] == 0) << big;
+    }
+}
+
+TEST_F(RealFactorialTest, EdgeCases) {
+    struct Case {
+        const char* what;
+        i64 num, shift;  // argument num * 10^shift
+        i32 error;
+        i64 value;
+    };
+    const Case cases[] = {
+        {"0! is 1", 0, 0, 0, 1},
+        {"1! is 1", 1, 0, 0, 1},
+        {"20! is exact", 20, 0, 0, 2432902008176640000LL},
+        {"a negative argument is outside the domain", -1, 0, MP_ERR_DOMAIN, 0},
+        {"2.5 is not an integer", 25, -1, MP_ERR_DOMAIN, 0},
+        {"10^19 does not fit a machine integer", 1, 19, MP_ERR_DOMAIN, 0},
+    };
+    for (const Case& c : cases) {
+        for (i64 m : {1, 4}) {
+            auto x = real_of(c.num, m);
+            real_add_exp(x.data(), c.shift);
+            std::vector<u64> y(x.size());
+            mp_error.store(0);
+            real_guarded_unary(y.data(), x.data(), 19, real_factorial);
+            EXPECT_EQ(mp_err(), c.error) << c.what;
+            EXPECT_EQ(real_cmp_i64(y.data(), c.value), 0) << c.what;
+            if (c.error) {
+                EXPECT_EQ(y[0], 0u) << c.what << ": a failed result is +0";
+            }
+        }
+    }
+}
+
+TEST_F(RealFactorialTest, SwitchOverAtOneWordMeetsInTheMiddle) {
+    // 130! directly and 131! from the series, both unguarded at one word:
+    // their quotient is 131 to the last digits
+    mp_set_real_words(1);
+    std::vector<u64> a(2), b(2), q(2);
+    real_from_i64(a.data(), 130);
+    real_factorial(a.data(), a.data());
+    real_from_i64(b.data(), 131);
+    real_factorial(b.data(), b.data());
+    ASSERT_EQ(mp_err(), 0);
+    real_div(q.data(), b.data(), a.data());
+    Mpfr want(100);
+    mpfr_set_ui(want, 131, MPFR_RNDN);
+    EXPECT_LE(std::fabs(ulps_from(q.data(), 1, want)), 200.0) << real_text(q.data(), 1);
+}
+
+TEST_F(RealFactorialTest, CoefficientsAreTheStirlingSeries) {
+    // B_2k / (2k (2k - 1)) for k = 1 .. 5
+    const long num[] = {1, -1, 1, -1, 1}, den[] = {12, 360, 1260, 1680, 1188};
+    for (i64 m : {1, 6, 1}) {  // a precision change rebuilds the cache
+        mp_set_real_words(static_cast<i32>(m + 1));
+        for (i32 k = 1; k <= 5; ++k) {
+            const u64* c = real_factorial_coef(k);
+            ASSERT_NE(c, nullptr);
+            Mpfr want(oracle_bits(19 * (m + 1) + 10));
+            mpfr_set_si(want, num[k - 1], MPFR_RNDN);
+            mpfr_div_ui(want, want, static_cast<unsigned long>(den[k - 1]), MPFR_RNDN);
+            EXPECT_LE(std::fabs(ulps_from(c, m + 1, want)), 1.0) << "k=" << k;
+        }
+    }
+}
+
+TEST_F(RealFactorialTest, FullCacheRaises34AndKeepsItsRows) {
+    mp_set_real_words(1);
+    real_factorial_cache_clear();
+    ASSERT_NE(real_factorial_coef(REAL_FACTORIAL_ROWS / 2), nullptr);
+    EXPECT_EQ(mp_err(), 0);
+    EXPECT_EQ(real_factorial_coef(REAL_FACTORIAL_ROWS / 2 + 1), nullptr);
+    EXPECT_EQ(mp_err(), MP_ERR_CACHE_FULL);
+    mp_error.store(0);
+    // the built rows stay usable
+    const u64* c = real_factorial_coef(1);
+    ASSERT_NE(c, nullptr);
+    Mpfr want(100);
+    mpfr_set_ui(want, 1, MPFR_RNDN);
+    mpfr_div_ui(want, want, 12, MPFR_RNDN);
+    EXPECT_LE(std::fabs(ulps_from(c, 1, want)), 1.0);
+    real_factorial_cache_clear();
+}
+
+// ---- permutations, combinations, gcd --------------------------------------------
+
+class RealPermCombTest : public RealFactorialTest {
+  protected:
+    // An integer as a real, rounded half up to 19m digits.
+    std::vector<u64> real_of_mpz(mpz_srcptr v, i64 m) {
+        Mpfr f(static_cast<mpfr_prec_t>(mpz_sizeinbase(v, 2) + 2));
+        mpfr_set_z(f, v, MPFR_RNDN);
+        std::vector<u64> x(static_cast<std::size_t>(m + 1));
+        from_mpfr(x.data(), m, f);
+        return x;
+    }
+};
+
+TEST_F(RealPermCombTest, AgreesWithGmp) {
+    for (i64 round = 0; round < test_iterations(300); ++round) {
+        const i64 m = rng.range(1, 8);
+        const bool perm = rng.chance(50);
+        Mpz n, k, want;
+        const bool wide = m >= 2 && rng.chance(20);  // factors beyond a machine word
+        mpz_set_ui(n, static_cast<unsigned long>(rng.range(0, wide ? 1000 : 100000)));
+        if (wide) {
+            Mpz big;
+            mpz_ui_pow_ui(big, 10, static_cast<unsigned long>(rng.range(19, 37)));
+            mpz_add(n, n, big);
+        }
+        mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, perm || wide ? 30 : 300)));
+        if (mpz_cmp(k, n) > 0)
+            mpz_set_ui(want, 0);
+        else if (perm) {
+            mpz_set_ui(want, 1);
+            for (unsigned long i = 0; mpz_cmp_ui(k.get(), i) > 0; ++i) {
+                Mpz f;
+                mpz_sub_ui(f, n, i);
+                mpz_mul(want, want, f);
+            }
+        } else {
+            mpz_bin_ui(want, n, mpz_get_ui(k));
+        }
+        mp_set_real_words(static_cast<i32>(m));
+        const auto a = real_of_mpz(n, m), b = real_of_mpz(k, m);
+        std::vector<u64> y(a.size());
+        mp_error.store(0);
+        real_guarded_binary_int(y.data(), a.data(), b.data(), 0, perm, perm_comb_body);
+        const std::string where =
+            std::string(perm ? "P(" : "C(") + dec(n) + "," + dec(k) + ") m=" + std::to_string(m);
+        ASSERT_EQ(mp_err(), 0) << where;
+        Mpfr r(static_cast<mpfr_prec_t>(mpz_sizeinbase(want, 2) + 2));
+        mpfr_set_z(r, want, MPFR_RNDN);
+        // exact while the value fits the digits, within a unit otherwise
+        if (mpz_sizeinbase(want, 10) < static_cast<std::size_t>(19 * m))
+            ASSERT_TRUE(real_is_rounded(y.data(), m, r)) << where;
+        else
+            ASSERT_TRUE(real_near(y.data(), m, r, 1.0)) << where;
+    }
+}
+
+TEST_F(RealPermCombTest, DomainLimitAndEmptyCases) {
+    const i64 m = 2;
+    const auto n = real_of(10, m), k = real_of(3, m), half = real_of(5, m), neg = real_of(-3, m);
+    auto frac = half;
+    real_add_exp(frac.data(), -1);  // 0.5
+    std::vector<u64> y(n.size());
+    struct Case {
+        const char* what;
+        const std::vector<u64>& a;
+        const std::vector<u64>& b;
+        i64 limit;
+        i32 error;
+        i64 value;
+    };
+    const Case cases[] = {
+        {"C(10, 3)", n, k, 0, 0, 120},
+        {"C(3, 10) is 0 without error", k, n, 0, 0, 0},
+        {"a limit below the loop count", n, k, 2, MP_ERR_DOMAIN, 0},
+        {"a limit that suffices", n, k, 3, 0, 120},
+        {"a fraction", n, frac, 0, MP_ERR_DOMAIN, 0},
+        {"a negative argument", neg, k, 0, MP_ERR_DOMAIN, 0},
+    };
+    for (const Case& c : cases) {
+        mp_error.store(0);
+        real_guarded_binary_int(y.data(), c.a.data(), c.b.data(), c.limit, 0, perm_comb_body);
+        EXPECT_EQ(mp_err(), c.error) << c.what;
+        EXPECT_EQ(real_cmp_i64(y.data(), c.value), 0) << c.what;
+    }
+}
+
+TEST_F(RealPermCombTest, GcdAgreesWithGmp) {
+    for (i64 round = 0; round < test_iterations(200); ++round) {
+        const i64 m = rng.range(1, 12);
+        // a = g x, b = g y with digits to fill the precision
+        Mpz g, a, b, want;
+        gmp_randstate_t st;
+        gmp_randinit_default(st);
+        gmp_randseed_ui(st, static_cast<unsigned long>(rng.word()));
+        const auto digits_bits = static_cast<mp_bitcnt_t>(19 * m * 3.2);
+        mpz_urandomb(g, st,
+                     static_cast<mp_bitcnt_t>(rng.range(1, static_cast<i64>(digits_bits) / 2)));
+        mpz_add_ui(g, g, 1);
+        const auto rest = digits_bits - mpz_sizeinbase(g, 2);
+        mpz_urandomb(a, st, rest);
+        mpz_urandomb(b, st, static_cast<mp_bitcnt_t>(rng.range(1, static_cast<i64>(rest))));
+        mpz_add_ui(a, a, 1);
+        mpz_add_ui(b, b, 1);
+        mpz_mul(a, a, g);
+        mpz_mul(b, b, g);
+        gmp_randclear(st);
+        mpz_gcd(want, a, b);
+        mp_set_real_words(static_cast<i32>(m));
+        const auto x = real_of_mpz(a, m), y = real_of_mpz(b, m);
+        std::vector<u64> r(x.size());
+        mp_error.store(0);
+        real_gcd(r.data(), x.data(), y.data());
+        ASSERT_EQ(mp_err(), 0);
+        Mpfr wv(static_cast<mpfr_prec_t>(mpz_sizeinbase(want, 2) + 2));
+        mpfr_set_z(wv, want, MPFR_RNDN);
+        ASSERT_TRUE(real_is_rounded(r.data(), m, wv)) << "gcd(" << dec(a) << ", " << dec(b) << ")";
+    }
+}
+
+TEST_F(RealPermCombTest, GcdRejectsZeroNegativeAndFractions) {
+    const i64 m = 2;
+    const auto six = real_of(6, m), zero = real_of(0, m), neg = real_of(-4, m);
+    auto frac = six;
+    real_add_exp(frac.data(), -1);
+    std::vector<u64> r(six.size());
+    for (const std::vector<u64>* bad :
+         std::initializer_list<const std::vector<u64>*>{&zero, &neg, &frac}) {
+        mp_error.store(0);
+        real_gcd(r.data(), six.data(), bad->data());
+        EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+        EXPECT_TRUE(real_is_zero(r.data()));
+        mp_error.store(0);
+        real_gcd(r.data(), bad->data(), six.data());
+        EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+    }
+}
+
+}  // namespace
