@@ -11,15 +11,11 @@ u64 dec_add(u64* r, const u64* x, const u64* y, i64 n) {
     u64 carry = 0;
     for (i64 i = n - 1; i >= 0; --i) {
         // x + y may exceed 2^64, so test against the room left in y's word.
+        // Branch-free: carries are as unpredictable as the data.
         const u64 t = x[i] + carry;
         const u64 room = REAL_BASE - y[i];
-        if (t >= room) {
-            r[i] = t - room;
-            carry = 1;
-        } else {
-            r[i] = t + y[i];
-            carry = 0;
-        }
+        carry = t >= room;
+        r[i] = carry ? t - room : t + y[i];
     }
     return carry;
 }
@@ -29,13 +25,9 @@ u64 dec_add(u64* r, const u64* x, const u64* y, i64 n) {
 u64 dec_sub(u64* r, const u64* x, const u64* y, i64 n, u64 borrow) {
     for (i64 i = n - 1; i >= 0; --i) {
         const u64 s = y[i] + borrow;
-        if (x[i] >= s) {
-            r[i] = x[i] - s;
-            borrow = 0;
-        } else {
-            r[i] = x[i] + (REAL_BASE - s);
-            borrow = 1;
-        }
+        const u64 diff = x[i] - s;
+        borrow = x[i] < s;
+        r[i] = borrow ? diff + REAL_BASE : diff;
     }
     return borrow;
 }

@@ -20,12 +20,10 @@ inline u64 real_div_pow10(u64 w, int k, u64* rem) {
     // one too small.
     u64 q = static_cast<u64>((static_cast<u128>(w) * REAL_POW10_RECIP[k]) >> 64);
     u64 r = w - q * d;
-    if (r >= d) {
-        ++q;
-        r -= d;
-    }
-    *rem = r;
-    return q;
+    // Branch-free: the correction is data-dependent and unpredictable.
+    const u64 fix = r >= d;
+    *rem = r - (fix ? d : 0);
+    return q + fix;
 }
 
 // Leading zero digits of one word below 10^19 (19 for 0).
