@@ -98,3 +98,14 @@ void real_expm1_core(u64* dst, const u64* r);
 // ln(1 + t) for 1 + t within [0.3, 3.2], by Newton's iteration on e^y - 1 at
 // doubling precision; relative accuracy also for tiny t. dst may equal t.
 void real_ln1p_core(u64* dst, const u64* t);
+
+// y^(1/k) for k = 2 or 3 and 1 <= y < 10^k through the binary integer root,
+// rounded at the current words from exact digits; for short mantissas. False
+// after an error (scratch exhausted, a stop request).
+bool real_root_binary(u64* dst, const u64* y, int k);
+
+// dst = (the top la words of a) * (the top lb words of b), from the exact
+// product, rounded at the current words; trailing zero words are skipped.
+// For operands known to be short (Newton iterates of lower precision), where
+// the full-length product would multiply zeros. dst may equal a or b.
+void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb);

@@ -1,7 +1,10 @@
 // Rounded arithmetic, hardware approximations and precision schedules for the
 // elementary functions.
 #include <cmath>
+#include <utility>
 
+#include "numlib/dec.h"
+#include "numlib/real_dec_impl.h"
 #include "numlib/real_fn_impl.h"
 #include "numlib/vec.h"
 
@@ -81,4 +84,37 @@ i32 real_newton_levels(i32 target, i32 start, i32* out) {
     }
     for (i32 i = 0; i < count; ++i) out[i] = down[count - 1 - i];
     return count;
+}
+
+namespace {
+
+// Significant mantissa words among the top n of x (at least 1).
+i32 short_length(const u64* x, i32 n) {
+    if (n > mp_real_words) n = mp_real_words;
+    while (n > 1 && x[n] == 0) --n;
+    return n;
+}
+
+}  // namespace
+
+void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb) {
+    const int sign = real_sign(a) ^ real_sign(b);
+    if (real_is_zero(a) || real_is_zero(b)) return real_zero(dst, sign);
+    la = short_length(a, la);
+    lb = short_length(b, lb);
+    if (la < lb) {
+        std::swap(a, b);
+        std::swap(la, lb);
+    }
+    ScratchMark mark;
+    u64* t = mark.take(static_cast<std::size_t>(2 * (la + lb) + dec_mul_scratch(la, lb)));
+    if (!t) return real_fail(dst, 0);
+    u64* ar = t;
+    u64* br = t + la;
+    u64* p = t + la + lb;
+    real_mantissa_to_dec(ar, a, la);
+    real_mantissa_to_dec(br, b, lb);
+    dec_mul(p, ar, la, br, lb, p + la + lb);
+    const i64 e_top = real_exp_sum(real_exp_of(a), real_exp_of(b) + 1);
+    real_round_guard(dst, real_from_dec(dst, p, la + lb, e_top, sign), mp_real_words);
 }

@@ -12,6 +12,9 @@ namespace {
 
 // Digits a double inverse root starts the iteration with.
 constexpr i32 kStartDigits = 15;
+// Below this many words the binary integer square root is faster.
+constexpr i32 kSqrtBinaryMax = 40;
+constexpr i32 kCbrtBinaryMax = 16;
 
 // Buffers of one root computation at w = the current words.
 struct RootWork {
@@ -33,55 +36,92 @@ bool take_work(ScratchMark& mark, RootWork* wk) {
     return true;
 }
 
-// One step r += r (1 - y r^k) / k at the current precision (k = 2 or 3).
-void inverse_root_step(RootWork& wk, int k) {
-    real_mul_r(wk.a, wk.r, wk.r);
-    if (k == 3) real_mul_r(wk.a, wk.a, wk.r);
-    real_mul_r(wk.a, wk.a, wk.y);
+// One step r += r (1 - y r^k) / k at the current precision (k = 2 or 3),
+// where r has prev significant words: the powers of r are short products,
+// and the correction needs only the digits the step adds.
+void inverse_root_step(RootWork& wk, int k, i32 prev) {
+    const i32 wl = mp_real_words;
+    real_mul_short(wk.a, wk.r, prev, wk.r, prev);
+    if (k == 3) real_mul_short(wk.a, wk.a, 2 * prev, wk.r, prev);
+    real_mul_short(wk.a, wk.a, k * prev, wk.y, wl);
     real_sub_r(wk.a, wk.one, wk.a);
-    real_mul_r(wk.a, wk.a, wk.r);
-    real_div_u64_r(wk.a, wk.a, static_cast<u64>(k));
+    const i32 low = std::min(wl, wl - prev + 2);
+    {
+        RealPrecision prec(low, 0);
+        real_mul_r(wk.a, wk.a, wk.r);
+        real_div_u64_r(wk.a, wk.a, static_cast<u64>(k));
+    }
+    real_extend(wk.a, low, wl);
     real_add_r(wk.r, wk.r, wk.a);
 }
 
-// Brings r from about 15 digits to digits digits, at most w words.
+// Brings r from a one-word start of about 15 digits to digits digits, at
+// most w words.
 void inverse_root(RootWork& wk, int k, i32 digits, i32 w) {
     i32 levels[40];
     const i32 count = real_newton_levels(digits, kStartDigits, levels);
+    i32 prev = 1;
     for (i32 i = 0; i < count && mp_err() == 0; ++i) {
         const i32 wl = real_words_for(levels[i], w);
         {
             RealPrecision prec(wl, 19 * wl - levels[i]);
-            inverse_root_step(wk, k);
+            inverse_root_step(wk, k, prev);
         }
         real_extend(wk.r, wl, w);
+        prev = wl;
     }
 }
 
-// Square root of y (1 <= y < 100) into wk.a: s = y r, s += r (y - s^2) / 2.
+// Words for half the working precision with a margin: the inverse root is
+// needed to that many, and one final step at full precision doubles it.
+i32 half_words(i32 w) {
+    return real_words_for(real_work_digits() / 2 + 10, w);
+}
+
+// Square root of y (1 <= y < 100) into wk.a: s = y r to half precision, then
+// s += r (y - s^2) / 2 with s^2 exact and the correction at half precision.
 void sqrt_mantissa(RootWork& wk, i32 w) {
+    const i32 h = half_words(w);
     real_from_double(wk.r, 1.0 / std::sqrt(real_approx_double(wk.y)));
-    inverse_root(wk, 2, real_work_digits() / 2 + 8, w);
-    real_mul_r(wk.a, wk.y, wk.r);
-    real_mul_r(wk.b, wk.a, wk.a);
+    inverse_root(wk, 2, real_work_digits() / 2 + 8, h);
+    {
+        RealPrecision prec(h, 0);
+        real_mul_r(wk.a, wk.y, wk.r);
+    }
+    real_extend(wk.a, h, w);
+    real_mul_short(wk.b, wk.a, h, wk.a, h);
     real_sub_r(wk.b, wk.y, wk.b);
-    real_mul_r(wk.b, wk.b, wk.r);
-    real_div_u64_r(wk.b, wk.b, 2);
+    {
+        RealPrecision prec(h, 0);
+        real_mul_r(wk.b, wk.b, wk.r);
+        real_div_u64_r(wk.b, wk.b, 2);
+    }
+    real_extend(wk.b, h, w);
     real_add_r(wk.a, wk.a, wk.b);
 }
 
-// Cube root of y (1 <= y < 1000) into wk.a: u = r^2, s = y u, s += u (y -
-// s^3) / 3.
+// Cube root of y (1 <= y < 1000) into wk.a: with u = r^2, s = y u to half
+// precision, then s += u (y - s^3) / 3.
 void cbrt_mantissa(RootWork& wk, i32 w) {
+    const i32 h = half_words(w);
     real_from_double(wk.r, 1.0 / std::cbrt(real_approx_double(wk.y)));
-    inverse_root(wk, 3, real_work_digits() / 2 + 8, w);
-    real_mul_r(wk.r, wk.r, wk.r);  // u
-    real_mul_r(wk.a, wk.y, wk.r);
-    real_mul_r(wk.b, wk.a, wk.a);
-    real_mul_r(wk.b, wk.b, wk.a);
+    inverse_root(wk, 3, real_work_digits() / 2 + 8, h);
+    {
+        RealPrecision prec(h, 0);
+        real_mul_r(wk.r, wk.r, wk.r);  // u
+        real_mul_r(wk.a, wk.y, wk.r);
+    }
+    real_extend(wk.a, h, w);
+    real_extend(wk.r, h, w);
+    real_mul_short(wk.b, wk.a, h, wk.a, h);
+    real_mul_short(wk.b, wk.b, 2 * h, wk.a, h);
     real_sub_r(wk.b, wk.y, wk.b);
-    real_mul_r(wk.b, wk.b, wk.r);
-    real_div_u64_r(wk.b, wk.b, 3);
+    {
+        RealPrecision prec(h, 0);
+        real_mul_r(wk.b, wk.b, wk.r);
+        real_div_u64_r(wk.b, wk.b, 3);
+    }
+    real_extend(wk.b, h, w);
     real_add_r(wk.a, wk.a, wk.b);
 }
 
@@ -102,7 +142,11 @@ void real_sqrt(u64* dst, const u64* x) {
     if (!take_work(mark, &wk)) return real_fail(dst, 0);
     real_copy(wk.y, x);
     real_set_header(wk.y, real_exp_of(x) - 2 * q, 0);
-    sqrt_mantissa(wk, w);
+    if (w < kSqrtBinaryMax) {
+        if (!real_root_binary(wk.a, wk.y, 2)) return real_fail(dst, 0);
+    } else {
+        sqrt_mantissa(wk, w);
+    }
     if (mp_err() != 0) return real_fail(dst, 0);
     real_copy(dst, wk.a);
     real_add_exp(dst, q);
@@ -118,7 +162,11 @@ void real_cbrt(u64* dst, const u64* x) {
     if (!take_work(mark, &wk)) return real_fail(dst, 0);
     real_copy(wk.y, x);
     real_set_header(wk.y, real_exp_of(x) - 3 * q, 0);
-    cbrt_mantissa(wk, w);
+    if (w < kCbrtBinaryMax) {
+        if (!real_root_binary(wk.a, wk.y, 3)) return real_fail(dst, 0);
+    } else {
+        cbrt_mantissa(wk, w);
+    }
     if (mp_err() != 0) return real_fail(dst, 0);
     real_copy(dst, wk.a);
     real_add_exp(dst, q);

@@ -49,7 +49,7 @@ TEST_F(RealSqrtTest, SquareRootMatchesMpfr) {
     RealFnStats stats;
     const RealFnReference ref = root_reference(2);
     for (i64 round = 0; round < test_iterations(500); ++round) {
-        const i64 m = fn_test_words(rng, round);
+        const i64 m = fn_test_words(rng, round, 70);
         ASSERT_TRUE(check_unary_case(stats, m, argument(m, false), real_sqrt, ref));
     }
     stats.report("real_sqrt");
@@ -60,7 +60,7 @@ TEST_F(RealSqrtTest, CubeRootMatchesMpfr) {
     RealFnStats stats;
     const RealFnReference ref = root_reference(3);
     for (i64 round = 0; round < test_iterations(500); ++round) {
-        const i64 m = fn_test_words(rng, round);
+        const i64 m = fn_test_words(rng, round, 70);
         ASSERT_TRUE(check_unary_case(stats, m, argument(m, true), real_cbrt, ref));
     }
     stats.report("real_cbrt");
@@ -70,7 +70,7 @@ TEST_F(RealSqrtTest, CubeRootMatchesMpfr) {
 TEST_F(RealSqrtTest, HypotMatchesMpfr) {
     RealFnStats stats;
     for (i64 round = 0; round < test_iterations(300); ++round) {
-        const i64 m = fn_test_words(rng, round);
+        const i64 m = fn_test_words(rng, round, 70);
         RandomRealOptions opt;
         opt.exp_min = -25;
         opt.exp_max = 25;
