@@ -244,6 +244,15 @@ void real_asinh(u64* dst, const u64* x) {
         ln_twice(dst, a);
     } else if (series_is_short(a)) {
         inverse_series(dst, a, true);
+    } else if (real_abs_at_least(a, 500000000, -1)) {
+        // y >= 1/2: ln(y + sqrt(y^2 + 1)) >= 0.48, so the root's last digits
+        // weigh no more than in the result
+        mul(b, a, a);
+        real_one(c);
+        add(b, b, c, 0);
+        real_sqrt(b, b);
+        add(b, b, a, 0);
+        real_ln(dst, b);
     } else {
         // asinh y = ln(1 + u), u = y + y^2 / (1 + sqrt(1 + y^2)): the root
         // only enters the y^2 part, so its last digits do not matter
