@@ -40,7 +40,11 @@ i32 decimal_digits(u64 v) {
 // by their constant times ln 10.
 void scaled_argument(u64* r, u64* c, i32 idx) {
     if (idx == 10) return;
-    real_const(c, idx < 0 ? 0 : (idx == 11 ? 1 : idx));
+    if (idx < 0 || idx == 11) {
+        real_ln_const(c, idx < 0 ? 0 : 1);
+    } else {
+        real_const(c, idx);
+    }
     real_mul_r(r, r, c);
     if (idx < 0 || idx == 11) return;
     real_const(c, 0);
@@ -50,7 +54,7 @@ void scaled_argument(u64* r, u64* c, i32 idx) {
 // r -= k ln 10.
 void subtract_ln10(u64* r, u64* c, i64 k) {
     if (k == 0) return;
-    real_const(c, 0);
+    real_ln_const(c, 0);
     real_mul_u64_r(c, c, static_cast<u64>(k < 0 ? -k : k));
     if (k > 0) {
         real_sub_r(r, r, c);
@@ -90,7 +94,8 @@ void real_exp_core(u64* dst, const u64* x, i32 idx) {
     const double ud = real_approx_double(x) * scale;
     i64 k = std::llround(ud);
     const i32 extra = (decimal_digits(static_cast<u64>(std::llabs(k))) + 18) / 19;
-    const i32 wide = std::max(w, std::min(w + extra, REAL_FN_MAX_WORDS));
+    const i32 cap = idx < 0 || idx == 10 || idx == 11 ? REAL_FN_LONG_WORDS : REAL_FN_MAX_WORDS;
+    const i32 wide = std::max(w, std::min(w + extra, cap));
     u64* out = dst;
     {
         RealPrecision prec(wide, mp_guard_digits + 19 * (wide - w));

@@ -16,6 +16,9 @@ inline i32 real_work_digits() {
 
 // The largest word count the constant table serves.
 constexpr i32 REAL_FN_MAX_WORDS = MP_CONST_WORDS;
+// The largest word count of the reductions that cancel an exponent's digits
+// (real_ln_const serves ln 2 and ln 10 up to it).
+constexpr i32 REAL_FN_LONG_WORDS = MP_CONST_WORDS + 2;
 
 // Sets mp_real_words and mp_guard_digits for a scope and puts both back.
 class RealPrecision {
@@ -109,3 +112,8 @@ bool real_root_binary(u64* dst, const u64* y, int k);
 // For operands known to be short (Newton iterates of lower precision), where
 // the full-length product would multiply zeros. dst may equal a or b.
 void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb);
+
+// ln 10 (idx 0) or ln 2 (idx 1) at the current words, up to
+// REAL_FN_LONG_WORDS: from the constant table within it, beyond it from
+// values computed once on first use.
+void real_ln_const(u64* dst, i32 idx);

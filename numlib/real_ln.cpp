@@ -1,6 +1,6 @@
 // Logarithms: x = y 10^k with y within a factor sqrt(10) of 1, ln x = ln y +
 // k ln 10, and ln y = ln(1 + t) with t = y - 1 (exact) by Newton's iteration
-// y' = y + (t - expm1(y)) / (1 + t) at doubling precision. Working with t
+// y' = y + t + (1 + t) expm1(-y) at doubling precision. Working with t
 // rather than y keeps the relative accuracy of logarithms near 1.
 #include <algorithm>
 #include <cmath>
@@ -24,11 +24,15 @@ void ln1p_start(u64* y, const u64* t) {
     }
 }
 
-// One Newton step at the current precision: y += (t - expm1(y)) / x.
+// One Newton step on x e^(-y) = 1 at the current precision, without a
+// division: y += x e^(-y) - 1 = t + x expm1(-y), where the cancellation
+// between t and x expm1(-y) leaves an error relative to y, not to 1.
 void ln1p_step(u64* y, const u64* t, const u64* x, u64* e) {
-    real_expm1_core(e, y);
-    real_sub_r(e, t, e);
-    real_div_r(e, e, x);
+    real_copy(e, y);
+    real_negate(e);
+    real_expm1_core(e, e);
+    real_mul_r(e, e, x);
+    real_add_r(e, e, t);
     real_add_r(y, y, e);
 }
 
@@ -56,7 +60,7 @@ void ln_positive(u64* dst, const u64* x) {
     ScratchMark mark;
     u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);
-    real_const(c, 0);
+    real_ln_const(c, 0);
     real_mul_u64_r(c, c, static_cast<u64>(k < 0 ? -k : k));
     if (k < 0) real_negate(c);
     real_add_r(dst, dst, c);

@@ -45,7 +45,7 @@ void pow_bits(u64* acc, u64* base, u64 e) {
 template <typename Scale>
 void exp_of_log(u64* dst, const u64* x, Scale scale) {
     const i32 w = mp_real_words;
-    const i32 wide = std::max(w, std::min(w + 1, REAL_FN_MAX_WORDS));
+    const i32 wide = std::max(w, std::min(w + 1, REAL_FN_LONG_WORDS));
     {
         RealPrecision prec(wide, mp_guard_digits + 19 * (wide - w));
         ScratchMark mark;
@@ -74,7 +74,7 @@ void real_pow_int(u64* dst, const u64* x, i64 n) {
     const i32 w = mp_real_words;
     const u64 e = n < 0 ? u64{0} - static_cast<u64>(n) : static_cast<u64>(n);
     const i32 bits = 64 - __builtin_clzll(e);
-    const i32 wide = std::max(w, std::min(w + 1 + bits / 60, REAL_FN_MAX_WORDS));
+    const i32 wide = std::max(w, std::min(w + 1 + bits / 60, REAL_FN_LONG_WORDS));
     {
         RealPrecision prec(wide, mp_guard_digits + 19 * (wide - w));
         ScratchMark mark;
