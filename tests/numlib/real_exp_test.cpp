@@ -84,6 +84,20 @@ TEST_F(RealExpTest, ExponentialsMatchMpfr) {
     }
 }
 
+// At the largest precision an argument near 10^18 cancels 18 digits of
+// k ln 10 in the reduction, more than the guard digits cover.
+TEST_F(RealExpTest, HugeArgumentsAtTheLargestPrecision) {
+    RealFnStats stats;
+    for (const ExpCase& c : {kExpCases[0], kExpCases[2]}) {
+        RandomRealOptions opt;
+        opt.exp_min = 17;
+        opt.exp_max = 18;
+        opt.zero_percent = 0;
+        const auto x = random_real(rng, 527, opt);
+        ASSERT_TRUE(check_unary_case(stats, 527, x, c.fn, exp_reference(c.scale))) << c.name;
+    }
+}
+
 std::vector<u64> from_text_value(i64 m, const char* text) {
     Mpfr v(fn_ref_bits(m));
     mpfr_set_str(v, text, 10, MPFR_RNDN);
