@@ -12,38 +12,46 @@ namespace {
 
 // {b, *len} = {b, *len} * v + add (binary), growing *len by the carry.
 void mul_add_word(u64* b, i64* len, u64 v, u64 add) {
-    u64 carry = *len ? vec_mul_word(*len, b, b, v) : 0;
-    if (*len) {
-        carry += vec_add_1(b, b, *len, add);
-    } else {
-        carry = add;
+    u64 carry = add;
+    for (i64 i = 0; i < *len; ++i) {
+        const u128 t = static_cast<u128>(b[i]) * v + carry;
+        b[i] = static_cast<u64>(t);
+        carry = static_cast<u64>(t >> 64);
     }
     if (carry) b[(*len)++] = carry;
 }
 
-// The binary value of the mantissa of x (19w digits) times 10^(19 extra +
-// digits) into b; returns its length.
-i64 mantissa_to_binary(u64* b, const u64* x, i32 w, i32 extra, int digits) {
+// The binary value of the mantissa of x (19w digits) times 5^k into b;
+// returns its length. With a shift by k bits it is the mantissa times 10^k.
+i64 mantissa_times_pow5(u64* b, const u64* x, i32 w, i64 k) {
+    constexpr u64 kPow5_27 = 7450580596923828125ULL;  // the largest power of 5 in a word
     i64 len = 0;
     for (i32 i = 1; i <= w; ++i) mul_add_word(b, &len, REAL_BASE, x[i]);
-    for (i32 i = 0; i < extra; ++i) mul_add_word(b, &len, REAL_BASE, 0);
-    if (digits) mul_add_word(b, &len, REAL_POW10[digits], 0);
+    for (; k >= 27; k -= 27) mul_add_word(b, &len, kPow5_27, 0);
+    u64 rest = 1;
+    while (k-- > 0) rest *= 5;
+    if (rest > 1) mul_add_word(b, &len, rest, 0);
     return len;
 }
 
-// floor(sqrt({a, la})) into s (binary); returns its length. a is destroyed
-// (it needs 2n words with n = ceil(bits / 128) and room up to them).
-i64 binary_sqrt(u64* s, u64* a, i64 la, u64* scratch) {
-    const i64 bits = vec_bit_length(a, la);
-    const i64 n = (bits + 127) / 128;
-    vec_zero(a + la, 2 * n - la);
-    const i64 shift = (128 * n - bits) & ~i64{1};
+// {a, count} = {a, la} << shift (la + shift / 64 <= count).
+void shift_into(u64* a, i64 la, i64 shift, i64 count) {
+    vec_zero(a + la, count - la);
     const i64 words = shift / 64;
     if (words) {
-        vec_copy_bwd(a + words, a, 2 * n - words);
+        vec_copy_bwd(a + words, a, count - words);
         vec_zero(a, words);
     }
-    if (shift % 64) vec_lshift(a, a, 2 * n, static_cast<unsigned>(shift % 64));
+    if (shift % 64) vec_lshift(a, a, count, static_cast<unsigned>(shift % 64));
+}
+
+// floor(sqrt({a, la} 2^k)) into s (binary); returns its length. a is
+// destroyed (it needs 2n words with n = ceil(bits / 128)).
+i64 binary_sqrt(u64* s, u64* a, i64 la, i64 k, u64* scratch) {
+    const i64 bits = vec_bit_length(a, la) + k;
+    const i64 n = (bits + 127) / 128;
+    const i64 shift = (128 * n - bits) & ~i64{1};  // even, so the root shifts back exactly
+    shift_into(a, la, shift + k, 2 * n);
     vec_sqrtrem(s, a, n, scratch);
     const i64 half = shift / 2;
     if (half >= 64) {
@@ -88,11 +96,15 @@ bool real_root_binary(u64* dst, const u64* y, int k) {
     u64* s = mark.take(static_cast<std::size_t>(words));
     u64* scratch = mark.take(static_cast<std::size_t>(vec_sqrtrem_scratch(words / 2) + words));
     if (!scratch) return false;
-    const i64 la = mantissa_to_binary(a, y, w, (k - 1) * w, 1 + e);
+    const i64 p10 = (k - 1) * 19 * static_cast<i64>(w) + 1 + e;  // N = M 5^p10 2^p10
+    i64 la = mantissa_times_pow5(a, y, w, p10);
     i64 ls = 0;
     if (k == 2) {
-        ls = binary_sqrt(s, a, la, scratch);
+        ls = binary_sqrt(s, a, la, p10, scratch);
     } else {
+        const i64 count = (vec_bit_length(a, la) + p10 + 63) / 64;
+        shift_into(a, la, p10, count);
+        la = count;
         const i32 saved = mp_int_words;
         mp_int_words = static_cast<i32>(la);
         uint_root_newton(s, static_cast<u64>(k), a, la);
