@@ -1,6 +1,9 @@
 // Factorial of a machine integer: a direct product below a switch-over point
 // that grows with the precision, Stirling's series with cached coefficients
 // from it up.
+#include <algorithm>
+#include <cmath>
+
 #include "numlib/real_const.h"
 #include "numlib/real_factorial_impl.h"
 #include "numlib/real_fn.h"
@@ -24,15 +27,67 @@ i64 switch_over(i64 w) {
     return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
 }
 
-// 2 * 3 * ... * n, several factors per word-sized multiplication.
-void direct_product(u64* dst, u64 n) {
+// Runs a scope at another word count.
+class WordsScope {
+  public:
+    explicit WordsScope(i32 words) : saved_(mp_real_words) { mp_real_words = words; }
+    ~WordsScope() { mp_real_words = saved_; }
+    WordsScope(const WordsScope&) = delete;
+    WordsScope& operator=(const WordsScope&) = delete;
+
+  private:
+    i32 saved_;
+};
+
+// (lo + 1)(lo + 2)...hi at the current word count, several factors per
+// word-sized multiplication.
+void packed_product(u64* dst, u64 lo, u64 hi) {
     real_one(dst);
-    for (u64 i = 2; i <= n && mp_err() == 0;) {
+    for (u64 i = lo + 1; i <= hi && mp_err() == 0;) {
         u64 v = i++;
-        while (i <= n && v <= (REAL_BASE - 1) / i) v *= i++;
+        while (i <= hi && v <= (REAL_BASE - 1) / i) v *= i++;
         mul_u64(dst, dst, v);
     }
-    if (mp_err() != 0) real_fail(dst, 0);
+}
+
+// Mantissa words that hold (lo + 1)...hi exactly (an upper bound).
+i32 exact_words(u64 lo, u64 hi) {
+    const double digits = static_cast<double>(hi - lo) * std::log10(static_cast<double>(hi) + 1);
+    return static_cast<i32>(digits / 19.0) + 2;
+}
+
+// (lo + 1)...hi into dst (room for w + 1 words) by binary splitting: the
+// parts are exact products at the words they need, and only products of w
+// words and more round. Returns the word count of the result (0 on error);
+// the words of dst beyond it are not cleared.
+i32 range_product(u64* dst, u64 lo, u64 hi, i32 w) {
+    const i32 need = std::min(w, exact_words(lo, hi));
+    if (hi - lo <= 24) {
+        WordsScope scope(need);
+        packed_product(dst, lo, hi);
+        return need;
+    }
+    ScratchMark mark;
+    u64* right = mark.take(static_cast<std::size_t>(w) + 1);
+    if (!right || mp_err() != 0) return 0;
+    const u64 mid = lo + (hi - lo) / 2;
+    const i32 kl = range_product(dst, lo, mid, w);
+    const i32 kr = kl ? range_product(right, mid, hi, w) : 0;
+    if (kr == 0) return 0;
+    const i32 k = std::min(w, kl + kr);
+    std::fill(dst + kl + 1, dst + k + 1, u64{0});
+    std::fill(right + kr + 1, right + k + 1, u64{0});
+    WordsScope scope(k);
+    mul(dst, dst, right);
+    return k;
+}
+
+// n! = 2 * 3 * ... * n.
+void direct_product(u64* dst, u64 n) {
+    const i32 w = mp_real_words;
+    const i32 k = range_product(dst, 1, n < 1 ? 1 : n, w);
+    if (k == 0 || mp_err() != 0) return real_fail(dst, 0);
+    std::fill(dst + k + 1, dst + w + 1, u64{0});
 }
 
 // Sum of the Stirling series sum_k c_k / n^(2k-1), to the working precision.
