@@ -32,11 +32,13 @@ inline u64 div_by_base(u64 hi, u64 lo, u64* rem) {
     return q;
 }
 
-// The powers 10^(19 2^i), i < levels, in binary.
+// The powers 10^(19 2^i), i < levels, in binary, and whether an error that
+// arrives meanwhile (a stop request) ends the conversion.
 struct Powers {
     const u64* p[32];
     i64 len[32];
     int levels = 0;
+    bool watch_errors = false;
 };
 
 bool make_powers(Powers* pw, i64 k, ScratchMark& mark) {
@@ -93,6 +95,7 @@ bool convert(u64* out, i64 k, const u64* x, i64 lx, i64 need, const Powers& pw) 
         return true;
     }
     if (k <= REAL_BIN_TO_DEC_DC_THRESHOLD) return convert_basecase(out, k, x, lx);
+    if (pw.watch_errors && mp_err() != 0) return false;
     int i = 0;
     while ((i64{2} << i) < k) ++i;
     const i64 h = i64{1} << i;  // the low part's words, h < k <= 2h
@@ -127,6 +130,7 @@ bool real_bin_to_dec(u64* out, i64 k, const u64* a, i64 na, i64 need) {
     if (k <= REAL_BIN_TO_DEC_DC_THRESHOLD) return convert_basecase(out, k, a, na);
     ScratchMark mark;
     Powers pw;
+    pw.watch_errors = mp_err() == 0;
     if (!make_powers(&pw, k, mark)) return false;
     // The value must fit k words: below 10^(19 k).
     return convert(out, k, a, na, need, pw);

@@ -15,8 +15,10 @@ inline i64 real_dec_words_for(i64 n) {
 // first, except that words more than need places below the first non-zero
 // one may be left 0 (need >= 1). Divides and conquers with powers 10^(19 2^i)
 // above a threshold, and divides by 10^19 word by word below it. False when
-// the value needs more than k words (out is then undefined) or the scratch
-// area ran out (error 30 raised). out overlaps nothing.
+// the value needs more than k words (out is then undefined), the scratch
+// area ran out (error 30 raised) or an error arrived during a long run (a
+// stop request; one pending at the start does not count). out overlaps
+// nothing.
 bool real_bin_to_dec(u64* out, i64 k, const u64* a, i64 na, i64 need);
 
 // Decimal words the divide-and-conquer conversion starts from.
