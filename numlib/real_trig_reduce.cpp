@@ -140,6 +140,10 @@ int real_trig_reduce(u64* r, const u64* y) {
         sign = 1;
     }
     fix_to_real(r, fy, n, sign, m);
+    if (real_exp_of(r) >= 0) {  // |r| >= 1: the octant estimate cannot be that far off
+        real_fail(r, MP_ERR_INTERNAL);
+        return -1;
+    }
     return static_cast<int>(o & 7);
 }
 

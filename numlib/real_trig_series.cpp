@@ -93,6 +93,11 @@ void real_trig_series(u64* sin_over_r, u64* cos_out, const u64* x) {
         if (cos_out) real_one(cos_out);
         return;
     }
+    if (real_exp_of(x) >= 0) {  // the callers reduce far below 1
+        if (sin_over_r) real_fail(sin_over_r, MP_ERR_INTERNAL);
+        if (cos_out) real_fail(cos_out, MP_ERR_INTERNAL);
+        return;
+    }
     const double lx = trig_log10_abs(x);
     const i32 s = block_size(estimate_terms(lx, true));
     ScratchMark mark;
@@ -136,6 +141,7 @@ void real_trig_series(u64* sin_over_r, u64* cos_out, const u64* x) {
 
 void real_atan_series(u64* dst, const u64* x) {
     if (real_is_zero(x)) return real_one(dst);
+    if (real_exp_of(x) >= 0) return real_fail(dst, MP_ERR_INTERNAL);  // reduced far below 1
     const double lx = trig_log10_abs(x);
     const i32 s = block_size(estimate_terms(lx, false));
     ScratchMark mark;

@@ -138,6 +138,21 @@ TEST_F(RealAtanTest, Atan2AgreesWithMpfrInEveryQuadrant) {
     acc.finish();
 }
 
+TEST_F(RealAtanTest, Atan2ResultMayBeEitherOperand) {
+    for (i64 round = 0; round < test_iterations(20); ++round) {
+        const i64 m = trig_test_words(rng, round + 7);
+        mp_set_real_words(static_cast<i32>(m));
+        const auto y = random_real(rng, m), x = random_real(rng, m);
+        std::vector<u64> apart(m + 1), on_y = y, on_x = x;
+        real_atan2(apart.data(), y.data(), x.data());
+        real_atan2(on_y.data(), on_y.data(), x.data());
+        real_atan2(on_x.data(), y.data(), on_x.data());
+        EXPECT_EQ(on_y, apart) << real_text(y.data(), m) << ", " << real_text(x.data(), m);
+        EXPECT_EQ(on_x, apart) << real_text(y.data(), m) << ", " << real_text(x.data(), m);
+    }
+    EXPECT_EQ(mp_err(), 0);
+}
+
 // The edge cases: name, function, argument(s), reference (pi multiples as
 // "pi*k/d"), expected error.
 TEST_F(RealAtanTest, EdgeCases) {
