@@ -140,6 +140,12 @@ TEST_F(RealSqrtTest, EdgeCasesAndDomain) {
     real_guarded_binary(out.data(), big.data(), big.data(), 2, real_hypot);
     EXPECT_EQ(mp_err(), MP_ERR_EXP_OVERFLOW);
     EXPECT_TRUE(real_is_zero(out.data()));
+    // squares far beyond the range, a result within it
+    real_set_header(big.data(), REAL_EXP_MAX - 1, 0);
+    mp_error.store(0);
+    real_guarded_binary(out.data(), big.data(), big.data(), 2, real_hypot);
+    EXPECT_EQ(mp_err(), 0);
+    EXPECT_EQ(real_exp_of(out.data()), REAL_EXP_MAX);
 }
 
 }  // namespace
