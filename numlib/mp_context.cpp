@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "numlib/mp_error.h"
+#include "numlib/real_const.h"
 
 std::atomic<i32> mp_error{0};
 i32 mp_int_words = 1;
@@ -62,9 +63,10 @@ void set_defaults() {
 }
 
 // Computes the derived entries of the constant table at the largest working
-// precision. The real-number functions fill this in; until then the table has
-// no derived entries.
-void compute_derived_constants() {}
+// precision.
+void compute_derived_constants() {
+    real_const_compute_derived();
+}
 
 }  // namespace
 
