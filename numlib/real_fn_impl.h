@@ -102,10 +102,11 @@ void real_expm1_core(u64* dst, const u64* r);
 // doubling precision; relative accuracy also for tiny t. dst may equal t.
 void real_ln1p_core(u64* dst, const u64* t);
 
-// y^(1/k) for k = 2 or 3 and 1 <= y < 10^k through the binary integer root,
-// rounded at the current words from exact digits; for short mantissas. False
-// after an error (scratch exhausted, a stop request).
-bool real_root_binary(u64* dst, const u64* y, int k);
+// y^(1/k) for k = 2 or 3, where y is the mantissa of y (its header is not
+// read) with exponent e, 0 <= e < k, through the binary integer root, rounded
+// at the current words from exact digits; for short mantissas. dst may equal
+// y. False after an error (scratch exhausted, a stop request).
+bool real_root_binary(u64* dst, const u64* y, int k, int e);
 
 // dst = (the top la words of a) * (the top lb words of b), from the exact
 // product, rounded at the current words; trailing zero words are skipped.

@@ -137,16 +137,17 @@ void real_sqrt(u64* dst, const u64* x) {
     if (real_sign(x)) return real_fail(dst, MP_ERR_DOMAIN);
     const i32 w = mp_real_words;
     const i64 q = floor_div(real_exp_of(x), 2);
+    const int e = static_cast<int>(real_exp_of(x) - 2 * q);
+    if (w < kSqrtBinaryMax) {
+        if (!real_root_binary(dst, x, 2, e)) return real_fail(dst, 0);
+        return real_add_exp(dst, q);
+    }
     ScratchMark mark;
     RootWork wk;
     if (!take_work(mark, &wk)) return real_fail(dst, 0);
     real_copy(wk.y, x);
-    real_set_header(wk.y, real_exp_of(x) - 2 * q, 0);
-    if (w < kSqrtBinaryMax) {
-        if (!real_root_binary(wk.a, wk.y, 2)) return real_fail(dst, 0);
-    } else {
-        sqrt_mantissa(wk, w);
-    }
+    real_set_header(wk.y, e, 0);
+    sqrt_mantissa(wk, w);
     if (mp_err() != 0) return real_fail(dst, 0);
     real_copy(dst, wk.a);
     real_add_exp(dst, q);
@@ -163,7 +164,9 @@ void real_cbrt(u64* dst, const u64* x) {
     real_copy(wk.y, x);
     real_set_header(wk.y, real_exp_of(x) - 3 * q, 0);
     if (w < kCbrtBinaryMax) {
-        if (!real_root_binary(wk.a, wk.y, 3)) return real_fail(dst, 0);
+        if (!real_root_binary(wk.a, wk.y, 3, static_cast<int>(real_exp_of(wk.y)))) {
+            return real_fail(dst, 0);
+        }
     } else {
         cbrt_mantissa(wk, w);
     }

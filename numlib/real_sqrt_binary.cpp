@@ -83,13 +83,12 @@ i64 binary_to_decimal(u64* d, u64* b, i64 len) {
 
 }  // namespace
 
-bool real_root_binary(u64* dst, const u64* y, int k) {
+bool real_root_binary(u64* dst, const u64* y, int k, int e) {
     const i32 w = mp_real_words;
     // y = M 10^(e - 19w + 1) for the 19w-digit mantissa M and 0 <= e < k, so
     // floor(y^(1/k) 10^(19w)) = floor((M 10^((k - 1) 19w + 1 + e))^(1/k)) has
     // 19w + 1 digits: the result's exact digits and the first one below them,
     // which decides the rounding half up.
-    const int e = static_cast<int>(real_exp_of(y));
     const i64 words = 4 * static_cast<i64>(w) + 8;  // the k-th power: k w + 2 words
     ScratchMark mark;
     u64* a = mark.take(static_cast<std::size_t>(words));
