@@ -1,0 +1,96 @@
+// Decimal products: the column schoolbook and the dispatcher. Each column
+// sum of word products stays below 2^192 and is split by B only once, so
+// the schoolbook costs about one 128-bit product and three additions per
+// word pair, plus two divisions by B per column.
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
+#include "numlib/dec_mul_impl.h"
+
+void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end) {
+    assert(la >= 1 && lb >= 1 && k >= 0 && k < end && end <= la + lb);
+    const i64 columns = std::min(la + lb - 1, end);
+    u128 carry = 0;
+    for (i64 c = k > 0 ? k - 1 : 0; c < columns; ++c) {
+        const i64 lo_i = c < lb ? 0 : c - lb + 1, hi_i = c < la ? c : la - 1;
+        // The column sum: (high : low) with the carry from below included.
+        u128 low = carry;
+        u64 high = 0;
+        for (i64 i = lo_i; i <= hi_i; ++i) {
+            const u128 p = static_cast<u128>(a[i]) * b[c - i];
+            low += p;
+            high += low < p;
+        }
+        // Split by B in two steps; below 2^128 the first is a comparison.
+        const u64 mid = static_cast<u64>(low >> 64);
+        u64 q1, r1, digit;
+        if (high == 0) {
+            q1 = mid >= DEC_BASE;
+            r1 = q1 ? mid - DEC_BASE : mid;
+        } else {
+            q1 = dec_div_base(high, mid, &r1);
+        }
+        const u64 q0 = dec_div_base(r1, static_cast<u64>(low), &digit);
+        if (c >= k) dst[c - k] = digit;
+        carry = (static_cast<u128>(q1) << 64) | q0;
+    }
+    // The whole product is below B^(la + lb), so the last carry is one word.
+    if (end == la + lb) dst[end - 1 - k] = static_cast<u64>(carry);
+}
+
+void dec_mul_high(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k) {
+    dec_mul_columns(dst, a, la, b, lb, k, la + lb);
+}
+
+namespace {
+
+// {dst, la + lb} = {a, la} * {b, lb} for la well above lb: a in lb-word
+// pieces, each piece's product added in above the ones before it.
+void mul_sliced(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
+    u64* piece = scratch;
+    u64* rest = scratch + 2 * lb;
+    dec_mul(dst, a, lb, b, lb, rest);
+    for (i64 off = lb; off < la; off += lb) {
+        const i64 k = std::min(lb, la - off);
+        dec_mul(piece, b, lb, a + off, k, rest);
+        const u64 carry = dec_add_n(dst + off, dst + off, piece, lb);
+        vec_copy_fwd(dst + off + lb, piece + lb, k);
+        // The sum so far is a product of off + k words of a: no carry out.
+        dec_add_1(dst + off + lb, dst + off + lb, k, carry);
+    }
+}
+
+}  // namespace
+
+// One bound for all paths, growing with both sizes so that callers may size
+// scratch by their largest product: a Karatsuba step takes 2h words and
+// recurses at h = ceil(la / 2), 2h + 6h + 64 <= 6 la + 64; a sliced product
+// takes 2 lb words and recurses at lb < 3 la / 4, 8 lb + 64 <= 6 la + 64.
+i64 dec_mul_scratch(i64 la, i64 lb) {
+    if (std::min(la, lb) < DEC_KARATSUBA_MIN) return 0;
+    return 6 * std::max(la, lb) + 64;
+}
+
+void dec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
+    assert(la >= lb && lb >= 1);
+    if (lb < DEC_KARATSUBA_MIN)
+        dec_mul_high(dst, a, la, b, lb, 0);
+    else if (!dec_mul_is_balanced(la, lb))
+        mul_sliced(dst, a, la, b, lb, scratch);
+    else
+        dec_mul_karatsuba(dst, a, la, b, lb, scratch);
+}
+
+const u64* dec_mul_part(u64* buf, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end,
+                        u64* scratch) {
+    if (la < lb) {
+        std::swap(a, b);
+        std::swap(la, lb);
+    }
+    if (lb < DEC_MUL_PART_FULL_MIN)
+        dec_mul_columns(buf + k, a, la, b, lb, k, end);
+    else
+        dec_mul(buf, a, la, b, lb, scratch);
+    return buf + k;
+}

@@ -1,0 +1,310 @@
+// Decimal (base 10^19) kernels against GMP: additions with carries through
+// runs of nines, one-word products and quotients, the column schoolbook and
+// Karatsuba products on both sides of the threshold, the high product's error
+// bound, the Newton reciprocal's error bound and the division with it.
+#include "numlib/dec.h"
+
+#include <gmp.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "numlib/dec_impl.h"
+#include "numlib/vec.h"
+#include "support/gmp_oracle.h"
+#include "support/numlib_fixture.h"
+
+namespace {
+
+using Words = std::vector<u64>;
+constexpr u64 CANARY = 0xC0FFEE0DDBA11ULL;
+constexpr i64 GUARD = 3;
+
+void to_mpz(Mpz& z, const u64* a, i64 n) {
+    mpz_set_ui(z, 0);
+    for (i64 i = n - 1; i >= 0; --i) {
+        mpz_mul_ui(z, z, DEC_BASE);
+        mpz_add_ui(z, z, a[i]);
+    }
+}
+
+// The n decimal words of z >= 0, which must fit.
+Words from_mpz(const Mpz& z, i64 n) {
+    Words w(static_cast<std::size_t>(n));
+    Mpz t;
+    mpz_set(t, z);
+    for (auto& x : w) x = mpz_tdiv_q_ui(t, t, DEC_BASE);
+    EXPECT_EQ(mpz_sgn(t.get()), 0) << "value does not fit " << n << " decimal words";
+    return w;
+}
+
+std::string dec_text(const u64* a, i64 n) {
+    Mpz z;
+    to_mpz(z, a, n);
+    char* s = mpz_get_str(nullptr, 10, z);
+    std::string out(s);
+    free(s);
+    return out;
+}
+
+// n decimal words of a chosen shape: random, runs of nines, runs of zeros,
+// or mixed; the top word non-zero, at least 10^18 when normalised.
+Words dec_words(TestRng& rng, i64 n, bool normalised = false) {
+    Words w(static_cast<std::size_t>(n));
+    const int style = static_cast<int>(rng.range(0, 3));
+    for (auto& x : w) {
+        const u64 r = static_cast<u64>(rng.range(0, static_cast<i64>(DEC_BASE - 1)));
+        if (style == 1)
+            x = rng.chance(80) ? DEC_BASE - 1 : r;
+        else if (style == 2)
+            x = rng.chance(80) ? 0 : r;
+        else if (style == 3)
+            x = rng.chance(30) ? DEC_BASE - 1 - static_cast<u64>(rng.range(0, 2)) : r;
+        else
+            x = r;
+    }
+    u64& top = w.back();
+    if (normalised && top < DEC_BASE / 10) top += DEC_BASE / 10;
+    if (top == 0) top = 1;
+    return w;
+}
+
+// A buffer with canary words after it.
+struct Guarded {
+    explicit Guarded(i64 count) : n(count), w(static_cast<std::size_t>(count + GUARD), CANARY) {}
+    u64* data() { return w.data(); }
+    bool intact() const {
+        return std::all_of(w.begin() + n, w.end(), [](u64 x) { return x == CANARY; });
+    }
+    i64 n;
+    Words w;
+};
+
+i64 size_near_threshold(TestRng& rng) {
+    switch (rng.range(0, 3)) {
+        case 0:
+            return rng.range(1, 6);
+        case 1:
+            return rng.range(DEC_KARATSUBA_MIN - 3, DEC_KARATSUBA_MIN + 3);
+        case 2:
+            return rng.range(DEC_KARATSUBA_MIN, 6 * DEC_KARATSUBA_MIN);
+        default:
+            return rng.range(1, 2 * DEC_KARATSUBA_MIN);
+    }
+}
+
+using DecTest = NumlibTest;
+
+TEST_F(DecTest, DivisionByTheBaseMatchesHardware) {
+    const u64 edges[] = {0, 1, DEC_BASE - 1, DEC_BASE / 2, ~u64{0}, u64{1} << 63};
+    for (i64 iter = 0; iter < test_iterations(20000); ++iter) {
+        const u64 hi = iter < 36 ? std::min(edges[iter % 6], DEC_BASE - 1)
+                                 : static_cast<u64>(rng.range(0, static_cast<i64>(DEC_BASE - 1)));
+        const u64 lo = iter < 36 ? edges[iter / 6] : rng.word();
+        u64 r1, r2;
+        const u64 q1 = dec_div_base(hi, lo, &r1);
+        const u64 q2 = udiv_128(hi, lo, DEC_BASE, &r2);
+        ASSERT_TRUE(q1 == q2 && r1 == r2) << "hi=" << hi << " lo=" << lo;
+    }
+}
+
+TEST_F(DecTest, AddSubMatchGmp) {
+    for (i64 iter = 0; iter < test_iterations(600); ++iter) {
+        const i64 an = rng.range(1, 40), bn = rng.range(0, an);
+        const Words a = dec_words(rng, an), b = dec_words(rng, std::max<i64>(bn, 1));
+        const u64 v = rng.chance(50) ? DEC_BASE - 1 - static_cast<u64>(rng.range(0, 3))
+                                     : static_cast<u64>(rng.range(0, 1000));
+        Mpz ma, mb, want, bound;
+        to_mpz(ma, a.data(), an);
+        to_mpz(mb, b.data(), bn);
+        mpz_ui_pow_ui(bound, DEC_BASE, static_cast<unsigned long>(an));
+        const std::string trace = "a=" + dec_text(a.data(), an) + " b=" + dec_text(b.data(), bn);
+        Words r = a;  // aliased with a
+        u64 carry = dec_add(r.data(), r.data(), an, b.data(), bn);
+        mpz_add(want, ma, mb);
+        EXPECT_EQ(carry, mpz_cmp(want, bound) >= 0 ? 1U : 0U) << trace;
+        if (carry) mpz_sub(want, want, bound);
+        EXPECT_EQ(r, from_mpz(want, an)) << "add " << trace;
+        r = a;
+        const u64 borrow = dec_sub(r.data(), r.data(), an, b.data(), bn);
+        mpz_sub(want, ma, mb);
+        EXPECT_EQ(borrow, mpz_sgn(want.get()) < 0 ? 1U : 0U) << trace;
+        if (borrow) mpz_add(want, want, bound);
+        EXPECT_EQ(r, from_mpz(want, an)) << "sub " << trace;
+        r = a;
+        carry = dec_add_1(r.data(), a.data(), an, v);
+        mpz_add_ui(want, ma, v);
+        if (carry) mpz_sub(want, want, bound);
+        EXPECT_EQ(r, from_mpz(want, an)) << "add_1 " << v << " " << trace;
+        carry = dec_sub_1(r.data(), a.data(), an, v);
+        mpz_sub_ui(want, ma, v);
+        EXPECT_EQ(carry, mpz_sgn(want.get()) < 0 ? 1U : 0U) << trace;
+        if (carry) mpz_add(want, want, bound);
+        EXPECT_EQ(r, from_mpz(want, an)) << "sub_1 " << v << " " << trace;
+        dec_negate(r.data(), a.data(), an);
+        mpz_sub(want, bound, ma);
+        EXPECT_EQ(r, from_mpz(want, an)) << "negate " << trace;
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(DecTest, WordProductAndQuotientMatchGmp) {
+    const u64 words[] = {1, 2, 7, 10, 100, DEC_BASE - 1, DEC_BASE, DEC_BASE + 1, ~u64{0}};
+    for (i64 iter = 0; iter < test_iterations(800); ++iter) {
+        const i64 n = rng.range(1, 30);
+        const Words a = dec_words(rng, n);
+        const u64 v = rng.chance(40) ? words[rng.range(0, 8)] : rng.word() >> rng.range(0, 63);
+        if (v == 0) continue;
+        Mpz ma, want, prod;
+        to_mpz(ma, a.data(), n);
+        const std::string trace = "a=" + dec_text(a.data(), n) + " v=" + std::to_string(v);
+        Words r(static_cast<std::size_t>(n));
+        const u64 carry = dec_mul_word(r.data(), a.data(), n, v);
+        mpz_mul_ui(prod, ma, v);
+        Words full = r;
+        full.push_back(carry % DEC_BASE);
+        full.push_back(carry / DEC_BASE);
+        EXPECT_EQ(full, from_mpz(prod, n + 2)) << "mul_word " << trace;
+        r = a;
+        const u64 rem = dec_divmod_word(r.data(), r.data(), n, v);
+        EXPECT_EQ(rem, mpz_fdiv_q_ui(want, ma, v)) << trace;
+        EXPECT_EQ(r, from_mpz(want, n)) << "divmod_word " << trace;
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(DecTest, ProductsMatchGmpAroundThreshold) {
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        i64 la = size_near_threshold(rng), lb = size_near_threshold(rng);
+        if (la < lb) std::swap(la, lb);
+        if (rng.chance(10)) la = lb + rng.range(0, 3) * lb;  // sliced products
+        const Words a = dec_words(rng, la), b = rng.chance(10) && la == lb ? a : dec_words(rng, lb);
+        Mpz ma, mb, want;
+        to_mpz(ma, a.data(), la);
+        to_mpz(mb, b.data(), lb);
+        mpz_mul(want, ma, mb);
+        Guarded dst(la + lb), scratch(dec_mul_scratch(la, lb));
+        dec_mul(dst.data(), a.data(), la, b.data(), lb, scratch.data());
+        const Words got(dst.w.begin(), dst.w.begin() + la + lb);
+        EXPECT_TRUE(got == from_mpz(want, la + lb) && dst.intact() && scratch.intact())
+            << "la=" << la << " lb=" << lb << " a=" << dec_text(a.data(), la)
+            << " b=" << dec_text(b.data(), lb);
+        if (HasFailure()) return;
+    }
+}
+
+// The high product is floor(a b / B^k) for k <= 1 and falls short of it by
+// at most min(la, lb) units otherwise.
+TEST_F(DecTest, HighProductWithinItsBound) {
+    for (i64 iter = 0; iter < test_iterations(600); ++iter) {
+        const i64 la = rng.range(1, 40), lb = rng.range(1, 40), k = rng.range(0, la + lb - 1);
+        const Words a = dec_words(rng, la), b = dec_words(rng, lb);
+        Mpz ma, mb, want, got, diff, pk;
+        to_mpz(ma, a.data(), la);
+        to_mpz(mb, b.data(), lb);
+        mpz_mul(want, ma, mb);
+        mpz_ui_pow_ui(pk, DEC_BASE, static_cast<unsigned long>(k));
+        mpz_fdiv_q(want, want, pk);
+        Guarded dst(la + lb - k);
+        dec_mul_high(dst.data(), a.data(), la, b.data(), lb, k);
+        to_mpz(got, dst.data(), la + lb - k);
+        mpz_sub(diff, want, got);
+        const i64 slack = k <= 1 ? 0 : std::min(la, lb);
+        EXPECT_TRUE(mpz_sgn(diff.get()) >= 0 && mpz_cmp_si(diff.get(), slack) <= 0 && dst.intact())
+            << "la=" << la << " lb=" << lb << " k=" << k << " a=" << dec_text(a.data(), la)
+            << " b=" << dec_text(b.data(), lb);
+        if (HasFailure()) return;
+    }
+}
+
+// A divisor of nd words: random, or 10^18 B^(nd - 1) and its neighbour
+// (quotients at 10 B^n, the top of the range).
+Words divisor(TestRng& rng, i64 nd) {
+    Words d = dec_words(rng, nd, true);
+    if (rng.chance(10)) {
+        std::fill(d.begin(), d.end(), 0);
+        d.back() = DEC_BASE / 10;
+        if (rng.chance(50)) d[0] += 1;
+    }
+    return d;
+}
+
+// |x d - B^(n + nd)| < tol d when digits = 0 (x within tol units), else
+// |x d - B^(n + nd)| 10^digits < B^(n + nd) (relative error below 10^-digits).
+::testing::AssertionResult recip_within(const Words& x, const Words& d, i64 n, i64 digits,
+                                        unsigned long tol) {
+    const i64 nd = static_cast<i64>(d.size());
+    Mpz md, mx, num, diff, bound;
+    to_mpz(md, d.data(), nd);
+    to_mpz(mx, x.data(), n + 1);
+    mpz_ui_pow_ui(num, DEC_BASE, static_cast<unsigned long>(n + nd));
+    mpz_mul(diff, mx, md);
+    mpz_sub(diff, diff, num);
+    mpz_abs(diff, diff);
+    if (digits == 0) {
+        mpz_mul_ui(bound, md, tol);
+    } else {
+        mpz_ui_pow_ui(bound, 10, static_cast<unsigned long>(digits));
+        mpz_mul(diff, diff, bound);
+        mpz_set(bound, num);
+    }
+    if (mpz_cmp(diff, bound) < 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "n=" << n << " digits=" << digits << " d=" << dec_text(d.data(), nd)
+           << " x=" << dec_text(x.data(), n + 1);
+}
+
+// Every precision from 1 to 300 words (each has its own step sizes), and
+// some up to past 1000: within 2 units for nd <= n, and to the relative
+// error asked for by dec_recip_digits at the sizes real_div asks for.
+TEST_F(DecTest, ReciprocalWithinItsBound) {
+    for (i64 n = 1; n <= 300 + test_iterations(8); ++n) {
+        const i64 size = n <= 300 ? n : rng.range(300, 1100);
+        const Words d = divisor(rng, rng.range(1, std::min<i64>(size, 40)));
+        const i64 nd = static_cast<i64>(d.size());
+        Guarded x(size + 1), scratch(dec_recip_scratch(size));
+        dec_recip(x.data(), d.data(), nd, size, scratch.data());
+        EXPECT_TRUE(recip_within(x.w, d, size, 0, 2) && x.intact() && scratch.intact());
+        // real_div's request: n / 2 + 1 words for a quotient of n words.
+        const i64 h = size / 2 + 1, digits = (19 * size + 3) / 2;
+        const Words dl = divisor(rng, rng.range(1, size + 1));
+        Guarded y(h + 1), scratch2(dec_recip_scratch(h));
+        dec_recip_digits(y.data(), dl.data(), static_cast<i64>(dl.size()), h, digits,
+                         scratch2.data());
+        EXPECT_TRUE(recip_within(y.w, dl, h, digits, 0) && y.intact() && scratch2.intact());
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(DecTest, DivisionWithReciprocalMatchesGmp) {
+    for (i64 iter = 0; iter < test_iterations(200); ++iter) {
+        const i64 nb = rng.chance(80) ? rng.range(1, 60) : rng.range(60, 300);
+        const i64 na = rng.range(nb, 2 * nb);
+        const Words d = dec_words(rng, nb, true);
+        Mpz md, ma, mq, mr;
+        to_mpz(md, d.data(), nb);
+        Words a = dec_words(rng, na);
+        if (rng.chance(30)) {  // a = q d + (d - 1): the largest remainder
+            mpz_ui_pow_ui(mq, DEC_BASE, static_cast<unsigned long>(na - nb));
+            mpz_mul(ma, mq, md);
+            mpz_sub_ui(ma, ma, 1);
+            a = from_mpz(ma, na);
+        }
+        to_mpz(ma, a.data(), na);
+        mpz_tdiv_qr(mq, mr, ma, md);
+        Words x(static_cast<std::size_t>(nb + 1)),
+            rs(static_cast<std::size_t>(dec_recip_scratch(nb)));
+        dec_recip(x.data(), d.data(), nb, nb, rs.data());
+        Guarded q(na - nb + 1), r(nb), scratch(dec_divrem_recip_scratch(na, nb));
+        dec_divrem_recip(q.data(), r.data(), a.data(), na, d.data(), nb, x.data(), scratch.data());
+        const Words gq(q.w.begin(), q.w.begin() + q.n), gr(r.w.begin(), r.w.begin() + r.n);
+        EXPECT_TRUE(gq == from_mpz(mq, q.n) && gr == from_mpz(mr, nb) && q.intact() && r.intact() &&
+                    scratch.intact())
+            << "a=" << dec_text(a.data(), na) << " d=" << dec_text(d.data(), nb);
+        if (HasFailure()) return;
+    }
+}
+
+}  // namespace
