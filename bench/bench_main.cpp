@@ -1,4 +1,5 @@
-// Benchmarks of the number library against GMP, measured in the same run.
+// Benchmarks of the number library against GMP and MPFR (the reference,
+// "ref"), measured in the same run.
 #include <cstdio>
 
 #include "bench/bench_harness.h"
@@ -7,7 +8,7 @@
 int main(int argc, char** argv) {
     mp_init();
     const char* filter = argc > 1 ? argv[1] : "";
-    std::printf("%-40s %12s %12s %8s\n", "case", "ours (us)", "GMP (us)", "ratio");
+    std::printf("%-40s %12s %12s %8s\n", "case", "ours (us)", "ref (us)", "ratio");
     run_registered_benchmarks(filter);
     return 0;
 }
