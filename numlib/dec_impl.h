@@ -33,3 +33,11 @@ inline u64 dec_split(u128 v, u64* hi) {
     *hi = dec_div_base(static_cast<u64>(v >> 64), static_cast<u64>(v), &lo);
     return lo;
 }
+
+// {dst, zeros + n} = {src, n} B^zeros: zero words, then a copy. dst does
+// not overlap src. For the short vectors of the Newton steps, where a call
+// to a library copy costs more than the copy.
+inline void dec_place(u64* dst, i64 zeros, const u64* src, i64 n) {
+    for (i64 i = 0; i < zeros; ++i) dst[i] = 0;
+    for (i64 i = 0; i < n; ++i) dst[zeros + i] = src[i];
+}

@@ -11,19 +11,21 @@
 void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end) {
     assert(la >= 1 && lb >= 1 && k >= 0 && k < end && end <= la + lb);
     const i64 columns = std::min(la + lb - 1, end);
-    u128 carry = 0;
+    u64 carry_lo = 0, carry_hi = 0;  // the carry into the column, below B^2
     for (i64 c = k > 0 ? k - 1 : 0; c < columns; ++c) {
         const i64 lo_i = c < lb ? 0 : c - lb + 1, hi_i = c < la ? c : la - 1;
-        // The column sum: (high : low) with the carry from below included.
-        u128 low = carry;
-        u64 high = 0;
-        for (i64 i = lo_i; i <= hi_i; ++i) {
-            const u128 p = static_cast<u128>(a[i]) * b[c - i];
-            low += p;
-            high += low < p;
+        // The column sum (high : mid : low), the carry from below included.
+        const u64* ap = a + lo_i;
+        const u64* bp = b + (c - lo_i);
+        u64 low = carry_lo, mid = carry_hi, high = 0;
+        for (i64 count = hi_i - lo_i + 1; count > 0; --count) {
+            const u128 p = static_cast<u128>(*ap++) * *bp--;
+            const u128 s = ((static_cast<u128>(mid) << 64) | low) + p;
+            high += s < p;
+            low = static_cast<u64>(s);
+            mid = static_cast<u64>(s >> 64);
         }
         // Split by B in two steps; below 2^128 the first is a comparison.
-        const u64 mid = static_cast<u64>(low >> 64);
         u64 q1, r1, digit;
         if (high == 0) {
             q1 = mid >= DEC_BASE;
@@ -31,12 +33,12 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
         } else {
             q1 = dec_div_base(high, mid, &r1);
         }
-        const u64 q0 = dec_div_base(r1, static_cast<u64>(low), &digit);
+        carry_lo = dec_div_base(r1, low, &digit);
+        carry_hi = q1;
         if (c >= k) dst[c - k] = digit;
-        carry = (static_cast<u128>(q1) << 64) | q0;
     }
     // The whole product is below B^(la + lb), so the last carry is one word.
-    if (end == la + lb) dst[end - 1 - k] = static_cast<u64>(carry);
+    if (end == la + lb) dst[end - 1 - k] = carry_lo;
 }
 
 void dec_mul_high(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k) {

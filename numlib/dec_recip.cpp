@@ -75,8 +75,7 @@ void step(u64* xp, i64 p, const u64* xh, i64 h, const u64* dp, u64* buf, u64* sc
     if (h == 1) t[nt - 1] = t[nt - 1] == 0 ? DEC_BASE - 1 : t[nt - 1] - 1;
     const bool short_x = t[nt - 1] >= DEC_BASE / 2;  // T > 0: the correction is added
     if (short_x) dec_negate(t, t, nt);
-    vec_zero(xp, p - h);
-    vec_copy_fwd(xp + p - h, xh, h + 1);
+    dec_place(xp, p - h, xh, h + 1);
     const i64 lt = vec_len(t, nt);
     if (lt == 0) return;
     assert(lt <= p + 1);
@@ -109,8 +108,7 @@ void recip(u64* x, const u64* d, i64 nd, i64 n, double digits, u64* scratch) {
     // The divisor's top words, zero-filled below to top words.
     u64* dv = scratch;
     const i64 used = std::min(nd, top);
-    vec_zero(dv, top - used);
-    vec_copy_fwd(dv + top - used, d + nd - used, used);
+    dec_place(dv, top - used, d + nd - used, used);
     u64* cur = dv + top;
     u64* next = cur + top + 1;
     u64* buf = next + top + 1;
@@ -124,7 +122,7 @@ void recip(u64* x, const u64* d, i64 nd, i64 n, double digits, u64* scratch) {
         h = sizes[i];
     }
     // Below three words: the top n + 1 words, one unit short at most.
-    vec_copy_fwd(x, cur + (top - n), n + 1);
+    dec_place(x, 0, cur + (top - n), n + 1);
 }
 
 }  // namespace

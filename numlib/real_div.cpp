@@ -1,12 +1,14 @@
-// Reciprocals and quotients of reals. The reciprocal comes from the decimal
-// Newton iteration (dec_recip) at one word more than the digits the caller
-// needs, 19m - mp_guard_digits: outside guarded calls that is m + 1 words,
-// so that a quotient's spill is good to a few units and the reciprocal
-// itself rounds correctly except within 2 units of the 20th extra digit of
-// a tie. A quotient is the dividend times that reciprocal.
+// Reciprocals and quotients of reals. Both aim at the digits the caller
+// needs, 19m - mp_guard_digits, plus a word: outside guarded calls a
+// reciprocal is formed to m + 1 words and rounded (correct except within 2
+// units of the 20th extra digit of a tie), and a quotient's spill is good to
+// 2 units. A quotient is the dividend times the divisor's reciprocal, but
+// with the reciprocal only to half the words and the product refined by one
+// Newton correction (Karp and Markstein's step): the final Newton step and
+// the full product would cost twice as much.
 #include <algorithm>
 
-#include "numlib/dec.h"
+#include "numlib/dec_impl.h"
 #include "numlib/real_dec_impl.h"
 #include "numlib/vec.h"
 
@@ -44,11 +46,13 @@ namespace {
 // Scaled to integers (A, M of m words, n the words of the quotient's
 // fraction, h = floor(n / 2) + 1 so that e^2 costs nothing):
 //   Y = floor(A_h X / B^h) ~ (A / M) B^h   (A_h: A's top h words)
-//   R = A B^h - M Y                         (|R| < B^(m + 1) or so)
+//   R = A B^h - M Y                         (small: see below)
 //   Q = Y B^(n - h) + X R / B^(m + 2h - n) ~ (A / M) B^n.
 // Words of R below r0 = m + h - n - 1 move Q by less than 10 / B units and
-// are not formed, nor the columns of M Y below them; R's words from m + 3 up
-// are those of a sign extension. Returns Q's words, n + 1, in q.
+// are not formed, nor the columns of M Y below them. |R| stays below
+// B^(m + 1) / 30 (e B^(m + h) plus the cut words of A and Y), so R's words
+// from m + 1 up are those of a sign extension and word m + 1 gives the sign.
+// Returns Q's words, n + 1, in q.
 struct QuotientWork {
     i64 m, n, h, r0, nr;
     explicit QuotientWork(i64 words, i64 frac)
@@ -56,11 +60,11 @@ struct QuotientWork {
           n(frac),
           h(frac / 2 + 1),
           r0(std::max<i64>(words + h - frac - 1, 0)),
-          nr(words + 3 - r0) {}
+          nr(words + 2 - r0) {}
     // x, A_h, Y's product, M Y's product, R, X R's product, then scratch.
     i64 words() const {
         return (h + 1) + h + (2 * h + 1) + (m + h + 1) + nr + (h + 1 + nr) +
-               std::max(dec_recip_scratch(h), dec_mul_scratch(m + 3, m + 3));
+               std::max(dec_recip_scratch(h), dec_mul_scratch(m + 2, m + 2));
     }
 };
 
@@ -76,17 +80,16 @@ void quotient(u64* q, const u64* a, const u64* mv, const QuotientWork& w, u64* s
     dec_recip_digits(x, mv, m, h, (19 * n + 3) / 2, rest);
     // A_h: A's top h words, zero-filled below when h > m.
     const i64 used = std::min(h, m);
-    vec_zero(ah, h - used);
-    vec_copy_fwd(ah + h - used, a + m - used, used);
+    dec_place(ah, h - used, a + m - used, used);
     const u64* y = dec_mul_part(ybuf, x, h + 1, ah, h, h, 2 * h + 1, rest);
-    // R's words r0 .. m + 2: A B^h less M Y there.
-    const u64* p = dec_mul_part(pbuf, mv, m, y, h + 1, r0, std::min(m + 3, m + h + 1), rest);
-    for (i64 j = r0; j < m + 3; ++j) r[j - r0] = j >= h && j - h < m ? a[j - h] : 0;
-    dec_sub(r, r, nr, p, std::min(m + 3, m + h + 1) - r0);
+    // R's words r0 .. m + 1: A B^h less M Y there.
+    const i64 pend = m + 2;  // M Y has m + h + 1 >= m + 2 words
+    const u64* p = dec_mul_part(pbuf, mv, m, y, h + 1, r0, pend, rest);
+    for (i64 j = r0; j < m + 2; ++j) r[j - r0] = j >= h && j - h < m ? a[j - h] : 0;
+    dec_sub(r, r, nr, p, pend - r0);
     const bool negative = r[nr - 1] >= DEC_BASE / 2;
     if (negative) dec_negate(r, r, nr);
-    vec_zero(q, n - h);
-    vec_copy_fwd(q + n - h, y, h + 1);
+    dec_place(q, n - h, y, h + 1);
     const i64 lr = vec_len(r, nr);
     if (lr == 0) return;
     // X |R| / B^(m + 2h - n - r0) (= X |R| / B^(h + 1) when r0 > 0), from

@@ -1,15 +1,17 @@
 // Products of reals: the mantissa product in base 10^19, its top m words as
 // the result and the next word as the spill. One and two words use 128-bit
 // arithmetic and are exact; longer mantissas form only the columns that
-// reach the top m + 1 words (short by at most m units of the spill), and from
+// reach the top m + 1 words (short by at most m units of the spill, 10m + 9
+// after a normalising shift pulls in a digit that was not formed), and from
 // REAL_MUL_FULL_MIN words the full Karatsuba product, which is exact and
-// then cheaper.
+// then cheaper: measured, the half schoolbook product costs 0.6 of the full
+// Karatsuba product at 48 words, 0.9 at 264, 1.0 near 370 and 1.16 at 528.
 #include "numlib/dec_impl.h"
 #include "numlib/real_dec_impl.h"
 
 namespace {
 
-constexpr i64 REAL_MUL_FULL_MIN = 40;
+constexpr i64 REAL_MUL_FULL_MIN = 400;
 
 // {p, 4} = exact product of two-word mantissas {a, 2}, {b, 2} (most
 // significant word first), least significant word first.
