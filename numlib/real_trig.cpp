@@ -33,6 +33,8 @@ void combine(u64* dst, TrigKind kind, int o, const u64* s, const u64* c) {
 }
 
 void trig(u64* dst, const u64* x, TrigKind kind) {
+    // A pending error (a stop request among them) gives +0 on every path.
+    if (mp_err()) return real_fail(dst, 0);
     const int x_sign = real_sign(x);
     if (real_is_zero(x)) {
         if (kind == TRIG_COS) return real_one(dst);
