@@ -121,6 +121,14 @@ void real_atan2(u64* dst, const u64* y, const u64* x) {
     real_copy(dst, q);
 }
 
+// a = 1 - x and b = 1 + x, exact near |x| = 1 where asin and acos need them
+// most; one is a real of scratch.
+static void one_minus_plus(u64* a, u64* b, const u64* x, u64* one) {
+    real_one(one);
+    trig_add(a, one, x, 1);
+    trig_add(b, one, x, 0);
+}
+
 void real_asin(u64* dst, const u64* x) {
     const int c = real_cmp_i64(x, real_sign(x) ? -1 : 1);
     if (real_sign(x) ? c < 0 : c > 0) return real_fail(dst, MP_ERR_DOMAIN);
@@ -131,11 +139,8 @@ void real_asin(u64* dst, const u64* x) {
     u64* a = mark.take(3 * words);
     if (a == nullptr) return real_fail(dst, 0);
     u64* b = a + words;
-    u64* one = b + words;
-    // x / sqrt((1 - x)(1 + x)): the factors are exact near |x| = 1.
-    real_one(one);
-    trig_add(a, one, x, 1);
-    trig_add(b, one, x, 0);
+    // x / sqrt((1 - x)(1 + x))
+    one_minus_plus(a, b, x, b + words);
     trig_mul(a, a, b);
     real_sqrt(a, a);
     trig_div(a, x, a);
@@ -154,11 +159,8 @@ void real_acos(u64* dst, const u64* x) {
     u64* a = mark.take(3 * words);
     if (a == nullptr) return real_fail(dst, 0);
     u64* b = a + words;
-    u64* one = b + words;
     // 2 atan(sqrt((1 - x) / (1 + x)))
-    real_one(one);
-    trig_add(a, one, x, 1);
-    trig_add(b, one, x, 0);
+    one_minus_plus(a, b, x, b + words);
     trig_div(a, a, b);
     real_sqrt(a, a);
     atan_any(dst, a);
