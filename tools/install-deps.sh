@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
-packages=(g++ make cmake libgmp-dev libmpfr-dev libgtest-dev)
+packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
