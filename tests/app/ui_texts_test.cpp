@@ -1,0 +1,140 @@
+#include "app/ui_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "formula/error_message.h"
+#include "formula/error_texts.h"
+
+namespace {
+
+// Sets or unsets the three locale variables for one test and puts back
+// what was there before.
+class LocaleEnv {
+  public:
+    LocaleEnv() {
+        for (int i = 0; i < 3; ++i) {
+            const char* v = std::getenv(kNames[i]);
+            if (v != nullptr) saved_[i] = v;
+        }
+    }
+    ~LocaleEnv() {
+        for (int i = 0; i < 3; ++i) set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
+    }
+    void set(const char* name, const char* value) {
+        if (value == nullptr) {
+            unsetenv(name);
+        } else {
+            setenv(name, value, 1);
+        }
+    }
+    void set_all(const char* lc_all, const char* lc_messages, const char* lang) {
+        set("LC_ALL", lc_all);
+        set("LC_MESSAGES", lc_messages);
+        set("LANG", lang);
+    }
+
+  private:
+    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::optional<std::string> saved_[3];
+};
+
+class UiTextsTest : public ::testing::Test {
+  protected:
+    void TearDown() override { ui_language_select(2); }
+    LocaleEnv env_;
+};
+
+// Both tables assign every slot; the message slots are the formula layer's
+// own strings, so a message and its slot can never drift apart.
+TEST_F(UiTextsTest, BothLanguagesFillEverySlot) {
+    for (int language : {LANGUAGE_ENGLISH, LANGUAGE_GERMAN}) {
+        ui_texts_reset();
+        EXPECT_EQ(std::u16string(ui_text[40]), u"???");
+        language == LANGUAGE_GERMAN ? ui_texts_german() : ui_texts_english();
+        EXPECT_EQ(messageLanguage(), language);
+        for (int slot = 0; slot < UI_TEXT_COUNT; ++slot) {
+            ASSERT_NE(ui_text[slot], nullptr) << slot;
+            ASSERT_NE(std::u16string(ui_text[slot]), u"???") << slot;
+        }
+        for (int i = 0; i < ERROR_TEXT_COUNT; ++i) {
+            EXPECT_EQ(ui_text[UI_TEXT_FIRST_MESSAGE + i], errorTextIn(error_texts[i], language));
+        }
+        EXPECT_EQ(ui_text[UI_TEXT_ERROR_CAPTION], errorCaption(language));
+    }
+}
+
+// A few slots against their texts: shared English texts that differ in
+// German, line breaks, "&&", a placeholder, the first and last message slots.
+TEST_F(UiTextsTest, SpotChecks) {
+    const struct {
+        int slot;
+        const char16_t* english;
+        const char16_t* german;
+    } cases[] = {
+        {2, u"Start", u"Starten"},
+        {25, u"Start", u"Start"},
+        {11, u"Prime Factors && Divisors", u"Primfaktoren && Teiler"},
+        {22, u"Input\r\nBase", u"Eing.\r\nBasis"},
+        {39, u"exact (max. %d to %d decimal digits)", u"exakt (max. %d bis %d Dezimalziffern)"},
+        {95, u"Result → %s", u"Erg. → %s"},
+        {97, u"", u""},
+        {102, u"Error", u"Fehler"},
+        {103, u"All right.", u"Alles OK."},
+        {147, u"Calculation was aborted by the user.",
+         u"Die Berechnung wurde durch den Benutzer abgebrochen."},
+        {148, u"Digits", u"Ziffern"},
+        {162, u"Assign result", u"Ergebnis zuweisen"},
+    };
+    ui_texts_english();
+    for (const auto& c : cases) EXPECT_EQ(std::u16string(ui_text[c.slot]), c.english) << c.slot;
+    ui_texts_german();
+    for (const auto& c : cases) EXPECT_EQ(std::u16string(ui_text[c.slot]), c.german) << c.slot;
+}
+
+TEST_F(UiTextsTest, SystemLocaleDecidesAutomaticChoice) {
+    const struct {
+        const char *lc_all, *lc_messages, *lang;
+        bool german;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, false},
+        {nullptr, nullptr, "de_DE.UTF-8", true},
+        {nullptr, nullptr, "de", true},
+        {nullptr, nullptr, "de@euro", true},
+        {nullptr, nullptr, "C", false},
+        {nullptr, nullptr, "dee_XX", false},  // only the language "de" itself
+        {nullptr, "en_GB.UTF-8", "de_AT", false},
+        {nullptr, "de_CH", "en_US", true},
+        {"en_US.UTF-8", "de_DE", "de_DE", false},  // LC_ALL overrides
+        {"", "", "de_LU", true},                   // empty variables are skipped
+    };
+    for (const auto& c : cases) {
+        env_.set_all(c.lc_all, c.lc_messages, c.lang);
+        EXPECT_EQ(ui_system_language_is_german(), c.german) << (c.lang ? c.lang : "-");
+    }
+}
+
+TEST_F(UiTextsTest, SettingSelectsLanguage) {
+    const struct {
+        const char* lang;
+        u32 setting;
+        i32 language;
+    } cases[] = {
+        {"de_DE.UTF-8", 1, LANGUAGE_GERMAN},  {"fr_FR", 1, LANGUAGE_ENGLISH},
+        {"de_DE.UTF-8", 2, LANGUAGE_ENGLISH}, {"fr_FR", 3, LANGUAGE_GERMAN},
+        {"de_DE", 0, LANGUAGE_GERMAN},  // an invalid value counts as automatic
+    };
+    for (const auto& c : cases) {
+        env_.set_all(nullptr, nullptr, c.lang);
+        ui_language_select(c.setting);
+        EXPECT_EQ(ui_language, c.language) << c.lang << " " << c.setting;
+        EXPECT_EQ(messageLanguage(), c.language);
+        EXPECT_EQ(std::u16string(ui_text[1]),
+                  c.language == LANGUAGE_GERMAN ? u"Abbrechen" : u"Cancel");
+    }
+}
+
+}  // namespace
