@@ -89,6 +89,10 @@ TEST_F(SettingsFile, MissingOrUnmarkedFilesGiveDefaults) {
     fs::remove(settings_path);
     fs::create_directory(settings_path);  // not a file
     EXPECT_EQ(load(""), defaults);
+    fs::remove(settings_path);
+    ASSERT_EQ(mkfifo(settings_path.c_str(), 0600), 0);  // must not wait for a writer
+    EXPECT_FALSE(settings_load());
+    EXPECT_EQ(SettingsSnapshot::take(), defaults);
 }
 
 TEST_F(SettingsFile, FileCutAtAnyByteKeepsWhatIsWholeAndDefaultsTheRest) {
