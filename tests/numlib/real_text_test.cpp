@@ -1,0 +1,359 @@
+// Real text: the layout of MPFR's digits in every notation and flag
+// combination, whole-number display against exact integer rounding, parsing
+// against exactly rounded decimal values, round trips, and the edge rows.
+#include <gmp.h>
+#include <mpfr.h>
+
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/real.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+#include "support/text_helpers.h"
+
+namespace {
+
+using RealTextTest = NumlibTest;
+using Words = std::vector<u64>;
+
+constexpr u32 kAllFlags = NUM_TEXT_SIGN | NUM_TEXT_EXP_NO_PLUS | NUM_TEXT_GROUP |
+                          NUM_TEXT_POINT_ZERO | NUM_TEXT_WHOLE | NUM_TEXT_EXP_ALWAYS |
+                          NUM_TEXT_ALL_DIGITS;
+
+// The text in a buffer of the capacity a value needs, plus room for the
+// zeros of fixed notation when a test moves the display thresholds.
+std::string print(const u64* x, i64 m, u32 flags, i32 extra = 0) {
+    const i32 cap = static_cast<i32>(num_text_capacity(static_cast<i32>(m), MP_TYPE_REAL)) + extra;
+    GuardedBuffer buf(cap);
+    const i32 len = real_to_text(buf.data(), cap, x, flags | NUM_TEXT_TERMINATE);
+    EXPECT_TRUE(buf.canaries_intact());
+    return ascii(buf.text(len));
+}
+
+std::pair<Words, i32> parse(const std::string& s, i64 m, u32 in_flags = 0) {
+    Words out(static_cast<std::size_t>(m + 1), 0xDEAD);
+    const std::u16string t = u16(s);
+    mp_error = 0;
+    real_from_text(out.data(), t.data(), static_cast<i32>(t.size()), in_flags);
+    const i32 err = mp_err();
+    mp_error = 0;
+    return {out, err};
+}
+
+// A value as sign, significant digits (trailing zeros removed, "" for zero)
+// and decimal exponent of the first digit.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    i64 e = 0;
+};
+
+// The 19m digits of x from MPFR: the binary value at oracle precision rounds
+// back to them exactly.
+Decimal mpfr_digits(const u64* x, i64 m) {
+    Decimal d;
+    d.negative = real_sign(x) && !real_is_zero(x);
+    if (real_is_zero(x)) return d;
+    Mpfr v(oracle_bits(19 * m));
+    const i64 scale = to_mpfr_scaled(v, x, m);
+    mpfr_exp_t ex = 0;
+    char* s = mpfr_get_str(nullptr, &ex, 10, static_cast<std::size_t>(19 * m), v, MPFR_RNDN);
+    d.digits = s[0] == '-' ? s + 1 : s;
+    mpfr_free_str(s);
+    d.e = static_cast<i64>(ex) - 1 + scale;
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return d;
+}
+
+// Whole-number display: |x| rounded half up to an integer, exactly.
+Decimal whole_digits(const u64* x, i64 m) {
+    Decimal d;
+    d.negative = real_sign(x) && !real_is_zero(x);
+    if (real_exp_of(x) < -1) return d;  // below one tenth: no need of a huge power
+    Mpz n;
+    i64 e10;
+    real_exact(n, &e10, x, m);
+    mpz_abs(n.get(), n.get());
+    if (e10 < 0) {
+        Mpz p;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e10));
+        mpz_mul_2exp(n, n, 1);
+        mpz_add(n, n, p);
+        mpz_mul_2exp(p, p, 1);
+        mpz_fdiv_q(n, n, p);
+        e10 = 0;
+    }
+    if (mpz_sgn(n.get()) == 0) return d;
+    d.digits = mpz_digits(n, 10);
+    d.e = static_cast<i64>(d.digits.size()) - 1 + e10;
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return d;
+}
+
+std::string zeros(i64 n) {
+    return std::string(static_cast<std::size_t>(n > 0 ? n : 0), '0');
+}
+
+// Digits i .. i + count - 1 of d, "0" past its end.
+std::string slice(const Decimal& d, i64 from, i64 count) {
+    if (count <= 0) return "";
+    std::string s = d.digits + zeros(from + count - static_cast<i64>(d.digits.size()));
+    return s.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count));
+}
+
+// The expected text, laid out from the digits by string operations.
+std::string layout(const Decimal& v, i64 m, u32 flags) {
+    const i64 d = 19 * m, k = static_cast<i64>(v.digits.size()), e = v.e;
+    const bool whole = flags & NUM_TEXT_WHOLE, all = flags & NUM_TEXT_ALL_DIGITS;
+    std::string out = v.negative ? "-" : (flags & NUM_TEXT_SIGN) ? "+" : "";
+    const bool fixed = (whole || (!(flags & NUM_TEXT_EXP_ALWAYS) && e > mp_fixed_exp_low)) &&
+                       e < (whole ? mp_fixed_exp_high_int : mp_fixed_exp_high);
+    std::string frac;
+    if (!fixed) {
+        out += slice(v, 0, 1);
+        frac = slice(v, 1, all ? d - 1 : k - 1);
+        if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
+        if (!frac.empty()) out += "." + frac;
+        out += "e" +
+               std::string(e < 0                            ? "-"
+                           : (flags & NUM_TEXT_EXP_NO_PLUS) ? ""
+                                                            : "+") +
+               std::to_string(e < 0 ? -e : e);
+        return out;
+    }
+    if (e >= 0) {
+        const std::string whole_part = slice(v, 0, e + 1);
+        out += (flags & NUM_TEXT_GROUP) ? grouped(whole_part, 3) : whole_part;
+        if (!whole) frac = slice(v, e + 1, (all ? d : k) - (e + 1));
+    } else {
+        out += "0";
+        if (!whole) frac = zeros(-e - 1) + slice(v, 0, all ? d : k);
+    }
+    if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
+    if (!frac.empty()) out += "." + frac;
+    return out;
+}
+
+u32 random_flags(TestRng& rng) {
+    u32 f = 0;
+    for (u32 bit = 25; bit <= 31; ++bit)
+        if (rng.chance(25)) f |= 1u << bit;
+    return f & kAllFlags;
+}
+
+TEST_F(RealTextTest, LaysOutMpfrDigitsInEveryNotation) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
+        mp_set_real_words(static_cast<i32>(m));
+        if (rng.chance(20)) {
+            mp_fixed_exp_low = -1000;
+            mp_fixed_exp_high = 10000;
+        } else {
+            mp_fixed_exp_low = -4;
+            mp_fixed_exp_high = 10;
+        }
+        RandomRealOptions opt;
+        opt.exp_min = -60;
+        opt.exp_max = 60;
+        opt.zero_percent = 5;
+        opt.edge_percent = 3;
+        const Words x = random_real(rng, m, opt);
+        const u32 flags = random_flags(rng);
+        if ((flags & NUM_TEXT_WHOLE) && real_exp_of(x.data()) > 100000) continue;
+        const Decimal v =
+            (flags & NUM_TEXT_WHOLE) ? whole_digits(x.data(), m) : mpfr_digits(x.data(), m);
+        ASSERT_EQ(print(x.data(), m, flags, 3000), layout(v, m, flags))
+            << "flags " << std::hex << flags << std::dec << " x " << real_text(x.data(), m, 60);
+        ASSERT_EQ(mp_err(), 0);
+    }
+}
+
+// Printing then parsing gives the value back for every flag combination
+// that keeps all digits.
+TEST_F(RealTextTest, ParsesItsOwnTextBack) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 5);
+        mp_set_real_words(static_cast<i32>(m));
+        RandomRealOptions opt;
+        opt.edge_percent = 5;
+        opt.zero_percent = 5;
+        Words x = random_real(rng, m, opt);
+        if (real_is_zero(x.data())) x[0] = 0;
+        const u32 flags = random_flags(rng) & ~u32{NUM_TEXT_WHOLE};
+        const std::string text = print(x.data(), m, flags);
+        auto [back, err] = parse(text, m, NUM_IN_GROUPS);
+        ASSERT_EQ(err, 0) << text;
+        ASSERT_EQ(back, x) << text;
+    }
+}
+
+// A random decimal text with more or fewer digits than the precision, a
+// separator anywhere and an exponent, against the exactly rounded value.
+TEST_F(RealTextTest, ParsesDecimalTextRoundedHalfUp) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
+        mp_set_real_words(static_cast<i32>(m));
+        std::string digits;
+        const i64 len = rng.range(1, 19 * m + 25);
+        const int style = static_cast<int>(rng.range(0, 3));  // random, nines, zeros, round-up tail
+        for (i64 i = 0; i < len; ++i) {
+            const char c = style == 1   ? '9'
+                           : style == 2 ? '0'
+                                        : static_cast<char>('0' + rng.range(0, 9));
+            digits.push_back(c);
+        }
+        if (style == 3 && len > 19 * m) digits[static_cast<std::size_t>(19 * m)] = '5';
+        const i64 lead = rng.chance(30) ? rng.range(0, 30) : 0;
+        digits = zeros(lead) + digits;
+        const i64 point = rng.range(1, static_cast<i64>(digits.size()));  // digits before it
+        const i64 exp = rng.chance(50) ? rng.range(-100000, 100000) : 0;
+        const bool neg = rng.chance(50);
+        std::string text = (neg ? "-" : rng.chance(20) ? "+" : "") + digits.substr(0, point);
+        if (point < static_cast<i64>(digits.size()))
+            text += (rng.chance(50) ? "." : ",") + digits.substr(point);
+        if (exp != 0 || rng.chance(10)) text += (rng.chance(50) ? "e" : "E") + std::to_string(exp);
+        DecimalDigits want_d{neg ? 1 : 0, digits, point - 1 + exp};
+        Words want(static_cast<std::size_t>(m + 1));
+        real_from_digits(want.data(), m, want_d);
+        auto [got, err] = parse(text, m);
+        ASSERT_EQ(err, 0) << text;
+        ASSERT_EQ(got, want) << text << "\n want " << real_text(want.data(), m, 60) << "\n got  "
+                             << real_text(got.data(), m, 60);
+    }
+}
+
+struct PrintRow {
+    const char* value;
+    u32 flags;
+    const char* text;
+    const char* why;
+};
+
+TEST_F(RealTextTest, PrintRows) {
+    const PrintRow rows[] = {
+        {"1234.5", 0, "1234.5", "fixed"},
+        {"0.0001", 0, "1e-4", "at the low threshold: exponent notation"},
+        {"0.001", 0, "0.001", "above it: fixed"},
+        {"1e10", 0, "1e+10", "at the high threshold"},
+        {"9999999999", 0, "9999999999", "below it"},
+        {"1e10", NUM_TEXT_EXP_NO_PLUS, "1e10", "no plus after the marker"},
+        {"2.5", NUM_TEXT_WHOLE, "3", "half rounds up"},
+        {"0.4", NUM_TEXT_WHOLE, "0", "below one half"},
+        {"0.5", NUM_TEXT_WHOLE, "1", "one half"},
+        {"999.7", NUM_TEXT_WHOLE, "1000", "carry through nines"},
+        {"129.7", NUM_TEXT_WHOLE, "130", "carry into the tens"},
+        {"-2.5", NUM_TEXT_WHOLE, "-3", "on the magnitude"},
+        {"0.04", NUM_TEXT_WHOLE, "0", "far below one half"},
+        {"3", NUM_TEXT_POINT_ZERO, "3.0", "separator and zero"},
+        {"-0", NUM_TEXT_POINT_ZERO, "0.0", "negative zero without sign"},
+        {"-0", 0, "0", ""},
+        {"0", NUM_TEXT_SIGN, "+0", ""},
+        {"1e20", NUM_TEXT_POINT_ZERO, "1.0e+20", "the zero goes before the exponent"},
+        {"1234567", NUM_TEXT_GROUP, "1'234'567", "grouped integer part"},
+        {"1234.5678", NUM_TEXT_GROUP, "1'234.5678", "fraction not grouped"},
+        {"0.5", NUM_TEXT_ALL_DIGITS, "0.5000000000000000000", "all 19 digits"},
+        {"12", NUM_TEXT_EXP_ALWAYS, "1.2e+1", "always exponent"},
+        {"12", NUM_TEXT_EXP_ALWAYS | NUM_TEXT_WHOLE, "12", "ignored in whole display"},
+        {"1e1000", NUM_TEXT_WHOLE, "1e+1000", "whole display threshold"},
+        {"-1.5e-7", NUM_TEXT_SIGN, "-1.5e-7", ""},
+    };
+    for (const PrintRow& r : rows) {
+        auto [x, err] = parse(r.value, 1);
+        ASSERT_EQ(err, 0) << r.value;
+        EXPECT_EQ(print(x.data(), 1, r.flags), r.text) << r.value << ": " << r.why;
+    }
+}
+
+TEST_F(RealTextTest, ParseRows) {
+    struct Row {
+        const char* text;
+        u32 flags;
+        i32 err;
+        const char* value;  // expected as printed in exponent notation, all digits trimmed
+        const char* why;
+    };
+    const Row rows[] = {
+        {".5", 0, MP_ERR_SYNTAX, "0e+0", "separator first"},
+        {"5.", 0, MP_ERR_SYNTAX, "0e+0", "separator last"},
+        {"1e", 0, MP_ERR_SYNTAX, "0e+0", "marker without digits"},
+        {"1e+", 0, MP_ERR_SYNTAX, "0e+0", "sign without digits"},
+        {"--1", 0, MP_ERR_SYNTAX, "0e+0", "two signs"},
+        {"1..2", 0, MP_ERR_SYNTAX, "0e+0", "two separators"},
+        {"1.2.3", 0, MP_ERR_SYNTAX, "0e+0", "a second separator"},
+        {"1,5", 0, 0, "1.5e+0", "either decimal character"},
+        {"-", 0, MP_ERR_SYNTAX, "0e+0", "sign alone"},
+        {"e5", 0, MP_ERR_SYNTAX, "0e+0", "marker first"},
+        {"1e5.5", 0, MP_ERR_SYNTAX, "0e+0", "separator in the exponent"},
+        {"1e5e5", 0, MP_ERR_SYNTAX, "0e+0", "two markers"},
+        {"1 2", 0, MP_ERR_SYNTAX, "0e+0", "inner space"},
+        {"1'000.5", NUM_IN_GROUPS, 0, "1.0005e+3", "groups"},
+        {"1'000", 0, MP_ERR_SYNTAX, "0e+0", "groups need the flag"},
+        {"1.'5", NUM_IN_GROUPS, MP_ERR_SYNTAX, "0e+0", "group after the separator"},
+        {"0.001", 0, 0, "1e-3", "leading fraction zeros"},
+        {"000123", 0, 0, "1.23e+2", "leading zeros"},
+        {"-0", 0, 0, "-0e+0", "negative zero keeps its sign"},
+        {"0e99999999999999999999", 0, 0, "0e+0", "zero stays zero"},
+        {"1e-9999999999999999999", 0, 0, "0e+0", "underflow is silent"},
+        {"-1e-9999999999999999999", 0, 0, "-0e+0", "with the sign"},
+        {"1e9999999999999999999", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "overflow"},
+        {"1e9000000000000000001", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "from 9e18 + 1 on"},
+        {"1e4611686018427387903", 0, 0, "1e+4611686018427387903", "the largest exponent"},
+        {"1e4611686018427387904", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "one more"},
+        {"9.9999999999999999995e4611686018427387903", 0, MP_ERR_EXP_OVERFLOW, "0e+0",
+         "rounding carries past the largest exponent"},
+        {"1e-4611686018427387903", 0, 0, "1e-4611686018427387903", "the smallest exponent"},
+        {"9999999999999999999.5", 0, 0, "1e+19", "rounds up to a new word"},
+        {"1.2345678901234567894", 0, 0, "1.234567890123456789e+0", "the 20th digit below 5"},
+        {"  7  ", 0, 0, "7e+0", "outer spaces trimmed"},
+        {"", 0, MP_ERR_SYNTAX, "0e+0", "empty"},
+    };
+    for (const Row& r : rows) {
+        auto [x, err] = parse(r.text, 1, r.flags);
+        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
+        const std::string shown = (real_sign(x.data()) && real_is_zero(x.data()) ? "-" : "") +
+                                  print(x.data(), 1, NUM_TEXT_EXP_ALWAYS);
+        EXPECT_EQ(shown, r.value) << r.text << ": " << r.why;
+    }
+}
+
+// The marker rows: a value that is not well-formed, a pending error, and
+// capacities around the length.
+TEST_F(RealTextTest, MarkersAndBufferBoundaries) {
+    Words bad = {0, 5, 0};  // word 1 below 10^18
+    mp_set_real_words(2);
+    EXPECT_EQ(print(bad.data(), 2, 0), "[?]");
+    bad = {2, 0, 0};  // a zero with an exponent
+    EXPECT_EQ(print(bad.data(), 2, 0), "[?]");
+    bad = {0, REAL_TOP, REAL_BASE};  // a word above the base
+    EXPECT_EQ(print(bad.data(), 2, 0), "[?]");
+    auto [x, err] = parse("-123.25", 2);
+    mp_error = MP_ERR_DIV_ZERO;
+    EXPECT_EQ(print(x.data(), 2, 0), "!-123.25");
+    for (i32 cap = 0; cap <= 9; ++cap) {
+        mp_error = 0;
+        GuardedBuffer buf(cap);
+        const i32 len = real_to_text(buf.data(), cap, x.data(), NUM_TEXT_TERMINATE);
+        ASSERT_TRUE(buf.canaries_intact());
+        const std::string want = cap >= 7 ? "-123.25" : cap >= 3 ? "[$]" : "";
+        EXPECT_EQ(ascii(buf.text(len)), want) << cap;
+        EXPECT_EQ(mp_err(), cap >= 7 ? 0 : MP_ERR_TEXT_SPACE);
+    }
+}
+
+// Display thresholds moved far out give a text far longer than any buffer:
+// it is cut to "[$]", and beyond a billion digits refused outright.
+TEST_F(RealTextTest, HugeFixedTextsStayBounded) {
+    auto [x, err] = parse("1e999999999", 1);
+    mp_fixed_exp_high = 2000000000;
+    EXPECT_EQ(print(x.data(), 1, 0), "[$]");
+    EXPECT_EQ(mp_err(), MP_ERR_TEXT_SPACE);
+    mp_error = 0;
+    std::tie(x, err) = parse("1e1000000001", 1);
+    EXPECT_EQ(print(x.data(), 1, 0), "[\\u00A7]");
+    EXPECT_EQ(mp_err(), MP_ERR_INTERNAL);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#include "support/text_helpers.h"
+
+#include <cstdio>
+
+std::u16string u16(const std::string& s) {
+    std::u16string out;
+    for (unsigned char c : s) out.push_back(static_cast<char16_t>(c));
+    return out;
+}
+
+std::string ascii(const std::u16string& s) {
+    std::string out;
+    for (char16_t c : s) {
+        if (c >= 0x20 && c < 0x7F) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
+            out += buf;
+        }
+    }
+    return out;
+}
+
+std::string mpz_digits(mpz_srcptr z, int base) {
+    std::string out(mpz_sizeinbase(z, base) + 2, '\0');
+    mpz_get_str(out.data(), -base, z);
+    out.resize(out.find('\0'));
+    return out;
+}
+
+std::string grouped(const std::string& digits, int group, char sep) {
+    std::string out;
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % static_cast<std::size_t>(group) == 0) out.push_back(sep);
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
+GuardedBuffer::GuardedBuffer(i32 capacity)
+    : capacity_(capacity),
+      buf_(kFront + static_cast<std::size_t>(capacity < 0 ? 0 : capacity + 1) + kBack, kCanary) {}
+
+std::u16string GuardedBuffer::text(i32 length) const {
+    return std::u16string(buf_.data() + kFront, static_cast<std::size_t>(length));
+}
+
+bool GuardedBuffer::canaries_intact() const {
+    for (std::size_t i = 0; i < kFront; ++i)
+        if (buf_[i] != kCanary) return false;
+    for (std::size_t i = buf_.size() - kBack; i < buf_.size(); ++i)
+        if (buf_[i] != kCanary) return false;
+    return true;
+}
