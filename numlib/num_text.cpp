@@ -8,6 +8,8 @@ i32 num_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags) {
             return real_to_text(buffer, capacity, value, flags);
         case MP_TYPE_CPLX:
             return cplx_to_text(buffer, capacity, value, flags);
+        case MP_TYPE_RAT:
+            return rat_to_text(buffer, capacity, value, flags);
         case MP_TYPE_UINT:
             return uint_to_text(buffer, capacity, value, flags, 10);
         default:

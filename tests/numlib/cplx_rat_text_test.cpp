@@ -1,0 +1,222 @@
+// Fraction and complex text: round trips against GMP's fractions and MPC's
+// parts, the shapes of complex text, and the rows of hard inputs.
+#include <gmp.h>
+
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "support/gmp_oracle.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+#include "support/text_helpers.h"
+
+namespace {
+
+using CplxRatTextTest = NumlibTest;
+using Words = std::vector<u64>;
+
+template <class Fn>
+std::string print_with(Fn fn, const u64* x, u32 flags, i32 cap) {
+    GuardedBuffer buf(cap);
+    const i32 len = fn(buf.data(), cap, x, flags | NUM_TEXT_TERMINATE);
+    EXPECT_TRUE(buf.canaries_intact());
+    return ascii(buf.text(len));
+}
+
+std::string print_rat(const u64* x, u32 flags = 0) {
+    return print_with(rat_to_text, x, flags,
+                      static_cast<i32>(num_text_capacity(mp_int_words, MP_TYPE_RAT)));
+}
+
+std::string print_cplx(const u64* x, u32 flags = 0) {
+    return print_with(cplx_to_text, x, flags,
+                      static_cast<i32>(num_text_capacity(mp_real_words, MP_TYPE_CPLX)));
+}
+
+template <class Fn>
+std::pair<Words, i32> parse_with(Fn fn, i64 words, const std::string& s, u32 in_flags) {
+    Words out(static_cast<std::size_t>(words), 0xDEAD);
+    const std::u16string t = u16(s);
+    mp_error = 0;
+    fn(out.data(), t.data(), static_cast<i32>(t.size()), in_flags);
+    const i32 err = mp_err();
+    mp_error = 0;
+    return {out, err};
+}
+
+std::pair<Words, i32> parse_rat(const std::string& s, u32 in_flags = 0) {
+    return parse_with(rat_from_text, 2 * mp_int_words + 1, s, in_flags);
+}
+
+std::pair<Words, i32> parse_cplx(const std::string& s, u32 in_flags = 0) {
+    return parse_with(cplx_from_text, 2 * mp_real_words + 2, s, in_flags);
+}
+
+// ---- rat ---------------------------------------------------------------------
+
+TEST_F(CplxRatTextTest, FractionsReduceAsGmpAndPrintBack) {
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        const i64 n = rng.word_count(iter % 20 == 0 ? 300 : 6);
+        mp_set_int_words(static_cast<i32>(n));
+        Words a(static_cast<std::size_t>(n)), b(static_cast<std::size_t>(n));
+        rng.fill(a.data(), n, rng.range(0, n));
+        rng.fill(b.data(), n, rng.range(1, n));
+        Mpz za(a.data(), n), zb(b.data(), n);
+        mpq_t q;
+        mpq_init(q);
+        mpq_set_num(q, za);
+        mpq_set_den(q, zb);
+        mpq_canonicalize(q);
+        const bool neg = rng.chance(50);
+        if (neg) mpq_neg(q, q);
+        const std::string text = mpz_digits(za, 10) + "/" + mpz_digits(zb, 10);
+        auto [x, err] = parse_rat((neg ? "-" : "") + text);
+        ASSERT_EQ(err, 0) << text;
+        Mpz num(rat_num(x.data()), n), den(rat_den(x.data()), n);
+        EXPECT_EQ(mpz_cmpabs(num, mpq_numref(q)), 0) << text;
+        EXPECT_EQ(mpz_cmp(den, mpq_denref(q)), 0) << text;
+        EXPECT_EQ(rat_sign(x.data()), mpq_sgn(q) < 0 ? 1 : 0) << text;
+        // GMP writes "-a/b", or "a" for an integer, as we do.
+        char* s = mpq_get_str(nullptr, 10, q);
+        const std::string want = s;
+        void (*freefunc)(void*, std::size_t);
+        mp_get_memory_functions(nullptr, nullptr, &freefunc);
+        freefunc(s, want.size() + 1);
+        const std::string shown = print_rat(x.data());
+        EXPECT_EQ(shown, want);
+        auto [back, err2] =
+            parse_rat(print_rat(x.data(), NUM_TEXT_GROUP | NUM_TEXT_SIGN), NUM_IN_GROUPS);
+        EXPECT_EQ(err2, 0);
+        EXPECT_EQ(back, x) << shown;
+        mpq_clear(q);
+    }
+}
+
+TEST_F(CplxRatTextTest, FractionRows) {
+    mp_set_int_words(1);
+    struct Row {
+        const char* text;
+        i32 err;
+        const char* shown;
+        const char* why;
+    };
+    const Row rows[] = {
+        {"-6/4", 0, "-3/2", "reduced, sign kept"},
+        {"3/0", MP_ERR_DOMAIN, "0", "zero denominator"},
+        {"0/0", MP_ERR_DOMAIN, "0", "zero over zero too"},
+        {"3/+4", MP_ERR_SYNTAX, "0", "sign after the slash"},
+        {"3/-4", MP_ERR_SYNTAX, "0", ""},
+        {"5/1", 0, "5", "no /1"},
+        {"-0/7", 0, "0", "zero has no sign"},
+        {" 3 / 4 ", 0, "3/4", "spaces around the slash"},
+        {"+-3", MP_ERR_SYNTAX, "0", "two signs"},
+        {"-", MP_ERR_SYNTAX, "0", "sign alone"},
+        {"/4", MP_ERR_SYNTAX, "0", "no numerator"},
+        {"4/", MP_ERR_SYNTAX, "0", "no denominator"},
+        {"1/2/3", MP_ERR_SYNTAX, "0", "two slashes"},
+        {"", MP_ERR_SYNTAX, "0", "empty"},
+        {"18446744073709551616/2", MP_ERR_OVERFLOW, "0", "numerator too large before reduction"},
+        {"1.5", MP_ERR_SYNTAX, "0", "no decimal point"},
+    };
+    for (const Row& r : rows) {
+        auto [x, err] = parse_rat(r.text);
+        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
+        EXPECT_EQ(print_rat(x.data()), r.shown) << r.text << ": " << r.why;
+    }
+    // Values that are not well-formed.
+    Words bad = {2, 1, 1};
+    EXPECT_EQ(print_rat(bad.data()), "[?]");
+    bad = {0, 1, 0};
+    EXPECT_EQ(print_rat(bad.data()), "[?]");
+    bad = {1, 0, 1};  // a negative zero
+    EXPECT_EQ(print_rat(bad.data()), "0");
+    EXPECT_EQ(print_rat(bad.data(), NUM_TEXT_SIGN), "-0");
+}
+
+// ---- cplx --------------------------------------------------------------------
+
+TEST_F(CplxRatTextTest, ComplexRoundTripsEveryShape) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 3);
+        mp_set_real_words(static_cast<i32>(m));
+        RandomRealOptions opt;
+        opt.zero_percent = 25;
+        opt.exp_min = -30;
+        opt.exp_max = 30;
+        Words x(static_cast<std::size_t>(2 * m + 2));
+        random_real(rng, x.data(), m, opt);
+        random_real(rng, x.data() + m + 1, m, opt);
+        if (rng.chance(10)) real_one(x.data() + m + 1);
+        if (rng.chance(10)) real_negate(x.data() + m + 1);
+        for (i64 part : {i64{0}, m + 1})
+            if (real_is_zero(x.data() + part)) x[static_cast<std::size_t>(part)] = 0;
+        const u32 flags = (rng.chance(30) ? u32{NUM_TEXT_SIGN} : 0u) |
+                          (rng.chance(30) ? u32{NUM_TEXT_EXP_ALWAYS} : 0u) |
+                          (rng.chance(30) ? u32{NUM_TEXT_GROUP} : 0u);
+        const std::string text = print_cplx(x.data(), flags);
+        auto [back, err] = parse_cplx(text, NUM_IN_GROUPS);
+        ASSERT_EQ(err, 0) << text;
+        ASSERT_EQ(back, x) << text;
+    }
+}
+
+TEST_F(CplxRatTextTest, ComplexRows) {
+    mp_set_real_words(1);
+    struct Row {
+        const char* text;
+        i32 err;
+        const char* shown;
+        const char* why;
+    };
+    const Row rows[] = {
+        {"3-4i", 0, "3-4i", ""},
+        {"-4i+3", 0, "3-4i", "imaginary part first"},
+        {"i", 0, "i", "the unit alone"},
+        {"-i", 0, "-i", ""},
+        {"+j", 0, "i", "either unit on input"},
+        {"2.5e-3+1e2i", 0, "0.0025+100i", "exponents are not split points"},
+        {"1+(2e5)i", 0, "1+200000i", "parenthesised part"},
+        {"1+(2e-20)i", 0, "1+(2e-20)i", "printed in parentheses"},
+        {"-(2e-20)i", 0, "-(2e-20)i", ""},
+        {"0.5i", 0, "0.5i", ""},
+        {"0", 0, "0", ""},
+        {"2-1i", 0, "2-i", "no 1 before the unit"},
+        {"3+4", MP_ERR_SYNTAX, "0", "second part not imaginary"},
+        {"3i+4i", MP_ERR_SYNTAX, "0", "both imaginary"},
+        {"1+2+3i", MP_ERR_SYNTAX, "0", "two split signs"},
+        {"3 + 4i", MP_ERR_SYNTAX, "0", "inner spaces"},
+        {"()i", MP_ERR_SYNTAX, "0", "empty parentheses"},
+        {"+", MP_ERR_SYNTAX, "0", "sign alone"},
+        {"", MP_ERR_SYNTAX, "0", "empty"},
+        {"1e99999999999999999999i", MP_ERR_EXP_OVERFLOW, "0", "errors of a part"},
+    };
+    for (const Row& r : rows) {
+        auto [x, err] = parse_cplx(r.text);
+        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
+        EXPECT_EQ(print_cplx(x.data()), r.shown) << r.text << ": " << r.why;
+    }
+    auto [x, err] = parse_cplx("2+1e30i");
+    EXPECT_EQ(print_cplx(x.data(), NUM_TEXT_SIGN), "+2+(1e+30)i");
+    // Overflow while the imaginary part is written leaves "[$]" and no unit.
+    GuardedBuffer buf(6);
+    const i32 len = cplx_to_text(buf.data(), 6, x.data(), NUM_TEXT_TERMINATE);
+    EXPECT_TRUE(buf.canaries_intact());
+    EXPECT_EQ(ascii(buf.text(len)), "[$]");
+}
+
+TEST_F(CplxRatTextTest, CurrentTypeDispatch) {
+    u64 v[4] = {42, 0, 0, 0};
+    char16_t buf[16];
+    mp_num_type = MP_TYPE_UINT;
+    EXPECT_EQ(ascii(std::u16string(buf, static_cast<std::size_t>(num_to_text(buf, 15, v, 0)))),
+              "42");
+    mp_num_type = MP_TYPE_NONE;
+    EXPECT_EQ(num_to_text(buf, 15, v, 0), 0);
+    EXPECT_EQ(mp_err(), MP_ERR_TYPE);
+}
+
+}  // namespace
