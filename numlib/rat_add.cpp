@@ -49,10 +49,10 @@ void wide_divmod(u64* q, u64* r, const u64* a, const u64* b, i64 w) {
 void other_den(u64* dst, const u64* a, int sa, const u64* b, int sb) {
     const i64 n = rat_words(), w = 2 * n + 1;
     ScratchMark mark;
-    u64* g = mark.take(static_cast<std::size_t>(4 * n + 5 * w));
-    if (!g) return;
-    u64 *da = g + n, *db = da + n, *rem = db + n, *g2 = rem + n;  // each n words
-    u64 *x = g2 + n, *y = x + w, *t = y + w, *num = t + w, *den = num + w;
+    auto take = [&](i64 words) { return mark.take(static_cast<std::size_t>(words)); };
+    u64 *g = take(n), *da = take(n), *db = take(n), *rem = take(n), *g2 = take(n);
+    u64 *x = take(w), *y = take(w), *t = take(w), *num = take(w), *den = take(w);
+    if (!den) return;
     if (!rat_cancel(g, da, db, rat_den(a), rat_den(b))) return;
     x[w - 1] = y[w - 1] = 0;
     uint_mul_full(x, rat_num(a), db);

@@ -1,0 +1,226 @@
+// Conversions, special values, reduction, and the hard cases of the rational
+// routines that random operands rarely reach.
+#include <functional>
+
+#include "numlib/mp_error.h"
+#include "numlib/rat.h"
+#include "numlib/uint.h"
+#include "support/gmp_oracle.h"
+#include "support/numlib_fixture.h"
+#include "support/rat_harness.h"
+
+namespace {
+
+using Words = std::vector<u64>;
+
+class RatBasicTest : public NumlibTest {
+  protected:
+    // num/den at the current word count (den > 0), the sign from num.
+    static Words rat(i64 num, u64 den = 1) {
+        const i64 n = mp_int_words;
+        Words x(static_cast<std::size_t>(2 * n + 1));
+        x[0] = num < 0 ? 1 : 0;
+        x[1] = num < 0 ? 0 - static_cast<u64>(num) : static_cast<u64>(num);
+        x[static_cast<std::size_t>(n + 1)] = den;
+        return x;
+    }
+};
+
+TEST_F(RatBasicTest, ResizeRoundTripsAndRejectsWhatDoesNotFit) {
+    for (i64 i = 0; i < test_iterations(200); ++i) {
+        const i64 n = rng.range(1, 40), m = rng.range(1, 40);
+        mp_set_int_words(static_cast<i32>(n));
+        const Words a = random_rat(rng, n);
+        const Mpq va(a.data(), n);
+        Words b(static_cast<std::size_t>(2 * m + 1), 0x5555), back(a.size(), 0x5555);
+        rat_resize(b.data(), static_cast<i32>(m), a.data(), static_cast<i32>(n));
+        if (!va.fits(m)) {
+            EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
+            mp_set_int_words(static_cast<i32>(m));
+            EXPECT_EQ(b, rat(0));
+            mp_error = 0;
+            continue;
+        }
+        rat_resize(back.data(), static_cast<i32>(n), b.data(), static_cast<i32>(m));
+        ASSERT_EQ(mp_err(), 0);
+        ASSERT_EQ(back, a) << "n=" << n << " m=" << m << " " << va.text();
+    }
+    // Overlapping arrays and zero counts are refused without touching src.
+    mp_set_int_words(2);
+    Words x = rat(-7, 3), y = rat(5);
+    rat_resize(x.data() + 1, 1, x.data(), 2);
+    EXPECT_EQ(mp_err(), MP_ERR_INTERNAL);
+    mp_error = 0;
+    rat_resize(y.data(), 0, x.data(), 2);
+    EXPECT_EQ(mp_err(), MP_ERR_INTERNAL);
+    EXPECT_EQ(y, rat(5));
+}
+
+TEST_F(RatBasicTest, ToU64FollowsItsFlags) {
+    for (i64 n : {1, 2, 33}) {
+        mp_set_int_words(static_cast<i32>(n));
+        for (i64 i = 0; i < test_iterations(300); ++i) {
+            const Words a = random_rat(rng, rng.chance(50) ? 1 : n);
+            Words x = a;
+            if (x.size() != static_cast<std::size_t>(2 * n + 1)) {
+                x.assign(static_cast<std::size_t>(2 * n + 1), 0);
+                rat_resize(x.data(), static_cast<i32>(n), a.data(), 1);
+            }
+            const u32 flags = static_cast<u32>(rng.range(0, 7));
+            Mpq v(x.data(), n);
+            Mpz mag;
+            mpz_tdiv_q(mag, v.num(), v.den());
+            mpz_abs(mag, mag);
+            const bool ok = (mpz_cmp_ui(v.den(), 1) == 0 || (flags & RAT_TO_U64_FLOOR)) &&
+                            (v.sgn() >= 0 || (flags & RAT_TO_U64_ABS)) && mag.fits(1);
+            u64 out = 7;
+            const bool got = rat_to_u64(&out, x.data(), flags);
+            const i32 err = mp_err();
+            mp_error = 0;
+            ASSERT_EQ(got, ok) << v.text() << " flags " << flags;
+            ASSERT_EQ(out, ok ? mpz_get_ui(mag) : 0) << v.text() << " flags " << flags;
+            ASSERT_EQ(err, ok || (flags & RAT_TO_U64_QUIET) ? 0 : MP_ERR_DOMAIN) << v.text();
+        }
+    }
+}
+
+TEST_F(RatBasicTest, ReduceGivesLowestTerms) {
+    for (i64 n : rat_test_word_counts(rng)) {
+        mp_set_int_words(static_cast<i32>(n));
+        for (i64 i = 0; i < test_iterations(n >= 256 ? 5 : 40); ++i) {
+            // A reduced value with both parts multiplied by a common factor.
+            const Words a = random_rat(rng, n);
+            Words g(static_cast<std::size_t>(n));
+            rng.fill(g.data(), n, rng.range(1, n));
+            g[0] |= 1;
+            Mpz mg(g.data(), n);
+            Mpq want(a.data(), n), scaled;
+            mpq_abs(want, want);
+            mpz_mul(scaled.num(), want.num(), mg);
+            mpz_mul(scaled.den(), want.den(), mg);
+            if (!scaled.fits(n)) continue;
+            Words x = scaled.words(n);
+            rat_reduce(x.data() + 1, x.data() + 1 + n);
+            ASSERT_EQ(mp_err(), 0);
+            ASSERT_EQ(x, want.words(n)) << "from " << scaled.text();
+        }
+    }
+    mp_set_int_words(2);
+    Words zero_den = rat(6, 0), zero_zero = rat(0, 0);
+    rat_reduce(zero_den.data() + 1, zero_den.data() + 3);
+    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
+    EXPECT_EQ(zero_den, rat(0));
+    mp_error = 0;
+    rat_reduce(zero_zero.data() + 1, zero_zero.data() + 3);
+    EXPECT_EQ(mp_err(), 0);
+    EXPECT_EQ(zero_zero, rat(0));
+}
+
+// The hard cases at one word per part; each value as num/den (den 0: the
+// routine fails) with the error it raises.
+TEST_F(RatBasicTest, HardCases) {
+    using Op = std::function<void(u64*)>;
+    struct Case {
+        const char* why;
+        Op op;
+        i64 num;
+        u64 den;
+        i32 err;
+    };
+    const u64 big = u64{1} << 63;
+    auto big_rat = [&](bool inverse) {
+        Words x = rat(1);
+        x[inverse ? 2 : 1] = big;
+        return x;
+    };
+    const Words half = rat(1, 2), third = rat(1, 3), quarter = rat(1, 4), two = rat(2);
+    const Words m23 = rat(-2, 3), p23 = rat(2, 3), p49 = rat(4, 9), m8 = rat(-8),
+                m827 = rat(-8, 27);
+    const Words m4 = rat(-4), b = big_rat(false), inv_b = big_rat(true), zero = rat(0);
+    const Words one_half = rat(1, 2), one_third = rat(1, 3), k2 = rat(2), k3 = rat(3);
+    const Case cases[] = {
+        {"different denominators",
+         [&](u64* d) { rat_add_sub(d, half.data(), third.data(), false); }, 5, 6, 0},
+        {"a difference of zero gets sign 0",
+         [&](u64* d) { rat_add_sub(d, half.data(), half.data(), true); }, 0, 1, 0},
+        {"the word cancels the denominator", [&](u64* d) { rat_mul_u64(d, quarter.data(), 2); }, 1,
+         2, 0},
+        {"2^63 + 2^63 needs 65 bits", [&](u64* d) { rat_add_sub(d, b.data(), b.data(), false); }, 0,
+         1, MP_ERR_OVERFLOW},
+        {"cross cancellation keeps the product small",
+         [&](u64* d) { rat_mul_div(d, inv_b.data(), b.data(), false); }, 1, 1, 0},
+        {"inverse of zero", [&](u64* d) { rat_inv(d, zero.data()); }, 0, 1, MP_ERR_DIV_ZERO},
+        {"odd power keeps the sign", [&](u64* d) { rat_pow_int(d, m23.data(), 3); }, -8, 27, 0},
+        {"negative power inverts", [&](u64* d) { rat_pow_int(d, p23.data(), -2); }, 9, 4, 0},
+        {"zero to a negative power", [&](u64* d) { rat_pow_int(d, zero.data(), -1); }, 0, 1,
+         MP_ERR_DIV_ZERO},
+        {"square root of both parts", [&](u64* d) { rat_pow(d, p49.data(), one_half.data()); }, 2,
+         3, 0},
+        {"sqrt 2 is not rational", [&](u64* d) { rat_pow(d, two.data(), one_half.data()); }, 0, 1,
+         MP_ERR_NOT_RATIONAL},
+        {"fractional power of a negative", [&](u64* d) { rat_pow(d, m8.data(), one_third.data()); },
+         0, 1, MP_ERR_DOMAIN},
+        {"odd root of a negative", [&](u64* d) { rat_root(d, k3.data(), m827.data()); }, -2, 3, 0},
+        {"even root of a negative", [&](u64* d) { rat_root(d, k2.data(), m4.data()); }, 0, 1,
+         MP_ERR_DOMAIN},
+        {"root index zero", [&](u64* d) { rat_root(d, zero.data(), p49.data()); }, 0, 1,
+         MP_ERR_DOMAIN},
+        {"smallest positive value", [&](u64* d) { rat_special(d, 10); }, 1, ~u64{0}, 0},
+        {"kinds 1 to 9 are not rational specials", [&](u64* d) { rat_special(d, 5); }, 0, 1,
+         MP_ERR_DOMAIN},
+        {"binomial of one half",
+         [&](u64* d) { rat_perm_comb(d, one_half.data(), k2.data(), 0, false); }, -1, 8, 0},
+        {"negative n with k above the limit",
+         [&](u64* d) { rat_perm_comb(d, m4.data(), k3.data(), 2, true); }, 0, 1, MP_ERR_DOMAIN},
+        {"n = -1 never overflows: the closed form ends it",
+         [&](u64* d) {
+             Words k = rat(0);
+             k[1] = big - 1;
+             rat_perm_comb(d, rat(-1).data(), k.data(), 0, false);
+         },
+         -1, 1, 0},
+        {"log2 of 8", [&](u64* d) { rat_log_exact(d, rat(8).data(), uint_log2_floor); }, 3, 1, 0},
+        {"log10 of a unit fraction",
+         [&](u64* d) { rat_log_exact(d, rat(1, 100).data(), uint_log10_floor); }, -2, 1, 0},
+        {"log10 of 2/3", [&](u64* d) { rat_log_exact(d, p23.data(), uint_log10_floor); }, 0, 1,
+         MP_ERR_NOT_RATIONAL},
+        {"log of zero", [&](u64* d) { rat_log_exact(d, zero.data(), uint_log10_floor); }, 0, 1,
+         MP_ERR_DOMAIN},
+        {"10^-3 through the integer power", [&](u64* d) { rat_from_int_fn(d, -3, uint_pow10); }, 1,
+         1000, 0},
+    };
+    mp_set_int_words(1);
+    for (const Case& c : cases) {
+        Words d(3, 0x77);
+        mp_error = 0;
+        c.op(d.data());
+        EXPECT_EQ(mp_err(), c.err) << c.why;
+        EXPECT_EQ(d, rat(c.num, c.den)) << c.why;
+    }
+    mp_error = 0;
+}
+
+TEST_F(RatBasicTest, DivmodRemainderSignAndToU64Cases) {
+    mp_set_int_words(1);
+    struct Case {
+        i64 a, b, q, r;
+    };
+    // The remainder takes sign(a) XOR sign(b), also for a negative divisor.
+    for (const Case& c :
+         {Case{7, -2, -3, -1}, Case{-7, -2, 3, 1}, Case{-7, 2, -3, -1}, Case{1, -2, 0, -1}}) {
+        Words q(3), r(3);
+        rat_divmod(q.data(), r.data(), rat(c.a).data(), rat(c.b).data());
+        EXPECT_EQ(q, rat(c.q)) << c.a << " / " << c.b;
+        EXPECT_EQ(r, rat(c.r)) << c.a << " / " << c.b;
+    }
+    u64 out = 9;
+    EXPECT_FALSE(rat_to_u64(&out, rat(7, 2).data(), RAT_TO_U64_QUIET));
+    EXPECT_TRUE(rat_to_u64(&out, rat(7, 2).data(), RAT_TO_U64_FLOOR));
+    EXPECT_EQ(out, 3u);
+    EXPECT_FALSE(rat_to_u64(&out, rat(-3).data(), RAT_TO_U64_QUIET));
+    EXPECT_TRUE(rat_to_u64(&out, rat(-3).data(), RAT_TO_U64_ABS));
+    EXPECT_EQ(out, 3u);
+    EXPECT_EQ(mp_err(), 0);
+}
+
+}  // namespace
