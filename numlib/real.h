@@ -125,3 +125,6 @@ void real_guarded_binary(u64* dst, const u64* a, const u64* b, i32 g, RealBinary
 // With mp_guard_digits = 0.
 void real_guarded_binary_int(u64* dst, const u64* a, const u64* b, i64 k, int v,
                              RealBinaryIntFn fn);
+// A unary body with a machine-integer parameter, such as real_pow_int.
+using RealIntFn = void (*)(u64* dst, const u64* a, i64 k);
+void real_guarded_int(u64* dst, const u64* a, i64 k, i32 g, RealIntFn fn);

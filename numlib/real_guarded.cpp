@@ -94,6 +94,15 @@ void real_guarded_binary(u64* dst, const u64* a, const u64* b, i32 g, RealBinary
     call.finish(dst, t);
 }
 
+void real_guarded_int(u64* dst, const u64* a, i64 k, i32 g, RealIntFn fn) {
+    if (!guard_allowed(dst, g)) return;
+    GuardedCall call(g);
+    u64* t = call.widen(a);
+    if (!t) return call.fail(dst);
+    fn(t, t, k);
+    call.finish(dst, t);
+}
+
 void real_guarded_binary_int(u64* dst, const u64* a, const u64* b, i64 k, int v,
                              RealBinaryIntFn fn) {
     if (!guard_allowed(dst, 19)) return;

@@ -1,0 +1,179 @@
+// Conversions between the number types: values against GMP and MPFR at
+// random word counts, and the refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "numlib/cplx.h"
+#include "numlib/mp_error.h"
+#include "numlib/num.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "numlib/uint.h"
+#include "numlib/vec.h"
+#include "support/gmp_oracle.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+
+namespace {
+
+class NumConvertTest : public NumlibTest {
+  protected:
+    // Room for a value of any type at up to words words.
+    static std::vector<u64> room(i64 words) { return std::vector<u64>(2 * words + 2, 0xDEAD); }
+
+    // The real x of m words, which must be an integer, as an integer.
+    static void real_value(Mpz& out, const u64* x, i32 m) {
+        i64 e = 0;
+        real_exact(out, &e, x, m);
+        Mpz p, r;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : e));
+        if (e >= 0) return mpz_mul(out, out, p);
+        mpz_tdiv_qr(out, r, out, p);
+        ASSERT_EQ(mpz_sgn(r.get()), 0) << "not an integer";
+    }
+
+    // v rounded half up to 19m significant digits, as an integer.
+    static void rounded_half_up(Mpz& out, mpz_srcptr v, i32 m) {
+        i64 digits = static_cast<i64>(mpz_sizeinbase(v, 10));  // exact or one too many
+        Mpz p;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(digits - 1));
+        if (mpz_cmp(v, p) < 0) --digits;
+        const i64 drop = digits - 19 * m;
+        mpz_set(out, v);
+        if (drop <= 0) return;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(drop));
+        Mpz half;
+        mpz_tdiv_q_ui(half, p, 2);
+        mpz_add(out, out, half);
+        mpz_tdiv_q(out, out, p);
+        mpz_mul(out, out, p);
+    }
+};
+
+TEST_F(NumConvertTest, UintToRealRoundsHalfUpTo19mDigits) {
+    for (i64 it = 0; it < test_iterations(300); ++it) {
+        const i32 n = static_cast<i32>(rng.range(1, 40)), m = static_cast<i32>(rng.range(1, 12));
+        auto a = words(n);
+        rng.fill(a.data(), n, rng.range(1, n));
+        auto x = room(m);
+        num_convert(x.data(), m, MP_TYPE_CPLX, a.data(), n, MP_TYPE_UINT);
+        ASSERT_EQ(mp_err(), 0);
+        Mpz got, want, v(a.data(), n);
+        real_value(got, x.data(), m);
+        rounded_half_up(want, v, m);
+        ASSERT_EQ(mpz_cmp(got, want), 0) << "n=" << n << " m=" << m << " a=" << v.hex();
+        ASSERT_TRUE(real_is_zero(cplx_im_of(x.data(), m)));
+    }
+}
+
+TEST_F(NumConvertTest, RatToRealWithinOneUnit) {
+    for (i64 it = 0; it < test_iterations(300); ++it) {
+        const i32 n = static_cast<i32>(rng.range(1, 30)), m = static_cast<i32>(rng.range(1, 30));
+        mp_int_words = n;
+        auto q = room(n);
+        rng.fill(rat_num(q.data()), n, rng.range(1, n));
+        rng.fill(rat_den(q.data()), n, rng.range(1, n));
+        q[0] = rng.range(0, 1);
+        rat_reduce(rat_num(q.data()), rat_den(q.data()));
+        auto x = room(m);
+        num_convert(x.data(), m, MP_TYPE_REAL, q.data(), n, MP_TYPE_RAT);
+        ASSERT_EQ(mp_err(), 0);
+        Mpz num(rat_num(q.data()), n), den(rat_den(q.data()), n);
+        Mpfr ref(oracle_bits(19 * m + 40)), d(oracle_bits(19 * m + 40));
+        mpfr_set_z(ref, num, MPFR_RNDN);
+        mpfr_set_z(d, den, MPFR_RNDN);
+        mpfr_div(ref, ref, d, MPFR_RNDN);
+        if (q[0] && !uint_is_zero(rat_num(q.data()))) mpfr_neg(ref, ref, MPFR_RNDN);
+        ASSERT_LE(std::abs(ulps_from(x.data(), m, ref)), 1.0) << num.hex() << " / " << den.hex();
+    }
+}
+
+// Integers survive every round trip through the other types when the target
+// is wide enough; a value too long for the target is error 12.
+TEST_F(NumConvertTest, IntegersRoundTripThroughEveryType) {
+    const i32 types[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};
+    for (i64 it = 0; it < test_iterations(200); ++it) {
+        const i32 n = static_cast<i32>(rng.range(1, 20));
+        auto a = words(n);
+        rng.fill(a.data(), n, rng.range(1, n));
+        const i32 via = types[rng.range(0, 3)];
+        // 19m digits hold any n-word integer once 19m >= 19.27n.
+        const i32 via_words = via == MP_TYPE_REAL || via == MP_TYPE_CPLX ? n + n / 50 + 1 : n;
+        auto mid = room(std::max(n, via_words) + 1);
+        auto back = room(n);
+        num_convert(mid.data(), via_words, via, a.data(), n, MP_TYPE_UINT);
+        num_convert(back.data(), n, MP_TYPE_UINT, mid.data(), via_words, via);
+        ASSERT_EQ(mp_err(), 0) << "via type " << via;
+        ASSERT_TRUE(std::equal(a.begin(), a.end(), back.begin())) << Mpz(a.data(), n).hex();
+
+        const i32 len = static_cast<i32>(vec_len(a.data(), n));
+        if (len < 2) continue;
+        num_convert(back.data(), len - 1, MP_TYPE_UINT, mid.data(), via_words, via);
+        ASSERT_EQ(mp_err(), MP_ERR_OVERFLOW) << "via type " << via;
+        mp_error = 0;
+    }
+}
+
+TEST_F(NumConvertTest, HardCases) {
+    auto x = room(4), out = room(4);
+    // Worked values: 1/3 and 2/3 at one word, 2^64 rounded half up.
+    mp_int_words = 1;
+    rat_from_i64(x.data(), 2);
+    rat_div_u64(x.data(), x.data(), 3);
+    num_convert(out.data(), 1, MP_TYPE_REAL, x.data(), 1, MP_TYPE_RAT);
+    EXPECT_EQ(out[1], 6666666666666666667ULL);
+    EXPECT_EQ(real_exp_of(out.data()), -1);
+    const u64 two64[2] = {0, 1};
+    num_convert(out.data(), 1, MP_TYPE_REAL, two64, 2, MP_TYPE_UINT);
+    EXPECT_EQ(out[1], 1844674407370955162ULL);
+    EXPECT_EQ(real_exp_of(out.data()), 19);
+    EXPECT_EQ(mp_err(), 0);
+}
+
+// Values the target cannot represent: error 14 and zero of the target type;
+// an error pending before the call is kept.
+TEST_F(NumConvertTest, RefusalsGiveZeroAndKeepAPendingError) {
+    auto half = room(2), out = room(2);
+    mp_real_words = 1;
+    real_from_i64(half.data(), 5);
+    real_div_u64(half.data(), half.data(), 2);  // 2.5
+    struct Case {
+        i32 src_type, dst_type;
+        const char* why;
+    } cases[] = {
+        {MP_TYPE_REAL, MP_TYPE_UINT, "fraction into uint"},
+        {MP_TYPE_REAL, MP_TYPE_RAT, "fraction into rat"},
+        {MP_TYPE_CPLX, MP_TYPE_REAL, "imaginary part into a real"},
+        {MP_TYPE_CPLX, MP_TYPE_UINT, "imaginary part into uint"},
+    };
+    for (const Case& c : cases) {
+        auto src = room(2);
+        std::copy(half.begin(), half.begin() + 2, src.begin());
+        if (c.src_type == MP_TYPE_CPLX) std::copy(half.begin(), half.begin() + 2, src.begin() + 2);
+        mp_error = 0;
+        num_convert(out.data(), 1, c.dst_type, src.data(), 1, c.src_type);
+        EXPECT_EQ(mp_err(), MP_ERR_DOMAIN) << c.why;
+        EXPECT_EQ(c.dst_type == MP_TYPE_UINT ? out[0] : out[1], 0u) << c.why;
+    }
+    mp_error = 0;
+    mp_int_words = 1;
+    rat_from_i64(out.data(), -3);
+    auto u = room(1);
+    num_convert(u.data(), 1, MP_TYPE_UINT, out.data(), 1, MP_TYPE_RAT);
+    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN) << "negative rat into uint";
+    EXPECT_EQ(u[0], 0u);
+
+    mp_error = MP_ERR_DIV_ZERO;
+    num_convert(u.data(), 1, 7, out.data(), 1, MP_TYPE_RAT);
+    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO) << "unknown type under a pending error";
+    mp_error = 0;
+    num_convert(u.data(), 1, 7, out.data(), 1, MP_TYPE_RAT);
+    EXPECT_EQ(mp_err(), MP_ERR_TYPE);
+    mp_error = 0;
+    num_convert(u.data(), 0, MP_TYPE_UINT, out.data(), 1, MP_TYPE_RAT);
+    EXPECT_EQ(mp_err(), MP_ERR_WORD_COUNT);
+    EXPECT_EQ(mp_int_words, 1) << "context word counts restored";
+}
+
+}  // namespace
