@@ -2,7 +2,8 @@
 // needs, 19m - mp_guard_digits, plus a word: outside guarded calls a
 // reciprocal is formed to m + 1 words and rounded (correct except within 2
 // units of the 20th extra digit of a tie), and a quotient's spill is good to
-// 2 units. A quotient is the dividend times the divisor's reciprocal, but
+// 2 units. Short mantissas are divided word by word (real_div_short.cpp);
+// a longer quotient is the dividend times the divisor's reciprocal, but
 // with the reciprocal only to half the words and the product refined by one
 // Newton correction (Karp and Markstein's step): the final Newton step and
 // the full product would cost twice as much.
@@ -10,6 +11,7 @@
 
 #include "numlib/dec_impl.h"
 #include "numlib/real_dec_impl.h"
+#include "numlib/real_div_impl.h"
 #include "numlib/vec.h"
 
 namespace {
@@ -117,8 +119,11 @@ u64 real_div(u64* dst, const u64* a, const u64* b) {
     }
     const i64 m = real_words();
     const QuotientWork work(m, recip_words(m));
+    // Short mantissas: long division, exact to Q's last word.
+    const bool by_words = m <= REAL_DIV_SHORT_MAX;
+    const i64 work_words = by_words ? real_div_short_scratch(m, work.n) : work.words();
     ScratchMark mark;
-    u64* ar = mark.take(static_cast<std::size_t>(2 * m + (work.n + 1) + work.words()));
+    u64* ar = mark.take(static_cast<std::size_t>(2 * m + (work.n + 1) + work_words));
     if (!ar) {
         real_fail(dst, 0);  // error 30 is raised
         return 0;
@@ -127,7 +132,10 @@ u64 real_div(u64* dst, const u64* a, const u64* b) {
     u64* q = br + m;
     real_mantissa_to_dec(ar, a, m);
     real_mantissa_to_dec(br, b, m);
-    quotient(q, ar, br, work, q + work.n + 1);
+    if (by_words)
+        real_div_short(q, ar, br, m, work.n, q + work.n + 1);
+    else
+        quotient(q, ar, br, work, q + work.n + 1);
     // Q ~ (y_a / y_b) B^n: the top word is the units digit of y_a / y_b.
     const i64 e_top = real_exp_sum(real_exp_of(a), real_exp_sum(18, -real_exp_of(b)));
     return real_from_dec(dst, q, work.n + 1, e_top, sign);
