@@ -17,9 +17,14 @@ class RatArithTest : public NumlibTest {
     // returns false.
     template <class F>
     void for_pairs(i64 small_iterations, F f) {
-        for (i64 n : rat_test_word_counts(rng)) {
+        std::vector<i64> counts = rat_test_word_counts(rng);
+        counts.push_back(MP_INT_WORDS_MAX);  // double-width work beyond the settable count
+        for (i64 n : counts) {
             mp_set_int_words(static_cast<i32>(n));
-            const i64 count = test_iterations(n >= 256 ? 6 : n >= 32 ? 25 : small_iterations);
+            const i64 count = test_iterations(n > 520    ? 2
+                                              : n >= 256 ? 15
+                                              : n >= 32  ? 60
+                                                         : 2 * small_iterations);
             for (i64 i = 0; i < count; ++i) {
                 std::vector<u64> a, b;
                 random_rat_pair(rng, n, a, b);

@@ -51,7 +51,7 @@ class RatPowTest : public NumlibTest {
 TEST_F(RatPowTest, IntegerPowersMatchMpq) {
     for (i64 n : rat_test_word_counts(rng)) {
         mp_set_int_words(static_cast<i32>(n));
-        for (i64 i = 0; i < test_iterations(n >= 256 ? 4 : 40); ++i) {
+        for (i64 i = 0; i < test_iterations(n >= 256 ? 10 : 150); ++i) {
             std::vector<u64> a = random_rat(rng, n);
             const i64 k = rng.chance(5) ? static_cast<i64>(rng.word()) : rng.range(-9, 9);
             auto run = [&](u64* d, const Ptrs& o) {
@@ -77,7 +77,7 @@ TEST_F(RatPowTest, IntegerPowersMatchMpq) {
 TEST_F(RatPowTest, RationalPowersAndRootsMatchMpq) {
     for (i64 n : {i64{1}, i64{2}, i64{3}, i64{33}, i64{520}}) {
         mp_set_int_words(static_cast<i32>(n));
-        for (i64 i = 0; i < test_iterations(n >= 256 ? 6 : 60); ++i) {
+        for (i64 i = 0; i < test_iterations(n >= 256 ? 20 : 200); ++i) {
             // a = x^q (sometimes off by one), b = p/q.
             Mpq x, a, b;
             small_rat(x, n == 1 ? 10 : 60);
@@ -234,7 +234,7 @@ void falling_product(Mpq& r, const Mpq& n, i64 k, bool perm) {
 TEST_F(RatPowTest, PermutationsAndCombinationsMatchTheProduct) {
     for (i64 n : {i64{2}, i64{3}, i64{33}}) {
         mp_set_int_words(static_cast<i32>(n));
-        for (i64 i = 0; i < test_iterations(150); ++i) {
+        for (i64 i = 0; i < test_iterations(400); ++i) {
             Mpq x, k;
             mpq_set_si(x, rng.range(-30, 30),
                        static_cast<unsigned long>(rng.chance(50) ? 1 : rng.range(1, 6)));
