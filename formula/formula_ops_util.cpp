@@ -1,0 +1,74 @@
+// Helpers shared by the operator and function files.
+#include "formula/formula_ops_impl.h"
+#include "numlib/num.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "numlib/uint.h"
+
+namespace fops {
+
+void set_zero(u64* x) {
+    switch (type()) {
+        case MP_TYPE_REAL:
+            return real_zero(x, 0);
+        case MP_TYPE_CPLX:
+            return cplx_zero(x);
+        case MP_TYPE_UINT:
+            return uint_zero(x);
+        case MP_TYPE_RAT:
+            return rat_zero(x);
+    }
+}
+
+void fail(u64* x, i32 code) {
+    mp_raise(code);
+    set_zero(x);
+}
+
+bool as_word(const u64* x, u64* magnitude, bool* negative) {
+    *magnitude = 0;
+    *negative = false;
+    switch (type()) {
+        case MP_TYPE_CPLX:
+            if (!real_is_zero(im(x))) return false;
+            [[fallthrough]];
+        case MP_TYPE_REAL:
+            *negative = real_sign(x) != 0;
+            return real_to_u64(magnitude, x, REAL_CONV_QUIET | REAL_CONV_ABS);
+        case MP_TYPE_UINT:
+            return uint_to_u64(magnitude, x, true);
+        case MP_TYPE_RAT:
+            *negative = rat_sign(x) != 0;
+            return rat_to_u64(magnitude, x, RAT_TO_U64_QUIET | RAT_TO_U64_ABS);
+    }
+    return false;
+}
+
+bool is_small_int(const u64* x, i64 v) {
+    i64 value = 0;
+    return num_to_i64(&value, x) && value == v;
+}
+
+void real_add_rounded(u64* dst, const u64* a, const u64* b, int sub) {
+    const u64 spill = real_add_sub(dst, a, b, sub);
+    real_round_guard(dst, spill, mp_real_words);
+}
+
+void real_mul_rounded(u64* dst, const u64* a, const u64* b) {
+    const u64 spill = real_mul(dst, a, b);
+    real_round_guard(dst, spill, mp_real_words);
+}
+
+void real_div_rounded(u64* dst, const u64* a, const u64* b) {
+    const u64 spill = real_div(dst, a, b);
+    real_round_guard(dst, spill, mp_real_words);
+}
+
+bool cplx_real_operands(u64* dst, const u64* a, const u64* b) {
+    if (real_is_zero(im(a)) && (b == nullptr || real_is_zero(im(b)))) return true;
+    mp_raise(MP_ERR_NOT_REAL);
+    cplx_zero(dst);
+    return false;
+}
+
+}  // namespace fops
