@@ -127,14 +127,6 @@ void remainder(u64* left, const u64* right) {
     }
 }
 
-bool known_type() {
-    const i32 t = type();
-    if (t == MP_TYPE_REAL || t == MP_TYPE_CPLX || t == MP_TYPE_UINT || t == MP_TYPE_RAT)
-        return true;
-    mp_raise(MP_ERR_TYPE);
-    return false;
-}
-
 }  // namespace
 
 void applyOperator(u16 code, u64* left, const u64* right) {

@@ -69,6 +69,8 @@ inline const u64* im(const u64* x) {
     return cplx_im_of(x, mp_real_words);
 }
 
+// True for the four number types; raises error 3 otherwise.
+bool known_type();
 // Sets x to zero of the current type (0/1 for rat), without raising anything.
 void set_zero(u64* x);
 // Raises the library error code and sets x to zero of the current type.

@@ -7,6 +7,14 @@
 
 namespace fops {
 
+bool known_type() {
+    const i32 t = type();
+    if (t == MP_TYPE_REAL || t == MP_TYPE_CPLX || t == MP_TYPE_UINT || t == MP_TYPE_RAT)
+        return true;
+    mp_raise(MP_ERR_TYPE);
+    return false;
+}
+
 void set_zero(u64* x) {
     switch (type()) {
         case MP_TYPE_REAL:

@@ -1,0 +1,159 @@
+// Functions of two and three arguments: roots with an index, the complex
+// roots, combinatorics, logarithms to a base, gcd, lcm and the modular
+// functions of integers.
+#include "formula/formula_error.h"
+#include "formula/formula_ops.h"
+#include "formula/formula_ops_impl.h"
+#include "numlib/num.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "numlib/real_fn.h"
+#include "numlib/uint.h"
+
+using namespace fops;
+
+namespace {
+
+void mark_inexact(bool exact) {
+    if (!exact && mp_err() == 0) inexactFlag = true;
+}
+
+// Raises a formula error at the function and zeroes the result.
+void fail_formula(u64* x, u32 code, i32 fn_pos) {
+    raiseFormulaError(code, fn_pos);
+    set_zero(x);
+}
+
+// fn(x, x, y) for real, and for cplx on real parts (error 16 otherwise).
+void real_binary(u64* x, const u64* y, void (*fn)(u64*, const u64*, const u64*)) {
+    if (type() == MP_TYPE_CPLX && !cplx_real_operands(x, x, y)) return;
+    fn(x, x, y);
+    if (type() == MP_TYPE_CPLX) real_zero(im(x), 0);
+}
+
+void root(u64* n, const u64* x) {
+    switch (type()) {
+        case MP_TYPE_UINT:
+            return mark_inexact(uint_root_uint(n, n, x));
+        case MP_TYPE_RAT:
+            return rat_root(n, n, x);
+        default:
+            return real_binary(n, x, [](u64* d, const u64* a, const u64* b) {
+                real_guarded_binary(d, a, b, 3, real_root);
+            });
+    }
+}
+
+// The k-th of the n complex n-th roots of z (n = 2 or 3 from the name).
+void complex_root(u64* z, const u64* k_value, i64 n, i32 fn_pos) {
+    if (type() != MP_TYPE_CPLX) return fail_formula(z, FORMULA_ERR_NEEDS_COMPLEX, fn_pos);
+    i64 k = 0;
+    if (!num_to_i64(&k, k_value)) k = -1;
+    cplx_root_k(z, n, z, k);
+}
+
+template <bool Perm>
+void real_perm_comb_guarded(u64* dst, const u64* n, const u64* k) {
+    real_guarded_binary_int(dst, n, k, comboLimit, Perm ? 1 : 0,
+                            [](u64* d, const u64* a, const u64* b, i64 limit, int perm) {
+                                real_perm_comb(d, a, b, limit, perm != 0);
+                            });
+}
+
+void perm_comb(u64* n, const u64* k, bool perm) {
+    switch (type()) {
+        case MP_TYPE_UINT:
+            return uint_perm_comb(n, n, k, comboLimit, perm);
+        case MP_TYPE_RAT:
+            return rat_perm_comb(n, n, k, comboLimit, perm);
+        default:
+            return real_binary(n, k,
+                               perm ? real_perm_comb_guarded<true> : real_perm_comb_guarded<false>);
+    }
+}
+
+void logx(u64* b, const u64* x) {
+    if (type() == MP_TYPE_UINT) return mark_inexact(uint_log_floor(b, b, x));
+    num_logx(b, b, x);
+}
+
+// gcd or lcm of the numerators of two non-negative integral rats.
+void rat_gcd_lcm(u64* a, const u64* b, bool lcm) {
+    const auto natural = [](const u64* x) { return rat_sign(x) == 0 && uint_is_one(rat_den(x)); };
+    if (!natural(a) || !natural(b)) return fail(a, MP_ERR_DOMAIN);
+    if (lcm)
+        uint_lcm(rat_num(a), rat_num(a), rat_num(b));
+    else
+        uint_gcd(rat_num(a), rat_num(a), rat_num(b));
+    a[0] = 0;
+    if (mp_err() != 0) rat_zero(a);
+}
+
+void gcd_lcm(u64* a, const u64* b, bool lcm) {
+    switch (type()) {
+        case MP_TYPE_UINT:
+            return lcm ? uint_lcm(a, a, b) : uint_gcd(a, a, b);
+        case MP_TYPE_RAT:
+            return rat_gcd_lcm(a, b, lcm);
+        default:
+            return real_binary(
+                a, b,
+                lcm ? [](u64* d, const u64* x,
+                         const u64* y) { real_lcm_limited(d, x, y, divisionLimit); }
+                    : [](u64* d, const u64* x, const u64* y) {
+                          real_gcd_limited(d, x, y, divisionLimit);
+                      });
+    }
+}
+
+}  // namespace
+
+void applyFunction2(u16 code, u64* first, const u64* second, i32 fn_pos) {
+    if (!known_type()) return;
+    switch (code) {
+        case FN_ROOT:
+            return root(first, second);
+        case FN_SQRTC:
+            return complex_root(first, second, 2, fn_pos);
+        case FN_CBRTC:
+            return complex_root(first, second, 3, fn_pos);
+        case FN_NCR:
+            return perm_comb(first, second, false);
+        case FN_NPR:
+            return perm_comb(first, second, true);
+        case FN_LOGX:
+            return logx(first, second);
+        case FN_GCD:
+            return gcd_lcm(first, second, false);
+        case FN_LCM:
+            return gcd_lcm(first, second, true);
+        case FN_MULINV:
+            if (type() != MP_TYPE_UINT)
+                return fail_formula(first, FORMULA_ERR_NOT_FOR_TYPE, fn_pos);
+            return uint_mulinv(first, first, second);
+        default:
+            raiseFormulaError(FORMULA_ERR_INTERNAL, 0);
+    }
+}
+
+void applyFunction3(u16 code, u64* first, const u64* second, const u64* third, i32 fn_pos) {
+    if (!known_type()) return;
+    switch (code) {
+        case FN_ROOTC: {
+            if (type() != MP_TYPE_CPLX)
+                return fail_formula(first, FORMULA_ERR_NEEDS_COMPLEX, fn_pos);
+            // An index or root number that is no machine integer is outside
+            // the domain, as it is for sqrtc and cbrtc.
+            i64 n = 0;
+            i64 k = 0;
+            if (!num_to_i64(&n, first) || !num_to_i64(&k, third)) return fail(first, MP_ERR_DOMAIN);
+            return cplx_root_k(first, n, second, k);
+        }
+        case FN_POWMOD:
+            if (type() != MP_TYPE_UINT)
+                return fail_formula(first, FORMULA_ERR_NOT_FOR_TYPE, fn_pos);
+            return uint_powmod(first, first, second, third, powmodLimit);
+        default:
+            raiseFormulaError(FORMULA_ERR_INTERNAL, 0);
+    }
+}
