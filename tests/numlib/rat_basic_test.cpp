@@ -223,4 +223,43 @@ TEST_F(RatBasicTest, DivmodRemainderSignAndToU64Cases) {
     EXPECT_EQ(mp_err(), 0);
 }
 
+// Operands that break the layout's rules (zero denominators, parts not in
+// lowest terms, stray sign bits) give some value or an error, never a crash,
+// a write outside the destination or a lost scratch top.
+TEST_F(RatBasicTest, MalformedOperandsAreHandledSafely) {
+    for (i64 n : {1, 2, 5}) {
+        mp_set_int_words(static_cast<i32>(n));
+        const std::size_t size = static_cast<std::size_t>(2 * n + 1);
+        for (i64 i = 0; i < test_iterations(300); ++i) {
+            Words a(size), b(size), d(size + 2, 0x1234), e(size + 2, 0x1234);
+            for (Words* x : {&a, &b})
+                for (u64& w : *x) w = rng.chance(30) ? 0 : rng.structured_word();
+            const i64 limit = rng.range(0, 4);
+            u8* const top = mp_scratch_top;
+            u64 out = 0;
+            rat_add_sub(d.data() + 1, a.data(), b.data(), rng.chance(50));
+            rat_mul_div(d.data() + 1, a.data(), b.data(), rng.chance(50));
+            rat_mul_u64(d.data() + 1, a.data(), b[1]);
+            rat_div_u64(d.data() + 1, a.data(), b[1]);
+            rat_inv(d.data() + 1, a.data());
+            rat_divmod(d.data() + 1, e.data() + 1, a.data(), b.data());
+            rat_pow_int(d.data() + 1, a.data(), static_cast<i64>(b[1] % 7) - 3);
+            rat_pow(d.data() + 1, a.data(), b.data());
+            rat_root(d.data() + 1, b.data(), a.data());
+            rat_apply_int(d.data() + 1, a.data(), uint_pow2_uint);
+            rat_log_exact(d.data() + 1, a.data(), uint_log10_floor);
+            rat_perm_comb(d.data() + 1, a.data(), b.data(), limit, rng.chance(50));
+            rat_to_u64(&out, a.data(), static_cast<u32>(b[1] & 7));
+            rat_cmp_abs(a.data(), b.data());
+            rat_cmp_i64(a.data(), static_cast<i64>(b[1]));
+            rat_reduce(a.data() + 1, a.data() + 1 + n);
+            mp_error = 0;
+            ASSERT_EQ(mp_scratch_top, top);
+            ASSERT_EQ(d.front(), 0x1234u);
+            ASSERT_EQ(d.back(), 0x1234u);
+            ASSERT_EQ(e.back(), 0x1234u);
+        }
+    }
+}
+
 }  // namespace
