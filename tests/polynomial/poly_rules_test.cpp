@@ -1,0 +1,241 @@
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/real.h"
+#include "poly_test_util.h"
+
+namespace {
+
+std::u16string insert1() {
+    return appErrorText1;
+}
+std::u16string insert2() {
+    return appErrorText2;
+}
+
+class PolyTypeTest : public PolyTest, public ::testing::WithParamInterface<i32> {
+  protected:
+    void SetUp() override {
+        PolyTest::SetUp();
+        use_type(GetParam(), 3);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Types, PolyTypeTest,
+                         ::testing::Values(MP_TYPE_RAT, MP_TYPE_REAL, MP_TYPE_CPLX));
+
+TEST_P(PolyTypeTest, DegreeLimitOfProducts) {
+    Poly a, b, out;
+    poly_zero(a);
+    num_from_i64(a.slot(10), 1);
+    poly_copy(b, a);
+    poly_mul(out, a, b, 20);  // x^10 * x^10 = x^20 fits
+    EXPECT_EQ(app_error(), 0u);
+    EXPECT_EQ(poly_degree(out), 20);
+
+    Poly zero;
+    num_from_i64(b.slot(20), 5);
+    poly_mul(out, zero, b, 20);  // 0 times a degree-20 factor: no degree error
+    EXPECT_EQ(app_error(), 0u);
+    EXPECT_EQ(poly_degree(out), -1);
+
+    poly_zero(b);
+    num_from_i64(b.slot(11), 1);
+    poly_mul(out, a, b, 20);  // x^10 * x^11
+    EXPECT_EQ(app_error(), APP_ERR_POLY_DEGREE);
+    EXPECT_EQ(insert1(), u"20");
+}
+
+TEST_P(PolyTypeTest, PowersAndTheirLimits) {
+    Poly a, out;
+    set_ints(a, {1, 1});
+    poly_pow(out, a, 20, 30);  // (x + 1)^20: the binomial coefficients
+    ASSERT_EQ(app_error(), 0u);
+    i64 binom = 1;
+    for (i32 k = 0; k <= 20; ++k) {
+        i64 got = -1;
+        EXPECT_TRUE(num_to_i64(&got, out.slot(k)));
+        EXPECT_EQ(got, binom) << k;
+        binom = binom * (20 - k) / (k + 1);
+    }
+    poly_pow(a, a, 3, 30);  // the output may be the base
+    set_ints(out, {1, 3, 3, 1});
+    poly_add_sub(out, out, a, true, 30);
+    EXPECT_EQ(poly_degree(out), -1);
+
+    Poly zero;
+    poly_pow(out, zero, 0, 30);  // 0^0 = 1
+    EXPECT_EQ(poly_degree(out), 0);
+    EXPECT_TRUE(num_to_i64(&binom, out.slot(0)) && binom == 1);
+    EXPECT_EQ(app_error(), 0u);
+
+    set_ints(a, {0, 0, 1});
+    poly_pow(out, a, 11, 30);  // x^22
+    EXPECT_EQ(app_error(), APP_ERR_POLY_DEGREE);
+    clearErrors();
+    poly_pow(out, a, 21, 30);
+    EXPECT_EQ(app_error(), APP_ERR_POLY_INDEX);
+    EXPECT_EQ(insert1(), u"P1(x)");
+    EXPECT_EQ(insert2(), u"20");
+}
+
+TEST_P(PolyTypeTest, ExponentPolynomial) {
+    Poly e;
+    i64 n = -1;
+    set_ints(e, {2});
+    EXPECT_TRUE(poly_exponent(&n, e));
+    EXPECT_EQ(n, 2);
+    set_ints(e, {0});
+    EXPECT_TRUE(poly_exponent(&n, e));
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(app_error(), 0u);
+
+    struct Bad {
+        std::vector<i64> coefs;
+        i64 divisor;
+        const char* why;
+    };
+    const Bad bad[] = {
+        {{5}, 2, "2.5 is not an integer"},
+        {{21}, 1, "above the largest degree"},
+        {{-1}, 1, "negative"},
+        {{2, 0, 0, 1}, 1, "not a constant"},
+    };
+    for (const Bad& b : bad) {
+        clearErrors();
+        poly_zero(e);
+        for (std::size_t k = 0; k < b.coefs.size(); ++k) {
+            num_from_i64(e.slot(static_cast<i32>(k)), b.coefs[k]);
+        }
+        num_div_u64(e.slot(0), e.slot(0), static_cast<u64>(b.divisor));
+        EXPECT_FALSE(poly_exponent(&n, e)) << b.why;
+        EXPECT_EQ(n, 0) << b.why;
+        EXPECT_EQ(app_error(), APP_ERR_POLY_INDEX) << b.why;
+        EXPECT_EQ(insert1(), u"P1(x)");
+        EXPECT_EQ(insert2(), u"20");
+    }
+}
+
+TEST_P(PolyTypeTest, DivisionEdgeCases) {
+    Poly a, b, q, r;
+    set_ints(a, {4, 5});
+    set_ints(b, {1, 2, 3});
+    poly_divmod(q, r, a, b, 20);  // smaller dividend: quotient 0, remainder a
+    EXPECT_EQ(app_error(), 0u);
+    EXPECT_EQ(poly_degree(q), -1);
+    poly_add_sub(r, r, a, true, 20);
+    EXPECT_EQ(poly_degree(r), -1);
+
+    poly_zero(b);
+    poly_divmod(q, r, a, b, 20);
+    EXPECT_EQ(app_error(), APP_ERR_DIV_ZERO);
+    EXPECT_EQ(poly_degree(q), -1);
+
+    // Outputs aliased with inputs they would destroy are refused.
+    for (int alias = 0; alias < 4; ++alias) {
+        clearErrors();
+        set_ints(a, {1, 2, 3});
+        set_ints(b, {1, 1});
+        Poly* quot = alias == 0 ? &a : alias == 1 ? &b : &q;
+        Poly* rem = alias == 2 ? &q : alias == 3 ? &b : &r;
+        poly_divmod(*quot, *rem, a, b, 20);
+        EXPECT_EQ(app_error(), APP_ERR_INTERNAL) << alias;
+        EXPECT_EQ(poly_degree(b), 1) << alias;
+    }
+    clearErrors();
+    poly_mul(a, a, b, 20);
+    EXPECT_EQ(app_error(), APP_ERR_INTERNAL);
+    EXPECT_EQ(poly_degree(a), 2);
+
+    clearErrors();  // the remainder may be the dividend
+    set_ints(a, {-1, 0, 1});
+    poly_divmod(q, a, a, b, 20);
+    EXPECT_EQ(app_error(), 0u);
+    EXPECT_EQ(poly_degree(a), -1);
+    EXPECT_EQ(poly_degree(q), 1);
+}
+
+// real and cplx results are rounded to the page's digits although the words
+// hold more; rat stays exact.
+TEST_P(PolyTypeTest, ResultsAreRoundedToTheDigits) {
+    Poly a, b, out;
+    set_ints(a, {2});
+    set_ints(b, {3});
+    poly_divmod(out, a, a, b, 10);  // 2/3
+    std::vector<u64> want(out.slot(1) - out.slot(0));
+    num_from_i64(want.data(), 2);
+    num_div_u64(want.data(), want.data(), 3);
+    if (GetParam() != MP_TYPE_RAT) num_round_digits(want.data(), want.data(), 10);
+    EXPECT_TRUE(std::equal(want.begin(), want.end(), out.slot(0)));
+
+    // A power of 1 is the base unchanged, even with more digits than D.
+    poly_zero(a);
+    num_from_i64(a.slot(1), 1);
+    num_div_u64(a.slot(1), a.slot(1), 7);
+    poly_pow(out, a, 1, 5);
+    EXPECT_TRUE(std::equal(a.slot(0), a.slot(21), out.slot(0)));
+}
+
+TEST_F(PolyTest, LibraryErrorsBecomeApplicationErrors) {
+    use_type(MP_TYPE_RAT, 1);
+    Poly a, b, out;
+    set_ints(a, {0, i64{1} << 40});
+    poly_mul(out, a, a, 10);  // 2^80 does not fit one word
+    EXPECT_EQ(app_error(), APP_ERR_OVERFLOW);
+    EXPECT_EQ(mp_err(), 0);
+
+    clearErrors();
+    mp_raise(MP_ERR_STOPPED);
+    poly_add_sub(out, a, a, false, 10);
+    EXPECT_EQ(app_error(), APP_ERR_STOPPED);
+}
+
+// A vector made under other word counts or another type must never be
+// written at the current size.
+TEST_F(PolyTest, VectorsOfAnotherPrecisionAreRefused) {
+    use_type(MP_TYPE_REAL, 2);
+    Poly small;
+    set_ints(small, {1, 2});
+    use_type(MP_TYPE_REAL, 40);
+    Poly big;
+    poly_add_sub(small, big, big, false, 10);
+    EXPECT_EQ(app_error(), APP_ERR_INTERNAL);
+    EXPECT_EQ(real_cmp_i64(small.slot(1), 2), 0);
+
+    clearErrors();
+    mp_num_type = MP_TYPE_UINT;
+    Poly none;
+    EXPECT_EQ(none.slot_words(), 0);
+    poly_add_sub(big, big, big, false, 10);
+    EXPECT_EQ(app_error(), APP_ERR_OVERFLOW);  // library error 3, folded
+}
+
+TEST_F(PolyTest, TermList) {
+    auto list = [](i32 n) {
+        char16_t chars[200];
+        TextBuf buf = textbuf_on(chars);
+        poly_term_list(buf, n, u'a');
+        textbuf_finish(buf);
+        return std::u16string(chars);
+    };
+    EXPECT_EQ(list(0), u"a0");
+    EXPECT_EQ(list(1), u"a1*x + a0");
+    EXPECT_EQ(list(2), u"a2*x^2 + a1*x + a0");
+    EXPECT_EQ(list(4), u"a4*x^4 + a3*x^3 + a2*x^2 + a1*x + a0");
+    EXPECT_EQ(list(5), u"a5*x^5 + a4*x^4 + ... + a1*x + a0");
+    EXPECT_EQ(list(20), u"a20*x^20 + a19*x^19 + ... + a1*x + a0");
+    EXPECT_EQ(list(-1), u"");
+    EXPECT_EQ(list(101), u"");
+    EXPECT_EQ(app_error(), 0u);
+
+    char16_t small[11];
+    TextBuf buf = textbuf_on(small);
+    poly_term_list(buf, 20, u'b');
+    EXPECT_TRUE(textbuf_finish(buf));
+    EXPECT_EQ(std::u16string(small), u"b20*x^20 \u2026");
+    EXPECT_EQ(app_error(), APP_ERR_TEXT_OVERFLOW);
+}
+
+}  // namespace
