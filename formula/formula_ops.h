@@ -6,7 +6,11 @@
 // Token codes are those of the tokenizer's keyword table (formula.h).
 #pragma once
 
+#include <cstdint>
+
 #include "numlib/mp_types.h"
+
+using u16 = std::uint16_t;  // token codes
 
 // Work limits handed to the library routines, 0 meaning none; the evaluator
 // sets them for each evaluation.
