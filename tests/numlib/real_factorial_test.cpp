@@ -9,8 +9,8 @@
 #include "numlib/real.h"
 #include "numlib/real_factorial_impl.h"
 #include "numlib/real_fn.h"
-#include "support/mpfr_oracle.h"
 #include "support/numlib_fixture.h"
+#include "support/real_fn_check.h"
 
 namespace {
 
@@ -27,29 +27,28 @@ std::string dec(mpz_srcptr v) {
     return s;
 }
 
-// y rounded half up on the magnitude to digits significant digits.
-DecimalDigits rounded_digits(const u64* y, i64 m, i64 digits) {
-    Mpz n;
-    i64 e = 0;
-    real_exact(n, &e, y, m);
-    DecimalDigits d;
-    d.sign = mpz_sgn(n.get()) < 0 ? 1 : 0;
-    mpz_abs(n, n);
-    Mpz unit, half;
-    mpz_ui_pow_ui(unit, 10, static_cast<unsigned long>(19 * m - digits));
-    mpz_fdiv_q_ui(half, unit, 2);
-    mpz_add(n, n, half);
-    mpz_tdiv_q(n, n, unit);
-    std::string s = dec(n);
-    d.exp = e + 19 * m - digits + static_cast<i64>(s.size()) - 1;
-    s.resize(static_cast<std::size_t>(digits), '0');  // a carry leaves one zero too many
-    d.digits = s;
-    return d;
-}
-
 // real_perm_comb in the shape of a guarded binary call with an integer.
 void perm_comb_body(u64* dst, const u64* n, const u64* k, i64 limit, int perm) {
     real_perm_comb(dst, n, k, limit, perm != 0);
+}
+
+// The reference n! = r * 10^(returned exponent): exact for small n, from
+// log10 Gamma(n + 1) with the digits its size takes for large n.
+i64 factorial_reference(mpfr_ptr r, i64 n) {
+    if (n < 100000) {
+        mpfr_fac_ui(r, static_cast<unsigned long>(n), MPFR_RNDN);
+        return 0;
+    }
+    const mpfr_prec_t bits = mpfr_get_prec(r) + 80;
+    Mpfr l(bits), a(64), ln10(bits);
+    mpfr_set_ui(a, static_cast<unsigned long>(n) + 1, MPFR_RNDN);
+    mpfr_lngamma(l, a, MPFR_RNDN);
+    mpfr_log_ui(ln10, 10, MPFR_RNDN);
+    mpfr_div(l, l, ln10, MPFR_RNDN);
+    const i64 e = mpfr_get_si(l, MPFR_RNDD);
+    mpfr_sub_si(l, l, e, MPFR_RNDN);
+    mpfr_exp10(r, l, MPFR_RNDN);
+    return e;
 }
 
 class RealFactorialTest : public NumlibTest {
@@ -63,138 +62,63 @@ class RealFactorialTest : public NumlibTest {
 
     // n! at m words as the application computes it: guarded, g = 19.
     std::vector<u64> factorial(i64 n, i64 m) {
-        const auto x = real_of(n, m);
-        std::vector<u64> y(x.size());
-        mp_error.store(0);
-        real_guarded_unary(y.data(), x.data(), 19, real_factorial);
+        i32 err = 0;
+        auto y = guarded_unary(m, real_of(n, m), real_factorial, &err, 19);
+        mp_error.store(err);
         return y;
-    }
-
-    // The reference n! = r * 10^(returned exponent): exact for small n,
-    // from log10 Gamma(n + 1) with the digits its size takes for large n.
-    static i64 reference(Mpfr& r, i64 n) {
-        if (n < 100000) {
-            mpfr_fac_ui(r, static_cast<unsigned long>(n), MPFR_RNDN);
-            return 0;
-        }
-        const mpfr_prec_t bits = r.bits() + 80;
-        Mpfr l(bits), a(64), ln10(bits);
-        mpfr_set_ui(a, static_cast<unsigned long>(n) + 1, MPFR_RNDN);
-        mpfr_lngamma(l, a, MPFR_RNDN);
-        mpfr_log_ui(ln10, 10, MPFR_RNDN);
-        mpfr_div(l, l, ln10, MPFR_RNDN);
-        const i64 e = mpfr_get_si(l, MPFR_RNDD);
-        mpfr_sub_si(l, l, e, MPFR_RNDN);
-        mpfr_exp10(r, l, MPFR_RNDN);
-        return e;
-    }
-
-    // n for a round: direct products, the switch-over point and series
-    // arguments of growing size.
-    i64 pick_n(i64 w, i64 m) {
-        const i64 sw = switch_over(w);
-        switch (rng.range(0, 3)) {
-            case 0:
-                return rng.range(0, m >= 200 ? 20000 : sw - 1);
-            case 1:
-                return sw - 1 + rng.range(0, 1);
-            case 2:
-                return sw + rng.range(0, 3 * sw);
-            default:
-                return static_cast<i64>(std::pow(10.0, rng.range(60, 150) / 10.0)) + sw;
-        }
     }
 };
 
 TEST_F(RealFactorialTest, AgreesWithMpfr) {
-    // The guarded call rounds to 19m digits first, so that within 0.005 units
-    // of a tie at 19m - 2 digits either rounding is correct: the share that
-    // must reach 99.9% counts cases at least 0.006 units from a tie.
-    i64 decided = 0, matched = 0, far = 0, far_matched = 0;
-    static constexpr i64 kFixed[] = {1, 2, 3, 27, 53, 263};
-    for (i64 round = 0; round < test_iterations(80); ++round) {
-        const i64 m = round < 6       ? kFixed[round]
-                      : rng.chance(5) ? rng.range(54, 150)
-                                      : rng.range(1, 53);
-        const i64 n = pick_n(m + 1, m);
-        const auto y = factorial(n, m);
-        const std::string where = "m=" + std::to_string(m) + " n=" + std::to_string(n);
-        ASSERT_EQ(mp_err(), 0) << where;
-        Mpfr r(oracle_bits(19 * m + 10));
-        const i64 e = reference(r, n);
-        const double u = ulps_from(y.data(), m, r, e);
-        ASSERT_LE(std::fabs(u), 1.0) << where << " " << real_text(y.data(), m, 60);
-        if (!near_tie(r, 19 * m - 2, 1e-3, e)) {
-            ++decided;
-            const DecimalDigits want = correctly_rounded_half_up(r, 19 * m - 2, e);
-            const DecimalDigits got = rounded_digits(y.data(), m, 19 * m - 2);
-            const bool ok = want.exp == got.exp && want.digits == got.digits;
-            const bool is_far = !near_tie(r, 19 * m - 2, 0.006, e);
-            matched += ok;
-            far += is_far;
-            far_matched += ok && is_far;
-            if (!ok && is_far)
-                std::printf("misrounded (%.4f units): %s\n  got  %s\n  want %s\n", u, where.c_str(),
-                            digits_text(got, 60).c_str(), digits_text(want, 60).c_str());
-        }
-    }
-    std::printf(
-        "factorial: correctly rounded %lld of %lld far from a tie, %lld of %lld beyond "
-        "1e-3 units\n",
-        static_cast<long long>(far_matched), static_cast<long long>(far),
-        static_cast<long long>(matched), static_cast<long long>(decided));
-    RecordProperty("factorial_rounded_far",
-                   std::to_string(far_matched) + "/" + std::to_string(far));
-    RecordProperty("factorial_rounded_strict",
-                   std::to_string(matched) + "/" + std::to_string(decided));
-    EXPECT_GE(far_matched, far - far / 1000);
+    // direct products, the switch-over point at the body's m + 1 words and
+    // series arguments of growing size; the series (its coefficient table
+    // grows with the precision) only up to 120 words
+    const RealSampler n = [](TestRng& r, i64 m) {
+        const i64 sw = switch_over(m + 1);
+        const i64 pick[] = {
+            r.range(0, m >= 120 ? 20000 : sw - 1), sw - 1 + r.range(0, 1), sw + r.range(0, 3 * sw),
+            static_cast<i64>(std::pow(10.0, static_cast<double>(r.range(60, 150)) / 10.0)) + sw};
+        std::vector<u64> x(static_cast<std::size_t>(m + 1));
+        mp_set_real_words(static_cast<i32>(m));
+        real_from_i64(x.data(), m >= 120 ? pick[0] : pick[r.range(0, 3)]);
+        return x;
+    };
+    const RealFnReference ref = [](mpfr_ptr v, const u64* x, i64 m, i64* e10) {
+        i64 k = 0;
+        mp_set_real_words(static_cast<i32>(m));
+        real_to_i64(&k, x, 0);
+        *e10 = factorial_reference(v, k);
+    };
+    check_fn(rng, {"real_factorial", real_factorial, ref, n, 80, 53, 19});
 }
 
-TEST_F(RealFactorialTest, LargestArgumentsAndOverflow) {
-    const i64 m = 2;
-    // the largest n! within the exponent range, by the scaled reference
-    const i64 n = 250000000000000000LL;
+TEST_F(RealFactorialTest, LargestArgumentWithinTheRange) {
+    const i64 m = 2, n = 250000000000000000LL;
     const auto y = factorial(n, m);
     ASSERT_EQ(mp_err(), 0);
     Mpfr r(oracle_bits(19 * m + 10));
-    const i64 e = reference(r, n);
+    const i64 e = factorial_reference(r, n);
     EXPECT_LE(std::fabs(ulps_from(y.data(), m, r, e)), 1.0) << real_text(y.data(), m);
-    for (i64 big : {300000000000000000LL, 9000000000000000000LL}) {
-        const auto z = factorial(big, m);
-        EXPECT_EQ(mp_err(), MP_ERR_EXP_OVERFLOW) << big;
-        EXPECT_TRUE(real_is_zero(z.data()) && z[0] == 0) << big;
-    }
 }
 
-TEST_F(RealFactorialTest, EdgeCases) {
-    struct Case {
-        const char* what;
-        i64 num, shift;  // argument num * 10^shift
-        i32 error;
-        i64 value;
+TEST_F(RealFactorialTest, HardCases) {
+    const struct {
+        const char* why;
+        const char* x;
+        const char* want;
+        i32 err;
+    } cases[] = {
+        {"0! is 1", "0", "1", 0},
+        {"20! is exact", "20", "2432902008176640000", 0},
+        {"a negative argument is outside the domain", "-1", nullptr, MP_ERR_DOMAIN},
+        {"2.5 is not an integer", "2.5", nullptr, MP_ERR_DOMAIN},
+        {"10^19 does not fit a machine integer", "1e19", nullptr, MP_ERR_DOMAIN},
+        {"beyond the exponent range", "300000000000000000", nullptr, MP_ERR_EXP_OVERFLOW},
+        {"the largest machine integer", "9000000000000000000", nullptr, MP_ERR_EXP_OVERFLOW},
     };
-    const Case cases[] = {
-        {"0! is 1", 0, 0, 0, 1},
-        {"1! is 1", 1, 0, 0, 1},
-        {"20! is exact", 20, 0, 0, 2432902008176640000LL},
-        {"a negative argument is outside the domain", -1, 0, MP_ERR_DOMAIN, 0},
-        {"2.5 is not an integer", 25, -1, MP_ERR_DOMAIN, 0},
-        {"10^19 does not fit a machine integer", 1, 19, MP_ERR_DOMAIN, 0},
-    };
-    for (const Case& c : cases) {
-        for (i64 m : {1, 4}) {
-            auto x = real_of(c.num, m);
-            real_add_exp(x.data(), c.shift);
-            std::vector<u64> y(x.size());
-            mp_error.store(0);
-            real_guarded_unary(y.data(), x.data(), 19, real_factorial);
-            EXPECT_EQ(mp_err(), c.error) << c.what;
-            EXPECT_EQ(real_cmp_i64(y.data(), c.value), 0) << c.what;
-            if (c.error) {
-                EXPECT_EQ(y[0], 0u) << c.what << ": a failed result is +0";
-            }
-        }
-    }
+    for (const auto& c : cases)
+        for (i64 m : {1, 4})
+            EXPECT_TRUE(fn_case(real_factorial, m, c.x, c.want, c.err, 19)) << c.why;
 }
 
 TEST_F(RealFactorialTest, SwitchOverAtOneWordMeetsInTheMiddle) {
