@@ -85,7 +85,8 @@ bool is_small_int(const u64* x, i64 v);
 
 // ---- real helpers --------------------------------------------------------
 
-// dst = a op b for the real operators that return a spill, rounded once.
+// dst = a op b for the real operators, rounded once (the quotient from a
+// guard word).
 void real_add_rounded(u64* dst, const u64* a, const u64* b, int sub);
 void real_mul_rounded(u64* dst, const u64* a, const u64* b);
 void real_div_rounded(u64* dst, const u64* a, const u64* b);

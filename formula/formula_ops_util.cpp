@@ -67,9 +67,12 @@ void real_mul_rounded(u64* dst, const u64* a, const u64* b) {
     real_round_guard(dst, spill, mp_real_words);
 }
 
+// The quotient runs with a guard word and is rounded once from it: a long
+// quotient is only within a unit of its last word, and this keeps that unit
+// in the guard word, as the cplx quotient of real operands does.
 void real_div_rounded(u64* dst, const u64* a, const u64* b) {
-    const u64 spill = real_div(dst, a, b);
-    real_round_guard(dst, spill, mp_real_words);
+    real_guarded_binary(dst, a, b, 19,
+                        [](u64* q, const u64* x, const u64* y) { real_div(q, x, y); });
 }
 
 bool cplx_real_operands(u64* dst, const u64* a, const u64* b) {

@@ -85,6 +85,18 @@ int classify_radians(const u64* x) {
     return ANGLE_OTHER;
 }
 
+// Degrees and gon: x becomes x mod a full turn, exactly. The conversion to
+// radians then starts from an angle below 400, so a large angle loses
+// nothing to it and is not refused by the radian reduction.
+void reduce_full_turn(u64* x, AngleUnit unit) {
+    if (unit == AngleUnit::Radians) return;
+    ScratchMark mark;
+    u64* turn = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
+    if (!turn) return;
+    real_from_u64(turn, unit == AngleUnit::Degrees ? 360 : 400);
+    real_divmod(nullptr, x, x, turn, 0);
+}
+
 int classify(const u64* x, AngleUnit unit) {
     if (real_is_zero(x)) return ANGLE_HALF;
     MpIsolate isolate;  // a probe that fails only leaves the angle unclassified
@@ -187,6 +199,7 @@ int index_of(AngleUnit unit) {
 void trig(u64* x, int which, AngleUnit unit, i32 fn_pos) {
     const bool complex = type() == MP_TYPE_CPLX;
     if (complex && !cplx_real_operands(x, x)) return;
+    reduce_full_turn(x, unit);
     const int angle = classify(x, unit);
     const bool zero =
         (angle == ANGLE_HALF && which != 1) || (angle == ANGLE_ODD_QUARTER && which == 1);
