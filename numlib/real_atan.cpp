@@ -121,26 +121,43 @@ void real_atan2(u64* dst, const u64* y, const u64* x) {
     real_copy(dst, q);
 }
 
-// a = 1 - x and b = 1 + x, exact near |x| = 1 where asin and acos need them
-// most; one is a real of scratch.
-static void one_minus_plus(u64* a, u64* b, const u64* x, u64* one) {
-    real_one(one);
-    trig_add(a, one, x, 1);
-    trig_add(b, one, x, 0);
+namespace {
+
+// |x| compared with 1: -1, 0 or +1.
+int cmp_abs_one(const u64* x) {
+    const int c = real_cmp_i64(x, real_sign(x) ? -1 : 1);
+    return real_sign(x) ? -c : c;
 }
 
+// Temporaries *a = 1 - x and *b = 1 + x from mark, exact near |x| = 1 where
+// asin and acos need them most; false (dst = +0, error 30 raised) when the
+// scratch area is exhausted.
+bool one_minus_plus(ScratchMark& mark, u64* dst, const u64* x, u64** a, u64** b) {
+    const std::size_t words = static_cast<std::size_t>(mp_real_words) + 1;
+    *a = mark.take(3 * words);
+    if (*a == nullptr) {
+        real_fail(dst, 0);
+        return false;
+    }
+    *b = *a + words;
+    u64* one = *b + words;
+    real_one(one);
+    trig_add(*a, one, x, 1);
+    trig_add(*b, one, x, 0);
+    return true;
+}
+
+}  // namespace
+
 void real_asin(u64* dst, const u64* x) {
-    const int c = real_cmp_i64(x, real_sign(x) ? -1 : 1);
-    if (real_sign(x) ? c < 0 : c > 0) return real_fail(dst, MP_ERR_DOMAIN);
+    const int c = cmp_abs_one(x);
+    if (c > 0) return real_fail(dst, MP_ERR_DOMAIN);
     if (c == 0) return half_pi_multiple(dst, 1, real_sign(x));
     if (real_is_zero(x)) return real_zero(dst, real_sign(x));
     ScratchMark mark;
-    const std::size_t words = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(3 * words);
-    if (a == nullptr) return real_fail(dst, 0);
-    u64* b = a + words;
+    u64 *a, *b;
+    if (!one_minus_plus(mark, dst, x, &a, &b)) return;
     // x / sqrt((1 - x)(1 + x))
-    one_minus_plus(a, b, x, b + words);
     trig_mul(a, a, b);
     real_sqrt(a, a);
     trig_div(a, x, a);
@@ -148,19 +165,13 @@ void real_asin(u64* dst, const u64* x) {
 }
 
 void real_acos(u64* dst, const u64* x) {
-    const int c = real_cmp_i64(x, real_sign(x) ? -1 : 1);
-    if (real_sign(x) ? c < 0 : c > 0) return real_fail(dst, MP_ERR_DOMAIN);
-    if (c == 0) {
-        if (real_sign(x)) return half_pi_multiple(dst, 2, 0);
-        return real_zero(dst, 0);
-    }
+    const int c = cmp_abs_one(x);
+    if (c > 0) return real_fail(dst, MP_ERR_DOMAIN);
+    if (c == 0) return real_sign(x) ? half_pi_multiple(dst, 2, 0) : real_zero(dst, 0);
     ScratchMark mark;
-    const std::size_t words = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(3 * words);
-    if (a == nullptr) return real_fail(dst, 0);
-    u64* b = a + words;
+    u64 *a, *b;
+    if (!one_minus_plus(mark, dst, x, &a, &b)) return;
     // 2 atan(sqrt((1 - x) / (1 + x)))
-    one_minus_plus(a, b, x, b + words);
     trig_div(a, a, b);
     real_sqrt(a, a);
     atan_any(dst, a);

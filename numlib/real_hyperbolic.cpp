@@ -4,7 +4,7 @@
 // cancellation, or from their own series for tiny arguments.
 #include "numlib/real_const.h"
 #include "numlib/real_fn.h"
-#include "numlib/real_impl.h"
+#include "numlib/real_fn_impl.h"
 
 namespace {
 
@@ -21,26 +21,18 @@ bool series_goes_on(const u64* sum, const u64* term) {
            real_exp_of(sum) - real_exp_of(term) < working_digits() + 3;
 }
 
-void add(u64* dst, const u64* a, const u64* b, int sub) {
-    real_round_guard(dst, real_add_sub(dst, a, b, sub), mp_real_words);
-}
-void mul(u64* dst, const u64* a, const u64* b) {
-    real_round_guard(dst, real_mul(dst, a, b), mp_real_words);
-}
-void mul_u64(u64* dst, const u64* a, u64 v) {
-    real_round_guard(dst, real_mul_u64(dst, a, v), mp_real_words);
-}
-void div(u64* dst, const u64* a, const u64* b) {
-    real_round_guard(dst, real_div(dst, a, b), mp_real_words);
-}
-void div_u64(u64* dst, const u64* a, u64 v) {
-    real_round_guard(dst, real_div_u64(dst, a, v), mp_real_words);
-}
-
-// |x|: a copy with the sign cleared.
-void abs_copy(u64* dst, const u64* x) {
-    real_copy(dst, x);
-    dst[0] &= ~u64{1};
+// Two temporaries at the working precision, *a holding |x|; false (dst = +0,
+// error 30 raised) when the scratch area is exhausted.
+bool abs_and_spare(ScratchMark& mark, u64* dst, const u64* x, u64** a, u64** b) {
+    *a = real_take(mark);
+    *b = real_take(mark);
+    if (!*b) {
+        real_fail(dst, 0);
+        return false;
+    }
+    real_copy(*a, x);
+    (*a)[0] &= ~u64{1};
+    return true;
 }
 
 // Ends a function: an error leaves +0, otherwise the sign is applied.
@@ -69,11 +61,10 @@ i64 sinh_triplications(i64 p, i64 ex) {
 // terms are positive.
 void sinh_series(u64* dst, const u64* y) {
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* u = mark.take(w);
-    u64* u2 = mark.take(w);
-    u64* t = mark.take(w);
-    u64* s = mark.take(w);
+    u64* u = real_take(mark);
+    u64* u2 = real_take(mark);
+    u64* t = real_take(mark);
+    u64* s = real_take(mark);
     if (!s) return real_fail(dst, 0);
     i64 k = sinh_triplications(working_digits(), real_exp_of(y) + 1);
     real_copy(u, y);
@@ -81,23 +72,23 @@ void sinh_series(u64* dst, const u64* y) {
         const i64 step = left < 39 ? left : 39;  // 3^39 < 10^19
         u64 v = 1;
         for (i64 i = 0; i < step; ++i) v *= 3;
-        div_u64(u, u, v);
+        real_div_u64_r(u, u, v);
     }
-    mul(u2, u, u);
+    real_mul_r(u2, u, u);
     real_copy(t, u);
     real_copy(s, u);
     for (u64 n = 3;; n += 2) {
-        mul(t, t, u2);
-        div_u64(t, t, (n - 1) * n);
+        real_mul_r(t, t, u2);
+        real_div_u64_r(t, t, (n - 1) * n);
         if (!series_goes_on(s, t)) break;
-        add(s, s, t, 0);
+        real_add_r(s, s, t);
     }
     real_from_i64(u2, 3);
     for (i64 i = 0; i < k && mp_err() == 0; ++i) {
-        mul(t, s, s);
-        mul_u64(t, t, 4);
-        add(t, t, u2, 0);
-        mul(s, s, t);
+        real_mul_r(t, s, s);
+        real_mul_u64_r(t, t, 4);
+        real_add_r(t, t, u2);
+        real_mul_r(s, s, t);
     }
     real_copy(dst, s);
 }
@@ -111,46 +102,45 @@ namespace {
 void ln_one_plus(u64* dst, const u64* u) {
     if (real_exp_of(u) < -12) return real_ln1p(dst, u);
     ScratchMark mark;
-    u64* t = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
+    u64* t = real_take(mark);
     if (!t) return real_fail(dst, 0);
     real_one(t);
-    add(t, t, u, 0);
+    real_add_r(t, t, u);
     real_ln(dst, t);
 }
 
 // ln y + ln 2 for y beyond the precision, where y + sqrt(y^2 +- 1) = 2y.
 void ln_twice(u64* dst, const u64* y) {
     ScratchMark mark;
-    u64* t = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
+    u64* t = real_take(mark);
     if (!t) return real_fail(dst, 0);
     real_ln(dst, y);
     real_const(t, REAL_CONST_LN2);
-    add(dst, dst, t, 0);
+    real_add_r(dst, dst, t);
 }
 
 // Odd series of a tiny y: asinh (coefficients (-1)^n (2n-1)!!/(2n)!!) or
 // atanh (all 1), each term divided by its odd index.
 void inverse_series(u64* dst, const u64* y, bool asinh) {
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* y2 = mark.take(w);
-    u64* c = mark.take(w);
-    u64* t = mark.take(w);
-    u64* s = mark.take(w);
+    u64* y2 = real_take(mark);
+    u64* c = real_take(mark);
+    u64* t = real_take(mark);
+    u64* s = real_take(mark);
     if (!s) return real_fail(dst, 0);
-    mul(y2, y, y);
+    real_mul_r(y2, y, y);
     real_copy(c, y);
     real_copy(s, y);
     for (u64 n = 1;; ++n) {
-        mul(c, c, y2);
+        real_mul_r(c, c, y2);
         if (asinh) {
-            mul_u64(c, c, 2 * n - 1);
-            div_u64(c, c, 2 * n);
+            real_mul_u64_r(c, c, 2 * n - 1);
+            real_div_u64_r(c, c, 2 * n);
             real_negate(c);
         }
-        div_u64(t, c, 2 * n + 1);
+        real_div_u64_r(t, c, 2 * n + 1);
         if (!series_goes_on(s, t)) break;
-        add(s, s, t, 0);
+        real_add_r(s, s, t);
     }
     real_copy(dst, s);
 }
@@ -170,31 +160,25 @@ void real_sinh(u64* dst, const u64* x) {
     if (real_is_zero(x)) return real_copy(dst, x);
     const int sign = real_sign(x);
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(w);
-    u64* b = mark.take(w);
-    if (!b) return real_fail(dst, 0);
-    abs_copy(a, x);
+    u64 *a, *b;
+    if (!abs_and_spare(mark, dst, x, &a, &b)) return;
     if (!real_abs_at_least(a, 600000000, -1)) {
         sinh_series(dst, a);
     } else {
         exp_pair(a, b, a);
-        add(a, a, b, 1);
-        div_u64(dst, a, 2);
+        real_sub_r(a, a, b);
+        real_div_u64_r(dst, a, 2);
     }
     finish(dst, sign);
 }
 
 void real_cosh(u64* dst, const u64* x) {
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(w);
-    u64* b = mark.take(w);
-    if (!b) return real_fail(dst, 0);
-    abs_copy(a, x);
+    u64 *a, *b;
+    if (!abs_and_spare(mark, dst, x, &a, &b)) return;
     exp_pair(a, b, a);
-    add(a, a, b, 0);
-    div_u64(dst, a, 2);
+    real_add_r(a, a, b);
+    real_div_u64_r(dst, a, 2);
     finish(dst, 0);
 }
 
@@ -203,29 +187,26 @@ void real_tanh(u64* dst, const u64* x) {
     const int sign = real_sign(x);
     const i64 limit = 19 * mp_real_words * 295 / 256;
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(w);
-    u64* b = mark.take(w);
-    if (!b) return real_fail(dst, 0);
-    abs_copy(a, x);
+    u64 *a, *b;
+    if (!abs_and_spare(mark, dst, x, &a, &b)) return;
     if (!real_abs_at_least(a, 100000000, -1)) {
         // sinh / sqrt(1 + sinh^2): no cancellation for small arguments
         sinh_series(a, a);
-        mul(b, a, a);
+        real_mul_r(b, a, a);
         real_one(dst);
-        add(b, b, dst, 0);
+        real_add_r(b, b, dst);
         real_sqrt(b, b);
-        div(dst, a, b);
+        real_div_r(dst, a, b);
     } else if (real_cmp_i64(a, limit) > 0) {
         real_one(dst);
     } else {
-        mul_u64(a, a, 2);
+        real_mul_u64_r(a, a, 2);
         real_exp(a, a);
         real_one(b);
-        add(b, a, b, 0);
+        real_add_r(b, a, b);
         real_one(dst);
-        add(a, a, dst, 1);
-        div(dst, a, b);
+        real_sub_r(a, a, dst);
+        real_div_r(dst, a, b);
     }
     finish(dst, sign);
 }
@@ -234,12 +215,10 @@ void real_asinh(u64* dst, const u64* x) {
     if (real_is_zero(x)) return real_copy(dst, x);
     const int sign = real_sign(x);
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(w);
-    u64* b = mark.take(w);
-    u64* c = mark.take(w);
+    u64 *a, *b;
+    if (!abs_and_spare(mark, dst, x, &a, &b)) return;
+    u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);
-    abs_copy(a, x);
     if (real_exp_of(a) >= 19 * mp_real_words) {
         ln_twice(dst, a);
     } else if (series_is_short(a)) {
@@ -247,23 +226,23 @@ void real_asinh(u64* dst, const u64* x) {
     } else if (real_abs_at_least(a, 500000000, -1)) {
         // y >= 1/2: ln(y + sqrt(y^2 + 1)) >= 0.48, so the root's last digits
         // weigh no more than in the result
-        mul(b, a, a);
+        real_mul_r(b, a, a);
         real_one(c);
-        add(b, b, c, 0);
+        real_add_r(b, b, c);
         real_sqrt(b, b);
-        add(b, b, a, 0);
+        real_add_r(b, b, a);
         real_ln(dst, b);
     } else {
         // asinh y = ln(1 + u), u = y + y^2 / (1 + sqrt(1 + y^2)): the root
         // only enters the y^2 part, so its last digits do not matter
-        mul(b, a, a);
+        real_mul_r(b, a, a);
         real_one(c);
-        add(c, c, b, 0);
+        real_add_r(c, c, b);
         real_sqrt(c, c);
         real_one(dst);
-        add(c, c, dst, 0);
-        div(b, b, c);
-        add(b, b, a, 0);
+        real_add_r(c, c, dst);
+        real_div_r(b, b, c);
+        real_add_r(b, b, a);
         ln_one_plus(dst, b);
     }
     finish(dst, sign);
@@ -278,17 +257,16 @@ void real_acosh(u64* dst, const u64* x) {
         return finish(dst, 0);
     }
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* d = mark.take(w);
-    u64* b = mark.take(w);
+    u64* d = real_take(mark);
+    u64* b = real_take(mark);
     if (!b) return real_fail(dst, 0);
     // acosh x = ln(1 + u), u = (x - 1) + sqrt((x - 1)(x + 1)); x - 1 is exact
     real_one(b);
-    add(d, x, b, 1);
-    add(b, x, b, 0);
-    mul(b, b, d);
+    real_sub_r(d, x, b);
+    real_add_r(b, x, b);
+    real_mul_r(b, b, d);
     real_sqrt(b, b);
-    add(b, b, d, 0);
+    real_add_r(b, b, d);
     ln_one_plus(dst, b);
     finish(dst, 0);
 }
@@ -298,22 +276,19 @@ void real_atanh(u64* dst, const u64* x) {
     if (real_abs_at_least(x, 100000000, 0)) return real_fail(dst, MP_ERR_DOMAIN);
     const int sign = real_sign(x);
     ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* a = mark.take(w);
-    u64* b = mark.take(w);
-    if (!b) return real_fail(dst, 0);
-    abs_copy(a, x);
+    u64 *a, *b;
+    if (!abs_and_spare(mark, dst, x, &a, &b)) return;
     if (series_is_short(a)) {
         inverse_series(dst, a, false);
     } else {
         // atanh y = ln(1 + 2y / (1 - y)) / 2, without the cancellation of
         // ln((1 + y) / (1 - y)) for small y
         real_one(b);
-        add(b, b, a, 1);
-        mul_u64(a, a, 2);
-        div(a, a, b);
+        real_sub_r(b, b, a);
+        real_mul_u64_r(a, a, 2);
+        real_div_r(a, a, b);
         ln_one_plus(a, a);
-        div_u64(dst, a, 2);
+        real_div_u64_r(dst, a, 2);
     }
     finish(dst, sign);
 }

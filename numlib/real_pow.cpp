@@ -61,6 +61,25 @@ void exp_of_log(u64* dst, const u64* x, Scale scale) {
     if (mp_err() != 0) real_fail(dst, 0);
 }
 
+// e^(ln |x| op y) for a real y, op real_mul_r (x^y) or real_div_r (the y-th
+// root), negated when negate unless an error left +0.
+void exp_of_log_by(u64* dst, const u64* x, const u64* y, void (*op)(u64*, const u64*, const u64*),
+                   bool negate) {
+    ScratchMark mark;
+    u64* v = real_take(mark);
+    if (!v) return real_fail(dst, 0);
+    real_copy(v, y);
+    const i32 w = mp_real_words;
+    exp_of_log(dst, x, [v, w, op](u64* t) {
+        ScratchMark inner;
+        u64* yy = real_take(inner);
+        if (!yy) return;
+        widen(yy, v, w);
+        op(t, t, yy);
+    });
+    if (negate && mp_err() == 0) real_negate(dst);
+}
+
 // Whether x is an integer within i64, into *n.
 bool small_integer(const u64* x, i64* n) {
     return real_is_integer(x) && real_to_i64(n, x, REAL_CONV_QUIET);
@@ -96,20 +115,7 @@ void real_pow(u64* dst, const u64* x, const u64* y) {
     if (small_integer(y, &n)) return real_pow_int(dst, x, n);
     const bool integer = real_is_integer(y);
     if (real_sign(x) && !integer) return real_fail(dst, MP_ERR_DOMAIN);
-    const bool negate = real_sign(x) && !real_is_even(y);
-    ScratchMark mark;
-    u64* v = real_take(mark);
-    if (!v) return real_fail(dst, 0);
-    real_copy(v, y);
-    const i32 w = mp_real_words;
-    exp_of_log(dst, x, [v, w](u64* t) {
-        ScratchMark inner;
-        u64* yy = real_take(inner);
-        if (!yy) return;
-        widen(yy, v, w);
-        real_mul_r(t, t, yy);
-    });
-    if (negate) real_negate(dst);
+    exp_of_log_by(dst, x, y, real_mul_r, real_sign(x) && !real_is_even(y));
 }
 
 void real_root_int(u64* dst, i64 n, const u64* x) {
@@ -126,7 +132,7 @@ void real_root_int(u64* dst, i64 n, const u64* x) {
         real_div_u64_r(t, t, k);
         if (n < 0) real_negate(t);
     });
-    if (negative) real_negate(dst);
+    if (negative && mp_err() == 0) real_negate(dst);
 }
 
 void real_root(u64* dst, const u64* n, const u64* x) {
@@ -136,18 +142,5 @@ void real_root(u64* dst, const u64* n, const u64* x) {
     const bool odd = real_is_integer(n) && !real_is_even(n);
     if (real_sign(x) && !odd) return real_fail(dst, MP_ERR_DOMAIN);
     if (real_is_zero(x)) return real_fail(dst, real_sign(n) ? MP_ERR_DOMAIN : 0);
-    const bool negate = real_sign(x) != 0;
-    ScratchMark mark;
-    u64* v = real_take(mark);
-    if (!v) return real_fail(dst, 0);
-    real_copy(v, n);
-    const i32 w = mp_real_words;
-    exp_of_log(dst, x, [v, w](u64* t) {
-        ScratchMark inner;
-        u64* nn = real_take(inner);
-        if (!nn) return;
-        widen(nn, v, w);
-        real_div_r(t, t, nn);
-    });
-    if (negate) real_negate(dst);
+    exp_of_log_by(dst, x, n, real_div_r, real_sign(x) != 0);
 }
