@@ -144,6 +144,8 @@ TEST_F(RealPowTest, HardCases) {
         {"a non-integral root of a negative value", real_root, "2.5", "-5", nullptr, MP_ERR_DOMAIN},
         {"the largest value squared overflows", real_pow, "9.999e4611686018427387903", "2", nullptr,
          MP_ERR_EXP_OVERFLOW},
+        {"an odd power beyond i64 of a negative base overflows to +0", real_pow, "-20",
+         "10000000000000000001", nullptr, MP_ERR_EXP_OVERFLOW},
         {"its reciprocal squared underflows silently", real_pow, "9.999e4611686018427387903", "-2",
          "0", 0},
     };
