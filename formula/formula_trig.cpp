@@ -32,22 +32,6 @@ class RealWords {
     i32 saved_;
 };
 
-// Degrees and gon: x is an exact multiple of 180 (200) or of 90 (100). The
-// remainders of real_divmod are exact at any exponent.
-int classify_units(const u64* x, u64 right_angle) {
-    ScratchMark mark;
-    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
-    u64* d = mark.take(w);
-    u64* r = mark.take(w);
-    if (!r) return ANGLE_OTHER;
-    real_from_u64(d, 2 * right_angle);
-    real_divmod(nullptr, r, x, d, 0);
-    if (real_is_zero(r)) return ANGLE_HALF;
-    real_from_u64(d, right_angle);
-    real_divmod(nullptr, r, x, d, 0);
-    return real_is_zero(r) ? ANGLE_ODD_QUARTER : ANGLE_OTHER;
-}
-
 // Radians: no real value is a multiple of the irrational pi, so the classes
 // are those of the pi of the current precision, p: x is in a class when it
 // equals k p / 2 rounded to the precision for an integer k, which is what
@@ -85,33 +69,10 @@ int classify_radians(const u64* x) {
     return ANGLE_OTHER;
 }
 
-// Degrees and gon: x becomes x mod a full turn, exactly. The conversion to
-// radians then starts from an angle below 400, so a large angle loses
-// nothing to it and is not refused by the radian reduction.
-void reduce_full_turn(u64* x, AngleUnit unit) {
-    if (unit == AngleUnit::Radians) return;
-    ScratchMark mark;
-    u64* turn = mark.take(static_cast<std::size_t>(mp_real_words) + 1);
-    if (!turn) return;
-    real_from_u64(turn, unit == AngleUnit::Degrees ? 360 : 400);
-    real_divmod(nullptr, x, x, turn, 0);
-}
-
-int classify(const u64* x, AngleUnit unit) {
+int classify(const u64* x) {
     if (real_is_zero(x)) return ANGLE_HALF;
     MpIsolate isolate;  // a probe that fails only leaves the angle unclassified
-    int angle = ANGLE_OTHER;
-    switch (unit) {
-        case AngleUnit::Radians:
-            angle = classify_radians(x);
-            break;
-        case AngleUnit::Degrees:
-            angle = classify_units(x, 90);
-            break;
-        case AngleUnit::Gon:
-            angle = classify_units(x, 100);
-            break;
-    }
+    const int angle = classify_radians(x);
     if (isolate.inner() != 0) {
         isolate.clear_inner();
         return ANGLE_OTHER;
@@ -119,9 +80,9 @@ int classify(const u64* x, AngleUnit unit) {
     return angle;
 }
 
-// Bodies of the guarded calls, [unit][sin, cos, tan].
-constexpr RealUnaryFn TRIG[3][3] = {
-    {real_sin, real_cos, real_tan},
+// Bodies of the guarded calls for an angle of at most half a right angle in
+// degrees or gon, [gon][sin, cos, tan, cot].
+constexpr RealUnaryFn UNIT_TRIG[2][4] = {
     {[](u64* d, const u64* a) {
          real_deg_to_rad(d, a);
          real_sin(d, d);
@@ -133,6 +94,11 @@ constexpr RealUnaryFn TRIG[3][3] = {
      [](u64* d, const u64* a) {
          real_deg_to_rad(d, a);
          real_tan(d, d);
+     },
+     [](u64* d, const u64* a) {
+         real_deg_to_rad(d, a);
+         real_tan(d, d);
+         real_recip(d, d);
      }},
     {[](u64* d, const u64* a) {
          real_grad_to_rad(d, a);
@@ -145,8 +111,80 @@ constexpr RealUnaryFn TRIG[3][3] = {
      [](u64* d, const u64* a) {
          real_grad_to_rad(d, a);
          real_tan(d, d);
+     },
+     [](u64* d, const u64* a) {
+         real_grad_to_rad(d, a);
+         real_tan(d, d);
+         real_recip(d, d);
      }},
 };
+
+// The quadrant rules: with the angle k right angles plus s, [which][k] is
+// the function of s (0 sin, 1 cos, 2 tan, 3 cot) and whether it is negated.
+struct QuadrantRule {
+    int fn;
+    bool negate;
+};
+constexpr QuadrantRule QUADRANT[3][4] = {
+    {{0, false}, {1, false}, {0, true}, {1, true}},  // sin
+    {{1, false}, {0, true}, {1, true}, {0, false}},  // cos
+    {{2, false}, {3, true}, {2, false}, {3, true}},  // tan
+};
+
+// Degrees and gon: the angle is reduced exactly, first by full turns, then
+// to k right angles plus s with |s| at most half a right angle, and the
+// function of s is taken from the quadrant rules. Only s is converted to
+// radians, so an angle next to a multiple of a half turn keeps all its
+// digits (sin of 180 - 10^-30 degrees is about 1.7 10^-32, to the last
+// digit), and a multiple of a right angle gives s = 0: the exact values, and
+// the pole of tan.
+void trig_units(u64* x, int which, AngleUnit unit, i32 fn_pos) {
+    const u64 right = unit == AngleUnit::Degrees ? 90 : 100;
+    ScratchMark mark;
+    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
+    u64* d = mark.take(w);
+    u64* q = mark.take(w);
+    if (!q) return real_zero(x, 0);
+    real_from_u64(d, 4 * right);
+    real_divmod(nullptr, x, x, d, 0);
+    const bool negative = real_sign(x) != 0 && !real_is_zero(x);
+    x[0] &= ~u64{1};
+    real_from_u64(d, right);
+    real_divmod(q, x, x, d, 0);  // the angle is q right angles plus x
+    u64 k = 0;
+    real_to_u64(&k, q, REAL_CONV_QUIET);
+    real_from_u64(q, right / 2);
+    if (real_cmp(x, q) > 0) {
+        real_add_rounded(x, x, d, 1);  // exact: both below 100
+        ++k;
+    }
+    if (mp_err() != 0) return real_zero(x, 0);
+    const QuadrantRule rule = QUADRANT[which][k % 4];
+    if (rule.fn == 3 && real_is_zero(x)) {
+        raiseFormulaError(FORMULA_ERR_OVERFLOW, fn_pos);
+        return real_zero(x, 0);
+    }
+    real_guarded_unary(x, x, 2, UNIT_TRIG[unit == AngleUnit::Gon ? 1 : 0][rule.fn]);
+    const bool odd = which != 1 && negative;  // sin and tan are odd functions
+    if (rule.negate != odd && !real_is_zero(x)) real_negate(x);
+}
+
+constexpr RealUnaryFn RADIAN_TRIG[3] = {real_sin, real_cos, real_tan};
+
+// Radians: the library's reduction, and the classes of the precision's pi.
+void trig_radians(u64* x, int which, i32 fn_pos) {
+    const int angle = classify(x);
+    const bool zero =
+        (angle == ANGLE_HALF && which != 1) || (angle == ANGLE_ODD_QUARTER && which == 1);
+    if (angle == ANGLE_ODD_QUARTER && which == 2) {
+        raiseFormulaError(FORMULA_ERR_OVERFLOW, fn_pos);
+        real_zero(x, 0);
+    } else if (zero) {
+        real_zero(x, 0);
+    } else {
+        real_guarded_unary(x, x, 2, RADIAN_TRIG[which]);
+    }
+}
 
 // [unit][asin, acos, atan]
 constexpr RealUnaryFn INVERSE[3][3] = {
@@ -199,18 +237,10 @@ int index_of(AngleUnit unit) {
 void trig(u64* x, int which, AngleUnit unit, i32 fn_pos) {
     const bool complex = type() == MP_TYPE_CPLX;
     if (complex && !cplx_real_operands(x, x)) return;
-    reduce_full_turn(x, unit);
-    const int angle = classify(x, unit);
-    const bool zero =
-        (angle == ANGLE_HALF && which != 1) || (angle == ANGLE_ODD_QUARTER && which == 1);
-    if (angle == ANGLE_ODD_QUARTER && which == 2) {
-        raiseFormulaError(FORMULA_ERR_OVERFLOW, fn_pos);
-        real_zero(x, 0);
-    } else if (zero) {
-        real_zero(x, 0);
-    } else {
-        real_guarded_unary(x, x, 2, TRIG[index_of(unit)][which]);
-    }
+    if (unit == AngleUnit::Radians)
+        trig_radians(x, which, fn_pos);
+    else
+        trig_units(x, which, unit, fn_pos);
     if (complex) real_zero(im(x), 0);
 }
 
