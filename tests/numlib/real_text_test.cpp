@@ -116,12 +116,9 @@ std::string layout(const Decimal& v, i64 m, u32 flags) {
         out += slice(v, 0, 1);
         frac = slice(v, 1, all ? d - 1 : k - 1);
         if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
-        if (!frac.empty()) out += "." + frac;
-        out += "e" +
-               std::string(e < 0                            ? "-"
-                           : (flags & NUM_TEXT_EXP_NO_PLUS) ? ""
-                                                            : "+") +
-               std::to_string(e < 0 ? -e : e);
+        if (!frac.empty()) out.append(".").append(frac);
+        out.append("e").append(e < 0 ? "-" : (flags & NUM_TEXT_EXP_NO_PLUS) ? "" : "+");
+        out.append(std::to_string(e < 0 ? -e : e));
         return out;
     }
     if (e >= 0) {
@@ -133,7 +130,7 @@ std::string layout(const Decimal& v, i64 m, u32 flags) {
         if (!whole) frac = zeros(-e - 1) + slice(v, 0, all ? d : k);
     }
     if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
-    if (!frac.empty()) out += "." + frac;
+    if (!frac.empty()) out.append(".").append(frac);
     return out;
 }
 
@@ -211,10 +208,12 @@ TEST_F(RealTextTest, ParsesDecimalTextRoundedHalfUp) {
         const i64 point = rng.range(1, static_cast<i64>(digits.size()));  // digits before it
         const i64 exp = rng.chance(50) ? rng.range(-100000, 100000) : 0;
         const bool neg = rng.chance(50);
-        std::string text = (neg ? "-" : rng.chance(20) ? "+" : "") + digits.substr(0, point);
+        std::string text = neg ? "-" : rng.chance(20) ? "+" : "";
+        text.append(digits, 0, static_cast<std::size_t>(point));
         if (point < static_cast<i64>(digits.size()))
-            text += (rng.chance(50) ? "." : ",") + digits.substr(point);
-        if (exp != 0 || rng.chance(10)) text += (rng.chance(50) ? "e" : "E") + std::to_string(exp);
+            text.append(rng.chance(50) ? "." : ",").append(digits, static_cast<std::size_t>(point));
+        if (exp != 0 || rng.chance(10))
+            text.append(rng.chance(50) ? "e" : "E").append(std::to_string(exp));
         DecimalDigits want_d{neg ? 1 : 0, digits, point - 1 + exp};
         Words want(static_cast<std::size_t>(m + 1));
         real_from_digits(want.data(), m, want_d);
@@ -313,8 +312,8 @@ TEST_F(RealTextTest, ParseRows) {
     for (const Row& r : rows) {
         auto [x, err] = parse(r.text, 1, r.flags);
         EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
-        const std::string shown = (real_sign(x.data()) && real_is_zero(x.data()) ? "-" : "") +
-                                  print(x.data(), 1, NUM_TEXT_EXP_ALWAYS);
+        std::string shown = real_sign(x.data()) && real_is_zero(x.data()) ? "-" : "";
+        shown.append(print(x.data(), 1, NUM_TEXT_EXP_ALWAYS));
         EXPECT_EQ(shown, r.value) << r.text << ": " << r.why;
     }
 }
