@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "formula/golden.h"
 #include "numlib/mp_context.h"
+#include "numlib/rat.h"
 
 namespace {
 
@@ -39,7 +41,6 @@ constexpr GoldenRow kSigns[] = {
     {R, 1, 10, u"-(-(-1))", u"-1"},
     {C, 1, 10, u"-(1+2i)", u"-1-2i"},
     {Q, 1, 10, u"-(1/3)", u"-1/3"},
-    {Q, 1, 10, u"-0", u"0"},  // zero keeps its one rat form
     {U, 1, 10, u"+7", u"7"},
     {U, 1, 10, u"-1", nullptr, 10203, 3},  // no sign on uint
     {R, 1, 10, u"2*-3", nullptr, 10200, 3},
@@ -223,6 +224,21 @@ TEST_F(GoldenSyntax, NestingLimit) {
     EXPECT_EQ(runGoldenRow({C, 1, 10, imag.c_str(), u"2i"}), "");
     EXPECT_EQ(runGoldenRow({C, 1, 10, imag47.c_str(), nullptr, 10204, 0}), "");  // at ")"
     EXPECT_EQ(runGoldenRow({C, 1, 10, imag48.c_str(), nullptr, 10204, 0}), "");  // at "*"
+}
+
+// Negating a rat zero keeps sign 0: equal fractions have equal words.
+TEST_F(GoldenSyntax, RatZeroKeepsItsForm) {
+    mp_num_type = MP_TYPE_RAT;
+    mp_set_int_words(2);
+    std::vector<u64> zero(5), got(5, ~u64{0});
+    rat_zero(zero.data());
+    for (const char16_t* text : {u"-0", u"-(1-1)", u"-(-0)"}) {
+        FormulaRequest req;
+        req.text = text;
+        req.result = got.data();
+        ASSERT_TRUE(evaluateFormula(&req));
+        EXPECT_EQ(got, zero) << golden_detail::utf8(text);
+    }
 }
 
 // Literals follow the separator characters of the context at the time of
