@@ -17,17 +17,26 @@ constexpr i32 C = MP_TYPE_CPLX;
 constexpr i32 U = MP_TYPE_UINT;
 constexpr i32 Q = MP_TYPE_RAT;
 
+// clang-format off
 constexpr GoldenRow kPrecedence[] = {
-    {R, 1, 10, u"2+3*4", u"14"},      {R, 1, 10, u"-2^2", u"-4"},  // the sign waits for "^"
-    {R, 1, 10, u"2^3^2", u"512"},                                  // "^" is right-associative
-    {R, 1, 10, u"8/2/2", u"2"},       {R, 1, 10, u"7-2-1", u"4"},
-    {R, 1, 10, u"1-2+3", u"2"},       {R, 1, 10, u"2^2*3", u"12"},
-    {R, 1, 10, u"2*3^2", u"18"},      {R, 1, 10, u"(2+3)*4", u"20"},
+    {R, 1, 10, u"2+3*4", u"14"},
+    {R, 1, 10, u"-2^2", u"-4"},  // the sign waits for "^"
+    {R, 1, 10, u"2^3^2", u"512"},  // "^" is right-associative
+    {R, 1, 10, u"8/2/2", u"2"},
+    {R, 1, 10, u"7-2-1", u"4"},
+    {R, 1, 10, u"1-2+3", u"2"},
+    {R, 1, 10, u"2^2*3", u"12"},
+    {R, 1, 10, u"2*3^2", u"18"},
+    {R, 1, 10, u"(2+3)*4", u"20"},
     {R, 1, 10, u"7 mod 4*2", u"6"},  // "mod" shares the level of "*"
-    {R, 1, 10, u"2*7 mod 4", u"2"},   {R, 1, 10, u"1+7 mod 4", u"4"},
-    {R, 1, 10, u"(7)mod(3)", u"1"},   {R, 1, 10, u"2^3 mod 5", u"3"},
-    {R, 1, 10, u"2 mod 3^2", u"2"},   {R, 1, 10, u"  ((1+2)*(3+4))  ", u"21"},
-    {Q, 1, 10, u"1/2+1/3*3", u"3/2"}, {Q, 1, 10, u"-1/2-1/3", u"-5/6"},
+    {R, 1, 10, u"2*7 mod 4", u"2"},
+    {R, 1, 10, u"1+7 mod 4", u"4"},
+    {R, 1, 10, u"(7)mod(3)", u"1"},
+    {R, 1, 10, u"2^3 mod 5", u"3"},
+    {R, 1, 10, u"2 mod 3^2", u"2"},
+    {R, 1, 10, u"  ((1+2)*(3+4))  ", u"21"},
+    {Q, 1, 10, u"1/2+1/3*3", u"3/2"},
+    {Q, 1, 10, u"-1/2-1/3", u"-5/6"},
 };
 
 constexpr GoldenRow kSigns[] = {
@@ -170,6 +179,7 @@ constexpr GoldenRow kVariables[] = {
     {Q, 1, 10, u"_q*3", u"1", 0, 0, -1, u"_q=1/3"},
     {R, 1, 10, u"\u03b1+\u03c9", u"3", 0, 0, -1, u"\u03b1=1, \u03c9=2"},
 };
+// clang-format on
 
 class GoldenSyntax : public ::testing::Test {
   protected:
