@@ -229,6 +229,11 @@ TEST_F(GoldenSyntax, NestingLimit) {
     const std::u16string imag47 = nested(47, u"2i");
     const std::u16string imag48 = nested(48, u"2i");
     EXPECT_EQ(runGoldenRow({R, 1, 10, ok48.c_str(), u"7"}), "");
+    // The largest values: 50 slots of 2000-word fractions still leave the
+    // library its scratch.
+    const std::u16string big = nested(20, u"1/3+" + nested(20, u"2/3*(1/2)"));
+    EXPECT_EQ(runGoldenRow({Q, 2000, 10, big.c_str(), u"2/3"}), "");
+    EXPECT_EQ(runGoldenRow({R, 527, 10, ok48.c_str(), u"7"}), "");
     EXPECT_EQ(runGoldenRow({R, 1, 10, deep49.c_str(), nullptr, 10204, 0}), "");
     EXPECT_EQ(runGoldenRow({R, 1, 10, sums.c_str(), nullptr, 10204, 0}), "");
     EXPECT_EQ(runGoldenRow({C, 1, 10, imag.c_str(), u"2i"}), "");
