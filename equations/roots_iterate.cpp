@@ -1,0 +1,219 @@
+// The Weierstrass (Durand-Kerner) iteration and polynomial evaluation.
+#include <algorithm>
+#include <vector>
+
+#include "equations/roots.h"
+#include "formula/app_error.h"
+#include "numlib/cplx.h"
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/real.h"
+
+namespace {
+
+constexpr i32 HISTORY = 5;
+
+// One cplx value of the current size, zero.
+std::vector<u64> cplx_temp() {
+    return std::vector<u64>(static_cast<std::size_t>(cplx_value_words(mp_real_words)));
+}
+
+bool monic(const u64* a) {
+    return cplx_is_real(a) && real_cmp_i64(a, 1) == 0;
+}
+
+bool stop_pending() {
+    return appError.load(std::memory_order_relaxed) != 0 || mp_err() != 0;
+}
+
+// Rounded real and imaginary parts of every root over the last five sweeps,
+// in a ring; slot(root, part, age) with age 0 the newest.
+class History {
+  public:
+    History(i32 roots, i32 m)
+        : m_(m), data_(static_cast<std::size_t>(roots * 2 * HISTORY * (m + 1))) {}
+    void advance() { newest_ = (newest_ + 1) % HISTORY; }
+    u64* slot(i32 root, i32 part, i32 age) {
+        const i32 s = (newest_ - age + HISTORY) % HISTORY;
+        return data_.data() +
+               static_cast<std::size_t>(((root * 2 + part) * HISTORY + s) * (m_ + 1));
+    }
+    bool stable(i32 root, i32 part) {
+        for (i32 age = 1; age < HISTORY; ++age) {
+            if (real_cmp(slot(root, part, 0), slot(root, part, age)) != 0) return false;
+        }
+        return true;
+    }
+
+  private:
+    i32 m_;
+    i32 newest_ = HISTORY - 1;  // the first sweep writes slot 0
+    std::vector<u64> data_;
+};
+
+// A pair of successive values moves by less than 10^-4 relatively, or both
+// are zero.
+bool pair_steady(const u64* newer, const u64* older, const u64* tolerance) {
+    const bool z1 = real_is_zero(newer);
+    const bool z2 = real_is_zero(older);
+    if (z1 || z2) return z1 && z2;
+    if (real_sign(newer) != real_sign(older)) return false;
+    std::vector<u64> q(static_cast<std::size_t>(mp_real_words + 1));
+    std::vector<u64> one(q.size());
+    real_round_guard(q.data(), real_div(q.data(), newer, older), mp_real_words);
+    real_one(one.data());
+    real_round_guard(q.data(), real_add_sub(q.data(), q.data(), one.data(), 1), mp_real_words);
+    return real_cmp_abs(q.data(), tolerance) < 0;
+}
+
+// Class 0 (only flickering around zero) when the history is not steady and
+// the newest value is below 0.1 in magnitude.
+bool flickers_around_zero(History& h, i32 root, i32 part) {
+    std::vector<u64> tolerance(static_cast<std::size_t>(mp_real_words + 1));
+    std::vector<u64> tenth(tolerance.size());
+    real_pow10(tolerance.data(), -4);
+    real_pow10(tenth.data(), -1);
+    bool steady = true;
+    for (i32 age = 0; age + 1 < HISTORY && steady; ++age) {
+        steady =
+            pair_steady(h.slot(root, part, age), h.slot(root, part, age + 1), tolerance.data());
+    }
+    return !steady && real_cmp_abs(h.slot(root, part, 0), tenth.data()) < 0;
+}
+
+// Decimal exponent of the larger part of a non-zero value; `floor` for zero.
+i64 magnitude(const u64* z, i64 floor) {
+    const u64* im = cplx_im_of(z, mp_real_words);
+    i64 e = floor;
+    if (!real_is_zero(z)) e = std::max(e, real_exp_of(z));
+    if (!real_is_zero(im)) e = std::max(e, real_exp_of(im));
+    return e;
+}
+
+bool is_zero(const u64* z) {
+    return real_is_zero(z) && real_is_zero(cplx_im_of(z, mp_real_words));
+}
+
+// Two iterates that coincide exactly leave the product Q zero. When z_i is
+// a root (P = 0) it stays; otherwise it is moved off the other iterate by a
+// step of about 10^-digits of its own size, so the next sweep can separate
+// them instead of dividing by zero.
+void separate(u64* zi, i32 digits) {
+    std::vector<u64> step = cplx_temp();
+    const i64 e = magnitude(zi, 0);
+    real_pow10(step.data(), e - digits);
+    real_copy(cplx_im_of(step.data(), mp_real_words), step.data());
+    cplx_add(zi, zi, step.data());
+}
+
+// One sweep in which each new iterate is used at once by the later ones.
+// Returns true when every update was below 10^-(digits + 2) of its iterate.
+bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits) {
+    const i32 m = eq.degree;
+    std::vector<u64> p = cplx_temp(), q = cplx_temp(), d = cplx_temp();
+    bool small = true;
+    for (i32 i = 0; i < m; ++i) {
+        u64* zi = z[static_cast<std::size_t>(i)].data();
+        cplx_poly_eval(p.data(), eq, zi);
+        cplx_zero(q.data());
+        real_one(q.data());
+        for (i32 j = 0; j < m; ++j) {
+            if (j == i) continue;
+            cplx_sub(d.data(), zi, z[static_cast<std::size_t>(j)].data());
+            cplx_mul(q.data(), q.data(), d.data());
+        }
+        if (is_zero(p.data())) continue;
+        if (is_zero(q.data())) {
+            separate(zi, digits);
+            small = false;
+            continue;
+        }
+        cplx_div(p.data(), p.data(), q.data());
+        const i64 size = magnitude(zi, REAL_EXP_MIN);
+        if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2) small = false;
+        cplx_sub(zi, zi, p.data());
+    }
+    return small;
+}
+
+void record(History& h, const std::vector<std::vector<u64>>& z, i32 digits) {
+    h.advance();
+    const i32 m = mp_real_words;
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        const i32 r = static_cast<i32>(i);
+        real_round_digits(h.slot(r, 0, 0), z[i].data(), digits);
+        real_round_digits(h.slot(r, 1, 0), cplx_im_of(z[i].data(), m), digits);
+    }
+}
+
+bool converged(History& h, i32 roots) {
+    for (i32 r = 0; r < roots; ++r) {
+        if (!h.stable(r, 0) && !h.stable(r, 1)) return false;
+    }
+    return true;
+}
+
+void take_roots(History& h, const poly_equation& eq, root_result& result) {
+    const i32 m = mp_real_words;
+    for (i32 r = 0; r < eq.degree; ++r) {
+        u64* root = result.roots[r];
+        for (i32 part = 0; part < 2; ++part) {
+            u64* dst = part == 0 ? root : cplx_im_of(root, m);
+            if (!h.stable(r, part) && flickers_around_zero(h, r, part)) {
+                real_zero(dst, 0);
+            } else {
+                real_copy(dst, h.slot(r, part, 0));
+            }
+        }
+        result.multiplicity[r] = 1;
+    }
+    result.count = eq.degree;
+}
+
+}  // namespace
+
+void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z) {
+    const i32 m = eq.degree;
+    std::vector<u64> acc = cplx_temp(), t = cplx_temp(), u = cplx_temp();
+    cplx_copy(acc.data(), eq.coef[0]);
+    cplx_copy(t.data(), z);
+    for (i32 k = 1; k < m; ++k) {
+        cplx_mul(u.data(), eq.coef[k], t.data());
+        cplx_add(acc.data(), acc.data(), u.data());
+        cplx_mul(t.data(), t.data(), z);
+    }
+    if (m >= 1 && !monic(eq.coef[m])) cplx_mul(t.data(), eq.coef[m], t.data());
+    if (m >= 1) cplx_add(acc.data(), acc.data(), t.data());
+    cplx_copy(dst, acc.data());
+}
+
+bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digits) {
+    const i32 m = eq.degree;
+    result.sweeps = 0;
+    if (m < 2 || m > ROOT_MAX_DEGREE || digits < 1 || !monic(eq.coef[m]) ||
+        (real_is_zero(eq.coef[0]) && real_is_zero(cplx_im_of(eq.coef[0], mp_real_words)))) {
+        raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
+        return false;
+    }
+    std::vector<std::vector<u64>> z(static_cast<std::size_t>(m), cplx_temp());
+    std::vector<u64> step = cplx_temp();
+    cplx_from_text(step.data(), u"1+i", 3, 0);
+    real_one(z[0].data());
+    for (std::size_t k = 1; k < z.size(); ++k) cplx_mul(z[k].data(), z[k - 1].data(), step.data());
+
+    History history(m, mp_real_words);
+    const i64 limit = i64{3} * m * digits;
+    for (;;) {
+        const bool small_steps = sweep(eq, z, digits);
+        record(history, z, digits);
+        ++result.sweeps;
+        if (result.sweeps >= HISTORY && small_steps && converged(history, m)) break;
+        if (stop_pending()) return false;
+        if (result.sweeps >= limit) {
+            raiseAppError(APP_ERR_NOT_CONVERGED, nullptr, nullptr);
+            return false;
+        }
+    }
+    take_roots(history, eq, result);
+    return true;
+}

@@ -1,0 +1,227 @@
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "numlib/cplx.h"
+#include "numlib/mp_error.h"
+#include "numlib/real.h"
+#include "roots_test_util.h"
+
+namespace {
+
+using RootText = std::pair<std::string, std::string>;
+
+struct KnownCase {
+    const char* why;
+    std::vector<RootText> roots;  // with repetitions for multiple roots
+    // High multiplicities converge only linearly; above 40 digits they run
+    // in long runs only.
+    bool slow = false;
+};
+
+// Sorted as the solver sorts, with the multiplicities merged.
+struct Expected {
+    RootText root;
+    i64 multiplicity;
+};
+
+std::vector<RootText> repeat(const RootText& r, int times) {
+    return std::vector<RootText>(static_cast<std::size_t>(times), r);
+}
+
+std::vector<RootText> join(std::vector<RootText> a, const std::vector<RootText>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<KnownCase>& known_cases() {
+    static const std::vector<KnownCase> cases = {
+        {"integers", {{"1", "0"}, {"2", "0"}, {"-3", "0"}}},
+        {"rationals, inexact in decimal",
+         {{"0."
+           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+           "333333"
+           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+           "333",
+           "0"},
+          {"-0."
+           "285714285714285714285714285714285714285714285714285714285714285714285714285714285714285"
+           "7142"
+           "857142857142857142857142857142857142857142857142857142857142857142857142857142857142857"
+           "1",
+           "0"},
+          {"1.25", "0"}}},
+        {"complex pairs and a pure imaginary pair",
+         {{"1", "2"}, {"1", "-2"}, {"-3", "0.5"}, {"-3", "-0.5"}, {"0", "4"}, {"0", "-4"}}},
+        {"a complex root without its conjugate", {{"2", "-1"}, {"-1", "0"}, {"0.5", "3"}}},
+        {"double root", repeat({"1", "0"}, 2)},
+        {"multiplicity 10", repeat({"-2", "0"}, 10), true},
+        {"multiplicities 3 and 2", join(repeat({"2", "0"}, 3), repeat({"-1", "0"}, 2))},
+        {"complex root of multiplicity 5 with its conjugate",
+         join(repeat({"0", "1"}, 5), repeat({"0", "-1"}, 5)), true},
+        {"close cluster", {{"1", "0"}, {"1.001", "0"}, {"1.002", "0"}, {"0.999", "0"}}},
+        {"very different magnitudes",
+         {{"0.00000001", "0"}, {"1", "0"}, {"100000000", "0"}, {"-1000", "0"}}},
+        {"zero roots and others",
+         join(repeat({"0", "0"}, 3), {{"5", "0"}, {"1", "1"}, {"1", "-1"}})},
+        {"degree 1", {{"-7.5", "2"}}},
+        {"degree 10, all distinct",
+         {{"1", "0"},
+          {"-1", "0"},
+          {"2", "0"},
+          {"-2", "0"},
+          {"3", "1"},
+          {"3", "-1"},
+          {"0", "2"},
+          {"-0.5", "-2"},
+          {"4", "0"},
+          {"0.25", "0"}}},
+    };
+    return cases;
+}
+
+// Expected distinct roots in the solver's order, from a plain sort of MPC
+// values (the order is the documented one: real roots ascending first, then
+// complex ones by real part, |imaginary part| and the negative one first).
+std::vector<Expected> expected_roots(const std::vector<RootText>& roots) {
+    std::vector<Expected> out;
+    for (const RootText& r : roots) {
+        bool found = false;
+        for (Expected& e : out) found = found || (e.root == r && ++e.multiplicity > 0);
+        if (!found) out.push_back({r, 1});
+    }
+    auto key = [](const RootText& r) {
+        const double re = std::stod(r.first), im = std::stod(r.second);
+        return std::make_tuple(im != 0, re, std::fabs(im), im > 0);
+    };
+    std::sort(out.begin(), out.end(),
+              [&](const Expected& a, const Expected& b) { return key(a.root) < key(b.root); });
+    return out;
+}
+
+class KnownRootsTest : public RootsTest {
+  protected:
+    void check_case(const KnownCase& c, i32 digits) {
+        SCOPED_TRACE(std::string(c.why) + ", digits " + std::to_string(digits));
+        const i32 n = static_cast<i32>(c.roots.size());
+        prepare(n, digits);
+        if (words > MP_REAL_WORDS_MAX) return;
+        const OwnedEquation e = from_roots(c.roots);
+        const std::vector<Expected> want = expected_roots(c.roots);
+        const i64 count = solve(e);
+        for (i64 i = 0; i < count && count != static_cast<i64>(want.size()); ++i) {
+            ADD_FAILURE() << cplx_text(result.roots[i], words, 30) << " x"
+                          << result.multiplicity[i];
+        }
+        ASSERT_EQ(count, static_cast<i64>(want.size()))
+            << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
+            << result.sweeps;
+        EXPECT_EQ(appError.load(), 0u);
+        EXPECT_EQ(mp_err(), 0);
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            Mpc v(ref_bits());
+            mpfr_set_str(v.re(), want[i].root.first.c_str(), 10, MPFR_RNDN);
+            mpfr_set_str(v.im(), want[i].root.second.c_str(), 10, MPFR_RNDN);
+            EXPECT_TRUE(near_root(static_cast<i64>(i), v));
+            EXPECT_EQ(result.multiplicity[i], want[i].multiplicity) << i;
+        }
+    }
+};
+
+bool long_run() {
+    return test_iterations(1) > 1;
+}
+
+TEST_F(KnownRootsTest, PolynomialsFromKnownRoots) {
+    for (const KnownCase& c : known_cases()) {
+        for (i32 digits : {5, 12, 40, 150}) {
+            if (digits <= 40 || !c.slow || long_run()) check_case(c, digits);
+        }
+    }
+}
+
+// As many digits as the working precision allows at the degree, up to 300
+// (2000 in long runs).
+TEST_F(KnownRootsTest, ManyDigits) {
+    for (const KnownCase& c : known_cases()) {
+        if (c.slow && !long_run()) continue;
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX *
+                         root_precision_factor(static_cast<i32>(c.roots.size())) / 1000;
+        check_case(c, static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most)));
+    }
+}
+
+TEST_F(RootsTest, ZeroRootsNeedNoIteration) {
+    prepare(3, 20);
+    const OwnedEquation e = from_ints({0, 0, 0, 1});  // x^3
+    ASSERT_EQ(solve(e), 1);
+    EXPECT_TRUE(real_is_zero(result.roots[0]) && real_is_zero(cplx_im_of(result.roots[0], words)));
+    EXPECT_EQ(result.multiplicity[0], 3);
+    EXPECT_EQ(result.sweeps, 0);
+}
+
+TEST_F(RootsTest, RealOnlyKeepsTheRealRoots) {
+    prepare(2, 10, true);
+    EXPECT_EQ(solve(from_ints({1, 0, 1})), 0);  // x^2 + 1
+    EXPECT_EQ(appError.load(), 0u);
+
+    prepare(2, 10, false);
+    ASSERT_EQ(solve(from_ints({1, 0, 1})), 2);  // -i, then +i
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[0], words)), 1);
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[1], words)), 0);
+
+    prepare(4, 10, true);  // (x^2 + 1)(x - 3)(x + 2)
+    ASSERT_EQ(solve(from_ints({-6, -1, -5, -1, 1})), 2);
+    EXPECT_EQ(real_cmp_i64(result.roots[0], -2), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 3), 0);
+}
+
+// keep_order leaves equal roots unmerged, in iteration order, zero roots last.
+TEST_F(RootsTest, KeepOrderDoesNotMerge) {
+    prepare(3, 15);
+    ASSERT_EQ(solve(from_ints({0, 1, -2, 1}), true), 3);  // x (x - 1)^2
+    EXPECT_EQ(real_cmp_i64(result.roots[0], 1), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 1), 0);
+    EXPECT_TRUE(real_is_zero(result.roots[2]));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(result.multiplicity[i], 1);
+}
+
+// The exact texts travel with their roots through the sort.
+TEST_F(RootsTest, SortMovesTextsAndMultiplicities) {
+    prepare(4, 10);
+    const OwnedEquation e = from_roots({{"1", "1"}, {"1", "-1"}, {"3", "0"}, {"-2", "0"}});
+    ASSERT_EQ(solve(e, true), 4);
+    for (int i = 0; i < 4; ++i) {
+        result.exact_text[i][0] = static_cast<char16_t>(u'a' + i);
+        result.exact_text[i][1] = 0;
+        result.multiplicity[i] = 10 + i;
+    }
+    std::vector<std::pair<i64, char16_t>> before;
+    for (int i = 0; i < 4; ++i) {
+        i64 re = 0;
+        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
+        before.emplace_back(re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0),
+                            result.exact_text[i][0]);
+    }
+    sort_merge_roots(result);
+    ASSERT_EQ(result.count, 4);
+    for (int i = 0; i < 4; ++i) {
+        i64 re = 0;
+        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
+        const i64 key = re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0);
+        for (const auto& [k, text] : before) {
+            if (k == key) {
+                EXPECT_EQ(result.exact_text[i][0], text) << i;
+            }
+        }
+        EXPECT_EQ(result.multiplicity[i], 10 + (result.exact_text[i][0] - u'a')) << i;
+    }
+    EXPECT_EQ(real_cmp_i64(result.roots[0], -2), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 3), 0);
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[2], words)), 1);  // 1 - i before 1 + i
+}
+
+}  // namespace
