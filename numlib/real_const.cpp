@@ -13,6 +13,10 @@ constexpr i32 DERIVED_COUNT = REAL_CONST_UNSET - DERIVED_FIRST;
 
 // Entries 10-14; +0 until real_const_compute_derived() has run.
 u64 derived[DERIVED_COUNT][MP_CONST_WORDS + 1];
+// Set once they hold their values: they follow from the stored entries
+// alone, so a later start-up (each context reset) keeps them instead of
+// spending three 528-word reciprocals again.
+bool derived_ready = false;
 
 const u64* stored(i32 idx) {
     return REAL_CONST_STORED[idx];
@@ -55,6 +59,7 @@ void real_const(u64* dst, i32 idx) {
 }
 
 void real_const_compute_derived() {
+    if (derived_ready) return;
     TablePrecision precision;
     u64* inv_ln10 = derived_entry(REAL_CONST_INV_LN10);
     u64* log10_2 = derived_entry(REAL_CONST_LOG10_2);
@@ -65,4 +70,7 @@ void real_const_compute_derived() {
     real_recip(derived_entry(REAL_CONST_4_OVER_PI), stored(REAL_CONST_PI_4));
     const u64* pi_4 = stored(REAL_CONST_PI_4);
     real_round_guard(pi_2, real_add_sub(pi_2, pi_4, pi_4, 0), MP_CONST_WORDS);
+    // An error inside (no scratch, a stop request) leaves them to the next
+    // start-up.
+    derived_ready = mp_err() == 0;
 }
