@@ -9,6 +9,7 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/real.h"
+#include "numlib/real_impl.h"
 #include "support/mpfr_oracle.h"
 #include "support/numlib_fixture.h"
 
@@ -190,25 +191,7 @@ TEST_F(RealCmpTest, IntegerAndEvenMatchExactDigits) {
             const i64 e = real_exp_of(x.data());
             for (i64 pos = e + 1; pos >= 0 && pos < 19 * m; ++pos) {
                 const i64 w = 1 + pos / 19;
-                const u64 unit = std::vector<u64>{1,
-                                                  10,
-                                                  100,
-                                                  1000,
-                                                  10000,
-                                                  100000,
-                                                  1000000,
-                                                  10000000,
-                                                  100000000,
-                                                  1000000000,
-                                                  10000000000ULL,
-                                                  100000000000ULL,
-                                                  1000000000000ULL,
-                                                  10000000000000ULL,
-                                                  100000000000000ULL,
-                                                  1000000000000000ULL,
-                                                  10000000000000000ULL,
-                                                  100000000000000000ULL,
-                                                  kPow18}[18 - pos % 19];
+                const u64 unit = REAL_POW10[18 - pos % 19];
                 x[w] -= (x[w] / unit % 10) * unit;
             }
             if (rng.chance(20)) x[static_cast<std::size_t>(m)] |= 1;

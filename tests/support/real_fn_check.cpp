@@ -445,14 +445,3 @@ namespace {
                                             RealUnaryFn fn, const RealFnReference& ref) {
     return unary_case(stats, m, x, fn, 2, ref, false);
 }
-
-::testing::AssertionResult check_binary_case(RealFnStats& stats, i64 m, const std::vector<u64>& a,
-                                             const std::vector<u64>& b, RealBinaryFn fn,
-                                             const std::function<void(mpfr_ptr, i64*)>& ref) {
-    i32 err = 0;
-    const auto out = guarded_binary(m, a, b, fn, &err);
-    Mpfr v(fn_ref_bits(m));
-    i64 e10 = 0;
-    ref(v, &e10);
-    return judge(stats, m, out, err, v, e10);
-}

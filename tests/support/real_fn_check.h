@@ -148,6 +148,3 @@ std::vector<u64> guarded_binary(i64 m, const std::vector<u64>& a, const std::vec
 // One case of a spec's reference (kept for the checks of single arguments).
 ::testing::AssertionResult check_unary_case(RealFnStats& stats, i64 m, const std::vector<u64>& x,
                                             RealUnaryFn fn, const RealFnReference& ref);
-::testing::AssertionResult check_binary_case(RealFnStats& stats, i64 m, const std::vector<u64>& a,
-                                             const std::vector<u64>& b, RealBinaryFn fn,
-                                             const std::function<void(mpfr_ptr, i64*)>& ref);
