@@ -38,5 +38,7 @@ void real_const(u64* dst, i32 idx);
 
 // Computes the derived entries 10-14 at 528 words from the stored ones (the
 // precision is set and restored here). mp_init() calls it; needs scratch for
-// a few 528-word temporaries. A failure (error 30) leaves them +0.
+// a few 528-word temporaries. They depend only on the stored table, so the
+// first successful computation is kept and later calls return at once; a
+// failure (error 30) leaves them +0 and the next call tries again.
 void real_const_compute_derived();
