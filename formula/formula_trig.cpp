@@ -1,9 +1,9 @@
 // Trigonometric functions in radians, degrees and gon. An angle that is a
 // multiple of a quarter turn gets its exact value (sin 180° = 0, cos 90° = 0)
 // and tan at an odd quarter turn is a pole, instead of the tiny or huge
-// rounded values the series would give. Degree and gon angles are converted
-// to radians inside the guarded call, so the conversion's rounding stays in
-// the guard word.
+// rounded values the series would give. Degree and gon angles are reduced
+// exactly before only the small remainder is converted to radians, inside
+// the guarded call, so the conversion's rounding stays in the guard word.
 #include "formula/formula_error.h"
 #include "formula/formula_ops.h"
 #include "formula/formula_ops_impl.h"
