@@ -76,7 +76,13 @@ i32 strip_zero_roots(poly_equation& eq);
 void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z);
 
 // The Weierstrass iteration for a monic equation of degree 2..10 with a_0 !=
-// 0, comparing iterates rounded to `digits` digits over the last five sweeps.
+// 0. It has converged when, over the last five sweeps, every root kept at
+// least one part unchanged at `digits` digits and the last sweep moved every
+// iterate by less than 10^-(digits + 2) of its size; the second condition
+// keeps the slowly converging iterates of a multiple root from stopping one
+// unit apart. Parts that only flicker around zero come out as exactly 0.
+// Iterates that coincide exactly are pulled apart instead of dividing by
+// zero.
 // Fills roots 0..degree-1 with multiplicity 1 and count = degree; returns
 // false (count untouched) on error 2001, 9000, a stop request or a library
 // error. result.sweeps counts the sweeps run.
