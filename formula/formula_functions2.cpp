@@ -98,11 +98,8 @@ void gcd_lcm(u64* a, const u64* b, bool lcm) {
         default:
             return real_binary(
                 a, b,
-                lcm ? [](u64* d, const u64* x,
-                         const u64* y) { real_lcm_limited(d, x, y, divisionLimit); }
-                    : [](u64* d, const u64* x, const u64* y) {
-                          real_gcd_limited(d, x, y, divisionLimit);
-                      });
+                lcm ? [](u64* d, const u64* x, const u64* y) { real_lcm(d, x, y, divisionLimit); }
+                    : [](u64* d, const u64* x, const u64* y) { real_gcd(d, x, y, divisionLimit); });
     }
 }
 

@@ -110,11 +110,4 @@ void inverse_trig(u64* x, int which, AngleUnit unit);
 // The angle of a cplx value in unit, imaginary part 0.
 void cplx_angle(u64* z, AngleUnit unit);
 
-// ---- integer functions of reals (formula_fn_realint.cpp) ------------------
-
-// gcd and lcm of positive integral reals, each division step limited to limit
-// quotient digits (0: none). Not positive integers: error 14.
-void real_gcd_limited(u64* dst, const u64* a, const u64* b, i64 limit);
-void real_lcm_limited(u64* dst, const u64* a, const u64* b, i64 limit);
-
 }  // namespace fops

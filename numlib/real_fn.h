@@ -68,7 +68,12 @@ void real_atanh(u64* dst, const u64* x);  // -1 < x < 1
 void real_factorial(u64* dst, const u64* x);
 // Integral non-negative n, k (else error 14); as uint_perm_comb.
 void real_perm_comb(u64* dst, const u64* n, const u64* k, i64 limit, bool perm);
-void real_gcd(u64* dst, const u64* a, const u64* b);  // positive integers
+// gcd and lcm of positive integers (else error 14) by Euclid's algorithm on
+// exact remainders; limit > 0 bounds the quotient digits of each division
+// step (error 14 beyond it), so that a pair such as (10^9000000, 3) ends at
+// once instead of after a long run.
+void real_gcd(u64* dst, const u64* a, const u64* b, i64 limit);
+void real_lcm(u64* dst, const u64* a, const u64* b, i64 limit);
 void real_trunc(u64* dst, const u64* x);              // toward zero
 void real_frac(u64* dst, const u64* x);               // x - trunc(x)
 void real_pow2(u64* dst, i64 k);                       // exact 2^k

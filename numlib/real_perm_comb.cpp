@@ -58,7 +58,7 @@ void real_perm_comb(u64* dst, const u64* n, const u64* k, i64 limit, bool perm) 
     rising_product(dst, s, static_cast<u64>(j), !perm);
 }
 
-void real_gcd(u64* dst, const u64* a, const u64* b) {
+void real_gcd(u64* dst, const u64* a, const u64* b, i64 limit) {
     if (!is_natural(a) || !is_natural(b) || real_is_zero(a) || real_is_zero(b))
         return real_fail(dst, MP_ERR_DOMAIN);
     ScratchMark mark;
@@ -68,9 +68,9 @@ void real_gcd(u64* dst, const u64* a, const u64* b) {
     u64* next = mark.take(w);
     if (!next) return real_fail(dst, 0);
     real_copy(g, b);
-    real_divmod(nullptr, r, a, b, 0);
+    real_divmod(nullptr, r, a, b, limit);
     while (!real_is_zero(r) && mp_err() == 0) {
-        real_divmod(nullptr, next, g, r, 0);  // (g, r) = (r, g mod r)
+        real_divmod(nullptr, next, g, r, limit);  // (g, r) = (r, g mod r)
         u64* old_g = g;
         g = r;
         r = next;
@@ -79,4 +79,19 @@ void real_gcd(u64* dst, const u64* a, const u64* b) {
     if (mp_err() != 0) return real_fail(dst, 0);
     real_copy(dst, g);
     dst[0] &= ~u64{1};
+}
+
+void real_lcm(u64* dst, const u64* a, const u64* b, i64 limit) {
+    if (!is_natural(a) || !is_natural(b) || real_is_zero(a) || real_is_zero(b))
+        return real_fail(dst, MP_ERR_DOMAIN);
+    ScratchMark mark;
+    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
+    u64* g = mark.take(w);
+    u64* q = mark.take(w);
+    if (!q) return real_fail(dst, 0);
+    real_gcd(g, a, b, limit);
+    real_divmod(q, nullptr, a, g, limit);  // exact: g divides a
+    if (mp_err() != 0) return real_fail(dst, 0);
+    const u64 spill = real_mul(dst, q, b);
+    real_round_guard(dst, spill, mp_real_words);
 }

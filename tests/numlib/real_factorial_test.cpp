@@ -283,7 +283,7 @@ TEST_F(RealPermCombTest, GcdAgreesWithGmp) {
         const auto x = real_of_mpz(a, m), y = real_of_mpz(b, m);
         std::vector<u64> r(x.size());
         mp_error.store(0);
-        real_gcd(r.data(), x.data(), y.data());
+        real_gcd(r.data(), x.data(), y.data(), 0);
         ASSERT_EQ(mp_err(), 0);
         Mpfr wv(static_cast<mpfr_prec_t>(mpz_sizeinbase(want, 2) + 2));
         mpfr_set_z(wv, want, MPFR_RNDN);
@@ -300,11 +300,11 @@ TEST_F(RealPermCombTest, GcdRejectsZeroNegativeAndFractions) {
     for (const std::vector<u64>* bad :
          std::initializer_list<const std::vector<u64>*>{&zero, &neg, &frac}) {
         mp_error.store(0);
-        real_gcd(r.data(), six.data(), bad->data());
+        real_gcd(r.data(), six.data(), bad->data(), 0);
         EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
         EXPECT_TRUE(real_is_zero(r.data()));
         mp_error.store(0);
-        real_gcd(r.data(), bad->data(), six.data());
+        real_gcd(r.data(), bad->data(), six.data(), 0);
         EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
     }
 }
