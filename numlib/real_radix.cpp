@@ -32,35 +32,6 @@ inline u64 div_by_base(u64 hi, u64 lo, u64* rem) {
     return q;
 }
 
-// The powers 10^(19 2^i), i < levels, in binary, and whether an error that
-// arrives meanwhile (a stop request) ends the conversion.
-struct Powers {
-    const u64* p[32];
-    i64 len[32];
-    int levels = 0;
-    bool watch_errors = false;
-};
-
-bool make_powers(Powers* pw, i64 k, ScratchMark& mark) {
-    u64* first = mark.take(1);
-    if (!first) return false;
-    first[0] = REAL_BASE;
-    pw->p[0] = first;
-    pw->len[0] = 1;
-    pw->levels = 1;
-    for (int i = 1; (i64{1} << i) < k; ++i) {
-        const i64 n = pw->len[i - 1];
-        u64* sq = mark.take(static_cast<std::size_t>(2 * n));
-        ScratchMark inner;
-        u64* scratch = inner.take(static_cast<std::size_t>(vec_sqr_scratch(n)) + 1);
-        if (!sq || !scratch) return false;
-        vec_sqr(sq, pw->p[i - 1], n, scratch);
-        pw->p[i] = sq;
-        pw->len[i] = vec_len(sq, 2 * n);
-        pw->levels = i + 1;
-    }
-    return true;
-}
 
 // {out, k} from {x, lx} by repeated division by 10^19, lowest word first.
 bool convert_basecase(u64* out, i64 k, const u64* x, i64 lx) {
@@ -88,7 +59,7 @@ i64 lead_zero_words(const u64* out, i64 k) {
     return i;
 }
 
-bool convert(u64* out, i64 k, const u64* x, i64 lx, i64 need, const Powers& pw) {
+bool convert(u64* out, i64 k, const u64* x, i64 lx, i64 need, const RadixPowers& pw) {
     lx = vec_len(x, lx);
     if (need <= 0 || lx == 0) {
         vec_zero(out, k);
@@ -121,6 +92,27 @@ bool convert(u64* out, i64 k, const u64* x, i64 lx, i64 need, const Powers& pw) 
 
 }  // namespace
 
+bool radix_make_powers(RadixPowers* pw, i64 k, ScratchMark& mark) {
+    u64* first = mark.take(1);
+    if (!first) return false;
+    first[0] = REAL_BASE;
+    pw->p[0] = first;
+    pw->len[0] = 1;
+    pw->levels = 1;
+    for (int i = 1; (i64{1} << i) < k; ++i) {
+        const i64 n = pw->len[i - 1];
+        u64* sq = mark.take(static_cast<std::size_t>(2 * n));
+        ScratchMark inner;
+        u64* scratch = inner.take(static_cast<std::size_t>(vec_sqr_scratch(n)) + 1);
+        if (!sq || !scratch) return false;
+        vec_sqr(sq, pw->p[i - 1], n, scratch);
+        pw->p[i] = sq;
+        pw->len[i] = vec_len(sq, 2 * n);
+        pw->levels = i + 1;
+    }
+    return true;
+}
+
 bool real_bin_to_dec(u64* out, i64 k, const u64* a, i64 na, i64 need) {
     na = vec_len(a, na);
     if (na == 0) {
@@ -129,9 +121,9 @@ bool real_bin_to_dec(u64* out, i64 k, const u64* a, i64 na, i64 need) {
     }
     if (k <= REAL_BIN_TO_DEC_DC_THRESHOLD) return convert_basecase(out, k, a, na);
     ScratchMark mark;
-    Powers pw;
+    RadixPowers pw;
     pw.watch_errors = mp_err() == 0;
-    if (!make_powers(&pw, k, mark)) return false;
+    if (!radix_make_powers(&pw, k, mark)) return false;
     // The value must fit k words: below 10^(19 k).
     return convert(out, k, a, na, need, pw);
 }

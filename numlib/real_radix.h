@@ -21,5 +21,18 @@ inline i64 real_dec_words_for(i64 n) {
 // nothing.
 bool real_bin_to_dec(u64* out, i64 k, const u64* a, i64 na, i64 need);
 
+// The powers 10^(19 2^i), i < levels, in binary, shared by the conversions
+// in both directions, and whether an error that arrives meanwhile (a stop
+// request) ends a conversion.
+struct RadixPowers {
+    const u64* p[40];
+    i64 len[40];
+    int levels = 0;
+    bool watch_errors = false;
+};
+// Fills pw with every power below k words (10^(19 2^i) for 2^i < k), taking
+// them from mark; false when the scratch area ran out (error 30 raised).
+bool radix_make_powers(RadixPowers* pw, i64 k, ScratchMark& mark);
+
 // Decimal words the divide-and-conquer conversion starts from.
 constexpr i64 REAL_BIN_TO_DEC_DC_THRESHOLD = 24;

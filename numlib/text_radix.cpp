@@ -1,6 +1,7 @@
 // Base-10^19 words to binary for long decimal texts: the value of the top
 // half times 10^(19 h) plus the low half, recursively, so that the cost
 // follows the fast products instead of growing with the square of the length.
+#include "numlib/real_radix.h"
 #include "numlib/text_impl.h"
 #include "numlib/uint_impl.h"
 #include "numlib/vec.h"
@@ -8,31 +9,6 @@
 namespace {
 
 constexpr u64 kDecBase = 10000000000000000000ULL;
-
-// 10^(19 2^i) in binary for the levels a conversion of k words needs.
-struct DecPowers {
-    const u64* p[40];
-    i64 len[40];
-};
-
-bool make_powers(DecPowers* pw, i64 k, ScratchMark& mark) {
-    u64* first = mark.take(1);
-    if (!first) return false;
-    first[0] = kDecBase;
-    pw->p[0] = first;
-    pw->len[0] = 1;
-    for (int i = 1; (i64{1} << i) < k; ++i) {
-        const i64 n = pw->len[i - 1];
-        u64* sq = mark.take(static_cast<std::size_t>(2 * n));
-        ScratchMark inner;
-        u64* scratch = inner.take(static_cast<std::size_t>(vec_sqr_scratch(n)) + 1);
-        if (!sq || !scratch) return false;
-        vec_sqr(sq, pw->p[i - 1], n, scratch);
-        pw->p[i] = sq;
-        pw->len[i] = vec_len(sq, 2 * n);
-    }
-    return true;
-}
 
 // Horner's rule from the top word down.
 i64 convert_basecase(u64* out, const u64* dec, i64 k) {
@@ -54,7 +30,7 @@ i64 convert_basecase(u64* out, const u64* dec, i64 k) {
     return len;
 }
 
-i64 convert(u64* out, const u64* dec, i64 k, const DecPowers& pw) {
+i64 convert(u64* out, const u64* dec, i64 k, const RadixPowers& pw) {
     if (k <= TEXT_DEC_TO_BIN_DC_THRESHOLD) return convert_basecase(out, dec, k);
     int i = 0;
     while ((i64{2} << i) < k) ++i;
@@ -88,7 +64,7 @@ i64 convert(u64* out, const u64* dec, i64 k, const DecPowers& pw) {
 i64 text_dec_to_bin(u64* out, const u64* dec, i64 k) {
     if (k <= TEXT_DEC_TO_BIN_DC_THRESHOLD) return convert_basecase(out, dec, k);
     ScratchMark mark;
-    DecPowers pw;
-    if (!make_powers(&pw, k, mark)) return -1;
+    RadixPowers pw;
+    if (!radix_make_powers(&pw, k, mark)) return -1;
     return convert(out, dec, k, pw);
 }
