@@ -176,4 +176,43 @@ TEST_F(NumConvertTest, RefusalsGiveZeroAndKeepAPendingError) {
     EXPECT_EQ(mp_int_words, 1) << "context word counts restored";
 }
 
+// Every ordered pair of types: a small integer converts; -7/2 (or 2 + i in
+// cplx) converts only where the target can hold it, else error 14.
+TEST_F(NumConvertTest, EveryTypePair) {
+    const i32 types[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};
+    auto make = [&](i32 type, i32 words, bool awkward) {
+        auto v = room(words);
+        mp_num_type = type;
+        mp_int_words = words;
+        mp_real_words = words;
+        num_from_i64(v.data(), awkward && type != MP_TYPE_UINT ? -7 : 7);
+        if (awkward && type != MP_TYPE_UINT) num_div_u64(v.data(), v.data(), 2);
+        if (awkward && type == MP_TYPE_CPLX) real_one(cplx_im_of(v.data(), words));
+        return v;
+    };
+    for (i32 src : types) {
+        for (i32 dst : types) {
+            SCOPED_TRACE(testing::Message() << "from " << src << " to " << dst);
+            const i32 sw = static_cast<i32>(rng.range(1, 3)), dw = static_cast<i32>(rng.range(1, 3));
+            auto a = make(src, sw, false), out = room(dw);
+            mp_error = 0;
+            num_convert(out.data(), dw, dst, a.data(), sw, src);
+            mp_num_type = dst;
+            mp_int_words = dw;
+            mp_real_words = dw;
+            i64 back = 0;
+            EXPECT_EQ(mp_err(), 0);
+            EXPECT_TRUE(num_to_i64(&back, out.data()) && back == 7);
+
+            if (src == MP_TYPE_UINT) continue;  // a uint is never awkward
+            auto b = make(src, sw, true);
+            mp_error = 0;
+            num_convert(out.data(), dw, dst, b.data(), sw, src);
+            const bool representable = dst == src || (src == MP_TYPE_REAL && dst == MP_TYPE_CPLX) ||
+                                       (src == MP_TYPE_RAT && (dst == MP_TYPE_REAL || dst == MP_TYPE_CPLX));
+            EXPECT_EQ(mp_err(), representable ? 0 : MP_ERR_DOMAIN);
+        }
+    }
+}
+
 }  // namespace
