@@ -1,0 +1,150 @@
+// The solve flow of the linear-systems tool: cells to values, the solver,
+// and the result text.
+#include "linear/linear_page.h"
+
+#include <vector>
+
+#include "app/settings_values.h"
+#include "app/ui_texts.h"
+#include "formula/app_error.h"
+#include "formula/formula.h"
+#include "numlib/mp_context.h"
+#include "numlib/num.h"
+#include "numlib/num_text.h"
+
+namespace {
+
+constexpr int UI_TEXT_UNSOLVABLE = 83;
+constexpr int UI_TEXT_ONE_PARAMETER = 84;
+constexpr int UI_TEXT_PARAMETERS = 85;
+constexpr i32 RAT_DIGITS = 500;
+
+i32 clamp(i32 v, i32 lo, i32 hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
+bool type_valid(i32 type) {
+    return type == MP_TYPE_RAT || type == MP_TYPE_REAL || type == MP_TYPE_CPLX;
+}
+
+void raise_cell_error(u32 code, i32 row, i32 j, i32 n) {
+    char16_t equation[24];
+    text_format(equation, 23, u"%d", row + 1);
+    const std::u16string column = linear_column_name(j, n);
+    raiseAppError(code, equation, column.c_str());
+}
+
+// Reads one cell into value; false with the application error raised.
+bool read_cell(const LinearCells& cells, i32 row, i32 j, i32 n, u64* value) {
+    const std::u16string text = cells.cell(row, j == n ? LINEAR_COLUMN_B : j);
+    if (static_cast<i64>(text.size()) > LINEAR_CELL_MAX) {
+        raise_cell_error(APP_ERR_LINEAR_COEFFICIENT_LONG, row, j, n);
+        return false;
+    }
+    if (text_is_blank(text.c_str())) {
+        num_from_i64(value, 0);
+        return true;
+    }
+    FormulaRequest request;
+    request.text = text.c_str();
+    request.flags = FORMULA_GROUPS;
+    request.useOperandLimits = true;
+    request.result = value;
+    if (evaluateFormula(&request)) return true;
+    raise_cell_error(APP_ERR_LINEAR_COEFFICIENT, row, j, n);
+    return false;
+}
+
+struct Storage {
+    std::vector<u64> rows;
+    std::vector<u64> slots;
+};
+
+bool read_cells(const LinearCells& cells, i32 n, i64 words, Storage& st, linear_system& sys) {
+    st.rows.assign(static_cast<std::size_t>(n * (n + 1) * words), 0);
+    for (i32 r = 0; r < n; ++r) {
+        sys.rows[r] = st.rows.data() + r * (n + 1) * words;
+        for (i32 j = 0; j <= n; ++j) {
+            if (!read_cell(cells, r, j, n, sys.rows[r] + j * words)) return false;
+        }
+    }
+    return true;
+}
+
+void append_results(std::u16string& out, const linear_solution& sol) {
+    if (sol.count < 0) {
+        out += ui_text[UI_TEXT_UNSOLVABLE];
+        return;
+    }
+    std::vector<char16_t> chars(static_cast<std::size_t>(LINEAR_LINE_MAX) + 1);
+    for (i64 i = 0; i < sol.count; ++i) {
+        TextBuf line{0, LINEAR_LINE_MAX, chars.data()};
+        textbuf_format(line, u"x%d = ", i + 1);
+        solution_text(line, sol, i);
+        if (textbuf_finish(line)) raiseAppError(APP_ERR_TEXT_OVERFLOW, nullptr, nullptr);
+        out.append(chars.data(), static_cast<std::size_t>(line.length));
+        out += u"\r\n";
+    }
+    if (sol.param_count > 0) {
+        char16_t names[LINEAR_PARAM_LIST_CHARS + 1];
+        parameter_list_text(names, sol);
+        const int slot = sol.param_count == 1 ? UI_TEXT_ONE_PARAMETER : UI_TEXT_PARAMETERS;
+        char16_t message[256];
+        const i64 len = text_format(message, 255, ui_text[slot], names);
+        out.append(message, static_cast<std::size_t>(len));
+    }
+}
+
+}  // namespace
+
+std::u16string linear_column_name(i32 j, i32 n) {
+    if (j == n) return u"b";
+    char16_t name[24];
+    const i64 len = text_format(name, 23, u"a%d", j + 1);
+    return std::u16string(name, static_cast<std::size_t>(len));
+}
+
+u32 linear_set_context(i32 type, i32 digits) {
+    mp_num_type = type;
+    if (type == MP_TYPE_RAT) {
+        mp_set_int_words(num_words_for_digits(RAT_DIGITS, MP_TYPE_RAT));
+        mp_set_real_words(1);
+    } else {
+        mp_set_real_words(num_words_for_digits(digits + 3, type));
+        mp_set_int_words(1);
+    }
+    mp_fixed_exp_low = -4;
+    mp_fixed_exp_high = 10;
+    mp_fixed_exp_high_int = 1000;
+    return settings_thousands_equations != 0 ? NUM_TEXT_GROUP : 0u;
+}
+
+std::u16string linear_solve_cells(const LinearCells& cells, const LinearSolveRequest& request) {
+    clearErrors();
+    std::u16string out;
+    if (!type_valid(request.type)) {
+        raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
+        return out;
+    }
+    const i32 n = clamp(request.equations, LINEAR_MIN_EQUATIONS, LINEAR_MAX_EQUATIONS);
+    const i32 digits = clamp(request.digits, LINEAR_DIGITS_MIN, LINEAR_DIGITS_MAX);
+    linear_solution sol;
+    sol.format_flags = linear_set_context(request.type, digits);
+    linear_system sys;
+    sys.n = n;
+    sys.type = sol.type = request.type;
+    sys.real_words = sol.real_words = mp_real_words;
+    sys.int_words = sol.int_words = mp_int_words;
+    sys.value_bytes = sol.value_bytes = num_size_bytes(0, request.type);
+    sol.digits = digits;
+    const i64 words = sys.value_bytes / 8;
+    Storage st;
+    if (appError.load() == 0 && words > 0 && read_cells(cells, n, words, st, sys)) {
+        st.slots.assign(static_cast<std::size_t>(n * (n + 1) * words), 0);
+        for (i32 i = 0; i < n; ++i) sol.x[i] = st.slots.data() + i * (n + 1) * words;
+        solve_linear(sys, sol);
+        if (appError.load() == 0) append_results(out, sol);
+    }
+    raiseFromLibraryError(APP_ERR_OVERFLOW);
+    return out;
+}

@@ -1,0 +1,152 @@
+// The solver against exact rational arithmetic from GMP (random systems,
+// singular families, inconsistent systems) and against MPFR residuals for
+// real and complex systems.
+#include <gmp.h>
+#include <mpfr.h>
+
+#include <vector>
+
+#include "linear_test_util.h"
+#include "numlib/cplx.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "support/gmp_oracle.h"
+#include "support/mpfr_oracle.h"
+
+namespace {
+
+using IntMatrix = std::vector<std::vector<i64>>;  // n rows of n + 1 (b last)
+
+// Random integer rows; some rows are combinations of earlier ones (with
+// their b, or with a changed b that makes the system inconsistent), some
+// columns are zero.
+IntMatrix random_matrix(TestRng& rng, i32 n, i64 bound) {
+    IntMatrix m(static_cast<std::size_t>(n), std::vector<i64>(static_cast<std::size_t>(n + 1)));
+    const bool singular = rng.chance(50);
+    for (i32 i = 0; i < n; ++i) {
+        for (auto& v : m[i]) v = rng.range(-bound, bound);
+        if (singular && i > 0 && rng.chance(30)) {
+            const i64 c1 = rng.range(-3, 3), c2 = rng.range(-3, 3);
+            const i32 p = static_cast<i32>(rng.range(0, i - 1)),
+                      q = static_cast<i32>(rng.range(0, i - 1));
+            for (i32 j = 0; j <= n; ++j) m[i][j] = c1 * m[p][j] + c2 * m[q][j];
+            if (rng.chance(20)) m[i][n] += rng.range(1, 5);
+        }
+    }
+    if (singular && rng.chance(30)) {
+        const auto col = static_cast<std::size_t>(rng.range(0, n - 1));
+        for (auto& row : m) row[col] = 0;
+    }
+    return m;
+}
+
+// Rank of the first `cols` columns by exact elimination over Q.
+i32 exact_rank(const IntMatrix& m, i32 cols) {
+    const auto n = m.size();
+    std::vector<__mpq_struct> a(n * static_cast<std::size_t>(cols));
+    auto at = [&](i64 i, i64 j) { return &a[static_cast<std::size_t>(i * cols + j)]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        for (i32 j = 0; j < cols; ++j) {
+            mpq_init(at(static_cast<i64>(i), j));
+            mpq_set_si(at(static_cast<i64>(i), j), m[i][j], 1);
+        }
+    }
+    i32 rank = 0;
+    mpq_t f, t;
+    mpq_init(f);
+    mpq_init(t);
+    for (i32 c = 0; c < cols && rank < static_cast<i32>(n); ++c) {
+        std::size_t p = static_cast<std::size_t>(rank);
+        while (p < n && mpq_sgn(at(static_cast<i64>(p), c)) == 0) ++p;
+        if (p == n) continue;
+        for (i32 j = 0; j < cols; ++j) mpq_swap(at(static_cast<i64>(p), j), at(rank, j));
+        for (std::size_t r = static_cast<std::size_t>(rank) + 1; r < n; ++r) {
+            mpq_div(f, at(static_cast<i64>(r), c), at(rank, c));
+            for (i32 j = c; j < cols; ++j) {
+                mpq_mul(t, f, at(rank, j));
+                mpq_sub(at(static_cast<i64>(r), j), at(static_cast<i64>(r), j), t);
+            }
+        }
+        ++rank;
+    }
+    mpq_clear(f);
+    mpq_clear(t);
+    for (auto& q : a) mpq_clear(&q);
+    return rank;
+}
+
+void rat_to_mpq(mpq_t out, const u64* x) {
+    Mpz num(rat_num(x), mp_int_words), den(rat_den(x), mp_int_words);
+    mpz_set(mpq_numref(out), num);
+    if (rat_sign(x)) mpz_neg(mpq_numref(out), mpq_numref(out));
+    mpz_set(mpq_denref(out), den);
+    mpq_canonicalize(out);
+}
+
+void fill(OwnedSystem& s, const IntMatrix& m, bool complex_part_random, TestRng& rng) {
+    const i32 n = static_cast<i32>(m.size());
+    for (i32 i = 0; i < n; ++i) {
+        for (i32 j = 0; j <= n; ++j) {
+            u64* v = s.a(i, j);
+            if (s.sys.type == MP_TYPE_RAT) {
+                rat_from_i64(v, m[i][j]);
+                continue;
+            }
+            real_from_i64(v, m[i][j]);
+            if (s.sys.type == MP_TYPE_CPLX) {
+                u64* im = cplx_im_of(v, mp_real_words);
+                real_from_i64(im, complex_part_random ? rng.range(-50, 50) : 0);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(LinearTest, RationalSystemsAreSolvedExactly) {
+    mpq_t sum, term, xv, cv;
+    mpq_inits(sum, term, xv, cv, nullptr);
+    for (i64 iter = 0; iter < test_iterations(60); ++iter) {
+        const i32 n = static_cast<i32>(rng.range(2, 25));
+        const IntMatrix m = random_matrix(rng, n, 9);
+        OwnedSystem s(n, MP_TYPE_RAT, 10);
+        fill(s, m, false, rng);
+        solve_linear(s.sys, s.sol);
+        ASSERT_EQ(appError.load(), 0u) << "n " << n;
+        const i32 rank = exact_rank(m, n), rank_b = exact_rank(m, n + 1);
+        if (rank_b > rank) {
+            EXPECT_EQ(s.sol.count, -1) << "n " << n;
+            continue;
+        }
+        ASSERT_EQ(s.sol.count, n);
+        ASSERT_EQ(s.sol.param_count, n - rank);
+        // Every member of the family solves the system.
+        for (int trial = 0; trial < 3; ++trial) {
+            std::vector<i64> t(static_cast<std::size_t>(s.sol.param_count + 1));
+            for (auto& v : t) v = rng.range(-20, 20);
+            std::vector<__mpq_struct> x(static_cast<std::size_t>(n));
+            for (i32 j = 0; j < n; ++j) {
+                mpq_init(&x[j]);
+                rat_to_mpq(&x[j], s.x(j, 0));
+                for (i64 p = 1; p <= s.sol.param_count; ++p) {
+                    rat_to_mpq(cv, s.x(j, static_cast<i32>(p)));
+                    mpq_set_si(term, t[p], 1);
+                    mpq_mul(term, term, cv);
+                    mpq_add(&x[j], &x[j], term);
+                }
+            }
+            for (i32 i = 0; i < n; ++i) {
+                mpq_set_si(sum, 0, 1);
+                for (i32 j = 0; j < n; ++j) {
+                    mpq_set_si(term, m[i][j], 1);
+                    mpq_mul(term, term, &x[j]);
+                    mpq_add(sum, sum, term);
+                }
+                mpq_set_si(term, m[i][n], 1);
+                EXPECT_TRUE(mpq_equal(sum, term)) << "n " << n << " row " << i;
+            }
+            for (auto& q : x) mpq_clear(&q);
+        }
+    }
+    mpq_clears(sum, term, xv, cv, nullptr);
+}
