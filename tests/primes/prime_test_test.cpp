@@ -1,0 +1,231 @@
+// Primality tests against GMP's mpz_probab_prime_p (50 rounds), on random
+// numbers, random primes and semiprimes, and on the pseudoprime families that
+// fool weaker tests.
+#include "primes/prime_test.h"
+
+#include <numeric>
+
+#include "numlib/mp_error.h"
+#include "prime_test_util.h"
+#include "primes/prime_tables.h"
+
+namespace {
+
+bool gmp_prime(mpz_srcptr z) {
+    return mpz_probab_prime_p(z, 50) != 0;
+}
+
+// A random value of 1 .. bits bits.
+void random_bits(Mpz& z, TestRng& rng, i64 bits) {
+    const i64 b = rng.range(1, bits);
+    mpz_set_ui(z, 0);
+    for (i64 i = 0; i < b; i += 64) {
+        mpz_mul_2exp(z, z, 64);
+        mpz_add_ui(z, z, rng.word());
+    }
+    mpz_fdiv_r_2exp(z, z, static_cast<mp_bitcnt_t>(b));
+    mpz_setbit(z, static_cast<mp_bitcnt_t>(b - 1));
+}
+
+class PrimeProbabilisticTest : public PrimeTest {
+  protected:
+    void SetUp() override {
+        PrimeTest::SetUp();
+        mp_set_int_words(65);
+    }
+    void expect_agrees(mpz_srcptr z) {
+        const std::vector<u64> n = value_of(z);
+        const bool ours = prime_test_probabilistic(n.data()) == 0;
+        ASSERT_EQ(ours, gmp_prime(z)) << mpz_get_str(nullptr, 10, z);  // small leak on failure only
+        ASSERT_EQ(mp_err(), 0);
+    }
+};
+
+}  // namespace
+
+TEST(PrimeTables, WheelWalksEveryIntegerCoprimeToTheModulus) {
+    WheelCursor c{1, 0};
+    for (u64 expect : {2, 3, 5, 7, 11, 13, 17}) {
+        ASSERT_TRUE(c.advance());
+        EXPECT_EQ(c.divisor, expect);
+    }
+    // Two full turns: exactly the integers coprime to 30030, in order.
+    u64 next = 17;
+    for (int step = 0; step < 2 * 5760; ++step) {
+        do ++next;
+        while (std::gcd(next, WHEEL_MODULUS) != 1);
+        ASSERT_TRUE(c.advance());
+        ASSERT_EQ(c.divisor, next) << step;
+    }
+    WheelCursor from_one{1, 0};
+    for (int i = 0; i < WHEEL_STEP_COUNT; ++i) from_one.advance();
+    EXPECT_EQ(from_one.divisor, 30047u);
+    from_one.advance();
+    EXPECT_EQ(from_one.divisor, 30049u);
+    WheelCursor odd{2, 1};
+    odd.advance();
+    EXPECT_EQ(odd.divisor, 3u);
+    WheelCursor top{~u64{0} - 1, WHEEL_CYCLE_START};  // the step of 2 wraps round
+    EXPECT_FALSE(top.advance());
+}
+
+TEST(PrimeTables, SmallPrimesAreThePrimesBelowAThousand) {
+    Mpz z;
+    std::size_t i = 0;
+    for (unsigned long v = 0; v < 1000; ++v) {
+        mpz_set_ui(z, v);
+        if (gmp_prime(z)) {
+            ASSERT_EQ(small_primes.at(i++), v);
+        }
+    }
+    EXPECT_EQ(i, small_primes.size());
+}
+
+TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
+    for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
+        mp_set_int_words(static_cast<i32>(rng.range(1, 20)));
+        Mpz a, n;
+        random_bits(a, rng, 64 * mp_int_words);
+        random_bits(n, rng, 64 * mp_int_words);
+        mpz_setbit(n, 0);
+        if (mpz_cmp_ui(n.get(), 3) < 0) mpz_set_ui(n, 3);
+        if (rng.chance(20)) mpz_mul(a, a, n), mpz_fdiv_r_2exp(a, a, 64 * mp_int_words - 1);
+        if (rng.chance(10)) mpz_set_ui(a, rng.range(0, 12));
+        const std::vector<u64> av = value_of(a), nv = value_of(n);
+        ASSERT_EQ(jacobi_symbol(av.data(), nv.data()), mpz_jacobi(a, n))
+            << a.hex() << " / " << n.hex();
+    }
+    mp_set_int_words(1);
+    const u64 a = 5, even = 10;
+    EXPECT_EQ(jacobi_symbol(&a, &even), 0);
+    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+}
+
+TEST_F(PrimeProbabilisticTest, EveryNumberUpTo20000) {
+    Mpz z;
+    for (unsigned long v = 0; v <= 20000; ++v) {
+        mpz_set_ui(z, v);
+        expect_agrees(z);
+    }
+}
+
+TEST_F(PrimeProbabilisticTest, RandomNumbersPrimesAndSemiprimesUpTo1253Digits) {
+    Mpz z, p, q;
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        const i64 bits = rng.chance(5) ? 4160 : rng.range(10, 600);
+        random_bits(z, rng, bits);
+        switch (iter % 4) {
+            case 0:  // arbitrary
+                break;
+            case 1:  // a prime
+                if (bits < 2000 || iter % 40 == 1) mpz_nextprime(z, z);
+                break;
+            case 2:  // odd, free of small factors: only the Euler and Lucas tests decide
+                mpz_setbit(z, 0);
+                while (mpz_gcd_ui(nullptr, z, 223092870UL) != 1) mpz_add_ui(z, z, 2);
+                break;
+            default:  // a product of two primes above 1000
+                random_bits(p, rng, std::min<i64>(bits / 2 + 11, 2070));
+                mpz_add_ui(p, p, 1000);
+                mpz_nextprime(p, p);
+                mpz_nextprime(q, p);
+                mpz_mul(z, p, q);
+        }
+        if (mpz_sizeinbase(z, 2) > 4160) mpz_fdiv_r_2exp(z, z, 4160);
+        expect_agrees(z);
+    }
+}
+
+TEST_F(PrimeProbabilisticTest, PseudoprimeFamiliesAreComposite) {
+    // Each composite fools some cheaper test: Euler to bases 2 and 3 (25326001),
+    // strong tests to the first 5, 7, 8, 9 or 12 prime bases, Lucas tests.
+    for (const char* text :
+         {"25326001", "2152302898747", "3474749660383", "341550071728321", "3825123056546413051",
+          "318665857834031151167461", "3317044064679887385961981", "5777", "10877", "4181",
+          "1195068768795265792518361315725116351898245581"}) {
+        Mpz z;
+        mpz_set_str(z, text, 10);
+        expect_agrees(z);
+    }
+    // Chernick's Carmichael numbers (6k+1)(12k+1)(18k+1) with three prime factors above 1000.
+    Mpz a, b, c, n;
+    int found = 0;
+    for (unsigned long k = 200; found < 60; ++k) {
+        mpz_set_ui(a, 6 * k + 1);
+        mpz_set_ui(b, 12 * k + 1);
+        mpz_set_ui(c, 18 * k + 1);
+        if (!gmp_prime(a) || !gmp_prime(b) || !gmp_prime(c)) continue;
+        mpz_mul(n, a, b);
+        mpz_mul(n, n, c);
+        const std::vector<u64> v = value_of(n);
+        ASSERT_EQ(prime_test_probabilistic(v.data()), 1u) << k;
+        ++found;
+    }
+}
+
+TEST_F(PrimeProbabilisticTest, EulerTestsAloneAreFooledBy25326001) {
+    const std::vector<u64> n = value_of("25326001");  // 2251 * 11251
+    EXPECT_TRUE(euler_test_base2(n.data()));
+    EXPECT_TRUE(euler_test_base3(n.data()));
+    EXPECT_FALSE(lucas_test_strong(n.data()));
+    EXPECT_EQ(prime_test_probabilistic(n.data()), 1u);
+    const std::vector<u64> m = value_of("1022117");  // 1009 * 1013, caught by base 2
+    EXPECT_FALSE(euler_test_base2(m.data()));
+}
+
+TEST_F(PrimeProbabilisticTest, StrongLucasPseudoprimesBelow100000AreExactlyTheKnownOnes) {
+    const std::vector<unsigned long> known = {5459,  5777,  10877, 16109, 18971, 22499,
+                                              24569, 25199, 40309, 58519, 75077, 97439};
+    std::vector<unsigned long> found;
+    Mpz z;
+    for (unsigned long v = 7; v < 100000; v += 2) {
+        if (v % 3 == 0 || v % 5 == 0) continue;
+        mpz_set_ui(z, v);
+        const std::vector<u64> n = value_of(z);
+        const bool passes = lucas_test_strong(n.data());
+        if (gmp_prime(z)) {
+            ASSERT_TRUE(passes) << v;
+        } else if (passes) {
+            found.push_back(v);
+        }
+    }
+    EXPECT_EQ(found, known);
+}
+
+TEST_F(PrimeProbabilisticTest, NoWordsIsAnErrorAndComposite) {
+    const std::vector<u64> n = value_of("1009");
+    mp_int_words = 0;
+    EXPECT_EQ(prime_test_probabilistic(n.data()), 1u);
+    mp_int_words = 65;
+    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+}
+
+TEST_F(PrimeTest, ExactTestMatchesGmp) {
+    mp_set_int_words(2);
+    Mpz z;
+    for (unsigned long v = 0; v < 5000; ++v) {
+        mpz_set_ui(z, v);
+        const std::vector<u64> n = value_of(z);
+        ASSERT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << v;
+    }
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        random_bits(z, rng, 40);
+        if (iter % 2 == 0) mpz_nextprime(z, z);
+        const std::vector<u64> n = value_of(z);
+        ASSERT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << z.hex();
+    }
+    // The square of the largest prime below 2^32 needs every divisor up to the limit.
+    for (const char* text : {"1000000007", "18446744030759878681", "4294967311"}) {
+        mpz_set_str(z, text, 10);
+        const std::vector<u64> n = value_of(z);
+        EXPECT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << text;
+    }
+    EXPECT_EQ(mp_err(), 0);
+}
+
+TEST_F(PrimeTest, ExactTestEndsAtAStopRequest) {
+    mp_set_int_words(2);
+    const std::vector<u64> n = value_of("170141183460469231731687303715884105727");  // 2^127 - 1
+    appError.store(APP_ERR_STOPPED);
+    EXPECT_TRUE(prime_test_exact(n.data()));  // answer ignored by callers; it must return at once
+}

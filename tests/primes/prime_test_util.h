@@ -1,0 +1,41 @@
+// Shared set-up of the prime tests: a fresh library and application error
+// state per test, English texts, and conversions to and from GMP.
+#pragma once
+
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ui_texts.h"
+#include "formula/app_error.h"
+#include "numlib/mp_context.h"
+#include "support/gmp_oracle.h"
+#include "support/numlib_fixture.h"
+
+class PrimeTest : public NumlibTest {
+  protected:
+    void SetUp() override {
+        NumlibTest::SetUp();
+        clearErrors();
+        ui_texts_english();
+    }
+    void TearDown() override {
+        clearErrors();
+        ui_texts_english();
+        NumlibTest::TearDown();
+    }
+
+    // z as a value of mp_int_words words (z must fit).
+    static std::vector<u64> value_of(mpz_srcptr z) {
+        Mpz copy;
+        mpz_set(copy, z);
+        return copy.words(mp_int_words);
+    }
+    static std::vector<u64> value_of(const char* decimal) {
+        Mpz z;
+        mpz_set_str(z, decimal, 10);
+        return value_of(z);
+    }
+};
