@@ -39,21 +39,24 @@ struct Work {
     u64* f;     // one value
     u64* mag;   // magnitude of the pivot so far
     u64* cand;  // magnitude of a candidate
+    i64 rank = 0;
+    i64 pivot_col[LINEAR_MAX_EQUATIONS] = {};  // column of the pivot of row r < rank
+    bool free_col[LINEAR_MAX_EQUATIONS] = {};
 };
 
 void tidy(u64* value, const Work& w) {
     if (mp_num_type != MP_TYPE_RAT) zero_if_tiny(value, w.eps);
 }
 
-// Swaps the row with the largest |a_rk| (the first of equal ones) into row k;
-// false when the whole column below the diagonal is zero.
-bool find_pivot(Work& w, i64 k) {
-    coef_abs(w.mag, at(w.rows[k], k, w.words));
-    for (i64 r = k + 1; r < w.n; ++r) {
+// Swaps the row with the largest |a_rk| among rows `top`.. (the first of
+// equal ones) into row top; false when all of them are zero in column k.
+bool find_pivot(Work& w, i64 top, i64 k) {
+    coef_abs(w.mag, at(w.rows[top], k, w.words));
+    for (i64 r = top + 1; r < w.n; ++r) {
         coef_abs(w.cand, at(w.rows[r], k, w.words));
         if (coef_cmp_abs(w.cand, w.mag) > 0) {
-            u64* t = w.rows[k];
-            w.rows[k] = w.rows[r];
+            u64* t = w.rows[top];
+            w.rows[top] = w.rows[r];
             w.rows[r] = t;
             coef_copy(w.mag, w.cand);  // same word count as a magnitude
         }
@@ -61,29 +64,41 @@ bool find_pivot(Work& w, i64 k) {
     return !coef_is_zero(w.mag);
 }
 
-void eliminate(Work& w) {
-    for (i64 k = 0; k + 1 < w.n && !library_failed(); ++k) {
-        if (!find_pivot(w, k)) continue;
-        const u64* pivot_row = w.rows[k];
-        for (i64 r = k + 1; r < w.n && !library_failed(); ++r) {
-            u64* row = w.rows[r];
-            coef_div(w.f, at(row, k, w.words), at(const_cast<u64*>(pivot_row), k, w.words));
-            coef_neg(w.f, w.f);
-            coef_set_i64(at(row, k, w.words), 0);
-            for (i64 c = k + 1; c <= w.n; ++c) {
-                u64* v = at(row, c, w.words);
-                coef_mul(w.cand, w.f, at(const_cast<u64*>(pivot_row), c, w.words));
-                coef_add(v, v, w.cand);
-                tidy(v, w);
-            }
+void eliminate_below(Work& w, i64 top, i64 k) {
+    const u64* pivot_row = w.rows[top];
+    for (i64 r = top + 1; r < w.n && !library_failed(); ++r) {
+        u64* row = w.rows[r];
+        coef_div(w.f, at(row, k, w.words), pivot_row + k * w.words);
+        coef_neg(w.f, w.f);
+        coef_set_i64(at(row, k, w.words), 0);
+        for (i64 c = k + 1; c <= w.n; ++c) {
+            u64* v = at(row, c, w.words);
+            coef_mul(w.cand, w.f, pivot_row + c * w.words);
+            coef_add(v, v, w.cand);
+            tidy(v, w);
         }
     }
 }
 
-// Unknown i from the unknowns after it; false when row i contradicts them.
-bool substitute(Work& w, linear_solution& sol, i64 i, i64 slots, i64* assigned) {
+// Row echelon form: a column without a pivot in the rows not yet used is
+// free, and the next column looks for its pivot from the same row on, so a
+// row whose own column is zero still serves a later column.
+void eliminate(Work& w) {
+    for (i64 k = 0; k < w.n && !library_failed(); ++k) {
+        if (w.rank == w.n || !find_pivot(w, w.rank, k)) {
+            w.free_col[k] = true;
+            continue;
+        }
+        eliminate_below(w, w.rank, k);
+        w.pivot_col[w.rank] = k;
+        w.rank += 1;
+    }
+}
+
+// Unknown i of pivot row r from the unknowns after it.
+void substitute(Work& w, linear_solution& sol, i64 i, i64 r, i64 slots) {
     u64* x = sol.x[i];
-    const u64* row = w.rows[i];
+    const u64* row = w.rows[r];
     coef_copy(x, row + w.n * w.words);
     for (i64 s = 1; s < slots; ++s) coef_set_i64(at(x, s, w.words), 0);
     for (i64 j = i + 1; j < w.n; ++j) {
@@ -95,35 +110,43 @@ bool substitute(Work& w, linear_solution& sol, i64 i, i64 slots, i64* assigned) 
         }
     }
     const u64* diag = row + i * w.words;
-    if (!coef_is_zero(diag)) {
-        for (i64 s = 0; s < slots; ++s) {
-            coef_div(at(x, s, w.words), at(x, s, w.words), diag);
-            tidy(at(x, s, w.words), w);
-        }
-        return true;
+    for (i64 s = 0; s < slots; ++s) {
+        coef_div(at(x, s, w.words), at(x, s, w.words), diag);
+        tidy(at(x, s, w.words), w);
     }
-    for (i64 s = 0; s <= *assigned; ++s) {
-        if (!coef_is_zero(at(x, s, w.words))) return false;
+}
+
+// The rows without a pivot are zero on the left; their right-hand sides
+// must be zero too.
+bool consistent(const Work& w) {
+    for (i64 r = w.rank; r < w.n; ++r) {
+        if (!coef_is_zero(w.rows[r] + w.n * w.words)) return false;
     }
-    *assigned += 1;
-    coef_set_i64(at(x, *assigned, w.words), 1);
     return true;
 }
 
 void back_substitute(Work& w, linear_solution& sol) {
-    i64 zeros = 0;
-    for (i64 i = 0; i < w.n; ++i) zeros += coef_is_zero(w.rows[i] + i * w.words) ? 1 : 0;
-    sol.param_count = zeros;
+    const i64 params = w.n - w.rank;
+    sol.param_count = params;
+    if (!consistent(w)) {
+        sol.count = -1;
+        return;
+    }
     i64 assigned = 0;
+    i64 r = w.rank - 1;
     for (i64 i = w.n - 1; i >= 0 && !library_failed(); --i) {
-        if (!substitute(w, sol, i, zeros + 1, &assigned)) {
-            sol.count = -1;
-            return;
+        if (w.free_col[i]) {
+            for (i64 s = 0; s <= params; ++s) coef_set_i64(at(sol.x[i], s, w.words), 0);
+            assigned += 1;
+            coef_set_i64(at(sol.x[i], assigned, w.words), 1);
+        } else {
+            substitute(w, sol, i, r, params + 1);
+            r -= 1;
         }
     }
     if (mp_num_type == MP_TYPE_RAT || library_failed()) return;
     for (i64 i = 0; i < w.n; ++i) {
-        for (i64 s = 0; s <= zeros; ++s) coef_round(at(sol.x[i], s, w.words), sol.digits);
+        for (i64 s = 0; s <= params; ++s) coef_round(at(sol.x[i], s, w.words), sol.digits);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <gmp.h>
 #include <mpfr.h>
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "linear_test_util.h"
@@ -118,7 +120,12 @@ TEST_F(LinearTest, RationalSystemsAreSolvedExactly) {
             EXPECT_EQ(s.sol.count, -1) << "n " << n;
             continue;
         }
-        ASSERT_EQ(s.sol.count, n);
+        std::string rows;
+        for (const auto& row : m) {
+            for (i64 v : row) rows.append(std::to_string(v)).append(" ");
+            rows.append("; ");
+        }
+        ASSERT_EQ(s.sol.count, n) << rows;
         ASSERT_EQ(s.sol.param_count, n - rank);
         // Every member of the family solves the system.
         for (int trial = 0; trial < 3; ++trial) {
@@ -149,4 +156,94 @@ TEST_F(LinearTest, RationalSystemsAreSolvedExactly) {
         }
     }
     mpq_clears(sum, term, xv, cv, nullptr);
+}
+
+namespace {
+
+// |sum_j a_ij x_j - b_i| for one part (re or im) of a complex system, with
+// x_j = c_0 + sum_s c_s t_s; the integer matrices carry imaginary parts in im.
+double residual(OwnedSystem& s, const IntMatrix& re, const IntMatrix& im, const std::vector<i64>& t,
+                i32 row, bool imag_part) {
+    const i32 n = static_cast<i32>(re.size());
+    const mpfr_prec_t bits = 4000;
+    Mpfr sum(bits), xr(bits), xi(bits), cr(bits), ci(bits);
+    mpfr_set_si(sum, 0, MPFR_RNDN);
+    const bool cplx = s.sys.type == MP_TYPE_CPLX;
+    for (i32 j = 0; j < n; ++j) {
+        mpfr_set_si(xr, 0, MPFR_RNDN);
+        mpfr_set_si(xi, 0, MPFR_RNDN);
+        for (i64 p = 0; p <= s.sol.param_count; ++p) {
+            const u64* c = s.x(j, static_cast<i32>(p));
+            to_mpfr(cr, c, mp_real_words);
+            mpfr_mul_si(cr, cr, p == 0 ? 1 : t[static_cast<std::size_t>(p)], MPFR_RNDN);
+            mpfr_add(xr, xr, cr, MPFR_RNDN);
+            if (cplx) {
+                to_mpfr(ci, cplx_im_of(c, mp_real_words), mp_real_words);
+                mpfr_mul_si(ci, ci, p == 0 ? 1 : t[static_cast<std::size_t>(p)], MPFR_RNDN);
+                mpfr_add(xi, xi, ci, MPFR_RNDN);
+            }
+        }
+        // (a + bi)(xr + xi i): real part a xr - b xi, imaginary part a xi + b xr.
+        const long a = re[row][j], b = im[row][j];
+        mpfr_mul_si(cr, imag_part ? xi : xr, a, MPFR_RNDN);
+        mpfr_mul_si(ci, imag_part ? xr : xi, b, MPFR_RNDN);
+        if (imag_part) {
+            mpfr_add(cr, cr, ci, MPFR_RNDN);
+        } else {
+            mpfr_sub(cr, cr, ci, MPFR_RNDN);
+        }
+        mpfr_add(sum, sum, cr, MPFR_RNDN);
+    }
+    mpfr_sub_si(sum, sum, imag_part ? im[row][n] : re[row][n], MPFR_RNDN);
+    return mpfr_get_d(sum, MPFR_RNDN);
+}
+
+}  // namespace
+
+TEST_F(LinearTest, RealAndComplexSystemsHaveSmallResiduals) {
+    for (i64 iter = 0; iter < test_iterations(40); ++iter) {
+        const bool cplx = rng.chance(50);
+        const i32 n = static_cast<i32>(rng.range(2, 25));
+        const i32 digits = static_cast<i32>(rng.range(20, 60));
+        // Complex systems stay regular: the exact rank is known for the real ones only.
+        const IntMatrix re = cplx ? random_matrix(rng, n, 0) : random_matrix(rng, n, 9);
+        IntMatrix im = re;
+        for (auto& row : im) {
+            for (auto& v : row) v = cplx ? rng.range(-9, 9) : 0;
+        }
+        IntMatrix re_full = re;
+        if (cplx) {
+            for (auto& row : re_full) {
+                for (auto& v : row) v = rng.range(-9, 9);
+            }
+        }
+        OwnedSystem s(n, cplx ? MP_TYPE_CPLX : MP_TYPE_REAL, digits);
+        for (i32 i = 0; i < n; ++i) {
+            for (i32 j = 0; j <= n; ++j) {
+                real_from_i64(s.a(i, j), re_full[i][j]);
+                if (cplx) real_from_i64(cplx_im_of(s.a(i, j), mp_real_words), im[i][j]);
+            }
+        }
+        solve_linear(s.sys, s.sol);
+        ASSERT_EQ(appError.load(), 0u);
+        SCOPED_TRACE("n " + std::to_string(n) + " digits " + std::to_string(digits));
+        if (!cplx) {
+            const i32 rank = exact_rank(re_full, n), rank_b = exact_rank(re_full, n + 1);
+            if (rank_b > rank) {
+                EXPECT_EQ(s.sol.count, -1);
+                continue;
+            }
+            ASSERT_EQ(s.sol.param_count, n - rank);
+        }
+        if (s.sol.count < 0) continue;  // a numerically singular complex system
+        std::vector<i64> t(static_cast<std::size_t>(s.sol.param_count + 1));
+        for (auto& v : t) v = rng.range(-5, 5);
+        const double tol = std::pow(10.0, -(digits - 8));
+        for (i32 i = 0; i < n; ++i) {
+            EXPECT_LT(std::fabs(residual(s, re_full, im, t, i, false)), tol) << "row " << i;
+            if (cplx) {
+                EXPECT_LT(std::fabs(residual(s, re_full, im, t, i, true)), tol) << "row " << i;
+            }
+        }
+    }
 }

@@ -62,6 +62,11 @@ TEST_F(LinearTest, ResultTextsOfSingularAndRegularSystems) {
         {MP_TYPE_RAT,
          {{u"1", u"-3", u"2"}, {u"2", u"-6", u"4"}},
          u"x1 = 2+3*r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
+        // A zero first column with a non-zero entry beside it: x2 is fixed by row 1
+        // although row 1 has no pivot in its own column.
+        {MP_TYPE_RAT,
+         {{u"0", u"2", u"1"}, {u"0", u"0", u"0"}},
+         u"x1 = r\r\nx2 = 1/2\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
         // Every cell is a formula.
         {MP_TYPE_RAT, {{u"2*3", u"0", u"3"}, {u"0", u"1/2", u"(1+1)"}}, u"x1 = 1/2\r\nx2 = 4\r\n"},
         {MP_TYPE_REAL,
