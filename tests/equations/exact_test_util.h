@@ -1,0 +1,195 @@
+// Shared set-up of the exact-solution tests: equations from GMP rationals,
+// the solver's texts read back into exact values t + F sqrt(W) (W = R or -R),
+// and exact substitution of such values into a rational polynomial.
+#pragma once
+
+#include <gmpxx.h>
+#include <gtest/gtest.h>
+#include <mpc.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "equations/exact.h"
+#include "formula/app_error.h"
+#include "numlib/mp_context.h"
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/rat.h"
+#include "support/mpc_oracle.h"
+#include "support/mpfr_oracle.h"
+#include "support/test_random.h"
+
+using Poly = std::vector<mpq_class>;  // a_0 first
+
+// An exact root text read back: t + F * sqrt(W), W = R or -R.
+struct ExactForm {
+    mpq_class t, f;
+    mpz_class w = 1;
+};
+
+inline std::string ascii_of(const char16_t* s) {
+    std::string out;
+    for (; *s != 0; ++s) out += *s < 128 ? static_cast<char>(*s) : '?';
+    return out;
+}
+
+// Parses "r", "[t]+-F*i", "[t]+-[F*]sqrt(R)[*i]"; false for anything else.
+inline bool parse_exact(const std::string& text, ExactForm& out) {
+    std::string s = text;
+    bool imag = false;
+    if (s.size() > 2 && s.compare(s.size() - 2, 2, "*i") == 0) {
+        imag = true;
+        s.resize(s.size() - 2);
+    }
+    mpz_class r = 1;
+    bool unit_f = false;
+    const std::size_t sq = s.find("sqrt(");
+    if (sq != std::string::npos) {
+        if (s.back() != ')') return false;
+        if (r.set_str(s.substr(sq + 5, s.size() - sq - 6), 10) != 0) return false;
+        s.resize(sq);
+        if (!s.empty() && s.back() == '*') {
+            s.pop_back();
+        } else {
+            unit_f = true;
+            s += "1";
+        }
+    }
+    if (sq == std::string::npos && !imag) {
+        if (out.t.set_str(s, 10) != 0) return false;
+        out.t.canonicalize();
+        out.f = 0;
+        return true;
+    }
+    const std::size_t split = s.find_last_of("+-");
+    std::string t_text = "0", f_text = s;
+    if (split != std::string::npos && split > 0) {
+        t_text = s.substr(0, split);
+        f_text = s.substr(split);
+    }
+    if (!f_text.empty() && f_text[0] == '+') f_text.erase(0, 1);
+    if (out.t.set_str(t_text, 10) != 0 || out.f.set_str(f_text, 10) != 0) return false;
+    if (unit_f && abs(out.f) != 1) return false;
+    out.t.canonicalize();
+    out.f.canonicalize();
+    out.w = imag ? mpz_class(-r) : r;
+    return true;
+}
+
+// p(x) for x = t + F sqrt(W) in Q(sqrt(W)): the rational and the sqrt(W) part.
+inline void substitute(const Poly& p, const ExactForm& x, mpq_class& u, mpq_class& v) {
+    u = 0;
+    v = 0;
+    const mpq_class w(x.w);
+    for (std::size_t k = p.size(); k-- > 0;) {
+        const mpq_class nu = u * x.t + v * x.f * w + p[k];
+        const mpq_class nv = u * x.f + v * x.t;
+        u = nu;
+        v = nv;
+    }
+}
+
+inline Poly poly_mul(const Poly& a, const Poly& b) {
+    Poly c(a.size() + b.size() - 1, 0);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        for (std::size_t j = 0; j < b.size(); ++j) c[i + j] += a[i] * b[j];
+    }
+    return c;
+}
+
+class ExactTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        mp_context_reset();
+        clearErrors();
+    }
+    void TearDown() override {
+        clearErrors();
+        mp_context_reset();
+    }
+
+    // Context and result record for degree n at `digits` digits.
+    void prepare(i32 n, i32 digits, bool real_only = false) {
+        clearErrors();
+        mp_int_words = EXACT_INT_WORDS;
+        mp_num_type = MP_TYPE_RAT;
+        result = root_result{};
+        result.iter_digits = exact_iter_digits(digits);
+        result.show_digits = digits;
+        result.real_only = real_only;
+        words = static_cast<i32>(root_working_words(result.iter_digits, n));
+        storage = std::make_unique<RootStorage>(result, words);
+    }
+    // The equation of p at two words per part; false when a part needs more.
+    bool set_equation(const Poly& p) {
+        coefs.assign(p.size(), std::vector<u64>(2 * EXACT_INT_WORDS + 1, 0));
+        eq = poly_equation{};
+        eq.type = MP_TYPE_RAT;
+        eq.degree = static_cast<i32>(p.size()) - 1;
+        for (std::size_t k = 0; k < p.size(); ++k) {
+            const std::string text = p[k].get_str();
+            const std::u16string u(text.begin(), text.end());
+            rat_from_text(coefs[k].data(), u.data(), static_cast<i32>(u.size()), 0);
+            if (mp_err() != 0) {
+                mp_error.store(0);
+                return false;
+            }
+            eq.coef[k] = coefs[k].data();
+        }
+        return true;
+    }
+    i64 solve(const Poly& p, i32 digits, bool real_only = false) {
+        prepare(static_cast<i32>(p.size()) - 1, digits, real_only);
+        EXPECT_TRUE(set_equation(p));
+        solve_exact(eq, result);
+        return result.count;
+    }
+    std::string text(i64 i) const { return ascii_of(result.exact_text[i]); }
+    // "text^multiplicity" of every root, in the solver's order.
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (i64 i = 0; i < result.count; ++i) {
+            out.push_back(text(i) + "^" + std::to_string(result.multiplicity[i]));
+        }
+        return out;
+    }
+    // Root i within 10^-(digits - 2) of |x| (or of 1 when x is small) of the
+    // value of the form x.
+    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i) const {
+        const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
+        Mpc want(bits), got(bits), diff(bits);
+        Mpfr s(bits), err(bits), scale(bits);
+        mpfr_set_z(s, mpz_class(abs(x.w)).get_mpz_t(), MPFR_RNDN);
+        mpfr_sqrt(s, s, MPFR_RNDN);
+        mpfr_mul_q(s, s, x.f.get_mpq_t(), MPFR_RNDN);
+        mpc_set_ui(want, 0, MPC_RNDNN);
+        mpfr_set_q(want.re(), x.t.get_mpq_t(), MPFR_RNDN);
+        if (x.w < 0) {
+            mpfr_set(want.im(), s, MPFR_RNDN);
+        } else {
+            mpfr_add(want.re(), want.re(), s, MPFR_RNDN);
+        }
+        to_mpc(got, result.roots[i], words);
+        mpc_sub(diff, got, want, MPC_RNDNN);
+        mpc_abs(err, diff, MPFR_RNDN);
+        mpc_abs(scale, want, MPFR_RNDN);
+        if (mpfr_cmp_ui(scale, 1) < 0) mpfr_set_ui(scale, 1, MPFR_RNDN);
+        mpfr_div(err, err, scale, MPFR_RNDN);
+        if (mpfr_get_d(err, MPFR_RNDN) <= std::pow(10.0, -(result.iter_digits - 2))) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "root " << i << " " << cplx_text(result.roots[i], words) << " is not " << text(i)
+               << " (relative error " << mpfr_get_d(err, MPFR_RNDN) << ")";
+    }
+
+    i32 words = 1;
+    root_result result;
+    std::unique_ptr<RootStorage> storage;
+    poly_equation eq;
+    std::vector<std::vector<u64>> coefs;
+    TestRng rng;
+    ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
+};
