@@ -1,0 +1,174 @@
+// Factorizations and divisor lists: products and primality checked with GMP,
+// divisor lists against brute force, and the worker's lines and limits.
+#include "primes/prime_factor.h"
+
+#include <thread>
+
+#include "numlib/mp_error.h"
+#include "prime_sink_util.h"
+#include "prime_test_util.h"
+#include "primes/prime_factors_worker.h"
+
+namespace {
+
+class FactorTest : public PrimeTest {
+  protected:
+    void SetUp() override {
+        PrimeTest::SetUp();
+        mp_set_int_words(2);
+    }
+    std::string run(u64 lo, u64 hi, i32 size, bool divisors, bool show_count, u32 base = 10,
+                    u32 flags = 0) {
+        SPrimeFactorCalc calc{
+            static_cast<u8>(divisors), static_cast<u8>(show_count), {lo, hi}, size, flags, base};
+        CollectingSink sink;
+        prime_factors_worker(calc, sink);
+        EXPECT_EQ(sink.done_calls(), 1);
+        return sink.text();
+    }
+};
+
+void check_factorization(mpz_srcptr z) {
+    Mpz copy;
+    mpz_set(copy, z);
+    const std::vector<u64> v = copy.words(2);
+    PrimeFactorList list;
+    prime_factorize(list, v.data());
+    Mpz product, p;
+    mpz_set_ui(product, 1);
+    for (i64 i = 0; i < list.count; ++i) {
+        p.set(list.primes[i], 2);
+        ASSERT_NE(mpz_probab_prime_p(p, 50), 0) << p.hex();
+        if (i > 0) {
+            Mpz prev(list.primes[i - 1], 2);
+            ASSERT_LT(mpz_cmp(prev, p), 0);
+        }
+        for (u64 k = 0; k < list.multiplicities[i]; ++k) mpz_mul(product, product, p);
+    }
+    ASSERT_EQ(mpz_cmp(product, z), 0) << copy.hex();
+}
+
+}  // namespace
+
+TEST_F(FactorTest, ProductOfPrimeFactorsIsTheNumber) {
+    Mpz z, p;
+    for (unsigned long v = 1; v < 3000; ++v) {
+        mpz_set_ui(z, v);
+        check_factorization(z);
+    }
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        // Small primes with powers, times at most one prime that may be large.
+        mpz_set_ui(z, 1);
+        while (mpz_sizeinbase(z, 2) < 60) {
+            mpz_set_ui(p, static_cast<unsigned long>(rng.range(2, iter % 2 ? 100 : 200000)));
+            mpz_nextprime(p, p);
+            mpz_pow_ui(p, p, static_cast<unsigned long>(rng.range(1, 4)));
+            mpz_mul(z, z, p);
+        }
+        mpz_set_ui(p, rng.word() >> rng.range(22, 63));
+        mpz_nextprime(p, p);
+        mpz_mul(z, z, p);
+        if (mpz_sizeinbase(z, 2) > 128) continue;
+        check_factorization(z);
+    }
+    mp_set_int_words(3);
+    PrimeFactorList list;
+    const std::vector<u64> v = words(3);
+    prime_factorize(list, v.data());
+    EXPECT_EQ(list.count, -1);
+    EXPECT_EQ(appError.load(), APP_ERR_INTERNAL);
+}
+
+TEST_F(FactorTest, DivisorListsMatchBruteForce) {
+    std::vector<u64> storage(2 * DIVISOR_LIST_CAPACITY);
+    DivisorList list{0, reinterpret_cast<u64(*)[2]>(storage.data())};
+    PrimeFactorList factors;
+    for (i64 iter = 0; iter < test_iterations(700); ++iter) {
+        const u64 n =
+            iter < 500 ? static_cast<u64>(iter + 1) : static_cast<u64>(rng.range(1, 999999));
+        const u64 v[2] = {n, 0};
+        prime_factorize(factors, v);
+        divisors_from_factors(list, factors);
+        std::vector<u64> expect;
+        for (u64 d = 1; d <= n; ++d)
+            if (n % d == 0) expect.push_back(d);
+        ASSERT_EQ(list.count, static_cast<i64>(expect.size())) << n;
+        for (std::size_t i = 0; i < expect.size(); ++i) {
+            ASSERT_EQ(list.values[i][0], expect[i]) << n;
+            ASSERT_EQ(list.values[i][1], 0u);
+        }
+    }
+}
+
+TEST_F(FactorTest, DivisorLimits) {
+    std::vector<u64> storage(2 * DIVISOR_LIST_CAPACITY);
+    DivisorList list{0, reinterpret_cast<u64(*)[2]>(storage.data())};
+    PrimeFactorList factors;
+    // 2 * 3 * ... * 43: 14 primes, exactly 16384 divisors; with 47 there are 32768.
+    const u64 fits[2] = {13082761331670030ULL, 0};
+    prime_factorize(factors, fits);
+    divisors_from_factors(list, factors);
+    ASSERT_EQ(list.count, DIVISOR_LIST_CAPACITY);
+    for (i64 i = 0; i < list.count; ++i) {
+        ASSERT_EQ(fits[0] % list.values[i][0], 0u);
+        if (i > 0) {
+            ASSERT_LT(list.values[i - 1][0], list.values[i][0]);
+        }
+    }
+    const std::string text = run(614889782588491410ULL, 0, 2, true, true);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(appError.load(), APP_ERR_TOO_MANY_FACTORS);
+    EXPECT_EQ(std::u16string(appErrorText1), u"614889782588491410");
+    // The insertion itself refuses a full list.
+    list.count = DIVISOR_LIST_CAPACITY;
+    divisor_list_insert(list, fits);
+    EXPECT_EQ(list.count, -1);
+    divisor_list_insert(list, fits);
+    EXPECT_EQ(list.count, -1);
+}
+
+TEST_F(FactorTest, LinesInEveryBaseAndLanguage) {
+    EXPECT_EQ(run(360, 0, 1, false, false), "360 = 2^3 * 3^2 * 5\r\n");
+    EXPECT_EQ(run(12, 0, 1, true, true), "D 12 = { 1, 2, 3, 4, 6, 12 }  [6]\r\n");
+    EXPECT_EQ(run(12, 0, 1, true, false), "D 12 = { 1, 2, 3, 4, 6, 12 }\r\n");
+    EXPECT_EQ(run(1, 0, 1, false, false), "1 = Number has no prime factors!\r\n");
+    EXPECT_EQ(run(1, 0, 1, true, true), "D 1 = { 1 }  [1]\r\n");
+    EXPECT_EQ(run(4, 0, 3, false, false), "4 = 2^2\r\n5 = 5\r\n6 = 2 * 3\r\n");
+    EXPECT_EQ(run(0, u64{1} << 63, 1, false, false, 16),
+              "80000000000000000000000000000000 = 2^7F\r\n");
+    EXPECT_EQ(run(1024, 0, 1, false, false, 2), "10000000000 = 10^1010\r\n");
+    EXPECT_EQ(run(1024, 0, 1, false, false, 8, 0x8000000u), "2000 = 2^12\r\n");
+    EXPECT_EQ(run(1000000, 0, 1, false, false, 10, 0x8000000u), "1'000'000 = 2^6 * 5^6\r\n");
+    EXPECT_EQ(run(65535, 0, 1, false, false, 16, 0x8000000u), "FFFF = 3 * 5 * 11 * 101\r\n");
+    ui_texts_german();
+    EXPECT_EQ(run(6, 0, 1, true, false), "T 6 = { 1, 2, 3, 6 }\r\n");
+    EXPECT_EQ(run(1, 0, 1, false, false), "1 = Zahl hat keine Primfaktoren!\r\n");
+    EXPECT_EQ(appError.load(), 0u);
+}
+
+TEST_F(FactorTest, IncrementPastTheTopIsAnOverflow) {
+    const std::string text = run(~u64{0}, ~u64{0}, 2, false, false);
+    EXPECT_EQ(text.rfind("340282366920938463463374607431768211455 = 3 * 5 * 17 * 257 * 641", 0),
+              0u);
+    EXPECT_EQ(appError.load(), APP_ERR_FACTOR_OVERFLOW);
+    EXPECT_EQ(mp_err(), 0);
+}
+
+TEST_F(FactorTest, StopLeavesNoLineForTheNumberAtHand) {
+    // Two primes above 2^62: the trial division would run for years.
+    Mpz p, q, n;
+    mpz_set_ui(p, ~0UL >> 1);
+    mpz_nextprime(p, p);
+    mpz_set_ui(q, ~0UL >> 2);
+    mpz_nextprime(q, q);
+    mpz_mul(n, p, q);
+    const std::vector<u64> v = n.words(2);
+    SPrimeFactorCalc calc{0, 0, {v[0], v[1]}, 3, 0, 10};
+    CollectingSink sink;
+    prime_factors_start_thread(calc, sink);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+    ASSERT_TRUE(sink.wait_done(60));
+    EXPECT_EQ(sink.text(), "");
+    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+}
