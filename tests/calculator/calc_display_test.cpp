@@ -1,0 +1,218 @@
+// The result field: every display mode per number type, the toggles between
+// them, the mixed form against GMP, and a previous result shown again after
+// a change of type, precision or base.
+#include <gmp.h>
+
+#include <vector>
+
+#include "calc_test_util.h"
+#include "numlib/num_text.h"
+#include "numlib/rat.h"
+#include "support/gmp_oracle.h"
+#include "support/test_random.h"
+
+namespace {
+
+std::string digits(const Mpz& z) {
+    std::vector<char> buffer(mpz_sizeinbase(z.get(), 10) + 2);
+    return mpz_get_str(buffer.data(), 10, z.get());
+}
+
+struct DisplayRow {
+    i32 type;
+    i32 digits;
+    u32 mode;
+    const char* formula;
+    const char* shown;
+};
+
+// clang-format off
+const DisplayRow kRows[] = {
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "1/3", "0.3333333333"},
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "2^40", "1.099511628e+12"},      // above the digits: exponent
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_FIXED, "2^40", "1099511628000"},     // rounded to 10 digits first
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_EXPONENT, "1/4", "2.5e-1"},
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "1/40000", "2.5e-5"},          // below 10^-4: exponent
+    {MP_TYPE_REAL, 10, CALC_DISPLAY_FIXED, "1/40000", "0.000025"},
+    {MP_TYPE_REAL, 30, CALC_DISPLAY_AUTO, "sqrt(2)", "1.41421356237309504880168872421"},
+    {MP_TYPE_CPLX, 10, CALC_DISPLAY_AUTO, "(1+i)^2", "2i"},
+    {MP_TYPE_CPLX, 10, CALC_DISPLAY_AUTO, "1/i", "-i"},
+    {MP_TYPE_CPLX, 10, CALC_DISPLAY_EXPONENT, "3+4i", "3e+0+(4e+0)i"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_AUTO, "1/3", "1/3"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_AUTO, "-7/2", "-7/2"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_DECIMAL, "1/3", "0.3333333333"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_DECIMAL, "4", "4.0"},              // the point-zero flag
+    {MP_TYPE_RAT, 5, CALC_DISPLAY_FIXED, "200001/2", "100000.0"},         // 5 digits, fixed
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_EXPONENT, "1/8", "1.25e-1"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "7/2", "3+1/2"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-7/2", "-3-1/2"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-1/2", "0-1/2"},
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-6", "-6"},                // an integer as itself
+    {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "2^70", "1180591620717411303424"},
+    {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "7/2", "3"},
+};
+// clang-format on
+
+TEST_F(CalcTest, EveryDisplayModeByType) {
+    for (const DisplayRow& row : kRows) {
+        SCOPED_TRACE(row.formula);
+        use(row.type, row.digits);
+        ASSERT_EQ(eval(row.formula), 0u);
+        s.displayMode = row.mode;
+        calcShowResult(s);
+        EXPECT_EQ(error(), 0u);
+        EXPECT_EQ(shown(), row.shown) << "type " << row.type << " mode " << row.mode;
+    }
+}
+
+TEST_F(CalcTest, UintBasesGroupingAndDigitCount) {
+    use(MP_TYPE_UINT);
+    s.groupDigits = true;
+    ASSERT_EQ(eval("2^20+255"), 0u);
+    EXPECT_EQ(shown(), "1'048'831");
+    EXPECT_EQ(ascii(s.digitCountText), "7 ");
+    calcSetOutputBase(s, 16);
+    EXPECT_EQ(shown(), "10'00FF");
+    EXPECT_EQ(ascii(s.digitCountText), "6 ");
+    calcSetOutputBase(s, 2);
+    EXPECT_EQ(shown(), "1'0000'0000'0000'1111'1111");
+    EXPECT_EQ(ascii(s.digitCountText), "21 ");
+    // 1039 words of ones in base 2: the longest text still fits the field.
+    ASSERT_EQ(eval("(2^66495-1)*2+1"), 0u);
+    EXPECT_EQ(ascii(s.digitCountText), "66496 ");
+}
+
+TEST_F(CalcTest, TogglesFollowTheirCycles) {
+    use(MP_TYPE_RAT);
+    ASSERT_EQ(eval("7/2"), 0u);
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_MIXED));
+    EXPECT_EQ(shown(), "3+1/2");
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_MIXED));
+    EXPECT_EQ(shown(), "7/2");
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_EQ(shown(), "3.5");
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_RAT_DECIMAL);
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));  // 3 -> 2
+    EXPECT_EQ(shown(), "3.5e+0");
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));  // 2 -> 1
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_FIXED);
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));  // 1 -> 0
+    EXPECT_EQ(shown(), "7/2");
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_MIXED));
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));  // 4 -> 3
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_RAT_DECIMAL);
+
+    ASSERT_EQ(eval("6/2"), 0u);  // an integer has no mixed form
+    s.displayMode = CALC_DISPLAY_AUTO;
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_MIXED));
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_AUTO);
+    EXPECT_EQ(shown(), "3");
+
+    // F↔E from automatic: to fixed when the text has an exponent, else to exponent.
+    use(MP_TYPE_REAL);
+    ASSERT_EQ(eval("2^40"), 0u);
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_FIXED);
+    calcFormulaEdited(s, u"2");
+    ASSERT_EQ(eval("2"), 0u);
+    EXPECT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));
+    EXPECT_EQ(shown(), "2e+0");
+}
+
+TEST_F(CalcTest, TogglesRefusedOutsideTheirTypes) {
+    EXPECT_FALSE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));  // no result yet
+    use(MP_TYPE_REAL);
+    ASSERT_EQ(eval("1/3"), 0u);
+    EXPECT_FALSE(calcToggleDisplay(s, CALC_TOGGLE_RAT_MIXED));
+    EXPECT_FALSE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_FALSE(calcToggleDisplay(s, 1400));
+    use(MP_TYPE_UINT);
+    ASSERT_EQ(eval("5"), 0u);
+    EXPECT_FALSE(calcToggleDisplay(s, CALC_TOGGLE_FIXED_EXP));
+    EXPECT_EQ(s.displayMode, CALC_DISPLAY_AUTO);
+}
+
+// Mixed forms of random fractions against q, r from GMP.
+TEST_F(CalcTest, MixedFormMatchesGmp) {
+    SCOPED_TRACE(test_seed_text());
+    TestRng rng;
+    mp_num_type = MP_TYPE_RAT;
+    mp_set_int_words(CALC_RAT_WORDS);
+    std::vector<u64> value(2 * CALC_RAT_WORDS + 1);
+    for (i64 iter = 0; iter < test_iterations(200); ++iter) {
+        const i64 words = rng.range(1, 12);
+        std::vector<u64> num(CALC_RAT_WORDS, 0), den(CALC_RAT_WORDS, 0);
+        rng.fill(num.data(), CALC_RAT_WORDS, rng.range(0, words));
+        rng.fill(den.data(), CALC_RAT_WORDS, words);
+        Mpz n(num.data(), CALC_RAT_WORDS), d(den.data(), CALC_RAT_WORDS), g, q, r;
+        if (mpz_sgn(d.get()) == 0) continue;
+        mpz_gcd(g, n, d);
+        mpz_divexact(n, n, g);
+        mpz_divexact(d, d, g);
+        const bool negative = mpz_sgn(n.get()) != 0 && rng.chance(50);
+        value.assign(value.size(), 0);
+        value[0] = negative ? 1 : 0;
+        n.store(rat_num(value.data()), CALC_RAT_WORDS);
+        d.store(rat_den(value.data()), CALC_RAT_WORDS);
+        mpz_fdiv_qr(q, r, n, d);
+
+        std::string expected;
+        if (mpz_cmp_ui(d.get(), 1) == 0) {
+            expected = (negative ? "-" : "") + digits(n);
+        } else {
+            if (negative && mpz_sgn(q.get()) != 0) expected = "-";
+            expected += digits(q) + (negative ? "-" : "+") + digits(r) + "/" + digits(d);
+        }
+        EXPECT_EQ(ascii(calcMixedText(value.data(), 1 << 20)), expected);
+    }
+    EXPECT_EQ(error(), 0u);
+}
+
+TEST_F(CalcTest, MixedFormCutAtItsLimit) {
+    mp_num_type = MP_TYPE_RAT;
+    mp_set_int_words(CALC_RAT_WORDS);
+    std::vector<u64> value(2 * CALC_RAT_WORDS + 1, 0);
+    rat_from_text(value.data(), u"123456789/1000", -1, 0);
+    EXPECT_EQ(ascii(calcMixedText(value.data(), 8)), "123456+\\u2026");
+    EXPECT_EQ(error(), APP_ERR_TEXT_OVERFLOW);
+}
+
+TEST_F(CalcTest, PreviousResultFollowsTypeAndPrecision) {
+    use(MP_TYPE_RAT);
+    ASSERT_EQ(eval("1/3"), 0u);
+    use(MP_TYPE_REAL, 20);
+    calcSetOutputBase(s, 10);  // shows the converted result again
+    EXPECT_EQ(shown(), "0.33333333333333333333333333333333333333");  // the words of 20 digits
+    use(MP_TYPE_UINT);
+    calcSetOutputBase(s, 16);
+    EXPECT_EQ(error(), APP_ERR_NOT_CONVERTIBLE);  // 1/3 has no integer form
+    EXPECT_TRUE(s.resultStale);
+    EXPECT_EQ(s.previousType, MP_TYPE_REAL);  // kept as it was
+    clearErrors();
+    use(MP_TYPE_REAL, 10);
+    ASSERT_EQ(eval("2^64+1"), 0u);
+    use(MP_TYPE_UINT);
+    calcSetOutputBase(s, 16);
+    EXPECT_EQ(shown(),
+              "FFFFFFFF22E4BC00");  // 18446744070000000000: rounded to 10 digits when stored
+}
+
+TEST_F(CalcTest, LeavingUintShowsBaseTenAndDropsAForeignFormula) {
+    use(MP_TYPE_UINT);
+    calcSetInputBase(s, 16);
+    calcSetOutputBase(s, 16);
+    ASSERT_EQ(eval("FF"), 0u);
+    EXPECT_EQ(shown(), "FF");
+    calcSetNumberType(s, MP_TYPE_REAL);
+    EXPECT_EQ(s.outputBase, 10u);
+    EXPECT_EQ(shown(), "255");
+    EXPECT_TRUE(s.formula.empty());
+    EXPECT_TRUE(s.resultStale);
+    calcFormulaEdited(s, u"1");
+    calcSetNumberType(s, MP_TYPE_UINT);
+    EXPECT_EQ(s.inputBase, 10u);
+    EXPECT_EQ(settings_number_type, static_cast<u32>(MP_TYPE_UINT));
+    EXPECT_TRUE(settings_dirty);
+}
+
+}  // namespace
