@@ -1,0 +1,123 @@
+// The prime numbers worker: listings against a plain sieve, the texts of
+// every operation in both languages and several bases, and stopping.
+#include "primes/prime_numbers_worker.h"
+
+#include <thread>
+
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "prime_sink_util.h"
+#include "prime_test_util.h"
+
+namespace {
+
+class PrimeNumbersTest : public PrimeTest {
+  protected:
+    std::string run(u32 method, u32 op, const char* start, i64 size, u32 base = 10, u32 flags = 0) {
+        mp_set_int_words(method == PRIME_METHOD_EXACT ? 2 : 65);
+        const std::vector<u64> n = value_of(start);
+        SPrimeNumberCalc calc{method, op,  n.data(), op == PRIME_OP_INTERVAL ? size : 2147483647,
+                              flags,  base};
+        CollectingSink sink;
+        prime_numbers_worker(calc, sink);
+        EXPECT_EQ(sink.done_calls(), 1);
+        return sink.text();
+    }
+};
+
+// The primes of [lo, lo + size) by a segmented sieve of Eratosthenes.
+std::vector<u64> sieve_interval(u64 lo, u64 size) {
+    std::vector<bool> composite(size, false);
+    for (u64 p = 2; p * p < lo + size; ++p) {
+        for (u64 m = std::max(p * p, (lo + p - 1) / p * p); m < lo + size; m += p)
+            composite[m - lo] = true;
+    }
+    std::vector<u64> out;
+    for (u64 i = 0; i < size; ++i)
+        if (!composite[i] && lo + i >= 2) out.push_back(lo + i);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(PrimeNumbersTest, RandomIntervalsMatchASieve) {
+    for (i64 iter = 0; iter < test_iterations(60); ++iter) {
+        const u64 lo = static_cast<u64>(iter < 10 ? rng.range(1, 40) : rng.range(1, 999000000));
+        const u64 size = static_cast<u64>(rng.range(1, 3000));
+        std::string expect = "Prime numbers from " + std::to_string(lo) + " to " +
+                             std::to_string(lo + size - 1) + ":\r\n{ ";
+        const std::vector<u64> primes = sieve_interval(lo, size);
+        for (std::size_t i = 0; i < primes.size(); ++i)
+            expect += (i ? ", " : "") + std::to_string(primes[i]);
+        expect += " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
+        const std::string start = std::to_string(lo);
+        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
+            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect)
+                << method;
+        }
+    }
+    EXPECT_EQ(appError.load(), 0u);
+}
+
+TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
+    const u32 E = PRIME_METHOD_EXACT, P = PRIME_METHOD_PROBABILISTIC;
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
+              "Prime numbers from 1 to 10:\r\n{ 2, 3, 5, 7 }\r\nNumber of prime numbers: 4\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 1),
+              "Prime numbers from 1 to 1:\r\n{  }\r\nNumber of prime numbers: 0\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "2", 1),
+              "Prime numbers from 2 to 2:\r\n{ 2 }\r\nNumber of prime numbers: 1\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "10", 9),
+              "Prime numbers from 10 to 18:\r\n{ 11, 13, 17 }\r\nNumber of prime numbers: 3\r\n");
+    EXPECT_EQ(run(P, PRIME_OP_INTERVAL, "997", 13),
+              "Prime numbers from 997 to 1009:\r\n{ 997, 1009 }\r\nNumber of prime numbers: 2\r\n");
+    for (u32 m : {E, P}) {
+        EXPECT_EQ(run(m, PRIME_OP_NEXT, "1", 0), "Next prime number:\r\n2");
+        EXPECT_EQ(run(m, PRIME_OP_NEXT, "2", 0), "Next prime number:\r\n2");
+        EXPECT_EQ(run(m, PRIME_OP_NEXT, "14", 0), "Next prime number:\r\n17");
+        EXPECT_EQ(run(m, PRIME_OP_NEXT, "17", 0), "Next prime number:\r\n17");
+        EXPECT_EQ(run(m, PRIME_OP_TEST, "1", 0), "1 is not a prime number.\r\n");
+        EXPECT_EQ(run(m, PRIME_OP_TEST, "2", 0), "2 is a prime number.\r\n");
+        EXPECT_EQ(run(m, PRIME_OP_TEST, "25326001", 0), "25326001 is not a prime number.\r\n");
+    }
+    EXPECT_EQ(run(E, PRIME_OP_NEXT, "1", 0, 2), "Next prime number:\r\n10");
+    EXPECT_EQ(run(E, PRIME_OP_TEST, "255", 0, 16), "FF is not a prime number.\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_TEST, "1000003", 0, 10, NUM_TEXT_GROUP),
+              "1'000'003 is a prime number.\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_TEST, "65521", 0, 16, NUM_TEXT_GROUP), "FFF1 is a prime number.\r\n");
+    EXPECT_EQ(run(P, PRIME_OP_TEST, "131071", 0, 2, NUM_TEXT_GROUP),
+              "1'1111'1111'1111'1111 is a prime number.\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "8", 4, 8),
+              "Prime numbers from 10 to 13:\r\n{ 13 }\r\nNumber of prime numbers: 1\r\n");
+    ui_texts_german();
+    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
+              "Primzahlen von 1 bis 10:\r\n{ 2, 3, 5, 7 }\r\nAnzahl der Primzahlen: 4\r\n");
+    EXPECT_EQ(run(P, PRIME_OP_TEST, "4", 0), "4 ist keine Primzahl.\r\n");
+    EXPECT_EQ(run(E, PRIME_OP_NEXT, "20", 0), "N?chste Primzahl:\r\n23");
+    EXPECT_EQ(appError.load(), 0u);
+}
+
+TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
+    // The last odd candidate below 2^128 steps past the top: no trailer, error 3000.
+    const std::string text =
+        run(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, "340282366920938463463374607431768211455", 3);
+    EXPECT_EQ(text.find("Number of"), std::string::npos);
+    EXPECT_EQ(appError.load(), APP_ERR_PRIME_OVERFLOW);
+    EXPECT_EQ(mp_err(), 0);
+    clearErrors();
+    EXPECT_EQ(run(7, PRIME_OP_TEST, "5", 0), "");
+}
+
+TEST_F(PrimeNumbersTest, StopEndsALongRunWithoutTrailer) {
+    mp_set_int_words(2);
+    const std::vector<u64> n = value_of("100000000000000000000000000000");
+    SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n.data(), 2147483647, 0, 10};
+    CollectingSink sink;
+    prime_numbers_start_thread(calc, sink);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+    ASSERT_TRUE(sink.wait_done(60));
+    EXPECT_EQ(sink.text().find("Number of"), std::string::npos);
+    EXPECT_EQ(sink.text().rfind("Prime numbers from ", 0), 0u);
+    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+}
