@@ -1,0 +1,108 @@
+// Reading and writing the coefficient grid as CSV.
+#include "linear/linear_csv.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "formula/app_error.h"
+#include "numlib/mp_context.h"
+
+namespace {
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+void put_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 to UTF-8; a lone surrogate becomes "?".
+std::string to_utf8(std::u16string_view text, bool map_decimal) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = u'?';
+        }
+        if (map_decimal && c != 0 &&
+            (c == mp_decimal_chars[0] || c == mp_decimal_chars[1] || c == mp_decimal_chars[2])) {
+            c = mp_decimal_chars[0];
+        }
+        put_utf8(out, c);
+    }
+    return out;
+}
+
+bool needs_quotes(std::u16string_view text) {
+    if (!text.empty() && text[0] == u'"') return true;
+    return text.find_first_of(u";\r\n") != std::u16string_view::npos;
+}
+
+void append_field(std::string& line, std::u16string_view text) {
+    const std::string bytes = to_utf8(text, true);
+    if (!needs_quotes(text)) {
+        line += bytes;
+        return;
+    }
+    line += '"';
+    for (char c : bytes) {
+        if (c == '"') line += '"';
+        line += c;
+    }
+    line += '"';
+}
+
+void raise_file_error(u32 code, std::u16string_view path) {
+    const std::u16string name(path);
+    raiseAppError(code, name.c_str(), nullptr);
+}
+
+}  // namespace
+
+std::string linear_csv_path_bytes(std::u16string_view path) {
+    return to_utf8(path, false);
+}
+
+bool linear_csv_write(std::u16string_view path, const LinearCells& cells) {
+    const i32 n = cells.equation_count();
+    File file(std::fopen(linear_csv_path_bytes(path).c_str(), "wb"), std::fclose);
+    if (!file) {
+        raise_file_error(APP_ERR_FILE_ACCESS, path);
+        return false;
+    }
+    std::string text;
+    for (i32 j = 1; j <= n; ++j) text.append("a").append(std::to_string(j)).append(";");
+    text.append("b\r\n");
+    for (i32 r = 0; r < n; ++r) {
+        for (i32 j = 0; j <= n; ++j) {
+            if (j > 0) text += ';';
+            append_field(text, cells.cell(r, j == n ? LINEAR_COLUMN_B : j));
+        }
+        text.append("\r\n");
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    if (std::fclose(file.release()) != 0 || !written) {
+        raise_file_error(APP_ERR_FILE_ACCESS, path);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,30 @@
+// The coefficient grid as a CSV file: a header of column names a1..aN;b,
+// then one line per equation with its N + 1 cell texts, ";" between fields,
+// CR LF after each line. Characters beyond ASCII are written as UTF-8; on
+// reading, valid UTF-8 is decoded and any other byte taken as Latin-1, so
+// plain ASCII files read exactly as they always did. A field holding ";",
+// a line break or a leading '"' is written in double quotes ('"' doubled).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "linear/linear_cells.h"
+
+// Writes equations 0..N-1 of cells (N = cells.equation_count()) to path,
+// replacing the file. Decimal separator characters (mp_decimal_chars) are
+// written as the current one. Failure: error 1006 with the path; returns
+// false.
+bool linear_csv_write(std::u16string_view path, const LinearCells& cells);
+
+// Clears cells and loads the file: the header's ";" count is N (2..25, else
+// error 3402 with "25"), then each line's fields go to columns 0..N-1 and
+// b; fields beyond b and lines beyond N are ignored, a field of more than
+// 1030 characters keeps 1029 and "…". A last field that ends the file
+// without a line feed is kept. Errors: 1005 the file does not exist, 1006
+// any other open or read failure; what was read before stays. Returns
+// false on error.
+bool linear_csv_read(std::u16string_view path, LinearCells& cells);
+
+// A file name as the bytes the system takes (UTF-8).
+std::string linear_csv_path_bytes(std::u16string_view path);
