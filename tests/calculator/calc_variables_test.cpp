@@ -1,0 +1,149 @@
+// Variables: the name rules, new names, the list operations, and how the
+// values a formula reads enter an evaluation (bases, the rat fallback, the
+// errors 1203, 1204 and 1205).
+#include <string>
+
+#include "calc_test_util.h"
+
+namespace {
+
+TEST(CalcVariableNames, Rules) {
+    for (const char16_t* ok : {u"", u"x", u"_", u"a1", u"var00", u"\u03b1\u03c9", u"pie", u"answer",
+                               u"j", u"abcdefghij"})
+        EXPECT_TRUE(calcVariableNameValid(ok)) << ascii(ok);
+    for (const char16_t* bad : {u"e", u"i", u"\u03c0", u"pi", u"ans", u"1x", u"X", u"a-b", u"a b",
+                                u"\u03a9", u"abcdefghijk", u"\u00e4"})
+        EXPECT_FALSE(calcVariableNameValid(bad)) << ascii(bad);
+}
+
+TEST(CalcVariableList, NewNamesFillTheGaps) {
+    CalcVariableList list;
+    EXPECT_EQ(list.add(), 0);  // var00
+    EXPECT_EQ(list.add(), 1);  // var01
+    EXPECT_TRUE(list.setName(1, u"var02"));
+    EXPECT_EQ(list.add(), 2);
+    EXPECT_EQ(ascii(list.at(2).name), "var01");
+    EXPECT_EQ(ascii(list.newName()), "var03");
+    EXPECT_TRUE(list.setName(0, u"var7"));  // not of the exact form
+    EXPECT_EQ(ascii(list.newName()), "var00");
+    for (int k = 0; k < 97; ++k) ASSERT_GE(list.add(), 0);
+    EXPECT_EQ(list.count(), CALC_MAX_VARIABLES);
+    EXPECT_EQ(list.add(), -1);
+    EXPECT_EQ(list.insert(0), -1);
+}
+
+TEST(CalcVariableList, EditsAndSelection) {
+    CalcVariableList list;
+    list.add();
+    list.add();
+    EXPECT_EQ(list.insert(1), 1);  // before the second
+    EXPECT_EQ(ascii(list.at(1).name), "var02");
+    EXPECT_FALSE(list.setName(0, u"Bad!"));  // refused by the rules, kept all the same
+    EXPECT_EQ(ascii(list.at(0).name), "Bad!");
+    list.setName(0, u"abcdefghijklmnop");
+    EXPECT_EQ(ascii(list.at(0).name), "abcdefghij");
+    EXPECT_FALSE(list.setBase(0, 3));
+    EXPECT_TRUE(list.setBase(0, 16));
+    list.setValue(0, u"123456789", 5);
+    EXPECT_EQ(ascii(list.at(0).valueText), "1234\\u2026");
+    EXPECT_EQ(list.remove(2), 1);  // the last one: the selection moves up
+    EXPECT_EQ(list.remove(0), 0);
+    EXPECT_EQ(list.remove(0), -1);
+    EXPECT_EQ(list.remove(0), -1);
+    EXPECT_FALSE(list.setName(0, u"x"));
+    EXPECT_TRUE(list.changed());
+
+    const std::vector<SavedVariable> saved = {{u"", 16, u"FF"}, {u"y", 7, u"2"}};
+    list.load(saved);
+    EXPECT_FALSE(list.changed());
+    EXPECT_EQ(ascii(list.at(0).name), "var??");
+    EXPECT_EQ(list.at(1).base, 10u);  // an impossible base reads as 10
+    EXPECT_EQ(list.saved()[0].value, u"FF");
+}
+
+class CalcVariablesTest : public CalcTest {
+  protected:
+    void define(const char16_t* name, const char16_t* value, u32 base = 10) {
+        const i64 i = s.variables.add();
+        s.variables.setName(i, name);
+        s.variables.setValue(i, value, calcMaxFormulaLength());
+        s.variables.setBase(i, base);
+    }
+};
+
+TEST_F(CalcVariablesTest, ValuesInTheirBasesInEveryType) {
+    define(u"h", u"FF", 16);
+    define(u"b", u"101", 2);
+    define(u"o", u"17", 8);
+    define(u"d", u"1.5");
+    for (i32 type : {MP_TYPE_UINT, MP_TYPE_RAT, MP_TYPE_REAL, MP_TYPE_CPLX}) {
+        SCOPED_TRACE(type);
+        use(type);
+        ASSERT_EQ(eval("h+b+o"), 0u);  // 255 + 5 + 15
+        EXPECT_EQ(shown(), "275");
+    }
+    use(MP_TYPE_RAT);
+    ASSERT_EQ(eval("d*2"), 0u);
+    EXPECT_EQ(shown(), "3");
+    use(MP_TYPE_UINT);
+    EXPECT_EQ(eval("d"), APP_ERR_VARIABLE_TYPE);  // no fraction in uint
+    EXPECT_EQ(ascii(appErrorText1), "d");
+}
+
+TEST_F(CalcVariablesTest, NamesTheFormulaReads) {
+    define(u"x", u"3");
+    define(u"x", u"100");  // the first entry with a name wins
+    define(u"sqrt", u"9");
+    define(u"y", u"x+1");  // values see no variables
+    use(MP_TYPE_REAL);
+    ASSERT_EQ(eval("x*x + sqrt(4)"), 0u);  // a name before "(" is the function
+    EXPECT_EQ(shown(), "11");
+    EXPECT_EQ(s.table.count, 1);  // x once; sqrt never prepared
+    EXPECT_EQ(eval("y"), APP_ERR_VARIABLE_TYPE);
+    EXPECT_EQ(ascii(appErrorText1), "y");
+    EXPECT_EQ(eval("z+1"), APP_ERR_FORMULA);  // unknown names are the evaluator's syntax error
+    EXPECT_EQ(formulaError, FORMULA_ERR_SYNTAX);
+}
+
+TEST_F(CalcVariablesTest, AnsAndTheTableLimit) {
+    EXPECT_EQ(eval("ans+1"), APP_ERR_NO_RESULT);
+    EXPECT_EQ(ascii(appErrorText1), "ans");
+    EXPECT_FALSE(s.hasResult);
+    ASSERT_EQ(eval("2"), 0u);
+    ASSERT_EQ(eval("ans*ans+ans"), 0u);
+    EXPECT_EQ(shown(), "6");
+
+    std::string formula = "ans";
+    for (int k = 0; k < 19; ++k) {
+        const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'a' + k));
+        define(name.c_str(), u"1");
+        formula += "+v" + std::string(1, static_cast<char>('a' + k));
+    }
+    ASSERT_EQ(eval(formula), 0u);  // 20 entries with "ans"
+    EXPECT_EQ(shown(), "25");
+    define(u"w", u"1");
+    EXPECT_EQ(eval(formula + "+w"), APP_ERR_TOO_MANY_VARIABLES);
+    EXPECT_EQ(shown(), "25");  // the previous result stays
+}
+
+TEST_F(CalcVariablesTest, RatValueWithoutRationalFormSwitchesToReal) {
+    define(u"q", u"1/3");
+    define(u"r", u"sqrt(2)");
+    use(MP_TYPE_RAT);
+    ASSERT_EQ(eval("q"), 0u);
+    EXPECT_EQ(shown(), "1/3");
+    ASSERT_EQ(eval("q*3+r*r"), 0u);  // q was rat, converted when r switched to real
+    EXPECT_EQ(s.numberType, MP_TYPE_REAL);
+    EXPECT_EQ(settings_number_type, static_cast<u32>(MP_TYPE_REAL));
+    EXPECT_EQ(shown(), "3");
+
+    define(u"bad", u"1/0");
+    use(MP_TYPE_RAT);
+    EXPECT_EQ(eval("bad"), APP_ERR_VARIABLE_TYPE);  // fails in real too
+    EXPECT_EQ(s.numberType, MP_TYPE_RAT);
+    define(u"hb", u"1-10", 2);  // base 2 texts are never read as decimals
+    EXPECT_EQ(eval("hb"), APP_ERR_VARIABLE_TYPE);
+    EXPECT_EQ(s.numberType, MP_TYPE_RAT);
+}
+
+}  // namespace
