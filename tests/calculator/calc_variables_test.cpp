@@ -115,9 +115,10 @@ TEST_F(CalcVariablesTest, AnsAndTheTableLimit) {
 
     std::string formula = "ans";
     for (int k = 0; k < 19; ++k) {
-        const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'a' + k));
-        define(name.c_str(), u"1");
-        formula += "+v" + std::string(1, static_cast<char>('a' + k));
+        const char16_t name[] = {u'v', static_cast<char16_t>(u'a' + k), 0};
+        define(name, u"1");
+        formula += "+v";
+        formula.push_back(static_cast<char>('a' + k));
     }
     ASSERT_EQ(eval(formula), 0u);  // 20 entries with "ans"
     EXPECT_EQ(shown(), "25");
