@@ -61,5 +61,6 @@ void calcRequestStop(CalcState& s);
 bool calcWaitForJob(const CalcState& s, std::chrono::milliseconds timeout);
 
 // Begin, job and finish on the calling thread. True when a result is shown;
-// otherwise the error is pending for takeErrorMessage().
+// otherwise the error is pending for takeErrorMessage(), or (no error) an
+// evaluation was already busy and nothing was done.
 bool calcEvaluate(CalcState& s);
