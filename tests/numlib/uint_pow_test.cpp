@@ -161,75 +161,56 @@ TEST_F(UintPowTest, ExponentAsUint) {
     }
 }
 
-TEST_F(UintPowTest, PowersOfTwo) {
-    for (i64 iter = 0; iter < test_iterations(100); ++iter) {
-        const i64 n = rng.word_count();
-        mp_set_int_words(static_cast<i32>(n));
-        const i64 k = rng.chance(20) ? 64 * n - 1 : rng.range(0, 64 * n - 1);
-        Mpz want;
-        mpz_ui_pow_ui(want, 2, static_cast<unsigned long>(k));
-        Words r = words(n), ku = words(n);
-        uint_pow2(r.data(), k);
-        EXPECT_EQ(r, want.words(n)) << k;
-        ku[0] = static_cast<u64>(k);
-        uint_pow2_uint(ku.data(), ku.data());
-        EXPECT_EQ(ku, want.words(n)) << k;
-        EXPECT_EQ(mp_err(), 0);
-    }
-    mp_set_int_words(2);
-    Words r = words(2);
-    struct Case {
-        i64 k;
-        i32 err;
+// 2^k and 10^k through the i64 and the uint exponent (in place), around the
+// largest k that fits, and the exponents they refuse.
+TEST_F(UintPowTest, PowersOfTwoAndTen) {
+    struct Base {
+        unsigned long b;
+        void (*pow)(u64*, i64);
+        void (*pow_uint)(u64*, const u64*);
     };
-    for (Case c :
-         {Case{128, MP_ERR_OVERFLOW}, Case{-1, MP_ERR_DOMAIN}, Case{INT64_MAX, MP_ERR_OVERFLOW}}) {
-        mp_error = 0;
-        r[0] = 1;
-        uint_pow2(r.data(), c.k);
-        EXPECT_EQ(mp_err(), c.err) << c.k;
-        EXPECT_TRUE(uint_is_zero(r.data())) << c.k;
-    }
-    for (Words kw : {Words{u64{1} << 63, 0}, Words{0, 1}}) {  // k >= 2^63
-        mp_error = 0;
-        uint_pow2_uint(r.data(), kw.data());
-        EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
-    }
-}
-
-TEST_F(UintPowTest, PowersOfTenUpToTheLimit) {
-    for (i64 iter = 0; iter < test_iterations(40); ++iter) {
-        const i64 n = rng.word_count();
-        mp_set_int_words(static_cast<i32>(n));
-        // the largest k with 10^k < 2^(64n)
-        i64 kmax = static_cast<i64>(64.0 * static_cast<double>(n) * std::log10(2.0)) + 1;
-        Mpz p;
-        for (mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(kmax)); !p.fits(n);
-             mpz_divexact_ui(p, p, 10))
-            --kmax;
-        const i64 picks[] = {kmax, kmax + 1, rng.range(0, 19),
-                             rng.range(20, std::max<i64>(kmax, 20))};
-        for (i64 k : picks) {
-            Mpz want;
-            mpz_ui_pow_ui(want, 10, static_cast<unsigned long>(k));
-            Words r = words(n), ku = words(n);
+    for (Base base : {Base{2, uint_pow2, uint_pow2_uint}, Base{10, uint_pow10, uint_pow10_uint}}) {
+        SCOPED_TRACE("base " + std::to_string(base.b));
+        for (i64 iter = 0; iter < test_iterations(40); ++iter) {
+            const i64 n = rng.word_count();
+            mp_set_int_words(static_cast<i32>(n));
+            // the largest k with b^k < 2^(64n)
+            i64 kmax = static_cast<i64>(64.0 * static_cast<double>(n) /
+                                        std::log2(static_cast<double>(base.b))) +
+                       1;
+            Mpz p;
+            for (mpz_ui_pow_ui(p, base.b, static_cast<unsigned long>(kmax)); !p.fits(n);
+                 mpz_divexact_ui(p, p, base.b))
+                --kmax;
+            for (i64 k :
+                 {kmax, kmax + 1, rng.range(0, 19), rng.range(20, std::max<i64>(kmax, 20))}) {
+                Mpz want;
+                mpz_ui_pow_ui(want, base.b, static_cast<unsigned long>(k));
+                Words r = words(n), ku = words(n);
+                mp_error = 0;
+                base.pow(r.data(), k);
+                expect_value_or_overflow(r, want, n, "k=" + std::to_string(k));
+                mp_error = 0;
+                ku[0] = static_cast<u64>(k);
+                base.pow_uint(ku.data(), ku.data());
+                expect_value_or_overflow(ku, want, n, "k=" + std::to_string(k) + " (uint)");
+            }
+        }
+        mp_set_int_words(2);
+        Words r = words(2);
+        for (i64 k : {i64{-1}, INT64_MAX}) {
             mp_error = 0;
-            uint_pow10(r.data(), k);
-            expect_value_or_overflow(r, want, n, "10^" + std::to_string(k));
+            r[0] = 1;
+            base.pow(r.data(), k);
+            EXPECT_EQ(mp_err(), k < 0 ? MP_ERR_DOMAIN : MP_ERR_OVERFLOW) << k;
+            EXPECT_TRUE(uint_is_zero(r.data())) << k;
+        }
+        for (Words kw : {Words{u64{1} << 63, 0}, Words{0, 1}}) {  // k >= 2^63
             mp_error = 0;
-            ku[0] = static_cast<u64>(k);
-            uint_pow10_uint(ku.data(), ku.data());
-            expect_value_or_overflow(ku, want, n, "10^" + std::to_string(k) + " (uint)");
+            base.pow_uint(r.data(), kw.data());
+            EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
         }
     }
-    mp_set_int_words(1);
-    Words r = words(1), k = {u64{1} << 63};
-    mp_error = 0;
-    uint_pow10(r.data(), -3);
-    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
-    mp_error = 0;
-    uint_pow10_uint(r.data(), k.data());
-    EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
 }
 
 TEST_F(UintPowTest, PendingErrorIsKeptAndDoesNotStopThePower) {

@@ -1,5 +1,5 @@
 // Multiplication kernels against GMP: the one-word rows, and vec_mul /
-// vec_sqr on both sides of every method threshold, at the listed sizes, for
+// vec_sqr on both sides of every method threshold, at random sizes, for
 // unbalanced shapes and for equal operands, on the portable and the mulx/adx
 // loops. Destination and scratch carry canary words after their ends.
 #include <gmp.h>
@@ -182,38 +182,14 @@ TEST_F(VecMulTest, WordRowsMatchGmp) {
     });
 }
 
-TEST_F(VecMulTest, ProductsAroundThresholds) {
+TEST_F(VecMulTest, ProductsAndSquaresAroundThresholds) {
     for_each_loop_set([&] {
-        for (i64 t : {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}) {
+        for (i64 t : {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN, SQR_KARATSUBA_MIN, SQR_TOOM3_MIN}) {
             for (i64 n : around(t)) check_all(n, n);
             // uneven splits: odd sizes and a short second operand
             check_all(t + 2, t + 1);
             check_all(t + rng.range(0, t), t);
         }
-    });
-}
-
-TEST_F(VecMulTest, SquaresAroundThresholds) {
-    for_each_loop_set([&] {
-        for (i64 t : {SQR_KARATSUBA_MIN, SQR_TOOM3_MIN})
-            for (i64 n : around(t)) check_all(n, n);
-    });
-}
-
-TEST_F(VecMulTest, ListedSizes) {
-    // The application's word counts from 1 up to 2000 and double-length
-    // values up to 4000 words.
-    const i64 sizes[] = {1, 2, 65, 520, 1039, 2000, 4000};
-    for_each_loop_set([&] {
-        for (i64 la : sizes) check_all(la, la);
-        for (auto [la, lb] : {std::pair<i64, i64>{4000, 1},
-                              {4000, 65},
-                              {4000, 2000},
-                              {2000, 1039},
-                              {1039, 520},
-                              {520, 65},
-                              {65, 2}})
-            check_all(la, lb);
     });
 }
 
@@ -231,10 +207,12 @@ TEST_F(VecMulTest, UnbalancedShapes) {
     });
 }
 
+// Word counts weighted towards the application's (1 to 2000) and the
+// double-length values up to 4000 words.
 TEST_F(VecMulTest, RandomSizes) {
     for_each_loop_set([&] {
         for (i64 it = 0; it < test_iterations(100); ++it) {
-            const i64 la = rng.word_count(2000);
+            const i64 la = rng.chance(15) ? 4000 - rng.range(0, 1) : rng.word_count();
             const i64 lb = rng.chance(50) ? la : rng.word_count(la);
             check_all(la, lb);
         }
