@@ -173,20 +173,14 @@ TEST_F(CplxArithTest, QuotientsOfExtremeMagnitudesAreScaledExactly) {
     }
 }
 
-// Short table of exact cases and the error codes.
+// Exact results the oracle cannot demand bit for bit, and the error codes.
 TEST_F(CplxArithTest, ExactCasesAndErrors) {
     for (i32 m : {1, 3}) {
         mp_set_real_words(m);
         Cplx r = cplx_new(m), q = cplx_new(m);
-        cplx_mul(r.data(), cplx_int(1, 2).data(), cplx_int(3, 4).data());
-        EXPECT_EQ(r, cplx_int(-5, 10));
         const Cplx i = cplx_int(0, 1);
         cplx_mul(r.data(), i.data(), i.data());
         EXPECT_EQ(r, cplx_int(-1, 0));  // the real part loses its imaginary noise
-        cplx_div(r.data(), cplx_int(100, 200).data(), cplx_int(3, 4).data());
-        EXPECT_EQ(r, cplx_int(44, 8));  // (1 + 2i) / (3 + 4i) = 0.44 + 0.08i, times 100
-        cplx_recip(r.data(), i.data());
-        EXPECT_EQ(r, cplx_int(0, -1));
         cplx_divmod(q.data(), r.data(), cplx_int(7, 0).data(), cplx_int(2, 0).data(), 0);
         EXPECT_EQ(q, cplx_int(3, 0));
         EXPECT_EQ(r, cplx_int(1, 0));

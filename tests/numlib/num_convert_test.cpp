@@ -193,7 +193,8 @@ TEST_F(NumConvertTest, EveryTypePair) {
     for (i32 src : types) {
         for (i32 dst : types) {
             SCOPED_TRACE(testing::Message() << "from " << src << " to " << dst);
-            const i32 sw = static_cast<i32>(rng.range(1, 3)), dw = static_cast<i32>(rng.range(1, 3));
+            const i32 sw = static_cast<i32>(rng.range(1, 3)),
+                      dw = static_cast<i32>(rng.range(1, 3));
             auto a = make(src, sw, false), out = room(dw);
             mp_error = 0;
             num_convert(out.data(), dw, dst, a.data(), sw, src);
@@ -208,8 +209,9 @@ TEST_F(NumConvertTest, EveryTypePair) {
             auto b = make(src, sw, true);
             mp_error = 0;
             num_convert(out.data(), dw, dst, b.data(), sw, src);
-            const bool representable = dst == src || (src == MP_TYPE_REAL && dst == MP_TYPE_CPLX) ||
-                                       (src == MP_TYPE_RAT && (dst == MP_TYPE_REAL || dst == MP_TYPE_CPLX));
+            const bool representable =
+                dst == src || (src == MP_TYPE_REAL && dst == MP_TYPE_CPLX) ||
+                (src == MP_TYPE_RAT && (dst == MP_TYPE_REAL || dst == MP_TYPE_CPLX));
             EXPECT_EQ(mp_err(), representable ? 0 : MP_ERR_DOMAIN);
         }
     }
