@@ -56,7 +56,8 @@ bool candidate_integer(u64* r, const u64* re, RealValues& t) {
     return real_is_integer(t[1]) && rat_from_real_integer(r, t[1], t);
 }
 
-// Candidate B: C_m times the approximation is an integer y; r = y / C_m.
+// Candidate B: C_m times the approximation is an integer y; r = |y| / |C_m|
+// with the approximation's sign.
 bool candidate_scaled(u64* r, const u64* re, const u64* lead, RealValues& t) {
     num_convert(t[2], mp_real_words, MP_TYPE_REAL, lead, mp_int_words, MP_TYPE_RAT);
     real_mul(t[2], t[2], re);
@@ -64,6 +65,7 @@ bool candidate_scaled(u64* r, const u64* re, const u64* lead, RealValues& t) {
     if (!real_is_integer(t[1]) || !rat_from_real_integer(r, t[1], t)) return false;
     uint_copy(rat_den(r), rat_num(lead));
     rat_reduce(rat_num(r), rat_den(r));
+    r[0] = real_sign(re) && !uint_is_zero(rat_num(r)) ? 1 : 0;
     return mp_err() == 0;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <mpc.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,9 +156,10 @@ class ExactTest : public ::testing::Test {
         }
         return out;
     }
-    // Root i within 10^-(digits - 2) of |x| (or of 1 when x is small) of the
-    // value of the form x.
-    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i) const {
+    // Root i within tol (default 10^-(digits - 2)) of |x| (or of 1 when x is
+    // small) of the value of the form x.
+    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i, double tol = 0) const {
+        if (tol == 0) tol = std::pow(10.0, -(result.iter_digits - 2));
         const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
         Mpc want(bits), got(bits), diff(bits);
         Mpfr s(bits), err(bits), scale(bits);
@@ -177,7 +179,7 @@ class ExactTest : public ::testing::Test {
         mpc_abs(scale, want, MPFR_RNDN);
         if (mpfr_cmp_ui(scale, 1) < 0) mpfr_set_ui(scale, 1, MPFR_RNDN);
         mpfr_div(err, err, scale, MPFR_RNDN);
-        if (mpfr_get_d(err, MPFR_RNDN) <= std::pow(10.0, -(result.iter_digits - 2))) {
+        if (mpfr_get_d(err, MPFR_RNDN) <= tol) {
             return ::testing::AssertionSuccess();
         }
         return ::testing::AssertionFailure()
