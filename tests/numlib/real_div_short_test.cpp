@@ -5,6 +5,7 @@
 // from the top words is one off and the remainder's sign corrects it.
 #include <gmp.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,11 +84,20 @@ class RealDivShortTest : public NumlibTest {
     }
 };
 
+// Operands at the ends of the word range come often: 10^18 0 ... 0 scales
+// the divisor by 9 before dividing, B - 1 words not at all, and a top word
+// of B - 1 over 10^18 gives a first digit of 9.
 TEST_F(RealDivShortTest, RandomQuotientsAreExactTruncations) {
     for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
         const i64 m = 1 + iter % REAL_DIV_SHORT_MAX;
-        const Real a = mantissa(m);
-        check(a, mantissa(m), m);
+        Real a = mantissa(m), b = mantissa(m);
+        for (Real* x : {&a, &b}) {
+            if (!rng.chance(15)) continue;
+            const bool low = rng.chance(50);
+            std::fill(x->begin() + 1, x->end(), low ? 0 : REAL_BASE - 1);
+            (*x)[1] = low ? REAL_TOP : REAL_BASE - 1;
+        }
+        check(a, b, m);
         if (iter % 8 == 0) check(a, a, m);  // exactly 1
     }
 }
@@ -116,26 +126,6 @@ TEST_F(RealDivShortTest, QuotientsNextToWholeNumbers) {
         mpz_ui_pow_ui(hi, 10, static_cast<unsigned long>(19 * m));
         if (mpz_cmp(ai, lo) < 0 || mpz_cmp(ai, hi) >= 0) continue;
         check(real_of_int(ai, m, rng.range(-5, 5), 0), b, m);
-    }
-}
-
-TEST_F(RealDivShortTest, DivisorsAtTheEndsOfTheWordRange) {
-    // 10^18 0 ... 0 scales the divisor by 9 before dividing; B - 1 words not
-    // at all; a top word of B - 1 over 10^18 gives a first digit of 9.
-    for (i64 m = 1; m <= REAL_DIV_SHORT_MAX; ++m) {
-        Real low(static_cast<std::size_t>(m + 1)),
-            high(static_cast<std::size_t>(m + 1), REAL_BASE - 1);
-        low[1] = REAL_TOP;
-        high[0] = 0;
-        for (int i = 0; i < 20; ++i) {
-            const Real a = mantissa(m);
-            check(a, low, m);
-            check(a, high, m);
-            check(low, a, m);
-            check(high, a, m);
-        }
-        check(high, low, m);
-        check(low, high, m);
     }
 }
 
