@@ -123,9 +123,10 @@ class ExactTest : public ::testing::Test {
         words = static_cast<i32>(root_working_words(result.iter_digits, n));
         storage = std::make_unique<RootStorage>(result, words);
     }
-    // The equation of p at two words per part; false when a part needs more.
+    // The equation of p at mp_int_words words per part; false when a part
+    // needs more.
     bool set_equation(const Poly& p) {
-        coefs.assign(p.size(), std::vector<u64>(2 * EXACT_INT_WORDS + 1, 0));
+        coefs.assign(p.size(), std::vector<u64>(2 * static_cast<std::size_t>(mp_int_words) + 1, 0));
         eq = poly_equation{};
         eq.type = MP_TYPE_RAT;
         eq.degree = static_cast<i32>(p.size()) - 1;

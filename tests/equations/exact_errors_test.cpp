@@ -1,0 +1,175 @@
+// What the exact part does with input it cannot express: two-word overflow
+// costs the texts and keeps the roots, over-long texts are cut or emptied
+// with error 9002, refused input and stop requests.
+#include <string>
+#include <vector>
+
+#include "exact_test_util.h"
+#include "numlib/cplx.h"
+#include "numlib/num.h"
+#include "numlib/real.h"
+
+namespace {
+
+class ExactErrorsTest : public ExactTest {
+  protected:
+    // The roots solve_approx finds for p on its own, sorted.
+    std::vector<std::vector<u64>> plain_roots(const Poly& p) {
+        root_result plain;
+        plain.iter_digits = result.iter_digits;
+        plain.show_digits = result.show_digits;
+        RootStorage store(plain, words);
+        const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));
+        std::vector<std::vector<u64>> c(p.size(), std::vector<u64>(size));
+        poly_equation ce;
+        ce.degree = eq.degree;
+        for (std::size_t k = 0; k < p.size(); ++k) {
+            num_convert(c[k].data(), words, MP_TYPE_CPLX, eq.coef[k], EXACT_INT_WORDS, MP_TYPE_RAT);
+            ce.coef[k] = c[k].data();
+        }
+        solve_approx(ce, plain, false);
+        std::vector<std::vector<u64>> out;
+        for (i64 i = 0; i < plain.count; ++i)
+            out.emplace_back(plain.roots[i], plain.roots[i] + size);
+        return out;
+    }
+    void expect_no_texts_same_roots(const Poly& p) {
+        const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));
+        const std::vector<std::vector<u64>> want = plain_roots(p);
+        ASSERT_EQ(result.count, static_cast<i64>(want.size()));
+        for (i64 i = 0; i < result.count; ++i) {
+            EXPECT_EQ(text(i), "");
+            EXPECT_EQ(std::vector<u64>(result.roots[i], result.roots[i] + size), want[i]);
+        }
+    }
+};
+
+TEST_F(ExactErrorsTest, OverflowOfTwoWordsCostsOnlyTheTexts) {
+    const mpz_class big = mpz_class(1) << 100;
+    const struct {
+        const char* why;
+        Poly p;
+    } cases[] = {
+        {"denominators whose product needs 150 bits",
+         {mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 27)),
+          mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 35)),
+          mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 51)), 1}},
+        {"a_1^2 of a quadratic overflows", {1, mpq_class(big + 1), 1}},
+        {"a rational root times a quadratic whose discriminant overflows",
+         {-mpq_class(big), mpq_class(big + 1), -1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        solve(c.p, 30);
+        EXPECT_EQ(appError.load(), 0u);
+        EXPECT_EQ(mp_err(), 0);
+        expect_no_texts_same_roots(c.p);
+    }
+}
+
+TEST_F(ExactErrorsTest, StalledQuadraticWithoutTextsStillGetsItsRoots) {
+    // x^2 - 2x - c: the iteration cannot leave Re z = 1, and 4 + 4c
+    // needs three words.
+    const mpz_class c = (mpz_class(1) << 127) - 1;
+    ASSERT_EQ(solve({-mpq_class(c), -2, 1}, 30), 2);
+    EXPECT_EQ(appError.load(), 0u);
+    EXPECT_EQ(text(0), "");
+    EXPECT_TRUE(form_matches_root(ExactForm{1, -1, c + 1}, 0));
+    EXPECT_TRUE(form_matches_root(ExactForm{1, 1, c + 1}, 1));
+}
+
+TEST_F(ExactErrorsTest, LongTextsAreCutOrEmptiedWithError9002) {
+    // At six words a complex pair t +- F*i with 55-digit parts needs 225
+    // characters: cut to 216 ending in the ellipsis.
+    prepare(2, 20);
+    mp_int_words = 6;
+    mp_set_real_words(words);
+    const mpz_class n("1234567890123456789012345678901234567890123456789012347");
+    const mpz_class n2("9876543210987654321098765432109876543210987654321098761");
+    const mpz_class d("5555555555555555555555555555555555555555555555555555557");
+    const mpq_class t(n, d), f(n2, d);
+    ASSERT_TRUE(set_equation({t * t + f * f, -2 * t, 1}));
+    exact_quadratic(eq, result, 0, 1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_TEXT_OVERFLOW));
+    const std::u16string ti(result.exact_text[0]);
+    const std::u16string want = u"1234567890123456789012345678901234567890123456789012347/";
+    ASSERT_EQ(ti.size(), static_cast<std::size_t>(ROOT_EXACT_TEXT_CHARS));
+    EXPECT_EQ(ti.back(), u'\u2026');
+    EXPECT_EQ(ti.substr(0, want.size()), want);
+    EXPECT_EQ(std::u16string(result.exact_text[1]).size(), ti.size());
+    ExactForm plus{t, f, -1};
+    result.iter_digits = 20;
+    EXPECT_TRUE(form_matches_root(plus, 0));
+
+    // A single rational beyond the slot: no text at all.
+    clearErrors();
+    mp_int_words = 12;
+    const mpz_class huge = (mpz_class(1) << 370) + 1;
+    const mpq_class t2(huge, huge - 2);
+    ASSERT_TRUE(set_equation({t2 * t2, -2 * t2, 1}));
+    exact_quadratic(eq, result, 0, 1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_TEXT_OVERFLOW));
+    EXPECT_EQ(text(0), "");
+    EXPECT_EQ(text(1), "");
+    EXPECT_EQ(mp_err(), 0);
+}
+
+TEST_F(ExactErrorsTest, RefusedInputAndContext) {
+    prepare(2, 20);
+    ASSERT_TRUE(set_equation({-2, 0, 1}));
+    eq.type = MP_TYPE_CPLX;
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_INTERNAL));
+
+    prepare(2, 20);
+    ASSERT_TRUE(set_equation({-2, 0, 0}));  // zero leading coefficient
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_INTERNAL));
+
+    prepare(2, 20);
+    ASSERT_TRUE(set_equation({-2, 0, 1}));
+    result.words = 0;
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+    EXPECT_EQ(mp_err(), MP_ERR_WORD_COUNT);
+
+    // a malformed coefficient (zero denominator) fails without a crash
+    prepare(2, 20);
+    ASSERT_TRUE(set_equation({-2, 0, 1}));
+    rat_den(coefs[0].data())[0] = 0;
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+
+    // the caller's integer width comes back
+    prepare(3, 20);
+    ASSERT_TRUE(set_equation({-2, 1, -2, 1}));
+    mp_int_words = 7;
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, 3);
+    EXPECT_EQ(mp_int_words, 7);
+}
+
+TEST_F(ExactErrorsTest, StopRequestEndsTheRunAndTheSquarePartSearch) {
+    prepare(3, 20);
+    ASSERT_TRUE(set_equation({-2, 1, -2, 1}));
+    appError.store(APP_ERR_STOPPED);
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_STOPPED));
+
+    // two primes of 61 and 31 bits: a search to the cube root would take
+    // 10^9 divisions; stopped, it still keeps n = o^2 s
+    mp_int_words = EXACT_INT_WORDS;
+    Mpz nz;
+    const mpz_class value = (mpz_class(1) << 61) - 1;
+    mpz_mul(nz, value.get_mpz_t(), mpz_class((mpz_class(1) << 31) - 1).get_mpz_t());
+    const std::vector<u64> words2 = nz.words(EXACT_INT_WORDS);
+    std::vector<u64> o(EXACT_INT_WORDS), s(EXACT_INT_WORDS);
+    square_part(o.data(), s.data(), words2.data());
+    EXPECT_EQ(o, (std::vector<u64>{1, 0}));
+    EXPECT_EQ(s, words2);
+}
+
+}  // namespace
