@@ -61,10 +61,11 @@ void exact_quadratic(const poly_equation& eq, root_result& result, i32 i, i32 j)
 // unconfirmed roots: error 9000.
 void exact_rational_roots(const poly_equation& eq, root_result& result);
 
-// Splits the uint n (mp_int_words words) as n = o^2 * s with s square-free,
-// by trial division up to the cube root of the unfactored rest. A pending
-// application error (a stop request) ends the search early with o^2 * s = n
-// still holding but s perhaps not square-free. o, s and n may not overlap.
+// Splits the uint n (mp_int_words words) as n = o^2 * s, by trial division
+// up to the cube root of the unfactored rest but not beyond 2^20: s is
+// square-free whenever that rest stays below 2^60 and otherwise may keep the
+// square of a prime above 2^20. A pending application error (a stop request)
+// ends the search early, again with o^2 * s = n. o, s and n may not overlap.
 void square_part(u64* o, u64* s, const u64* n);
 
 // Synthetic division of the rat polynomial C (degree m >= 1, coefficients

@@ -2,12 +2,20 @@
 // passes the cube root of the unfactored rest, that rest has at most two
 // prime factors, so it is either a square (caught by the square test) or
 // square-free. A cube rest c^3 is replaced by c at once: sqrt(c^3) = c sqrt(c).
+//
+// A rest with two prime factors of 20 digits each would need some 10^13
+// divisions to reach its cube root, so the search also ends at a fixed
+// divisor bound. Below the bound's cube (2^60) the result is exact; above
+// it a prime squared beyond the bound may stay inside s, which leaves
+// o^2 s = n, and so the value of every text, intact.
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
 #include "formula/app_error.h"
 #include "numlib/uint.h"
 
 namespace {
+
+constexpr u64 trial_divisor_bound = u64{1} << 20;
 
 // 2, 3, 5, 7, 9, ...: odd composites never divide once their primes are gone.
 u64 next_divisor(u64 d) {
@@ -58,7 +66,8 @@ void square_part(u64* o, u64* s, const u64* n_in) {
         bool changed = false;
         bool first = true;
         while (!changed) {
-            if (uint_cmp_u64(root, d) < 0 || (!first && appError.load() != 0)) {
+            if (uint_cmp_u64(root, d) < 0 || d > trial_divisor_bound ||
+                (!first && appError.load() != 0)) {
                 uint_mul(s, s, n);
                 return;
             }

@@ -159,8 +159,8 @@ TEST_F(ExactErrorsTest, StopRequestEndsTheRunAndTheSquarePartSearch) {
     EXPECT_EQ(result.count, -1);
     EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_STOPPED));
 
-    // two primes of 61 and 31 bits: a search to the cube root would take
-    // 10^9 divisions; stopped, it still keeps n = o^2 s
+    // two primes of 61 and 31 bits: stopped before the cube root, the split
+    // still keeps n = o^2 s
     mp_int_words = EXACT_INT_WORDS;
     Mpz nz;
     const mpz_class value = (mpz_class(1) << 61) - 1;
