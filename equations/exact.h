@@ -41,6 +41,7 @@ void solve_exact(const poly_equation& eq, root_result& result);
 // at mp_int_words words), written with result.format_flags. A library error
 // empties the text and is dropped (text space becomes application error
 // 9002); an error pending on entry stays. The approximation is not touched.
+// i outside 0..9 or another degree: nothing happens.
 void exact_linear(const poly_equation& eq, root_result& result, i32 i);
 
 // Texts of roots i and j of the degree-2 equation eq (rat coefficients at
@@ -50,7 +51,7 @@ void exact_linear(const poly_equation& eq, root_result& result, i32 i);
 // roots i and j get new approximations at the current real precision,
 // rounded to result.iter_digits. A library error empties both texts as in
 // exact_linear; a text over ROOT_EXACT_TEXT_CHARS is cut with "…" and error
-// 9002.
+// 9002. Indices outside 0..9, i = j or another degree: nothing happens.
 void exact_quadratic(const poly_equation& eq, root_result& result, i32 i, i32 j);
 
 // The rational roots of eq (degree >= 3, rat coefficients at mp_int_words
@@ -72,4 +73,5 @@ void square_part(u64* o, u64* s, const u64* n);
 // c[0..m] at mp_int_words words) by x - r: q[0..m-1] = the quotient. Returns
 // true when C(r) = 0 and no library error occurred; a library error pending
 // on entry is kept and one raised inside is dropped. q must not overlap c.
+// m outside 1..10: false.
 bool deflate_by_root(u64* const* q, const u64* const* c, i32 m, const u64* r);

@@ -163,9 +163,14 @@ void quadratic_roots_from(const u64* d, const u64* a0, const u64* a1, const u64*
 }
 
 void exact_quadratic(const poly_equation& eq, root_result& result, i32 i, i32 j) {
+    if (i < 0 || i >= ROOT_MAX_DEGREE || j < 0 || j >= ROOT_MAX_DEGREE || i == j) return;
+    if (eq.degree != 2) return;
     char16_t* ti = result.exact_text[i];
     char16_t* tj = result.exact_text[j];
-    if (ti == nullptr || tj == nullptr || eq.degree != 2) return;
+    if (ti == nullptr || tj == nullptr || result.roots[i] == nullptr ||
+        result.roots[j] == nullptr) {
+        return;
+    }
     ti[0] = 0;
     tj[0] = 0;
     MpIsolate isolate;

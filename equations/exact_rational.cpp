@@ -101,6 +101,7 @@ void remaining_factor(Remaining& p, root_result& result, const i32* open, i32 op
 }  // namespace
 
 bool deflate_by_root(u64* const* q, const u64* const* c, i32 m, const u64* r) {
+    if (m < 1 || m > ROOT_MAX_DEGREE) return false;
     const i32 saved = mp_error.exchange(0, std::memory_order_relaxed);
     RatValues v(2);
     rat_copy(v[0], c[m]);

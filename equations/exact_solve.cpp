@@ -79,8 +79,9 @@ i32 exact_iter_digits(i32 digits) {
 }
 
 void exact_linear(const poly_equation& eq, root_result& result, i32 i) {
+    if (i < 0 || i >= ROOT_MAX_DEGREE || eq.degree != 1) return;
     char16_t* slot = result.exact_text[i];
-    if (slot == nullptr || eq.degree != 1) return;
+    if (slot == nullptr) return;
     slot[0] = 0;
     RatValues root(1);
     {

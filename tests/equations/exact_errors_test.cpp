@@ -142,6 +142,20 @@ TEST_F(ExactErrorsTest, RefusedInputAndContext) {
     solve_exact(eq, result);
     EXPECT_EQ(result.count, -1);
 
+    // indices and degrees outside the record are refused, not followed
+    prepare(2, 20);
+    mp_int_words = EXACT_INT_WORDS;
+    mp_set_real_words(words);
+    ASSERT_TRUE(set_equation({-2, 0, 1}));
+    exact_quadratic(eq, result, 0, ROOT_MAX_DEGREE);
+    exact_quadratic(eq, result, -1, 1);
+    exact_linear(eq, result, 0);  // degree 2
+    EXPECT_EQ(text(0), "");
+    u64* q[ROOT_MAX_DEGREE] = {};
+    EXPECT_FALSE(deflate_by_root(q, eq.coef, 0, eq.coef[0]));
+    EXPECT_FALSE(deflate_by_root(q, eq.coef, ROOT_MAX_DEGREE + 1, eq.coef[0]));
+    EXPECT_EQ(appError.load(), 0u);
+
     // the caller's integer width comes back
     prepare(3, 20);
     ASSERT_TRUE(set_equation({-2, 1, -2, 1}));
