@@ -169,29 +169,6 @@ TEST_F(RatBasicTest, HardCases) {
     mp_error = 0;
 }
 
-TEST_F(RatBasicTest, DivmodRemainderSignAndToU64Cases) {
-    mp_set_int_words(1);
-    struct Case {
-        i64 a, b, q, r;
-    };
-    // The remainder takes sign(a) XOR sign(b), also for a negative divisor.
-    for (const Case& c :
-         {Case{7, -2, -3, -1}, Case{-7, -2, 3, 1}, Case{-7, 2, -3, -1}, Case{1, -2, 0, -1}}) {
-        Words q(3), r(3);
-        rat_divmod(q.data(), r.data(), rat(c.a).data(), rat(c.b).data());
-        EXPECT_EQ(q, rat(c.q)) << c.a << " / " << c.b;
-        EXPECT_EQ(r, rat(c.r)) << c.a << " / " << c.b;
-    }
-    u64 out = 9;
-    EXPECT_FALSE(rat_to_u64(&out, rat(7, 2).data(), RAT_TO_U64_QUIET));
-    EXPECT_TRUE(rat_to_u64(&out, rat(7, 2).data(), RAT_TO_U64_FLOOR));
-    EXPECT_EQ(out, 3u);
-    EXPECT_FALSE(rat_to_u64(&out, rat(-3).data(), RAT_TO_U64_QUIET));
-    EXPECT_TRUE(rat_to_u64(&out, rat(-3).data(), RAT_TO_U64_ABS));
-    EXPECT_EQ(out, 3u);
-    EXPECT_EQ(mp_err(), 0);
-}
-
 // Operands that break the layout's rules (zero denominators, parts not in
 // lowest terms, stray sign bits) give some value or an error, never a crash,
 // a write outside the destination or a lost scratch top.
