@@ -52,6 +52,11 @@ class CplxValues : public WordValues {
 // -x in place; zero keeps sign 0.
 void rat_negate(u64* x);
 
+// dst (cplx at mp_real_words) = the rat q (mp_int_words), rounded half up;
+// errors as num_convert. Converts to a real and clears the imaginary part
+// itself, keeping every write inside the 2m + 2 words of dst.
+void cplx_from_rat(u64* dst, const u64* q);
+
 // A zero part of a root carries no sign.
 void clear_zero_signs(u64* root);
 

@@ -109,12 +109,9 @@ void quadratic_text(ExactText& out, QuadraticParts& p, const u64* f, u32 flags) 
 void quadratic_approximations(QuadraticParts& p, const poly_equation& eq, root_result& result,
                               i32 i, i32 j) {
     MpIsolate isolate;
-    const i32 m = mp_real_words;
     CplxValues c(4);  // D, a_0, a_1, a_2
-    num_convert(c[0], m, MP_TYPE_CPLX, p.disc(), mp_int_words, MP_TYPE_RAT);
-    for (i32 k = 0; k <= 2; ++k) {
-        num_convert(c[k + 1], m, MP_TYPE_CPLX, eq.coef[k], mp_int_words, MP_TYPE_RAT);
-    }
+    cplx_from_rat(c[0], p.disc());
+    for (i32 k = 0; k <= 2; ++k) cplx_from_rat(c[k + 1], eq.coef[k]);
     const bool converted = isolate.inner() == 0;
     isolate.clear_inner();
     if (converted) quadratic_roots_from(c[0], c[1], c[2], c[3], result, i, j);

@@ -113,8 +113,7 @@ void solve_exact(const poly_equation& eq, root_result& result) {
     approx.type = MP_TYPE_CPLX;
     for (i32 k = 0; k <= eq.degree; ++k) {
         approx.coef[k] = store.data() + static_cast<std::size_t>(k) * size;
-        num_convert(approx.coef[k], result.words, MP_TYPE_CPLX, eq.coef[k], EXACT_INT_WORDS,
-                    MP_TYPE_RAT);
+        cplx_from_rat(approx.coef[k], eq.coef[k]);
     }
     if (mp_err() != 0) return;
     solve_approx(approx, result, true);

@@ -2,6 +2,7 @@
 #include "equations/exact_impl.h"
 #include "formula/app_error.h"
 #include "numlib/mp_error.h"
+#include "numlib/num.h"
 #include "numlib/num_text.h"
 #include "numlib/rat.h"
 #include "numlib/real.h"
@@ -9,6 +10,13 @@
 
 void rat_negate(u64* x) {
     if (!uint_is_zero(rat_num(x))) x[0] ^= 1;
+}
+
+void cplx_from_rat(u64* dst, const u64* q) {
+    const i32 m = mp_real_words;
+    num_convert(dst, m, MP_TYPE_REAL, q, mp_int_words, MP_TYPE_RAT);
+    u64* im = cplx_im_of(dst, m);
+    for (i32 k = 0; k <= m; ++k) im[k] = 0;
 }
 
 void clear_zero_signs(u64* root) {

@@ -24,7 +24,7 @@ class ExactErrorsTest : public ExactTest {
         poly_equation ce;
         ce.degree = eq.degree;
         for (std::size_t k = 0; k < p.size(); ++k) {
-            num_convert(c[k].data(), words, MP_TYPE_CPLX, eq.coef[k], EXACT_INT_WORDS, MP_TYPE_RAT);
+            num_convert(c[k].data(), words, MP_TYPE_REAL, eq.coef[k], EXACT_INT_WORDS, MP_TYPE_RAT);
             ce.coef[k] = c[k].data();
         }
         solve_approx(ce, plain, false);
