@@ -18,8 +18,9 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	nice cmake --build $(BUILD) -j$(JOBS)
 
+# The command-line calculator at its prompt.
 run: build
-	$(BUILD)/bin/velmarix-demo
+	$(BUILD)/bin/velmarix-cli
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)

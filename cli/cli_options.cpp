@@ -1,0 +1,182 @@
+// Command-line parsing: a small table of options, each with its handler.
+#include "cli/cli_options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "app/settings_values.h"
+#include "calculator/calc_state.h"
+
+namespace {
+
+struct Choice {
+    const char* name;
+    u32 value;
+};
+
+constexpr Choice kTypes[] = {
+    {"uint", MP_TYPE_UINT}, {"rat", MP_TYPE_RAT}, {"real", MP_TYPE_REAL}, {"cplx", MP_TYPE_CPLX}};
+constexpr Choice kBases[] = {{"2", 2}, {"8", 8}, {"10", 10}, {"16", 16}};
+constexpr Choice kModes[] = {{"auto", CALC_DISPLAY_AUTO},
+                             {"fixed", CALC_DISPLAY_FIXED},
+                             {"exp", CALC_DISPLAY_EXPONENT},
+                             {"decimal", CALC_DISPLAY_RAT_DECIMAL},
+                             {"mixed", CALC_DISPLAY_RAT_MIXED}};
+constexpr Choice kSeparators[] = {{"point", SETTINGS_SEPARATOR_POINT},
+                                  {"comma", SETTINGS_SEPARATOR_COMMA}};
+constexpr Choice kLanguages[] = {{"en", SETTINGS_LANGUAGE_ENGLISH},
+                                 {"de", SETTINGS_LANGUAGE_GERMAN}};
+
+template <std::size_t N>
+std::optional<u32> choose(const Choice (&choices)[N], std::string_view value) {
+    for (const Choice& c : choices)
+        if (value == c.name) return c.value;
+    return std::nullopt;
+}
+
+bool parseDigits(std::string_view value, CliOptions* o) {
+    i32 d = 0;
+    const char* end = value.data() + value.size();
+    const auto [ptr, ec] = std::from_chars(value.data(), end, d);
+    if (ec != std::errc() || ptr != end || d < 1 || d > CALC_MAX_DIGITS) return false;
+    o->digits = d;
+    return true;
+}
+
+bool parseVariable(std::string_view value, CliOptions* o) {
+    const std::size_t eq = value.find('=');
+    if (eq == std::string_view::npos) return false;
+    o->variables.push_back({std::string(value.substr(0, eq)), std::string(value.substr(eq + 1))});
+    return true;
+}
+
+// Applies the option that takes a value; false when the value is bad.
+bool applyValue(std::string_view name, std::string_view value, CliOptions* o) {
+    if (name == "type") {
+        const auto t = choose(kTypes, value);
+        if (t) o->numberType = static_cast<i32>(*t);
+        return t.has_value();
+    }
+    if (name == "digits") return parseDigits(value, o);
+    if (name == "in-base") return (o->inputBase = choose(kBases, value)).has_value();
+    if (name == "out-base") return (o->outputBase = choose(kBases, value)).has_value();
+    if (name == "mode") return (o->displayMode = choose(kModes, value)).has_value();
+    if (name == "decimal") return (o->separator = choose(kSeparators, value)).has_value();
+    if (name == "lang") return (o->language = choose(kLanguages, value)).has_value();
+    return parseVariable(value, o);  // "var"
+}
+
+bool takesValue(std::string_view name) {
+    for (const char* n :
+         {"type", "digits", "in-base", "out-base", "mode", "decimal", "lang", "var"})
+        if (name == n) return true;
+    return false;
+}
+
+// The long name of an option as written ("-t", "--type", "--type=x"); empty
+// when unknown.
+std::string_view longName(std::string_view arg) {
+    if (arg == "-t") return "type";
+    if (arg == "-d") return "digits";
+    if (arg == "-m") return "mode";
+    if (arg == "-g") return "group";
+    if (arg == "-h") return "help";
+    if (arg.size() < 3 || arg.substr(0, 2) != "--") return {};
+    std::string_view name = arg.substr(
+        2, arg.find('=') == std::string_view::npos ? std::string_view::npos : arg.find('=') - 2);
+    for (const char* n : {"group", "help", "version", "no-settings"})
+        if (name == n) return name;
+    return takesValue(name) ? name : std::string_view{};
+}
+
+// A negative number or a parenthesis is a formula, not an option.
+bool looksLikeFormula(std::string_view arg) {
+    return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.' ||
+           arg[1] == '(';
+}
+
+bool applyFlag(std::string_view name, CliOptions* o) {
+    if (name == "group") o->group = true;
+    if (name == "help") o->help = true;
+    if (name == "version") o->version = true;
+    if (name == "no-settings") o->noSettings = true;
+    return true;
+}
+
+}  // namespace
+
+bool cliParseOptions(int argc, const char* const* argv, CliOptions* o, std::string* error) {
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!options || looksLikeFormula(arg)) {
+            o->formulas.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            options = false;
+            continue;
+        }
+        const std::string_view name = longName(arg);
+        if (name.empty()) {
+            *error = "unknown option '" + std::string(arg) + "'";
+            return false;
+        }
+        const std::size_t eq = arg.find('=');
+        if (!takesValue(name)) {
+            if (eq != std::string_view::npos) {
+                *error = "option '--" + std::string(name) + "' takes no value";
+                return false;
+            }
+            applyFlag(name, o);
+            continue;
+        }
+        std::string_view value;
+        if (eq != std::string_view::npos && arg.substr(0, 2) == "--") {
+            value = arg.substr(eq + 1);
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            *error = "option '" + std::string(arg) + "' needs a value";
+            return false;
+        }
+        if (!applyValue(name, value, o)) {
+            *error =
+                "bad value '" + std::string(value) + "' for option '--" + std::string(name) + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string cliHelpText() {
+    return "Usage: velmarix-cli [options] [--] [FORMULA...]\n"
+           "Evaluates each FORMULA in order and prints its result; \"ans\" is the previous\n"
+           "result. Without formulas, reads one formula per line from standard input\n"
+           "(an interactive prompt on a terminal; Ctrl-C stops a calculation, twice at\n"
+           "the prompt ends the program).\n"
+           "\n"
+           "Options:\n"
+           "  -t, --type uint|rat|real|cplx  number type\n"
+           "  -d, --digits N                 decimal digits of real and cplx results (1 to " +
+           std::to_string(CALC_MAX_DIGITS) +
+           ")\n"
+           "      --in-base 2|8|10|16        base of integer literals (uint only)\n"
+           "      --out-base 2|8|10|16       base of uint results\n"
+           "  -m, --mode auto|fixed|exp|decimal|mixed\n"
+           "                                 result display: automatic, fixed or exponent\n"
+           "                                 notation; rat as a decimal or a mixed number\n"
+           "  -g, --group                    group the digits of results\n"
+           "      --decimal point|comma      decimal separator\n"
+           "      --lang en|de               language of the messages\n"
+           "      --var NAME=VALUE           define a variable (repeatable); VALUE is a formula\n"
+           "      --no-settings              ignore the settings file and its saved variables\n"
+           "      --version                  print the version\n"
+           "  -h, --help                     print this help\n"
+           "  --                             end of options: the rest are formulas\n"
+           "\n"
+           "The settings file of the application supplies the defaults; it is never written.\n"
+           "Exit status: 0 when every formula was evaluated, 1 when one failed, 2 for a\n"
+           "usage error.\n";
+}

@@ -1,0 +1,46 @@
+// One calculator for the command line: set up from the settings file and the
+// options, then fed one formula at a time.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "calculator/calc.h"
+#include "cli/cli_options.h"
+
+// Set from the SIGINT handler: the number of Ctrl-C presses not yet handled.
+// Only atomic stores and exchanges touch it, so the handler stays
+// async-signal-safe.
+extern std::atomic<int> cli_interrupts;
+
+enum class CliOutcome { Ok, Failed, Stopped };
+
+struct CliResult {
+    CliOutcome outcome = CliOutcome::Ok;
+    std::u16string text;  // the result field, or the error message
+};
+
+class CliSession {
+  public:
+    // Reads the settings file unless options.noSettings (never writing it),
+    // lets the options override its values, selects the language and the
+    // decimal separator, and loads the saved and the --var variables. False
+    // with the message in *error when a --var name breaks the naming rules or
+    // the list is full.
+    bool setUp(const CliOptions& options, std::u16string* error);
+
+    // Evaluates formula on the calculator's worker thread, with "ans" the
+    // previous result. A Ctrl-C (cli_interrupts) while it runs stops it:
+    // Stopped with the stop message. Failed carries the message the message
+    // box would show.
+    CliResult evaluate(std::u16string_view formula);
+
+    i32 language() const;
+
+  private:
+    bool addVariable(const CliVariable& v, std::u16string* error);
+
+    CalcState state_;
+    u32 displayMode_ = CALC_DISPLAY_AUTO;
+};
