@@ -35,15 +35,8 @@ bool words_valid(i32 words, i32 type) {
 
 // Zero of type at words words (contents of dst beyond it are untouched).
 void zero_of(u64* dst, i32 words, i32 type) {
-    if (is_real_type(type)) {
-        real_zero(dst, 0);
-        vec_zero(dst + 1, words);
-        if (type == MP_TYPE_CPLX) {
-            real_zero(cplx_im_of(dst, words), 0);
-            vec_zero(cplx_im_of(dst, words) + 1, words);
-        }
-        return;
-    }
+    // Whole words only: the context's word counts need not match words here.
+    if (is_real_type(type)) return vec_zero(dst, (type == MP_TYPE_CPLX ? 2 : 1) * (i64{words} + 1));
     if (type == MP_TYPE_UINT) return vec_zero(dst, words);
     dst[0] = 0;
     vec_zero(dst + 1, 2 * static_cast<i64>(words));
@@ -54,11 +47,7 @@ void zero_of(u64* dst, i32 words, i32 type) {
 // src_m words.
 void real_into(u64* dst, i32 dst_m, i32 dst_type, const u64* x, i32 src_m) {
     real_resize(dst, dst_m, x, src_m);
-    if (dst_type == MP_TYPE_CPLX) {
-        u64* y = cplx_im_of(dst, dst_m);
-        real_zero(y, 0);
-        vec_zero(y + 1, dst_m);
-    }
+    if (dst_type == MP_TYPE_CPLX) vec_zero(cplx_im_of(dst, dst_m), i64{dst_m} + 1);  // +0
 }
 
 // An integer part: dst_type uint (x >= 0) or rat, from the real x of src_m words.
