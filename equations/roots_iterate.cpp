@@ -197,7 +197,11 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
     }
     std::vector<std::vector<u64>> z(static_cast<std::size_t>(m), cplx_temp());
     std::vector<u64> step = cplx_temp();
-    cplx_from_text(step.data(), u"1+i", 3, 0);
+    // Start values (0.4 + 0.9i)^k spiral around the origin. Powers of 1 + i
+    // all lie on the line Re z = 1 for k < 2, so a real quadratic whose roots
+    // are symmetric about that line (x^2 - 2x - 3) kept its iterates on it for
+    // ever; no line holds these, and their moduli differ.
+    cplx_from_text(step.data(), u"0.4+0.9i", 8, 0);
     real_one(z[0].data());
     for (std::size_t k = 1; k < z.size(); ++k) cplx_mul(z[k].data(), z[k - 1].data(), step.data());
 

@@ -58,6 +58,10 @@ const std::vector<KnownCase>& known_cases() {
          {{"1", "2"}, {"1", "-2"}, {"-3", "0.5"}, {"-3", "-0.5"}, {"0", "4"}, {"0", "-4"}}},
         {"a complex root without its conjugate", {{"2", "-1"}, {"-1", "0"}, {"0.5", "3"}}},
         {"double root", repeat({"1", "0"}, 2)},
+        // Roots symmetric about a line through start values 1 and 1 + i kept
+        // every iterate on that line.
+        {"real roots symmetric about 1", {{"3", "0"}, {"-1", "0"}}},
+        {"a real root and a pure imaginary pair", {{"-1", "0"}, {"0", "2"}, {"0", "-2"}}},
         {"multiplicity 10", repeat({"-2", "0"}, 10), true},
         {"multiplicities 3 and 2", join(repeat({"2", "0"}, 3), repeat({"-1", "0"}, 2))},
         {"complex root of multiplicity 5 with its conjugate",
