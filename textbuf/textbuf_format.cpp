@@ -73,9 +73,9 @@ void textbuf_format_list(TextBuf& buf, const char16_t* format, const TextArg* ar
         textbuf_put(buf, std::u16string_view(p, run));
         p += run;
         if (*p == 0) break;
-        const char16_t spec = p[1];
-        p += spec == 0 ? 1 : 2;
-        switch (spec) {
+        const char16_t conv = p[1];
+        p += conv == 0 ? 1 : 2;
+        switch (conv) {
             case u's':
                 append_text(buf, take());
                 break;

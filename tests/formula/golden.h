@@ -101,8 +101,8 @@ struct Variables {
     VariableTable table;
 
     // Evaluates "name=formula, ..."; false with *why set when one fails.
-    bool build(const char16_t* spec, std::size_t value_words, std::string* why) {
-        std::u16string rest = spec != nullptr ? spec : u"";
+    bool build(const char16_t* desc, std::size_t value_words, std::string* why) {
+        std::u16string rest = desc != nullptr ? desc : u"";
         names.reserve(FORMULA_MAX_VARIABLES);  // the table points into both
         values.reserve(FORMULA_MAX_VARIABLES);
         while (!rest.empty() && table.count < FORMULA_MAX_VARIABLES) {

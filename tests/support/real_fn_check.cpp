@@ -322,13 +322,13 @@ RealFnReference2 mpfr_reference(MpfrBinaryFn f) {
 
 // ---- the three shapes ---------------------------------------------------------------
 
-void check_fn(TestRng& rng, const UnaryFnSpec& s) {
+void check_fn(TestRng& rng, const UnaryFnEntry& s) {
     run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
         return unary_case(stats, m, s.sample(rng, m), s.fn, s.g, s.ref, alias);
     });
 }
 
-void check_fn(TestRng& rng, const IntFnSpec& s) {
+void check_fn(TestRng& rng, const IntFnEntry& s) {
     run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
         g_int_fn = s.fn;
         g_int_arg = s.sample_n(rng);
@@ -342,7 +342,7 @@ void check_fn(TestRng& rng, const IntFnSpec& s) {
     });
 }
 
-void check_fn(TestRng& rng, const BinaryFnSpec& s) {
+void check_fn(TestRng& rng, const BinaryFnEntry& s) {
     run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
         const auto a = s.sample_a(rng, m), b = s.sample_b(rng, m);
         i32 err = 0;

@@ -92,7 +92,7 @@ RealFnReference2 mpfr_reference(MpfrBinaryFn f);
 
 // ---- the three shapes ---------------------------------------------------------------
 
-struct UnaryFnSpec {
+struct UnaryFnEntry {
     const char* name;
     RealUnaryFn fn;
     RealFnReference ref;
@@ -101,7 +101,7 @@ struct UnaryFnSpec {
     i64 small_max = 60;
     i32 g = 2;  // the guarded call's g
 };
-struct BinaryFnSpec {
+struct BinaryFnEntry {
     const char* name;
     RealBinaryFn fn;
     RealFnReference2 ref;
@@ -111,7 +111,7 @@ struct BinaryFnSpec {
 };
 using RealIntFn = void (*)(u64* dst, const u64* x, i64 n);
 using RealIntReference = std::function<void(mpfr_ptr v, const u64* x, i64 n, i64 m, i64* e10)>;
-struct IntFnSpec {
+struct IntFnEntry {
     const char* name;
     RealIntFn fn;
     RealIntReference ref;
@@ -121,11 +121,11 @@ struct IntFnSpec {
     i64 small_max = 60;
 };
 
-// The rounds of a spec (times the iteration multiplier); records failures
+// The rounds of an entry (times the iteration multiplier); records failures
 // with the inputs, prints the shares and expects 99.9% correctly rounded.
-void check_fn(TestRng& rng, const UnaryFnSpec& spec);
-void check_fn(TestRng& rng, const BinaryFnSpec& spec);
-void check_fn(TestRng& rng, const IntFnSpec& spec);
+void check_fn(TestRng& rng, const UnaryFnEntry& entry);
+void check_fn(TestRng& rng, const BinaryFnEntry& entry);
+void check_fn(TestRng& rng, const IntFnEntry& entry);
 
 // ---- single cases ------------------------------------------------------------------
 
@@ -145,6 +145,6 @@ std::vector<u64> guarded_binary(i64 m, const std::vector<u64>& a, const std::vec
 ::testing::AssertionResult fn_case(RealBinaryFn fn, i64 m, const char* a, const char* b,
                                    const char* want, i32 err);
 
-// One case of a spec's reference (kept for the checks of single arguments).
+// One case of an entry's reference (kept for the checks of single arguments).
 ::testing::AssertionResult check_unary_case(RealFnStats& stats, i64 m, const std::vector<u64>& x,
                                             RealUnaryFn fn, const RealFnReference& ref);
