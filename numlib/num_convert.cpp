@@ -25,8 +25,12 @@ class SavedWordCounts {
     i32 int_words_, real_words_;
 };
 
-bool is_real_type(i32 type) { return type == MP_TYPE_REAL || type == MP_TYPE_CPLX; }
-bool is_int_type(i32 type) { return type == MP_TYPE_UINT || type == MP_TYPE_RAT; }
+bool is_real_type(i32 type) {
+    return type == MP_TYPE_REAL || type == MP_TYPE_CPLX;
+}
+bool is_int_type(i32 type) {
+    return type == MP_TYPE_UINT || type == MP_TYPE_RAT;
+}
 
 bool words_valid(i32 words, i32 type) {
     if (is_real_type(type)) return words >= 1 && words <= MP_REAL_WORDS_MAX;
@@ -54,7 +58,8 @@ void real_into(u64* dst, i32 dst_m, i32 dst_type, const u64* x, i32 src_m) {
 void real_to_int_type(u64* dst, i32 dst_n, i32 dst_type, const u64* x, i32 src_m) {
     mp_real_words = src_m;
     const bool negative = real_sign(x) != 0 && !real_is_zero(x);
-    if (!real_is_integer(x) || (negative && dst_type == MP_TYPE_UINT)) return mp_raise(MP_ERR_DOMAIN);
+    if (!real_is_integer(x) || (negative && dst_type == MP_TYPE_UINT))
+        return mp_raise(MP_ERR_DOMAIN);
     mp_int_words = dst_n;
     if (dst_type == MP_TYPE_UINT) return real_to_uint(dst, dst_n, x);
     real_to_uint(rat_num(dst), dst_n, x);
@@ -102,9 +107,12 @@ void rat_to_uint(u64* dst, i32 dst_n, const u64* q, i32 src_n) {
     uint_resize(dst, dst_n, num, src_n);
 }
 
-void from_real_type(u64* dst, i32 dst_words, i32 dst_type, const u64* src, i32 src_m, i32 src_type) {
-    if (src_type == MP_TYPE_CPLX && dst_type == MP_TYPE_CPLX) return cplx_resize(dst, dst_words, src, src_m);
-    if (src_type == MP_TYPE_CPLX && !real_is_zero(cplx_im_of(src, src_m))) return mp_raise(MP_ERR_DOMAIN);
+void from_real_type(u64* dst, i32 dst_words, i32 dst_type, const u64* src, i32 src_m,
+                    i32 src_type) {
+    if (src_type == MP_TYPE_CPLX && dst_type == MP_TYPE_CPLX)
+        return cplx_resize(dst, dst_words, src, src_m);
+    if (src_type == MP_TYPE_CPLX && !real_is_zero(cplx_im_of(src, src_m)))
+        return mp_raise(MP_ERR_DOMAIN);
     if (is_real_type(dst_type)) return real_into(dst, dst_words, dst_type, src, src_m);
     real_to_int_type(dst, dst_words, dst_type, src, src_m);
 }

@@ -20,8 +20,12 @@ i32 current_type() {
     return 0;
 }
 
-u64* im(u64* x) { return cplx_im_of(x, mp_real_words); }
-const u64* im(const u64* x) { return cplx_im_of(x, mp_real_words); }
+u64* im(u64* x) {
+    return cplx_im_of(x, mp_real_words);
+}
+const u64* im(const u64* x) {
+    return cplx_im_of(x, mp_real_words);
+}
 
 void fail_cplx(u64* dst, i32 code) {
     mp_raise(code);
@@ -84,10 +88,14 @@ void rat_logx(u64* dst, const u64* b, const u64* x) {
 
 void num_copy(u64* dst, const u64* src) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_copy(dst, src);
-        case MP_TYPE_CPLX: return cplx_copy(dst, src);
-        case MP_TYPE_UINT: return uint_copy(dst, src);
-        case MP_TYPE_RAT: return rat_copy(dst, src);
+        case MP_TYPE_REAL:
+            return real_copy(dst, src);
+        case MP_TYPE_CPLX:
+            return cplx_copy(dst, src);
+        case MP_TYPE_UINT:
+            return uint_copy(dst, src);
+        case MP_TYPE_RAT:
+            return rat_copy(dst, src);
     }
 }
 
@@ -97,8 +105,10 @@ void num_abs(u64* dst, const u64* a) {
             real_copy(dst, a);
             dst[0] &= ~u64{1};
             return;
-        case MP_TYPE_CPLX: return cplx_abs(dst, a);
-        case MP_TYPE_UINT: return uint_copy(dst, a);
+        case MP_TYPE_CPLX:
+            return cplx_abs(dst, a);
+        case MP_TYPE_UINT:
+            return uint_copy(dst, a);
         case MP_TYPE_RAT:
             rat_copy(dst, a);
             dst[0] = 0;
@@ -108,7 +118,8 @@ void num_abs(u64* dst, const u64* a) {
 
 void num_div_u64(u64* dst, const u64* a, u64 v) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_div_u64_rounded(dst, a, v);
+        case MP_TYPE_REAL:
+            return real_div_u64_rounded(dst, a, v);
         case MP_TYPE_CPLX:
             if (real_is_zero(im(a))) {
                 real_div_u64_rounded(dst, a, v);
@@ -119,51 +130,68 @@ void num_div_u64(u64* dst, const u64* a, u64 v) {
             }
             if (mp_err() != 0) cplx_zero(dst);
             return;
-        case MP_TYPE_UINT: return mp_raise(MP_ERR_TYPE);
-        case MP_TYPE_RAT: return rat_div_u64(dst, a, v);
+        case MP_TYPE_UINT:
+            return mp_raise(MP_ERR_TYPE);
+        case MP_TYPE_RAT:
+            return rat_div_u64(dst, a, v);
     }
 }
 
 void num_pow(u64* dst, const u64* a, const u64* b) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_guarded_binary(dst, a, b, 3, real_pow);
-        case MP_TYPE_CPLX: return cplx_pow(dst, a, b);
-        case MP_TYPE_UINT: return uint_pow_uint(dst, a, b);
-        case MP_TYPE_RAT: return rat_pow(dst, a, b);
+        case MP_TYPE_REAL:
+            return real_guarded_binary(dst, a, b, 3, real_pow);
+        case MP_TYPE_CPLX:
+            return cplx_pow(dst, a, b);
+        case MP_TYPE_UINT:
+            return uint_pow_uint(dst, a, b);
+        case MP_TYPE_RAT:
+            return rat_pow(dst, a, b);
     }
 }
 
 void num_pow_int(u64* dst, const u64* a, i64 k) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_guarded_int(dst, a, k, 2, real_pow_int);
-        case MP_TYPE_CPLX: return cplx_pow_int(dst, a, k);
-        case MP_TYPE_UINT: return uint_pow(dst, a, k);
-        case MP_TYPE_RAT: return rat_pow_int(dst, a, k);
+        case MP_TYPE_REAL:
+            return real_guarded_int(dst, a, k, 2, real_pow_int);
+        case MP_TYPE_CPLX:
+            return cplx_pow_int(dst, a, k);
+        case MP_TYPE_UINT:
+            return uint_pow(dst, a, k);
+        case MP_TYPE_RAT:
+            return rat_pow_int(dst, a, k);
     }
 }
 
 void num_pow10(u64* dst, i64 k) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_pow10(dst, k);
+        case MP_TYPE_REAL:
+            return real_pow10(dst, k);
         case MP_TYPE_CPLX:
             real_pow10(dst, k);
             real_zero(im(dst), 0);
             return;
-        case MP_TYPE_UINT: return uint_pow10(dst, k);
-        case MP_TYPE_RAT: return rat_from_int_fn(dst, k, uint_pow10);
+        case MP_TYPE_UINT:
+            return uint_pow10(dst, k);
+        case MP_TYPE_RAT:
+            return rat_from_int_fn(dst, k, uint_pow10);
     }
 }
 
 void num_logx(u64* dst, const u64* b, const u64* x) {
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_logx_guarded(dst, b, x);
+        case MP_TYPE_REAL:
+            return real_logx_guarded(dst, b, x);
         case MP_TYPE_CPLX:
             if (!cplx_is_real(b) || !cplx_is_real(x)) return fail_cplx(dst, MP_ERR_NOT_REAL);
             real_logx_guarded(dst, b, x);
             real_zero(im(dst), 0);
             return;
-        case MP_TYPE_UINT: uint_log_floor(dst, b, x); return;
-        case MP_TYPE_RAT: return rat_logx(dst, b, x);
+        case MP_TYPE_UINT:
+            uint_log_floor(dst, b, x);
+            return;
+        case MP_TYPE_RAT:
+            return rat_logx(dst, b, x);
     }
 }
 
@@ -173,30 +201,39 @@ void num_round_digits(u64* dst, const u64* a, i32 k) {
             if (k >= 0) return real_round_digits(dst, a, k);
             mp_raise(MP_ERR_DOMAIN);
             return real_zero(dst, 0);
-        case MP_TYPE_CPLX: return cplx_round_digits(dst, a, k);
+        case MP_TYPE_CPLX:
+            return cplx_round_digits(dst, a, k);
         case MP_TYPE_UINT:
-        case MP_TYPE_RAT: return mp_raise(MP_ERR_TYPE);
+        case MP_TYPE_RAT:
+            return mp_raise(MP_ERR_TYPE);
     }
 }
 
 void num_from_i64(u64* dst, i64 v) {
     switch (current_type()) {
-        case MP_TYPE_REAL: real_from_i64(dst, v); return;
+        case MP_TYPE_REAL:
+            real_from_i64(dst, v);
+            return;
         case MP_TYPE_CPLX:
             real_from_i64(dst, v);
             real_zero(im(dst), 0);
             return;
-        case MP_TYPE_UINT: return uint_from_i64(dst, v);
-        case MP_TYPE_RAT: return rat_from_i64(dst, v);
+        case MP_TYPE_UINT:
+            return uint_from_i64(dst, v);
+        case MP_TYPE_RAT:
+            return rat_from_i64(dst, v);
     }
 }
 
 bool num_to_i64(i64* out, const u64* a) {
     *out = 0;
     switch (current_type()) {
-        case MP_TYPE_REAL: return real_to_i64(out, a, REAL_CONV_QUIET);
-        case MP_TYPE_CPLX: return cplx_is_real(a) && real_to_i64(out, a, REAL_CONV_QUIET);
-        case MP_TYPE_UINT: return uint_to_i64(out, a);
+        case MP_TYPE_REAL:
+            return real_to_i64(out, a, REAL_CONV_QUIET);
+        case MP_TYPE_CPLX:
+            return cplx_is_real(a) && real_to_i64(out, a, REAL_CONV_QUIET);
+        case MP_TYPE_UINT:
+            return uint_to_i64(out, a);
         case MP_TYPE_RAT: {
             u64 magnitude = 0;
             if (!rat_to_u64(&magnitude, a, RAT_TO_U64_QUIET | RAT_TO_U64_ABS)) return false;

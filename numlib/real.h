@@ -29,13 +29,21 @@ constexpr i64 REAL_EXP_MIN = -REAL_EXP_MAX;
 
 // ---- header access ----------------------------------------------------------
 
-inline i64 real_exp_of(const u64* x) { return static_cast<i64>(x[0]) >> 1; }
-inline int real_sign(const u64* x) { return static_cast<int>(x[0] & 1); }
-inline bool real_is_zero(const u64* x) { return x[1] == 0; }
+inline i64 real_exp_of(const u64* x) {
+    return static_cast<i64>(x[0]) >> 1;
+}
+inline int real_sign(const u64* x) {
+    return static_cast<int>(x[0] & 1);
+}
+inline bool real_is_zero(const u64* x) {
+    return x[1] == 0;
+}
 inline void real_set_header(u64* x, i64 e, int sign) {
     x[0] = (static_cast<u64>(e) << 1) | static_cast<u64>(sign & 1);
 }
-inline void real_negate(u64* x) { x[0] ^= 1; }
+inline void real_negate(u64* x) {
+    x[0] ^= 1;
+}
 
 // ---- construction and exponent ---------------------------------------------
 

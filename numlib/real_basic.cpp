@@ -33,7 +33,9 @@ void real_one(u64* dst) {
     dst[1] = REAL_TOP;
 }
 
-void real_copy(u64* dst, const u64* src) { vec_copy_fwd(dst, src, real_words() + 1); }
+void real_copy(u64* dst, const u64* src) {
+    vec_copy_fwd(dst, src, real_words() + 1);
+}
 
 bool real_set_exp_sign(u64* x, i64 e, int sign) {
     if (e > REAL_EXP_MAX) {
@@ -49,7 +51,9 @@ bool real_set_exp_sign(u64* x, i64 e, int sign) {
     return true;
 }
 
-void real_set_exp(u64* x, i64 e) { real_set_exp_sign(x, e, real_sign(x)); }
+void real_set_exp(u64* x, i64 e) {
+    real_set_exp_sign(x, e, real_sign(x));
+}
 
 void real_add_exp(u64* x, i64 k) {
     if (real_is_zero(x)) return;

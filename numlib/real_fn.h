@@ -17,12 +17,14 @@
 
 // ---- roots and powers ---------------------------------------------------------
 
-void real_sqrt(u64* dst, const u64* x);                // x >= 0
-void real_cbrt(u64* dst, const u64* x);                // all x
-void real_pow_int(u64* dst, const u64* x, i64 n);      // x != 0 or n > 0; 0^0 = 1
-void real_pow(u64* dst, const u64* x, const u64* y);   // x < 0 only for integer y; x = 0 only for y > 0
+void real_sqrt(u64* dst, const u64* x);            // x >= 0
+void real_cbrt(u64* dst, const u64* x);            // all x
+void real_pow_int(u64* dst, const u64* x, i64 n);  // x != 0 or n > 0; 0^0 = 1
+void real_pow(u64* dst, const u64* x,
+              const u64* y);  // x < 0 only for integer y; x = 0 only for y > 0
 void real_root(u64* dst, const u64* n, const u64* x);  // n != 0; x < 0 only for an odd integer n
-void real_root_int(u64* dst, i64 n, const u64* x);     // n != 0; x < 0 only for odd n; x = 0 only for n > 0
+void real_root_int(u64* dst, i64 n,
+                   const u64* x);  // n != 0; x < 0 only for odd n; x = 0 only for n > 0
 void real_hypot(u64* dst, const u64* a, const u64* b);
 
 // ---- exponentials and logarithms --------------------------------------------
@@ -32,11 +34,11 @@ void real_exp_core(u64* dst, const u64* x, i32 idx);
 void real_exp(u64* dst, const u64* x);
 void real_exp10(u64* dst, const u64* x);
 void real_exp2(u64* dst, const u64* x);
-void real_ln(u64* dst, const u64* x);                // x > 0
-void real_log10(u64* dst, const u64* x);             // x > 0
-void real_log2(u64* dst, const u64* x);              // x > 0
+void real_ln(u64* dst, const u64* x);                  // x > 0
+void real_log10(u64* dst, const u64* x);               // x > 0
+void real_log2(u64* dst, const u64* x);                // x > 0
 void real_logx(u64* dst, const u64* b, const u64* x);  // x > 0, b > 0, b != 1
-void real_ln1p(u64* dst, const u64* x);              // x > -1
+void real_ln1p(u64* dst, const u64* x);                // x > -1
 
 // ---- trigonometric functions (radians) ----------------------------------------
 
@@ -74,6 +76,6 @@ void real_perm_comb(u64* dst, const u64* n, const u64* k, i64 limit, bool perm);
 // once instead of after a long run.
 void real_gcd(u64* dst, const u64* a, const u64* b, i64 limit);
 void real_lcm(u64* dst, const u64* a, const u64* b, i64 limit);
-void real_trunc(u64* dst, const u64* x);              // toward zero
-void real_frac(u64* dst, const u64* x);               // x - trunc(x)
-void real_pow2(u64* dst, i64 k);                       // exact 2^k
+void real_trunc(u64* dst, const u64* x);  // toward zero
+void real_frac(u64* dst, const u64* x);   // x - trunc(x)
+void real_pow2(u64* dst, i64 k);          // exact 2^k

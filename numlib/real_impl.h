@@ -4,7 +4,9 @@
 #include "numlib/mp_scratch.h"
 #include "numlib/real.h"
 
-inline i64 real_words() { return mp_real_words; }
+inline i64 real_words() {
+    return mp_real_words;
+}
 
 // The powers 10^0 .. 10^19.
 extern const u64 REAL_POW10[20];

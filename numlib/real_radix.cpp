@@ -32,7 +32,6 @@ inline u64 div_by_base(u64 hi, u64 lo, u64* rem) {
     return q;
 }
 
-
 // {out, k} from {x, lx} by repeated division by 10^19, lowest word first.
 bool convert_basecase(u64* out, i64 k, const u64* x, i64 lx) {
     ScratchMark mark;
