@@ -5,6 +5,8 @@
 // Header-only: the test program is built from the folder's *_test.cpp files.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -195,3 +197,16 @@ inline std::string runGoldenRow(const GoldenRow& row) {
     clearFormulaError();
     return bad.empty() ? "" : head + bad;
 }
+
+// Fixture of the golden tables: a fresh library context around each test, and
+// every row of a table run with its mismatch reported.
+class GoldenTest : public ::testing::Test {
+  protected:
+    void SetUp() override { mp_context_reset(); }
+    void TearDown() override { mp_context_reset(); }
+
+    template <std::size_t N>
+    static void run(const GoldenRow (&rows)[N]) {
+        for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
+    }
+};

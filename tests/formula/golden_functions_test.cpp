@@ -222,16 +222,7 @@ const GoldenRow kRatRows[] = {
     {Q, 1, 10, u"powmod(2;3;5)", nullptr, UINT_ONLY, 1},
 };
 
-class GoldenFunctions : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
-    template <std::size_t N>
-    void run(const GoldenRow (&rows)[N]) {
-        for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
-    }
-};
+using GoldenFunctions = GoldenTest;
 
 TEST_F(GoldenFunctions, Uint) {
     run(kUintRows);

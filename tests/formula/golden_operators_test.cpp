@@ -127,16 +127,7 @@ const GoldenRow kRatRows[] = {
     {Q, 1, 10, u"0^(-1)", nullptr, LIB, 7},
 };
 
-class GoldenOperators : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
-    template <std::size_t N>
-    void run(const GoldenRow (&rows)[N]) {
-        for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
-    }
-};
+using GoldenOperators = GoldenTest;
 
 TEST_F(GoldenOperators, Uint) {
     run(kUintRows);

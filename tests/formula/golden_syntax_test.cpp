@@ -181,16 +181,7 @@ constexpr GoldenRow kVariables[] = {
 };
 // clang-format on
 
-class GoldenSyntax : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
-    template <std::size_t N>
-    static void run(const GoldenRow (&rows)[N]) {
-        for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
-    }
-};
+using GoldenSyntax = GoldenTest;
 
 TEST_F(GoldenSyntax, Precedence) {
     run(kPrecedence);
