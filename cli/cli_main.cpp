@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "cli/cli_utf8.h"
@@ -112,9 +114,18 @@ int runInput(CliSession& session, bool interactive) {
     return status;
 }
 
+// A subcommand named by the first argument runs with the rest.
+int runCommand(const CliCommand& command, int argc, char** argv) {
+    installInterruptHandler();
+    return command.run(command.name, std::vector<std::string>(argv + 2, argv + argc));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1)
+        if (const CliCommand* command = cliFindCommand(argv[1]))
+            return runCommand(*command, argc, argv);
     CliOptions options;
     std::string error;
     if (!cliParseOptions(argc, argv, &options, &error)) {
@@ -123,6 +134,8 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(cliHelpText().c_str(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(cliCommandsHelp().c_str(), stdout);
         return EXIT_ALL_OK;
     }
     if (options.version) {

@@ -152,6 +152,7 @@ bool cliParseOptions(int argc, const char* const* argv, CliOptions* o, std::stri
 
 std::string cliHelpText() {
     return "Usage: velmarix-cli [options] [--] [FORMULA...]\n"
+           "       velmarix-cli COMMAND [options] [ARGUMENTS...]\n"
            "Evaluates each FORMULA in order and prints its result; \"ans\" is the previous\n"
            "result. Without formulas, reads one formula per line from standard input\n"
            "(an interactive prompt on a terminal; Ctrl-C stops a calculation, twice at\n"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
-packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev)
+# FLINT, Arb and primesieve are references for the tests and benchmarks only.
+packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev
+          libflint-dev libflint-arb-dev libprimesieve-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,143 @@
+// The subcommand table, the shared argument reader and the common set-up.
+#include "cli/cli_command.h"
+
+#include "app/settings_file.h"
+#include "app/settings_path.h"
+#include "app/settings_values.h"
+#include "app/ui_texts.h"
+#include "cli/cli_utf8.h"
+#include "formula/app_error.h"
+#include "numlib/mp_context.h"
+
+namespace {
+
+constexpr CliArgSpec kCommonArgs[] = {
+    {"lang", 0, true}, {"no-settings", 0, false}, {"help", 'h', false}};
+
+constexpr CliCommand kCommands[] = {
+    {"roots", cliRunRoots, "roots of a polynomial equation"},
+    {"poly", cliRunPoly, "polynomial arithmetic"},
+    {"linear", cliRunLinear, "a linear system from a CSV file"},
+    {"primes", cliRunPrimes, "prime numbers from a start value"},
+    {"next-prime", cliRunPrimes, "the next prime after a number"},
+    {"is-prime", cliRunPrimes, "whether a number is prime"},
+    {"factor", cliRunPrimes, "prime factors"},
+    {"divisors", cliRunPrimes, "divisors"},
+};
+
+const CliArgSpec* findSpec(std::span<const CliArgSpec> spec, std::string_view arg) {
+    for (std::span<const CliArgSpec> table : {spec, std::span<const CliArgSpec>(kCommonArgs)}) {
+        for (const CliArgSpec& s : table) {
+            if (arg.size() == 2 && arg[0] == '-' && s.shortName != 0 && arg[1] == s.shortName)
+                return &s;
+            if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == s.longName)
+                return &s;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string CliCommandArgs::value(std::string_view name, std::string_view fallback) const {
+    const auto it = options.find(std::string(name));
+    return it == options.end() ? std::string(fallback) : it->second;
+}
+
+bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliArgSpec> spec,
+                        CliCommandArgs* out, std::string* error) {
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!options || arg.size() < 2 || arg[0] != '-') {
+            out->positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            options = false;
+            continue;
+        }
+        const std::size_t eq = arg.find('=');
+        const bool isLong = arg[1] == '-';
+        const std::string name = isLong && eq != std::string::npos ? arg.substr(0, eq) : arg;
+        const CliArgSpec* s = findSpec(spec, name);
+        if (s == nullptr) {
+            if (isLong) {
+                *error = "unknown option '" + name + "'";
+                return false;
+            }
+            out->positional.push_back(arg);  // a negative number or formula
+            continue;
+        }
+        if (!s->takesValue) {
+            if (isLong && eq != std::string::npos) {
+                *error = "option '" + name + "' takes no value";
+                return false;
+            }
+            out->options[s->longName] = "";
+            continue;
+        }
+        if (isLong && eq != std::string::npos) {
+            out->options[s->longName] = arg.substr(eq + 1);
+        } else if (i + 1 < args.size()) {
+            out->options[s->longName] = args[++i];
+        } else {
+            *error = "option '" + arg + "' needs a value";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool cliCommandSetUp(const CliCommandArgs& args, std::string* error) {
+    settings_reset();
+    if (!args.has("no-settings")) {
+        settings_path_build();
+        settings_load();
+    }
+    if (args.has("lang")) {
+        const std::string lang = args.value("lang");
+        if (lang != "en" && lang != "de") {
+            *error = "bad value '" + lang + "' for option '--lang'";
+            return false;
+        }
+        settings_language = lang == "en" ? SETTINGS_LANGUAGE_ENGLISH : SETTINGS_LANGUAGE_GERMAN;
+    }
+    ui_language_select(settings_language);
+    mp_context_reset();
+    settings_apply_decimal_separator();
+    clearErrors();
+    return true;
+}
+
+int cliUsageError(std::string_view command, std::string_view reason) {
+    std::fprintf(stderr, "velmarix-cli %.*s: %.*s\nTry 'velmarix-cli %.*s --help'.\n",
+                 static_cast<int>(command.size()), command.data(), static_cast<int>(reason.size()),
+                 reason.data(), static_cast<int>(command.size()), command.data());
+    return CLI_EXIT_USAGE;
+}
+
+void cliWrite(std::FILE* out, std::u16string_view text) {
+    const std::string bytes = cliUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fflush(out);
+}
+
+const CliCommand* cliFindCommand(std::string_view name) {
+    for (const CliCommand& c : kCommands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+std::string cliCommandsHelp() {
+    std::string text = "Commands (velmarix-cli COMMAND --help for each):\n";
+    for (const CliCommand& c : kCommands) {
+        std::string line = "  ";
+        line += c.name;
+        line.resize(16, ' ');
+        text += line;
+        text += c.summary;
+        text += '\n';
+    }
+    return text;
+}
