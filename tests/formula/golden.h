@@ -1,6 +1,4 @@
-// Golden rows of the formula engine: a formula, evaluated in one number type
-// at one word count, with the result text or the formula error it must give.
-// Rows are plain data so that other front ends can run the same tables.
+// Runs golden rows (golden_row.h) through the formula engine in-process.
 //
 // Header-only: the test program is built from the folder's *_test.cpp files.
 #pragma once
@@ -12,24 +10,10 @@
 
 #include "formula/formula.h"
 #include "formula/formula_error.h"
+#include "formula/golden_row.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
-
-struct GoldenRow {
-    i32 type;                 // MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT or MP_TYPE_RAT
-    i32 words;                // mp_real_words (real, cplx) or mp_int_words (uint, rat)
-    i32 base;                 // input base of uint literals; 10 for the other types
-    const char16_t* formula;  //
-    const char16_t* expect;   // result as num_to_text prints it (flags 0); null: an error
-    u32 error = 0;            // the formula error expected when expect is null
-    i32 pos = 0;              // its 1-based position (0 for the codes without one)
-    i32 inexact = -1;         // -1: not checked; 0: exact; 1: marked inexact
-    // Variables "name=formula, name=formula", each evaluated in the row's
-    // type (seeing the ones before it) and handed over in this order.
-    const char16_t* vars = nullptr;
-    bool limits = false;  // useOperandLimits
-};
 
 namespace golden_detail {
 
@@ -205,8 +189,7 @@ class GoldenTest : public ::testing::Test {
     void SetUp() override { mp_context_reset(); }
     void TearDown() override { mp_context_reset(); }
 
-    template <std::size_t N>
-    static void run(const GoldenRow (&rows)[N]) {
+    static void run(std::span<const GoldenRow> rows) {
         for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
     }
 };
