@@ -82,13 +82,8 @@ std::string linear_csv_path_bytes(std::u16string_view path) {
     return to_utf8(path, false);
 }
 
-bool linear_csv_write(std::u16string_view path, const LinearCells& cells) {
+std::string linear_csv_text(const LinearCells& cells) {
     const i32 n = cells.equation_count();
-    File file(std::fopen(linear_csv_path_bytes(path).c_str(), "wb"), std::fclose);
-    if (!file) {
-        raise_file_error(APP_ERR_FILE_ACCESS, path);
-        return false;
-    }
     std::string text;
     for (i32 j = 1; j <= n; ++j) text.append("a").append(std::to_string(j)).append(";");
     text.append("b\r\n");
@@ -99,6 +94,16 @@ bool linear_csv_write(std::u16string_view path, const LinearCells& cells) {
         }
         text.append("\r\n");
     }
+    return text;
+}
+
+bool linear_csv_write(std::u16string_view path, const LinearCells& cells) {
+    File file(std::fopen(linear_csv_path_bytes(path).c_str(), "wb"), std::fclose);
+    if (!file) {
+        raise_file_error(APP_ERR_FILE_ACCESS, path);
+        return false;
+    }
+    const std::string text = linear_csv_text(cells);
     const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
     if (std::fclose(file.release()) != 0 || !written) {
         raise_file_error(APP_ERR_FILE_ACCESS, path);

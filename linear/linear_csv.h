@@ -17,6 +17,9 @@
 // false.
 bool linear_csv_write(std::u16string_view path, const LinearCells& cells);
 
+// The bytes linear_csv_write puts into the file for cells.
+std::string linear_csv_text(const LinearCells& cells);
+
 // Clears cells and loads the file: the header's ";" count is N (2..25, else
 // error 3402 with "25"), then each line's fields go to columns 0..N-1 and
 // b; fields beyond b and lines beyond N are ignored, a field of more than
