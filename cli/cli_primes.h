@@ -1,0 +1,41 @@
+// Shared pieces of the prime commands of velmarix-cli: reading numbers the
+// way the prime pages read their edits, and running a prime worker with its
+// output streamed to standard output.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "numlib/mp_types.h"
+#include "primes/prime_output.h"
+
+// Characters the prime pages read from an edit: two-word numbers and the
+// 65-word numbers of the probabilistic method.
+constexpr i64 CLI_PRIME_TEXT_SHORT = 161;
+constexpr i64 CLI_PRIME_TEXT_LONG = 5201;
+
+// Reads arg as a page reads an edit of capacity characters (a longer text is
+// cut, its last character becoming "…") and parses it in base into dst
+// (mp_int_words words), digit groups and lower-case hexadecimal digits
+// accepted. False with application error 1000 naming the text, and mp_error
+// cleared, when it is no number, does not fit, or is zero.
+bool cliReadPrimeNumber(const std::string& arg, i64 capacity, i32 base, u64* dst);
+
+// Reads an interval size as the pages do: in base, at most max. A blank text
+// (spaces and tabs) gives blankValue when that is positive. False with
+// application error 1000 naming the text when it is no number, does not fit
+// one word, or lies outside 1..max.
+bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, i64 blankValue,
+                       i64* out);
+
+// Prints the message of a pending application error on standard error (a
+// stop request prints nothing) and clears the error state; returns the exit
+// status: CLI_EXIT_OK when nothing was pending, CLI_EXIT_FAILED otherwise.
+int cliReportPrimeError();
+
+// Calls start with a sink that writes each piece to standard output as it
+// comes, then waits for the worker's done(). A Ctrl-C meanwhile stores the
+// stop request (application error 9003), as the pages' Stop button does. An
+// output that does not end in a line end gets one. A pending library error
+// is folded in with overflowCode; returns cliReportPrimeError().
+int cliRunPrimeWorker(const std::function<void(PrimeOutputSink&)>& start, u32 overflowCode);

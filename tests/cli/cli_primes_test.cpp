@@ -1,0 +1,133 @@
+// The prime commands run end to end: their output, exit status, refused
+// input and usage errors, and Ctrl-C.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "cli_run.h"
+
+namespace {
+
+const char* const kNone = "--no-settings";
+
+CliRun prime(std::vector<std::string> args) {
+    args.insert(args.begin() + 1, kNone);
+    return runCli(args);
+}
+
+TEST(CliPrimes, EachCommandPrintsThePageText) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* out;
+    } rows[] = {
+        {{"primes", "1", "10"},
+         "Prime numbers from 1 to 10:\r\n{ 2, 3, 5, 7 }\r\nNumber of prime numbers: 4\r\n"},
+        // COUNT in the base; the default is 100 numbers
+        {{"primes", "--base", "16", "f", "10"},
+         "Prime numbers from F to 1E:\r\n{ 11, 13, 17, 1D }\r\nNumber of prime numbers: 4\r\n"},
+        {{"primes", "--probabilistic", "997", "13"},
+         "Prime numbers from 997 to 1009:\r\n{ 997, 1009 }\r\nNumber of prime numbers: 2\r\n"},
+        {{"next-prime", "14"}, "Next prime number:\r\n17\r\n"},
+        {{"next-prime", "--base", "2", "1"}, "Next prime number:\r\n10\r\n"},
+        {{"is-prime", "--base", "16", "ff"}, "FF is not a prime number.\r\n"},
+        {{"is-prime", "--group", "1'000'003"}, "1'000'003 is a prime number.\r\n"},
+        {{"is-prime", "--probabilistic", "--lang", "de", "4"}, "4 ist keine Primzahl.\r\n"},
+        {{"factor", "4", "3"}, "4 = 2^2\r\n5 = 5\r\n6 = 2 * 3\r\n"},
+        {{"factor", "--base", "8", "--group", "2000"}, "2000 = 2^12\r\n"},
+        {{"factor", "1"}, "1 = Number has no prime factors!\r\n"},
+        {{"divisors", "--count", "12"}, "D 12 = { 1, 2, 3, 4, 6, 12 }  [6]\r\n"},
+        {{"divisors", "--lang", "de", "6", " "}, "T 6 = { 1, 2, 3, 6 }\r\n"},
+    };
+    for (const Row& row : rows) {
+        const CliRun r = prime(row.args);
+        EXPECT_EQ(r.out, row.out) << row.args[0] << " " << row.args.back();
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.status, 0);
+    }
+    const CliRun hundred = prime({"primes", "--base", "16", "1"});
+    EXPECT_NE(hundred.out.find(" to 64:"), std::string::npos) << hundred.out;
+    EXPECT_NE(hundred.out.find("prime numbers: 25\r\n"), std::string::npos);
+}
+
+TEST(CliPrimes, InvalidInputIsRefusedWithThePageMessage) {
+    const std::string big = "340282366920938463463374607431768211456";  // 2^128
+    struct Row {
+        std::vector<std::string> args;
+        const char* err;
+    } rows[] = {
+        {{"primes", "abc"}, "Invalid input \"abc\" !\n"},
+        {{"primes", "0"}, "Invalid input \"0\" !\n"},
+        {{"primes", "5", "0"}, "Invalid input \"0\" !\n"},
+        {{"primes", "5", "2147483648"}, "Invalid input \"2147483648\" !\n"},
+        {{"primes", "5", ""}, "Invalid input \"\" !\n"},
+        {{"is-prime", big}, "Invalid input \"340282366920938463463374607431768211456\" !\n"},
+        {{"is-prime", "--base", "8", "9"}, "Invalid input \"9\" !\n"},
+        {{"next-prime", "-3"}, "Invalid input \"-3\" !\n"},
+        {{"factor", "12", "1000001"}, "Invalid input \"1000001\" !\n"},
+        {{"divisors", ""}, "Invalid input \"\" !\n"},
+        {{"factor", "--lang", "de", "x"}, "Ung\xc3\xbcltige Eingabe \"x\" !\n"},
+    };
+    for (const Row& row : rows) {
+        const CliRun r = prime(row.args);
+        EXPECT_EQ(r.err, row.err) << row.args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.status, 1);
+    }
+    // The probabilistic method takes numbers of up to 65 words, 2^128 included.
+    const CliRun p = prime({"is-prime", "--probabilistic", big});
+    EXPECT_EQ(p.out, big + " is not a prime number.\r\n");
+    // A text longer than the page's edit is cut, and the message says so.
+    const CliRun cut = prime({"is-prime", std::string(300, '1')});
+    EXPECT_EQ(cut.err, "Invalid input \"" + std::string(160, '1') + "\xe2\x80\xa6\" !\n");
+    EXPECT_EQ(cut.status, 1);
+}
+
+TEST(CliPrimes, RunErrorsAndUsageErrors) {
+    const CliRun over = prime({"factor", "340282366920938463463374607431768211455", "2"});
+    EXPECT_EQ(over.out.rfind("340282366920938463463374607431768211455 = 3 * 5 * 17", 0), 0u);
+    EXPECT_EQ(over.err, "Overflow in prime factor calculation!\n");
+    EXPECT_EQ(over.status, 1);
+    const CliRun many = prime({"divisors", "614889782588491410"});
+    EXPECT_EQ(many.out, "");
+    EXPECT_NE(many.err.find("\"614889782588491410\""), std::string::npos) << many.err;
+    EXPECT_EQ(many.status, 1);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"primes"},
+                                               {"next-prime", "5", "6"},
+                                               {"factor", "--probabilistic", "5"},
+                                               {"is-prime", "--exact", "--probabilistic", "5"},
+                                               {"primes", "--base", "12", "5"},
+                                               {"factor", "--count", "5"}}) {
+        const CliRun r = prime(args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("velmarix-cli " + args[0] + ": "), std::string::npos) << r.err;
+    }
+    for (const char* command : {"primes", "next-prime", "is-prime", "factor", "divisors"}) {
+        const CliRun help = prime({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("Ctrl-C"), std::string::npos) << command;
+    }
+}
+
+TEST(CliPrimes, CtrlCStopsTheRunWithoutTrailer) {
+    CliFolder folder;
+    const auto start = std::chrono::steady_clock::now();
+    // Two primes near 2^64: trial division would take years.
+    const CliRun f =
+        runCliIn(folder, {"factor", kNone, "340282366920938460843936948965011886881", "3"}, "",
+                 " & p=$!; sleep 0.5; kill -INT $p; wait $p");
+    EXPECT_EQ(f.out, "");
+    EXPECT_EQ(f.err, "");
+    EXPECT_EQ(f.status, 1);
+    const CliRun l = runCliIn(folder, {"primes", kNone, "100000000000000000000000000000", "1000"},
+                              "", " & p=$!; sleep 0.5; kill -INT $p; wait $p");
+    EXPECT_EQ(l.out.rfind("Prime numbers from 100000000000000000000000000000 to ", 0), 0u) << l.out;
+    EXPECT_EQ(l.out.find("Number of"), std::string::npos);
+    EXPECT_EQ(l.status, 1);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 20.0);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// The prime listings against primesieve over random intervals below 10^12,
+// and the stop of a factorization that would otherwise run for years.
+#include <chrono>
+#include <cmath>
+#include <primesieve.hpp>
+#include <thread>
+
+#include "numlib/num_text.h"
+#include "prime_sink_util.h"
+#include "prime_test_util.h"
+#include "primes/prime_factors_worker.h"
+#include "primes/prime_numbers_worker.h"
+
+namespace {
+
+class PrimeReferenceTest : public PrimeTest {
+  protected:
+    std::string run(u32 method, u32 op, u64 start, i64 size) {
+        mp_set_int_words(method == PRIME_METHOD_EXACT ? 2 : 65);
+        std::vector<u64> n(static_cast<std::size_t>(mp_int_words), 0);
+        n[0] = start;
+        const SPrimeNumberCalc calc{method, op, n.data(), size, 0, 10};
+        CollectingSink sink;
+        prime_numbers_worker(calc, sink);
+        EXPECT_EQ(sink.done_calls(), 1);
+        return sink.text();
+    }
+    // Log-uniform below 10^12, so that small starts come up as often as large ones.
+    u64 random_start() {
+        const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
+        return static_cast<u64>(
+            std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
+    }
+};
+
+std::string listing(u64 lo, u64 size) {
+    std::vector<u64> primes;
+    primesieve::generate_primes(lo, lo + size - 1, &primes);
+    std::string s = "Prime numbers from " + std::to_string(lo) + " to " +
+                    std::to_string(lo + size - 1) + ":\r\n{ ";
+    for (std::size_t i = 0; i < primes.size(); ++i) {
+        if (i > 0) s += ", ";
+        s += std::to_string(primes[i]);
+    }
+    s += " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
+    return s;
+}
+
+}  // namespace
+
+TEST_F(PrimeReferenceTest, IntervalsAndNextPrimesMatchPrimesieve) {
+    SCOPED_TRACE(test_seed_text());
+    for (i64 iter = 0; iter < test_iterations(40); ++iter) {
+        const u64 lo = random_start();
+        // Each prime near 10^12 costs about 190,000 trial divisions: keep the intervals short
+        // there.
+        const u64 size = static_cast<u64>(rng.range(1, lo > 1000000000 ? 400 : 3000));
+        const std::string expect = listing(lo, size);
+        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC})
+            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, lo, static_cast<i64>(size)), expect) << method;
+        primesieve::iterator it(lo);  // next_prime() gives the first prime >= lo
+        const std::string next = "Next prime number:\r\n" + std::to_string(it.next_prime());
+        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC})
+            ASSERT_EQ(run(method, PRIME_OP_NEXT, lo, 2147483647), next) << method << " " << lo;
+    }
+    EXPECT_EQ(appError.load(), 0u);
+}
+
+TEST_F(PrimeReferenceTest, ExactCountFromOneMatchesPrimesieve) {
+    // Every candidate of a long run from 1, where the square-root limit grows step by step.
+    const u64 size = 200000;
+    const std::string text = run(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, 1, size);
+    const std::string tail =
+        " }\r\nNumber of prime numbers: " + std::to_string(primesieve::count_primes(1, size)) +
+        "\r\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+TEST_F(PrimeReferenceTest, StopEndsTheFactorizationOfTwoPrimesNear2To64) {
+    Mpz p, q, n;
+    mpz_set_ui(p, ~0UL);
+    mpz_sub_ui(p, p, 100);
+    mpz_nextprime(p, p);  // below 2^64: the first prime after 2^64 - 100
+    mpz_set_ui(q, ~0UL >> 1);
+    mpz_nextprime(q, q);
+    mpz_mul(n, p, q);
+    const std::vector<u64> v = n.words(2);
+    mp_set_int_words(2);
+    const SPrimeFactorCalc calc{0, 0, {v[0], v[1]}, 2, 0, 10};
+    CollectingSink sink;
+    prime_factors_start_thread(calc, sink);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(sink.done_calls(), 0);
+    const auto asked = std::chrono::steady_clock::now();
+    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+    ASSERT_TRUE(sink.wait_done(60));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_EQ(sink.text(), "");
+    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+}
