@@ -8,6 +8,7 @@
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/uint.h"
+#include "primes/prime_sieve.h"
 #include "primes/prime_tables.h"
 #include "primes/prime_test.h"
 
@@ -118,8 +119,35 @@ struct RootLimit {
     }
 };
 
+// The last number of an interval that the sieve can list, or 0.
+u64 sieve_end(const SPrimeNumberCalc& calc) {
+    if (calc.operation != PRIME_OP_INTERVAL || mp_int_words != 2 || calc.number[1] != 0) return 0;
+    const u64 lo = calc.number[0];
+    if (lo >= PRIME_SIEVE_LIMIT) return 0;
+    const u64 hi = lo + static_cast<u64>(calc.interval_size) - 1;
+    return hi < PRIME_SIEVE_LIMIT ? hi : 0;
+}
+
+// The interval listing by the sieve, trailer included; false (nothing sent)
+// when the interval lies beyond the sieve or its tables find no room.
+bool list_by_sieve(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
+    const u64 hi = sieve_end(calc);
+    if (hi == 0 || mp_err() != 0) return false;
+    PrimeLister lister(calc, sink);
+    const PrimeSieveResult result = prime_sieve_interval(calc.number[0], hi, [&](u64 p) {
+        if (prime_stop_requested()) return false;
+        const u64 value[2] = {p, 0};
+        lister.prime(value);
+        return true;
+    });
+    if (result == PrimeSieveResult::NoRoom) return false;
+    emit_trailer(calc, lister.count(), sink);
+    return true;
+}
+
 void list_exact(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
     emit_header(calc, sink);
+    if (list_by_sieve(calc, sink)) return;
     ScratchMark mark;
     u64* c = mark.take(words());
     u64* bound = mark.take(words());
