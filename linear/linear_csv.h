@@ -4,6 +4,7 @@
 // reading, valid UTF-8 is decoded and any other byte taken as Latin-1, so
 // plain ASCII files read exactly as they always did. A field holding ";",
 // a line break or a leading '"' is written in double quotes ('"' doubled).
+// Outside quotes a line ends at LF, CR LF or a CR alone.
 #pragma once
 
 #include <string>

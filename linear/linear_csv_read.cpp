@@ -90,14 +90,20 @@ void store(LinearCells& cells, i32 n, i32 row, i32 k, FieldState& f) {
     f = FieldState{};
 }
 
-// The header's separator count, up to its line feed.
+// A CR that no LF follows ends a line as well: files with classic Mac line
+// ends would otherwise read as one header line and load an empty grid.
+bool lone_cr(ByteReader& in, long c) {
+    return c == '\r' && in.peek(0) != '\n';
+}
+
+// The header's separator count, up to its line end.
 i64 read_header(ByteReader& in) {
     i64 count = 0;
-    for (int b = in.peek(0); b >= 0 && b != '\n'; b = in.peek(0)) {
-        count += b == ';' ? 1 : 0;
+    for (int b = in.peek(0); b >= 0; b = in.peek(0)) {
         in.skip(1);
+        if (b == '\n' || lone_cr(in, b)) break;
+        count += b == ';' ? 1 : 0;
     }
-    in.skip(1);
     return count;
 }
 
@@ -122,6 +128,10 @@ void read_lines(ByteReader& in, LinearCells& cells, i32 n) {
         }
         if (c == '"' && !f.started) {
             f.quoted = f.started = true;
+        } else if (lone_cr(in, c)) {
+            store(cells, n, row, k, f);
+            k = 0;
+            row += 1;
         } else if (c == ';' || c == '\n') {
             store(cells, n, row, k, f);
             k = c == '\n' ? 0 : k + 1;

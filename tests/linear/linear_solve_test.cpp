@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "linear_exact.h"
 #include "linear_test_util.h"
 #include "numlib/cplx.h"
 #include "numlib/rat.h"
@@ -16,8 +17,6 @@
 #include "support/mpfr_oracle.h"
 
 namespace {
-
-using IntMatrix = std::vector<std::vector<i64>>;  // n rows of n + 1 (b last)
 
 // Random integer rows; some rows are combinations of earlier ones (with
 // their b, or with a changed b that makes the system inconsistent), some
@@ -40,49 +39,6 @@ IntMatrix random_matrix(TestRng& rng, i32 n, i64 bound) {
         for (auto& row : m) row[col] = 0;
     }
     return m;
-}
-
-// Rank of the first `cols` columns by exact elimination over Q.
-i32 exact_rank(const IntMatrix& m, i32 cols) {
-    const auto n = m.size();
-    std::vector<__mpq_struct> a(n * static_cast<std::size_t>(cols));
-    auto at = [&](i64 i, i64 j) { return &a[static_cast<std::size_t>(i * cols + j)]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        for (i32 j = 0; j < cols; ++j) {
-            mpq_init(at(static_cast<i64>(i), j));
-            mpq_set_si(at(static_cast<i64>(i), j), m[i][j], 1);
-        }
-    }
-    i32 rank = 0;
-    mpq_t f, t;
-    mpq_init(f);
-    mpq_init(t);
-    for (i32 c = 0; c < cols && rank < static_cast<i32>(n); ++c) {
-        std::size_t p = static_cast<std::size_t>(rank);
-        while (p < n && mpq_sgn(at(static_cast<i64>(p), c)) == 0) ++p;
-        if (p == n) continue;
-        for (i32 j = 0; j < cols; ++j) mpq_swap(at(static_cast<i64>(p), j), at(rank, j));
-        for (std::size_t r = static_cast<std::size_t>(rank) + 1; r < n; ++r) {
-            mpq_div(f, at(static_cast<i64>(r), c), at(rank, c));
-            for (i32 j = c; j < cols; ++j) {
-                mpq_mul(t, f, at(rank, j));
-                mpq_sub(at(static_cast<i64>(r), j), at(static_cast<i64>(r), j), t);
-            }
-        }
-        ++rank;
-    }
-    mpq_clear(f);
-    mpq_clear(t);
-    for (auto& q : a) mpq_clear(&q);
-    return rank;
-}
-
-void rat_to_mpq(mpq_t out, const u64* x) {
-    Mpz num(rat_num(x), mp_int_words), den(rat_den(x), mp_int_words);
-    mpz_set(mpq_numref(out), num);
-    if (rat_sign(x)) mpz_neg(mpq_numref(out), mpq_numref(out));
-    mpz_set(mpq_denref(out), den);
-    mpq_canonicalize(out);
 }
 
 void fill(OwnedSystem& s, const IntMatrix& m, bool complex_part_random, TestRng& rng) {
@@ -134,9 +90,9 @@ TEST_F(LinearTest, RationalSystemsAreSolvedExactly) {
             std::vector<__mpq_struct> x(static_cast<std::size_t>(n));
             for (i32 j = 0; j < n; ++j) {
                 mpq_init(&x[j]);
-                rat_to_mpq(&x[j], s.x(j, 0));
+                mpq_set(&x[j], rat_value(s.x(j, 0)).get_mpq_t());
                 for (i64 p = 1; p <= s.sol.param_count; ++p) {
-                    rat_to_mpq(cv, s.x(j, static_cast<i32>(p)));
+                    mpq_set(cv, rat_value(s.x(j, static_cast<i32>(p))).get_mpq_t());
                     mpq_set_si(term, t[p], 1);
                     mpq_mul(term, term, cv);
                     mpq_add(&x[j], &x[j], term);
