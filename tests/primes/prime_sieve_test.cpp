@@ -68,7 +68,8 @@ TEST_F(PrimeSieveTest, ListingTextIsTheSameAsByTrialDivision) {
     SCOPED_TRACE(test_seed_text());
     for (i64 iter = 0; iter < test_iterations(30); ++iter) {
         const u64 lo = iter < 5 ? static_cast<u64>(iter + 1)
-                                : static_cast<u64>(rng.range(1, 1000000000000) >> rng.range(0, 39));
+                                : std::max<u64>(1, static_cast<u64>(rng.range(1, 1000000000000) >>
+                                                                    rng.range(0, 39)));
         const i64 size = rng.range(1, lo > 1000000000 ? 300 : 3000);
         const std::string by_sieve = list(lo, size);
         // With too little room for the sieve's tables the worker divides instead.
