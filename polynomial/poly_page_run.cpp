@@ -122,6 +122,8 @@ void PolyPage::compute(PolyOp op, std::u16string& out) {
     if (!poly_exponent(&e, b, u"P1(x)")) return;
     Poly s;
     poly_pow(s, a, e, digits_);
+    // a^1 comes back unrounded; every shown result has the page's digits.
+    poly_round(s, digits_);
     if (app_error_pending()) return;
     poly_append_header(out, o, 2, e, s, nullptr, nullptr);
     poly_append_lines(out, u'b', s, format_flags_, &saved_);

@@ -112,6 +112,9 @@ TEST_F(PolyPageTest, NumberTypesAndPrecision) {
     page.set_digits(5);
     EXPECT_TRUE(page.precision_enabled());
     EXPECT_EQ(run(PolyOp::add), "P0(x) + P1(x) = b1*x + b0\r\n\r\nb1 = 0.33333\r\nb0 = 1\r\n");
+    // The first power is shown at the page's digits too, like every other result.
+    set_row(1, {"0", "1"});
+    EXPECT_EQ(run(PolyOp::power), "P0(x) ^ 1 = b1*x + b0\r\n\r\nb1 = 0.33333\r\nb0 = 1\r\n");
     page.set_type(MP_TYPE_CPLX);
     set_row(0, {"1", "i"});
     set_row(1, {"1", "-i"});
