@@ -40,7 +40,7 @@ inline constexpr GoldenRow kUintRows[] = {
     {U, 1, 10, u"sqrt(17)+sqrt(16)", u"8", 0, 0, 1},
     {U, 1, 10, u"abs(5)", u"5"},
     {U, 1, 10, u"fact(20)", u"2432902008176640000"},
-    {U, 1, 10, u"fact(21)", nullptr, LIB, 1},
+    {U, 1, 10, u"fact(21)", nullptr, LIB, 1, -1, nullptr, false, true},
     {U, 1, 10, u"trunc(7)+frac(7)+round(7)", u"14"},
     {U, 1, 10, u"ncr(10;3)+npr(10;3)", u"840"},
     {U, 1, 10, u"ncr(3;5)", u"0"},

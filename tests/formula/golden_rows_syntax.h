@@ -97,7 +97,7 @@ inline constexpr GoldenRow kErrors[] = {
     {R, 1, 10, u"1.2.3", nullptr, 10208, 1},
     {R, 1, 10, u"1e999999999999999999999", nullptr, 10208, 1},
     {Q, 1, 10, u"1.5", nullptr, 10208, 1},
-    {U, 1, 10, u"18446744073709551616", nullptr, 10208, 1},  // 2^64 in one word
+    {U, 1, 10, u"18446744073709551616", nullptr, 10208, 1, -1, nullptr, false, true},  // 2^64 in one word
     {U, 1, 10, u"FF", nullptr, 10208, 1},
     {U, 1, 2, u"1+102", nullptr, 10208, 3},
     {U, 1, 10, u"pi", nullptr, 10203, 1},
