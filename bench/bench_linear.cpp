@@ -139,8 +139,11 @@ struct MpfrSystem {
 };
 
 void add_rat_case(const std::function<void(BenchCase)>& add, std::string name, i64 max_den,
-                  i32 int_words = 0) {
-    const Fractions f(0x11ea7000u + static_cast<u64>(max_den), max_den);
+                  i32 int_words = 0, bool tridiagonal = false) {
+    Fractions f(0x11ea7000u + static_cast<u64>(max_den), max_den);
+    for (i32 i = 0; i < N && tridiagonal; ++i)
+        for (i32 j = 0; j < N; ++j)
+            if (j > i + 1 || i > j + 1) f.p[static_cast<std::size_t>(i * (N + 1) + j)] = 0;
     auto ours = std::make_shared<OurSystem>(f, MP_TYPE_RAT, 10, int_words);
     if (int_words > 0) name += " at " + std::to_string(int_words) + " words";
     auto ref = std::make_shared<FlintSystem>(f);
@@ -154,6 +157,7 @@ void add_rat_case(const std::function<void(BenchCase)>& add, std::string name, i
 
 const BenchRegistration registration([](const std::function<void(BenchCase)>& add) {
     add_rat_case(add, "linear rat 25x25 integers", 1);
+    add_rat_case(add, "linear rat 25x25 tridiagonal", 1, 0, true);
     add_rat_case(add, "linear rat 25x25 fractions", 1000);
     add_rat_case(add, "linear rat 25x25 fractions", 1000, 100);
     const Fractions f(0x11ea7d16u, 1000);

@@ -64,15 +64,24 @@ bool find_pivot(Work& w, i64 top, i64 k) {
     return !coef_is_zero(w.mag);
 }
 
+// For rat a zero term changes nothing, so it is skipped: sparse and singular
+// systems save most of their operations. real and cplx go through every
+// update, since each one also applies the zero threshold.
+bool skip_zero(const u64* term) {
+    return mp_num_type == MP_TYPE_RAT && coef_is_zero(term);
+}
+
 void eliminate_below(Work& w, i64 top, i64 k) {
     const u64* pivot_row = w.rows[top];
     for (i64 r = top + 1; r < w.n && !library_failed(); ++r) {
         u64* row = w.rows[r];
+        if (skip_zero(at(row, k, w.words))) continue;
         coef_div(w.f, at(row, k, w.words), pivot_row + k * w.words);
         coef_neg(w.f, w.f);
         coef_set_i64(at(row, k, w.words), 0);
         for (i64 c = k + 1; c <= w.n; ++c) {
             u64* v = at(row, c, w.words);
+            if (skip_zero(pivot_row + c * w.words)) continue;
             coef_mul(w.cand, w.f, pivot_row + c * w.words);
             coef_add(v, v, w.cand);
             tidy(v, w);
@@ -102,8 +111,10 @@ void substitute(Work& w, linear_solution& sol, i64 i, i64 r, i64 slots) {
     coef_copy(x, row + w.n * w.words);
     for (i64 s = 1; s < slots; ++s) coef_set_i64(at(x, s, w.words), 0);
     for (i64 j = i + 1; j < w.n; ++j) {
+        if (skip_zero(row + j * w.words)) continue;
         coef_neg(w.f, row + j * w.words);
         for (i64 s = 0; s < slots; ++s) {
+            if (skip_zero(at(sol.x[j], s, w.words))) continue;
             coef_mul(w.cand, w.f, at(sol.x[j], s, w.words));
             coef_add(at(x, s, w.words), at(x, s, w.words), w.cand);
             tidy(at(x, s, w.words), w);
@@ -111,6 +122,7 @@ void substitute(Work& w, linear_solution& sol, i64 i, i64 r, i64 slots) {
     }
     const u64* diag = row + i * w.words;
     for (i64 s = 0; s < slots; ++s) {
+        if (skip_zero(at(x, s, w.words))) continue;
         coef_div(at(x, s, w.words), at(x, s, w.words), diag);
         tidy(at(x, s, w.words), w);
     }
