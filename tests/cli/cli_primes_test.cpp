@@ -76,6 +76,10 @@ TEST(CliPrimes, InvalidInputIsRefusedWithThePageMessage) {
     // The probabilistic method takes numbers of up to 65 words, 2^128 included.
     const CliRun p = prime({"is-prime", "--probabilistic", big});
     EXPECT_EQ(p.out, big + " is not a prime number.\r\n");
+    // 10^1253 needs more than 65 words; the message keeps 260 characters of the text.
+    const CliRun huge = prime({"is-prime", "--probabilistic", "1" + std::string(1253, '0')});
+    EXPECT_EQ(huge.err, "Invalid input \"1" + std::string(258, '0') + "\xe2\x80\xa6\" !\n");
+    EXPECT_EQ(huge.status, 1);
     // A text longer than the page's edit is cut, and the message says so.
     const CliRun cut = prime({"is-prime", std::string(300, '1')});
     EXPECT_EQ(cut.err, "Invalid input \"" + std::string(160, '1') + "\xe2\x80\xa6\" !\n");
