@@ -4,6 +4,9 @@
 
 #include <chrono>
 
+#include "app/settings_file.h"
+#include "app/settings_path.h"
+#include "app/settings_values.h"
 #include "cli_run.h"
 
 namespace {
@@ -112,6 +115,23 @@ TEST(CliPrimes, RunErrorsAndUsageErrors) {
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Ctrl-C"), std::string::npos) << command;
     }
+}
+
+TEST(CliPrimes, SettingsGiveTheLanguageAndDigitGroups) {
+    CliFolder folder;
+    settings_reset();
+    settings_thousands_prime_nums = 1;
+    settings_language = SETTINGS_LANGUAGE_GERMAN;
+    settings_path_forget();
+    settings_path_set_folder(folder.path() + "/Velmarix");
+    ASSERT_TRUE(settings_save());
+    settings_path_forget();
+    settings_reset();
+    EXPECT_EQ(runCliIn(folder, {"is-prime", "1000003"}).out, "1'000'003 ist eine Primzahl.\r\n");
+    EXPECT_EQ(runCliIn(folder, {"is-prime", "--lang", "en", "1000003"}).out,
+              "1'000'003 is a prime number.\r\n");
+    EXPECT_EQ(runCliIn(folder, {"is-prime", kNone, "1000003"}).out,
+              "1000003 is a prime number.\r\n");
 }
 
 TEST(CliPrimes, CtrlCStopsTheRunWithoutTrailer) {
