@@ -31,6 +31,8 @@ std::vector<Planned> planAll() {
           std::span<const GoldenTable>(golden_syntax::kTables)})
         for (const GoldenTable& t : tables)
             for (const GoldenRow& row : t.rows) all.push_back({t.name, &row, goldenCliPlan(row)});
+    for (const GoldenRow& row : golden_syntax::nestingRows())
+        all.push_back({"syntax nesting", &row, goldenCliPlan(row)});
     return all;
 }
 

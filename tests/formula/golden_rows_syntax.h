@@ -5,6 +5,8 @@
 // Plain data, shared by the formula tests and the command-line tests.
 #pragma once
 
+#include <string>
+
 #include "formula/golden_row.h"
 
 namespace golden_syntax {
@@ -185,5 +187,37 @@ inline constexpr GoldenTable kTables[] = {
     {"syntax literals", kLiterals},     {"syntax imaginary", kImaginary},
     {"syntax variables", kVariables},
 };
+
+inline std::u16string nested(int depth, const std::u16string& inner) {
+    std::u16string text(static_cast<std::size_t>(depth), u'(');
+    text += inner;
+    text.append(static_cast<std::size_t>(depth), u')');
+    return text;
+}
+
+// 48 parentheses around a number fill the stack (49 slots and the ")"
+// makes 50); one more needs a 51st slot. The implicit "*" of the imaginary
+// unit counts against the same limit. The largest values: 50 slots of
+// 2000-word fractions still leave the library its scratch.
+inline std::span<const GoldenRow> nestingRows() {
+    static const std::u16string ok48 = nested(48, u"7");
+    static const std::u16string deep49 = nested(49, u"7");
+    static const std::u16string sums = nested(24, u"1+" + nested(23, u"2"));
+    static const std::u16string imag = nested(46, u"2i");
+    static const std::u16string imag47 = nested(47, u"2i");
+    static const std::u16string imag48 = nested(48, u"2i");
+    static const std::u16string big = nested(20, u"1/3+" + nested(20, u"2/3*(1/2)"));
+    static const GoldenRow rows[] = {
+        {R, 1, 10, ok48.c_str(), u"7"},
+        {Q, 2000, 10, big.c_str(), u"2/3"},
+        {R, 527, 10, ok48.c_str(), u"7"},
+        {R, 1, 10, deep49.c_str(), nullptr, 10204, 0},
+        {R, 1, 10, sums.c_str(), nullptr, 10204, 0},
+        {C, 1, 10, imag.c_str(), u"2i"},
+        {C, 1, 10, imag47.c_str(), nullptr, 10204, 0},  // at ")"
+        {C, 1, 10, imag48.c_str(), nullptr, 10204, 0},  // at "*"
+    };
+    return rows;
+}
 
 }  // namespace golden_syntax

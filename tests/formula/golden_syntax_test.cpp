@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace golden_syntax;  // R, C, U, Q in the rows built below
+using namespace golden_syntax;  // R, C and nestingRows()
 
 using GoldenSyntax = GoldenTest;
 
@@ -39,31 +39,8 @@ TEST_F(GoldenSyntax, Variables) {
     run(golden_syntax::kVariables);
 }
 
-// 48 parentheses around a number fill the stack (49 slots and the ")"
-// makes 50); one more needs a 51st slot. The implicit "*" of the imaginary
-// unit counts against the same limit.
 TEST_F(GoldenSyntax, NestingLimit) {
-    auto nested = [](int depth, const std::u16string& inner) {
-        return std::u16string(static_cast<std::size_t>(depth), u'(') + inner +
-               std::u16string(static_cast<std::size_t>(depth), u')');
-    };
-    const std::u16string ok48 = nested(48, u"7");
-    const std::u16string deep49 = nested(49, u"7");
-    const std::u16string sums = nested(24, u"1+" + nested(23, u"2"));
-    const std::u16string imag = nested(46, u"2i");
-    const std::u16string imag47 = nested(47, u"2i");
-    const std::u16string imag48 = nested(48, u"2i");
-    EXPECT_EQ(runGoldenRow({R, 1, 10, ok48.c_str(), u"7"}), "");
-    // The largest values: 50 slots of 2000-word fractions still leave the
-    // library its scratch.
-    const std::u16string big = nested(20, u"1/3+" + nested(20, u"2/3*(1/2)"));
-    EXPECT_EQ(runGoldenRow({Q, 2000, 10, big.c_str(), u"2/3"}), "");
-    EXPECT_EQ(runGoldenRow({R, 527, 10, ok48.c_str(), u"7"}), "");
-    EXPECT_EQ(runGoldenRow({R, 1, 10, deep49.c_str(), nullptr, 10204, 0}), "");
-    EXPECT_EQ(runGoldenRow({R, 1, 10, sums.c_str(), nullptr, 10204, 0}), "");
-    EXPECT_EQ(runGoldenRow({C, 1, 10, imag.c_str(), u"2i"}), "");
-    EXPECT_EQ(runGoldenRow({C, 1, 10, imag47.c_str(), nullptr, 10204, 0}), "");  // at ")"
-    EXPECT_EQ(runGoldenRow({C, 1, 10, imag48.c_str(), nullptr, 10204, 0}), "");  // at "*"
+    run(nestingRows());
 }
 
 // Negating a rat zero keeps sign 0: equal fractions have equal words.
