@@ -1,5 +1,6 @@
 // velmarix-cli linear: solves the system of a coefficient CSV file as the
 // linear-systems tool does, or writes an empty file of N equations.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -96,22 +97,30 @@ int writeTemplate(i32 n) {
 }
 
 struct SolveJob {
-    LinearGridModel grid;
+    std::u16string path;
     LinearSolveRequest request;
     std::u16string output;
     std::atomic<bool> done{false};
 };
 
-// The solve runs on a worker so that Ctrl-C can end a long one; it has no
-// stop request of its own, so the process ends with the stop message.
+// Loads the file and solves; the errors stay pending.
+void runJob(SolveJob& job) {
+    LinearGridModel grid;
+    if (linear_csv_read(job.path, grid)) {
+        job.request.equations = grid.equation_count();
+        job.output = linear_solve_cells(grid, job.request);
+    }
+    job.done.store(true);
+}
+
+// Loading and solving run on a worker so that Ctrl-C ends them even on an
+// endless input such as a device file; they have no stop request of their
+// own, so the process ends with the stop message.
 int solveFile(const std::string& path, i32 type, i32 digits) {
     auto job = std::make_shared<SolveJob>();
-    if (!linear_csv_read(cliUtf16(path), job->grid)) return reportError();
-    job->request = LinearSolveRequest{job->grid.equation_count(), type, digits};
-    std::thread worker([job] {
-        job->output = linear_solve_cells(job->grid, job->request);
-        job->done.store(true);
-    });
+    job->path = cliUtf16(path);
+    job->request = LinearSolveRequest{2, type, digits};
+    std::thread worker([job] { runJob(*job); });
     while (!job->done.load()) {
         if (cli_interrupts.exchange(0) > 0) {
             worker.detach();

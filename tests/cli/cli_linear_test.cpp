@@ -75,6 +75,15 @@ TEST(CliLinear, FailuresShowThePageMessageAndExitWithOne) {
     EXPECT_EQ(overflow.err, "Overflow in mathematical calculation!\n");
 }
 
+TEST(CliLinear, CtrlCEndsAnEndlessFile) {
+    CliFolder folder;
+    const CliRun r = runCliIn(folder, {"linear", "/dev/zero"}, "",
+                              " & p=$!; sleep 0.5; kill -INT $p; wait $p");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Calculation was aborted by the user.\n");
+    EXPECT_EQ(r.out, "");
+}
+
 TEST(CliLinear, UsageErrorsExitWithTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {"linear"},
