@@ -153,7 +153,18 @@ bool converged(History& h, i32 roots) {
     return true;
 }
 
-void take_roots(History& h, const poly_equation& eq, root_result& result) {
+// A part below 10^-(W - digits) of the other, W = 19 m working digits,
+// cannot hold `digits` correct digits of its own: it is rounding noise. Such
+// noise usually flickers, but where p(z) rounds to exactly 0 the iterate
+// stops moving and the noise looks stable (a real root of a polynomial with
+// complex coefficients kept an imaginary part of 10^-134).
+bool below_noise(const u64* part, const u64* other, i32 digits) {
+    if (real_is_zero(part) || real_is_zero(other)) return false;
+    const i64 resolution = i64{19} * mp_real_words - digits;
+    return real_exp_of(part) < real_exp_of(other) - resolution;
+}
+
+void take_roots(History& h, const poly_equation& eq, root_result& result, i32 digits) {
     const i32 m = mp_real_words;
     for (i32 r = 0; r < eq.degree; ++r) {
         u64* root = result.roots[r];
@@ -165,6 +176,9 @@ void take_roots(History& h, const poly_equation& eq, root_result& result) {
                 real_copy(dst, h.slot(r, part, 0));
             }
         }
+        u64* im = cplx_im_of(root, m);
+        if (below_noise(im, root, digits)) real_zero(im, 0);
+        if (below_noise(root, im, digits)) real_zero(root, 0);
         result.multiplicity[r] = 1;
     }
     result.count = eq.degree;
@@ -172,19 +186,23 @@ void take_roots(History& h, const poly_equation& eq, root_result& result) {
 
 }  // namespace
 
+// Horner's rule: m - 1 complex products for a monic equation, where running
+// powers of z took m - 1 more for the terms a_k z^k. Most of a sweep's time
+// goes into these products.
 void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z) {
     const i32 m = eq.degree;
-    std::vector<u64> acc = cplx_temp(), t = cplx_temp(), u = cplx_temp();
-    cplx_copy(acc.data(), eq.coef[0]);
-    cplx_copy(t.data(), z);
-    for (i32 k = 1; k < m; ++k) {
-        cplx_mul(u.data(), eq.coef[k], t.data());
-        cplx_add(acc.data(), acc.data(), u.data());
-        cplx_mul(t.data(), t.data(), z);
+    if (m < 1) return cplx_copy(dst, eq.coef[0]);
+    std::vector<u64> acc = cplx_temp();
+    if (monic(eq.coef[m])) {
+        cplx_copy(acc.data(), z);
+    } else {
+        cplx_mul(acc.data(), eq.coef[m], z);
     }
-    if (m >= 1 && !monic(eq.coef[m])) cplx_mul(t.data(), eq.coef[m], t.data());
-    if (m >= 1) cplx_add(acc.data(), acc.data(), t.data());
-    cplx_copy(dst, acc.data());
+    for (i32 k = m - 1; k >= 1; --k) {
+        cplx_add(acc.data(), acc.data(), eq.coef[k]);
+        cplx_mul(acc.data(), acc.data(), z);
+    }
+    cplx_add(dst, acc.data(), eq.coef[0]);
 }
 
 bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digits) {
@@ -218,6 +236,6 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
             return false;
         }
     }
-    take_roots(history, eq, result);
+    take_roots(history, eq, result, digits);
     return true;
 }

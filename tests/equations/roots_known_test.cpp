@@ -229,3 +229,46 @@ TEST_F(RootsTest, SortMovesTextsAndMultiplicities) {
 }
 
 }  // namespace
+
+namespace {
+
+// Complex coefficients put rounding noise into both parts of every iterate;
+// a real root must still come out with imaginary part exactly 0 and a
+// purely imaginary one with real part exactly 0, also where p(z) rounds to
+// exactly 0 and the iterate stops moving with its noise.
+TEST_F(RootsTest, RealAndImaginaryRootsOfComplexPolynomials) {
+    for (i64 run = 0; run < test_iterations(150); ++run) {
+        const i32 n = static_cast<i32>(rng.range(2, 6));
+        const i32 digits = static_cast<i32>(rng.range(5, 60));
+        std::vector<std::pair<std::string, std::string>> roots;
+        roots.push_back({std::to_string(rng.range(-5, 5) | 1), "0"});
+        if (rng.chance(50)) roots.push_back({"0", std::to_string(rng.range(1, 4) * 2 + 1)});
+        while (static_cast<i32>(roots.size()) < n) {
+            const i64 im = rng.range(1, 5) * (rng.chance(50) ? 1 : -1);
+            std::pair<std::string, std::string> r{std::to_string(rng.range(-5, 5)),
+                                                  std::to_string(im)};
+            if (std::find(roots.begin(), roots.end(), r) == roots.end()) roots.push_back(r);
+        }
+        SCOPED_TRACE("degree " + std::to_string(n) + ", digits " + std::to_string(digits));
+        prepare(n, digits);
+        ASSERT_EQ(solve(from_roots(roots)), n) << appError.load() << " " << mp_err();
+        for (const auto& [re, im] : roots) {
+            Mpc v(ref_bits());
+            mpfr_set_str(v.re(), re.c_str(), 10, MPFR_RNDN);
+            mpfr_set_str(v.im(), im.c_str(), 10, MPFR_RNDN);
+            i64 nearest = 0;
+            double best = 1e300;
+            for (i64 i = 0; i < n; ++i) {
+                Mpc z(ref_bits());
+                to_mpc(z, result.roots[i], words);
+                mpc_sub(z, z, v, MPC_RNDNN);
+                const double d =
+                    std::hypot(mpfr_get_d(z.re(), MPFR_RNDN), mpfr_get_d(z.im(), MPFR_RNDN));
+                if (d < best) best = d, nearest = i;
+            }
+            EXPECT_TRUE(near_root(nearest, v)) << re << " " << im;
+        }
+    }
+}
+
+}  // namespace
