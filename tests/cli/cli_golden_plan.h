@@ -147,7 +147,8 @@ inline const char* variableArgs(const GoldenRow& row, std::vector<std::string>* 
             if (name == reserved) return "variable name reserved in the calculator";
         for (const std::u16string& earlier : names)
             if (mentions(value, earlier))
-                return "variable value reading another variable (the calculator has none there)";
+                return "variable value reading another variable (the calculator evaluates each "
+                       "alone)";
         // The calculator reads a value in the input base, the engine rows in base 10.
         if (row.base != 10 && (value.size() != 1 || value[0] < u'0' || value[0] > u'9'))
             return "variable value read in another base";
@@ -158,8 +159,39 @@ inline const char* variableArgs(const GoldenRow& row, std::vector<std::string>* 
     return nullptr;
 }
 
-inline const char* typeArg(i32 type) {
-    return golden_detail::typeName(type);
+// The options of a uint or rat row, or why it cannot run.
+inline const char* integerArgs(const GoldenRow& row, std::vector<std::string>* args) {
+    static_assert(CALC_UINT_WORDS <= GOLDEN_WIDE_UINT_WORDS &&
+                  CALC_RAT_WORDS <= GOLDEN_WIDE_RAT_WORDS);  // unmarked errors recur there
+    const i32 words = row.type == MP_TYPE_UINT ? CALC_UINT_WORDS : CALC_RAT_WORDS;
+    // A rat formula failing with these is evaluated again as real, which may succeed.
+    const bool retried = row.type == MP_TYPE_RAT && row.expect == nullptr &&
+                         (row.error == 10203 || row.error == 10208);
+    if (retried) return "rat library or literal error (the calculator retries as real)";
+    if (row.words > words) return "more words than the calculator uses";
+    if (row.words < words && row.wordBound)
+        return "overflow of fewer words than the calculator uses";
+    if (row.type == MP_TYPE_UINT) {
+        args->push_back("--in-base");
+        args->push_back(std::to_string(row.base));
+    }
+    return nullptr;
+}
+
+// The digits option of a real or cplx row, or why it cannot run.
+inline const char* digitsArgs(const GoldenRow& row, std::vector<std::string>* args) {
+    if (row.words > MP_REAL_WORDS_MAX) return "word count no digits setting gives";
+    // d digits give (d + 20) / 19 words; the largest count also takes the
+    // digits beyond its rounding margin.
+    const i32 lo = std::max(1, 19 * row.words - 20);
+    const i32 hi = row.words == MP_REAL_WORDS_MAX ? CALC_MAX_DIGITS : 19 * row.words - 2;
+    const i32 digits = row.expect == nullptr
+                           ? std::clamp(10, lo, hi)
+                           : digitsShowing(row.expect, row.type == MP_TYPE_CPLX, lo, hi);
+    if (digits == 0) return "result shown rounded or in other notation";
+    args->push_back("-d");
+    args->push_back(std::to_string(digits));
+    return nullptr;
 }
 
 }  // namespace golden_cli
@@ -168,47 +200,25 @@ inline const char* typeArg(i32 type) {
 inline GoldenCliPlan goldenCliPlan(const GoldenRow& row) {
     using namespace golden_cli;
     GoldenCliPlan plan;
-    auto skip = [&plan](const char* why) {
-        plan.skip = why;
-        return plan;
-    };
     const std::u16string formula = row.formula;
     plan.formula = utf8(formula);
-    if (row.limits) return skip("operand limits (the calculator does not use them)");
-    if (std::count(formula.begin(), formula.end(), u'(') >
-        std::count(formula.begin(), formula.end(), u')'))
-        return skip("open parentheses (the calculator closes them)");
-    if (mentions(formula, u"ans")) return skip("\"ans\" (the previous result)");
-    const bool error = row.expect == nullptr;
-    const bool overflowish = error && (row.error == 10203 || row.error == 10208);
-    plan.args = {"-t", typeArg(row.type)};
-    if (row.type == MP_TYPE_UINT || row.type == MP_TYPE_RAT) {
-        const i32 words = row.type == MP_TYPE_UINT ? CALC_UINT_WORDS : CALC_RAT_WORDS;
-        static_assert(CALC_UINT_WORDS <= GOLDEN_WIDE_UINT_WORDS &&
-                      CALC_RAT_WORDS <= GOLDEN_WIDE_RAT_WORDS);  // unmarked errors recur there
-        if (row.type == MP_TYPE_RAT && overflowish)
-            return skip("rat library or literal error (the calculator retries as real)");
-        if (row.words > words) return skip("more words than the calculator uses");
-        if (row.words < words && row.wordBound)
-            return skip("overflow of fewer words than the calculator uses");
-        if (row.type == MP_TYPE_UINT) {
-            plan.args.push_back("--in-base");
-            plan.args.push_back(std::to_string(row.base));
-        }
+    plan.args = {"-t", golden_detail::typeName(row.type)};
+    const bool integer = row.type == MP_TYPE_UINT || row.type == MP_TYPE_RAT;
+    if (row.limits) {
+        plan.skip = "operand limits (the calculator does not use them)";
+    } else if (std::count(formula.begin(), formula.end(), u'(') >
+               std::count(formula.begin(), formula.end(), u')')) {
+        plan.skip = "open parentheses (the calculator closes them)";
+    } else if (mentions(formula, u"ans")) {
+        plan.skip = "\"ans\" (the previous result)";
+    } else if (const char* why =
+                   integer ? integerArgs(row, &plan.args) : digitsArgs(row, &plan.args)) {
+        plan.skip = why;
     } else {
-        // d digits give (d + 20) / 19 words.
-        const i32 lo = std::max(1, 19 * row.words - 20);
-        // The largest count also takes the digits beyond its rounding margin.
-        const i32 hi = row.words == MP_REAL_WORDS_MAX ? CALC_MAX_DIGITS : 19 * row.words - 2;
-        if (row.words > MP_REAL_WORDS_MAX) return skip("word count no digits setting gives");
-        const i32 digits = error ? std::clamp(10, lo, hi)
-                                 : digitsShowing(row.expect, row.type == MP_TYPE_CPLX, lo, hi);
-        if (digits == 0) return skip("result shown rounded or in other notation");
-        plan.args.push_back("-d");
-        plan.args.push_back(std::to_string(digits));
+        plan.skip = variableArgs(row, &plan.args);
     }
-    if (const char* why = variableArgs(row, &plan.args)) return skip(why);
-    if (error)
+    if (plan.skip != nullptr) return plan;
+    if (row.expect == nullptr)
         plan.err = errorText(row.error, row.pos) + "\n";
     else
         plan.out = utf8(row.expect) + "\n";
