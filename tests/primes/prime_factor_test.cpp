@@ -2,8 +2,6 @@
 // divisor lists against brute force, and the worker's lines and limits.
 #include "primes/prime_factor.h"
 
-#include <thread>
-
 #include "numlib/mp_error.h"
 #include "prime_sink_util.h"
 #include "prime_test_util.h"
@@ -152,23 +150,4 @@ TEST_F(FactorTest, IncrementPastTheTopIsAnOverflow) {
               0u);
     EXPECT_EQ(appError.load(), APP_ERR_FACTOR_OVERFLOW);
     EXPECT_EQ(mp_err(), 0);
-}
-
-TEST_F(FactorTest, StopLeavesNoLineForTheNumberAtHand) {
-    // Two primes above 2^62: the trial division would run for years.
-    Mpz p, q, n;
-    mpz_set_ui(p, ~0UL >> 1);
-    mpz_nextprime(p, p);
-    mpz_set_ui(q, ~0UL >> 2);
-    mpz_nextprime(q, q);
-    mpz_mul(n, p, q);
-    const std::vector<u64> v = n.words(2);
-    SPrimeFactorCalc calc{0, 0, {v[0], v[1]}, 3, 0, 10};
-    CollectingSink sink;
-    prime_factors_start_thread(calc, sink);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
-    ASSERT_TRUE(sink.wait_done(60));
-    EXPECT_EQ(sink.text(), "");
-    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
 }

@@ -1,5 +1,5 @@
-// The prime numbers worker: listings against a plain sieve, the texts of
-// every operation in both languages and several bases, and stopping.
+// The prime numbers worker: the texts of every operation in both languages
+// and several bases, overflow, and stopping.
 #include "primes/prime_numbers_worker.h"
 
 #include <thread>
@@ -25,39 +25,7 @@ class PrimeNumbersTest : public PrimeTest {
     }
 };
 
-// The primes of [lo, lo + size) by a segmented sieve of Eratosthenes.
-std::vector<u64> sieve_interval(u64 lo, u64 size) {
-    std::vector<bool> composite(size, false);
-    for (u64 p = 2; p * p < lo + size; ++p) {
-        for (u64 m = std::max(p * p, (lo + p - 1) / p * p); m < lo + size; m += p)
-            composite[m - lo] = true;
-    }
-    std::vector<u64> out;
-    for (u64 i = 0; i < size; ++i)
-        if (!composite[i] && lo + i >= 2) out.push_back(lo + i);
-    return out;
-}
-
 }  // namespace
-
-TEST_F(PrimeNumbersTest, RandomIntervalsMatchASieve) {
-    for (i64 iter = 0; iter < test_iterations(60); ++iter) {
-        const u64 lo = static_cast<u64>(iter < 10 ? rng.range(1, 40) : rng.range(1, 999000000));
-        const u64 size = static_cast<u64>(rng.range(1, 3000));
-        std::string expect = "Prime numbers from " + std::to_string(lo) + " to " +
-                             std::to_string(lo + size - 1) + ":\r\n{ ";
-        const std::vector<u64> primes = sieve_interval(lo, size);
-        for (std::size_t i = 0; i < primes.size(); ++i)
-            expect += (i ? ", " : "") + std::to_string(primes[i]);
-        expect += " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
-        const std::string start = std::to_string(lo);
-        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
-            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect)
-                << method;
-        }
-    }
-    EXPECT_EQ(appError.load(), 0u);
-}
 
 TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
     const u32 E = PRIME_METHOD_EXACT, P = PRIME_METHOD_PROBABILISTIC;

@@ -66,17 +66,6 @@ TEST_F(PrimeReferenceTest, IntervalsAndNextPrimesMatchPrimesieve) {
     EXPECT_EQ(appError.load(), 0u);
 }
 
-TEST_F(PrimeReferenceTest, ExactCountFromOneMatchesPrimesieve) {
-    // Every candidate of a long run from 1, where the square-root limit grows step by step.
-    const u64 size = 200000;
-    const std::string text = run(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, 1, size);
-    const std::string tail =
-        " }\r\nNumber of prime numbers: " + std::to_string(primesieve::count_primes(1, size)) +
-        "\r\n";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-}
-
 TEST_F(PrimeReferenceTest, StopEndsTheFactorizationOfTwoPrimesNear2To64) {
     Mpz p, q, n;
     mpz_set_ui(p, ~0UL);
