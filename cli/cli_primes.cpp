@@ -68,7 +68,8 @@ std::string helpText(const PrimeCommand& c) {
     t += "Number arguments are read in the base of --base; digit groups with ' and\n"
          "lower-case hexadecimal digits are accepted.\n\nOptions:\n";
     if (isNumberPage(c.kind)) {
-        t += "  --exact          trial division, numbers below 2^128 (the default)\n"
+        t += "  --exact          trial division, numbers below 2^128 (the default; slow for\n"
+             "                   large primes beyond about 10^20)\n"
              "  --probabilistic  Baillie-PSW test, numbers of up to 1253 digits\n";
     }
     if (c.kind == Kind::Divisors)
