@@ -65,7 +65,7 @@ const BenchRegistration prime_cases([](std::function<void(BenchCase)> add) {
     mpz_nextprime(z.get(), z.get());
     auto words = std::make_shared<std::vector<u64>>(65, 0);
     mpz_export(words->data(), nullptr, -1, sizeof(u64), 0, 0, z.get());
-    add(BenchCase{"prime_test_probabilistic 1253 digits",
+    add(BenchCase{"primes probabilistic test 1253 digits",
                   [words] {
                       mp_error = 0;
                       mp_set_int_words(65);
