@@ -117,10 +117,10 @@ int cliUsageError(std::string_view command, std::string_view reason) {
     return CLI_EXIT_USAGE;
 }
 
-void cliWrite(std::FILE* out, std::u16string_view text) {
+void cliWrite(std::FILE* out, std::u16string_view text, bool flush) {
     const std::string bytes = cliUtf8(text);
     std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fflush(out);
+    if (flush) std::fflush(out);
 }
 
 const CliCommand* cliFindCommand(std::string_view name) {

@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "numlib/mp_types.h"
 
 // One option of a subcommand. Every subcommand also knows --lang en|de,
 // --no-settings and -h/--help, which cliReadCommandArgs adds itself.
@@ -46,10 +49,34 @@ bool cliCommandSetUp(const CliCommandArgs& args, std::string* error);
 // error; returns the usage exit status 2.
 int cliUsageError(std::string_view command, std::string_view reason);
 
-// Writes UTF-16 text as UTF-8 to out and flushes it.
-void cliWrite(std::FILE* out, std::u16string_view text);
+// Writes UTF-16 text as UTF-8 to out, and flushes it unless flush is false.
+void cliWrite(std::FILE* out, std::u16string_view text, bool flush = true);
 
 enum : int { CLI_EXIT_OK = 0, CLI_EXIT_FAILED = 1, CLI_EXIT_USAGE = 2 };
+
+// A whole decimal number of at most nine digits in lo..hi into *out; false
+// (nothing stored) otherwise.
+bool cliParseWhole(const std::string& text, long lo, long hi, i32* out);
+
+// "rat", "real" or "cplx" as its MP_TYPE_*; false for anything else.
+bool cliParseType(const std::string& text, i32* out);
+
+// The output box's CR LF line ends as the terminal's LF.
+std::u16string cliTerminalLines(std::u16string_view text);
+
+// Prints the calculation-stopped message in the active language on standard
+// error.
+void cliReportStop();
+
+// Takes the pending error and prints the message the message box would show
+// on standard error (nothing for a silent stop); CLI_EXIT_FAILED when an
+// error was pending, else CLI_EXIT_OK.
+int cliReportError();
+
+// Runs body on a worker thread and waits for it. The computations run this way
+// have no stop request, so a Ctrl-C meanwhile prints the stopped message and
+// ends the process at once with CLI_EXIT_FAILED.
+void cliRunUntilDone(std::function<void()> body);
 
 // A subcommand: its arguments after the command name; returns the exit status.
 using CliCommandRun = int (*)(std::string_view command, const std::vector<std::string>& args);

@@ -1,22 +1,13 @@
 // velmarix-cli poly: sum, difference, product, quotient with remainder and
 // power of polynomials given as coefficient lists, computed and written as
 // the polynomial tool does.
-#include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 
-#include "app/ui_texts.h"
 #include "cli/cli_command.h"
-#include "cli/cli_session.h"
 #include "cli/cli_utf8.h"
 #include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
-#include "formula/formula_error.h"
 #include "polynomial/poly_page.h"
 
 namespace {
@@ -66,29 +57,6 @@ constexpr OpName kOps[] = {{"add", PolyOp::add},
                            {"div", PolyOp::divide},
                            {"pow", PolyOp::power}};
 
-// A whole decimal number in lo..hi, else false.
-bool parseCount(const std::string& text, long lo, long hi, i32* out) {
-    if (text.empty() || text.size() > 6) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    const long v = std::strtol(text.c_str(), nullptr, 10);
-    if (v < lo || v > hi) return false;
-    *out = static_cast<i32>(v);
-    return true;
-}
-
-bool parseType(const std::string& text, i32* out) {
-    if (text == "rat")
-        *out = MP_TYPE_RAT;
-    else if (text == "real")
-        *out = MP_TYPE_REAL;
-    else if (text == "cplx")
-        *out = MP_TYPE_CPLX;
-    else
-        return false;
-    return true;
-}
-
 // The coefficient texts of one polynomial, highest degree first: the text
 // cut at every ';' outside parentheses.
 std::vector<std::u16string> splitCoefficients(const std::u16string& text) {
@@ -106,52 +74,12 @@ std::vector<std::u16string> splitCoefficients(const std::u16string& text) {
     return parts;
 }
 
-// The output box's line ends become the terminal's.
-std::u16string unixLines(const std::u16string& text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) out += text[i];
-    return out;
-}
-
-// Prints the pending error as the page's message box shows it; returns 1.
-int reportError() {
-    const ErrorMessage m = takeErrorMessage();
-    std::u16string text = m.shown ? std::u16string(m.text) : std::u16string();
-    text += u'\n';
-    cliWrite(stderr, text);
-    return CLI_EXIT_FAILED;
-}
-
-struct PolyJob {
-    PolyPage page;
-    PolyOp op = PolyOp::add;
+// The operation runs on a worker so that Ctrl-C ends a long formula.
+int runOperation(PolyPage& page, PolyOp op) {
     std::u16string output;
-    std::atomic<bool> done{false};
-};
-
-// The operation runs on a worker so that Ctrl-C ends a long formula; it has
-// no stop request of its own, so the process ends with the stop message.
-int runJob(const std::shared_ptr<PolyJob>& job) {
-    std::thread worker([job] {
-        job->output = job->page.run(job->op);
-        job->done.store(true);
-    });
-    while (!job->done.load()) {
-        if (cli_interrupts.exchange(0) > 0) {
-            worker.detach();
-            std::u16string text =
-                errorTextIn(formulaErrorTemplate(FORMULA_ERR_STOPPED), ui_language);
-            text += u'\n';
-            cliWrite(stderr, text);
-            std::_Exit(CLI_EXIT_FAILED);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    worker.join();
-    cliWrite(stdout, unixLines(job->output));
-    if (appError.load() != 0) return reportError();
+    cliRunUntilDone([&] { output = page.run(op); });
+    cliWrite(stdout, cliTerminalLines(output));
+    if (appError.load() != 0) return cliReportError();
     return CLI_EXIT_OK;
 }
 
@@ -187,27 +115,26 @@ int cliRunPoly(std::string_view command, const std::vector<std::string>& args) {
         return CLI_EXIT_OK;
     }
     if (a.positional.empty()) return cliUsageError(command, "no operation given");
-    auto job = std::make_shared<PolyJob>();
+    auto page = std::make_unique<PolyPage>();
     const OpName* op = nullptr;
     for (const OpName& o : kOps)
         if (a.positional[0] == o.name) op = &o;
     if (op == nullptr)
         return cliUsageError(command, "the operation must be add, sub, mul, div or pow");
-    job->op = op->op;
     const std::vector<std::string> polys(a.positional.begin() + 1, a.positional.end());
     const bool two = op->op == PolyOp::divide || op->op == PolyOp::power;
     if (two && polys.size() != 2) return cliUsageError(command, "div and pow take two polynomials");
     if (polys.size() < 2 || polys.size() > POLY_PAGE_MAX_COUNT)
         return cliUsageError(command, "give 2 to 12 polynomials");
     i32 type = MP_TYPE_REAL, digits = 10;
-    if (a.has("type") && !parseType(a.value("type"), &type))
+    if (a.has("type") && !cliParseType(a.value("type"), &type))
         return cliUsageError(command, "--type must be rat, real or cplx");
     if (a.has("digits") &&
-        !parseCount(a.value("digits"), POLY_PAGE_DIGITS_MIN, POLY_PAGE_DIGITS_MAX, &digits))
+        !cliParseWhole(a.value("digits"), POLY_PAGE_DIGITS_MIN, POLY_PAGE_DIGITS_MAX, &digits))
         return cliUsageError(command, "--digits must be a whole number from 5 to 1000");
-    if (!fillPage(job->page, polys, &error)) return cliUsageError(command, error);
-    job->page.set_type(type);
-    job->page.set_digits(digits);
+    if (!fillPage(*page, polys, &error)) return cliUsageError(command, error);
+    page->set_type(type);
+    page->set_digits(digits);
     if (!cliCommandSetUp(a, &error)) return cliUsageError(command, error);
-    return runJob(job);
+    return runOperation(*page, op->op);
 }

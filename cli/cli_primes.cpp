@@ -112,12 +112,12 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
     std::vector<u64> number(static_cast<std::size_t>(mp_int_words));
     i64 size = 2147483647;
     if (!cliReadPrimeNumber(args.positional[0], capacity, base, number.data()))
-        return cliReportPrimeError();
+        return cliReportError();
     if (cmd.kind == Kind::Interval) {
         size = 100;
         if (args.positional.size() > 1 &&
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
-            return cliReportPrimeError();
+            return cliReportError();
     }
     const u32 op = cmd.kind == Kind::Interval ? PRIME_OP_INTERVAL
                    : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
@@ -138,10 +138,10 @@ int runFactors(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
     u64 number[2] = {0, 0};
     i64 size = 1;
     if (!cliReadPrimeNumber(args.positional[0], CLI_PRIME_TEXT_SHORT, base, number))
-        return cliReportPrimeError();
+        return cliReportError();
     if (args.positional.size() > 1 &&
         !cliReadPrimeCount(args.positional[1], CLI_PRIME_TEXT_SHORT, base, 1000000, 1, &size))
-        return cliReportPrimeError();
+        return cliReportError();
     const SPrimeFactorCalc calc{static_cast<u8>(cmd.kind == Kind::Divisors ? 1 : 0),
                                 static_cast<u8>(args.has("count") ? 1 : 0),
                                 {number[0], number[1]},

@@ -28,14 +28,9 @@ bool cliReadPrimeNumber(const std::string& arg, i64 capacity, i32 base, u64* dst
 bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, i64 blankValue,
                        i64* out);
 
-// Prints the message of a pending application error on standard error (a
-// stop request prints nothing) and clears the error state; returns the exit
-// status: CLI_EXIT_OK when nothing was pending, CLI_EXIT_FAILED otherwise.
-int cliReportPrimeError();
-
 // Calls start with a sink that writes each piece to standard output as it
 // comes, then waits for the worker's done(). A Ctrl-C meanwhile stores the
 // stop request (application error 9003), as the pages' Stop button does. An
 // output that does not end in a line end gets one. A pending library error
-// is folded in with overflowCode; returns cliReportPrimeError().
+// is folded in with overflowCode; returns cliReportError().
 int cliRunPrimeWorker(const std::function<void(PrimeOutputSink&)>& start, u32 overflowCode);

@@ -1,4 +1,6 @@
 // Reading the prime commands' numbers and running their workers.
+#include <unistd.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -18,16 +20,19 @@
 namespace {
 
 // Writes each piece through to standard output and wakes the waiting thread
-// at done().
+// at done(). On a terminal every piece shows at once; into a pipe or a file
+// stdio's buffer collects them, since one write per prime costs more than
+// finding it.
 class StreamSink : public PrimeOutputSink {
   public:
     void append(const char16_t* text) override {
         const std::u16string_view piece(text);
         if (piece.empty()) return;
-        cliWrite(stdout, piece);
+        cliWrite(stdout, piece, terminal_);
         endsLine_ = piece.back() == u'\n';
     }
     void done() override {
+        std::fflush(stdout);
         std::lock_guard<std::mutex> lock(mutex_);
         finished_ = true;
         cv_.notify_one();
@@ -43,6 +48,7 @@ class StreamSink : public PrimeOutputSink {
     std::mutex mutex_;
     std::condition_variable cv_;
     bool finished_ = false;
+    const bool terminal_ = isatty(STDOUT_FILENO) != 0;
     bool endsLine_ = true;  // nothing written yet needs no line end
 };
 
@@ -89,16 +95,6 @@ bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, 
     return true;
 }
 
-int cliReportPrimeError() {
-    const ErrorMessage m = takeErrorMessage();
-    if (m.shown) {
-        std::u16string line(m.text);
-        line += u'\n';
-        cliWrite(stderr, line);
-    }
-    return m.code == APP_ERR_NONE ? CLI_EXIT_OK : CLI_EXIT_FAILED;
-}
-
 int cliRunPrimeWorker(const std::function<void(PrimeOutputSink&)>& start, u32 overflowCode) {
     StreamSink sink;
     start(sink);
@@ -106,5 +102,5 @@ int cliRunPrimeWorker(const std::function<void(PrimeOutputSink&)>& start, u32 ov
         if (cli_interrupts.exchange(0) > 0) raiseAppError(APP_ERR_STOPPED, u"?", u"?");
     if (sink.needsLineEnd()) cliWrite(stdout, u"\r\n");
     raiseFromLibraryError(overflowCode);
-    return cliReportPrimeError();
+    return cliReportError();
 }

@@ -5,15 +5,11 @@
 #include <string>
 #include <thread>
 
-#include "app/ui_texts.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/cli_utf8.h"
 #include "equations/equations_page.h"
 #include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
-#include "formula/formula_error.h"
 
 namespace {
 
@@ -100,30 +96,13 @@ std::u16string runSolve(EqPageRun& run) {
     return eq_page_finish(run);
 }
 
-// Prints the pending error, if any; the exit status.
+// Prints the pending error, if any; the exit status. A stop announces
+// itself here, unlike on the page, so that a script sees why nothing came.
 int reportErrors() {
-    if (appError.load() == APP_ERR_STOPPED) {
-        clearErrors();
-        std::u16string text = errorTextIn(formulaErrorTemplate(FORMULA_ERR_STOPPED), ui_language);
-        text += u"\n";
-        cliWrite(stderr, text);
-        return CLI_EXIT_FAILED;
-    }
-    const ErrorMessage m = takeErrorMessage();
-    if (!m.shown) return CLI_EXIT_OK;
-    std::u16string text = m.text;
-    text += u"\n";
-    cliWrite(stderr, text);
+    if (appError.load() != APP_ERR_STOPPED) return cliReportError();
+    clearErrors();
+    cliReportStop();
     return CLI_EXIT_FAILED;
-}
-
-// The output box's lines, with the terminal's line ends.
-std::u16string terminalLines(std::u16string text) {
-    std::u16string out;
-    for (char16_t c : text)
-        if (c != u'\r') out += c;
-    if (!out.empty() && out.back() != u'\n') out += u'\n';
-    return out;
 }
 
 }  // namespace
@@ -144,6 +123,10 @@ int cliRunRoots(std::string_view command, const std::vector<std::string>& args) 
     std::u16string lines;
     if (eq_page_begin(run, request)) lines = runSolve(run);
     const int status = reportErrors();
-    if (status == CLI_EXIT_OK) cliWrite(stdout, terminalLines(lines));
+    if (status == CLI_EXIT_OK) {
+        std::u16string text = cliTerminalLines(lines);
+        if (!text.empty() && text.back() != u'\n') text += u'\n';
+        cliWrite(stdout, text);
+    }
     return status;
 }
