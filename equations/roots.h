@@ -71,16 +71,18 @@ void solve_approx(const poly_equation& eq, root_result& result, bool keep_order)
 // eq.degree. A zero leading coefficient: error 9000, 0.
 i32 strip_zero_roots(poly_equation& eq);
 
-// dst = p(z) at the current precision, summing a_k z^k over running powers
-// of z; a leading coefficient of exactly 1 is not multiplied.
+// dst = p(z) at the current precision by Horner's rule; a leading
+// coefficient of exactly 1 is not multiplied.
 void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z);
 
 // The Weierstrass iteration for a monic equation of degree 2..10 with a_0 !=
 // 0. It has converged when, over the last five sweeps, every root kept at
 // least one part unchanged at `digits` digits and the last sweep moved every
-// iterate by less than 10^-(digits + 2) of its size; the second condition
-// keeps the slowly converging iterates of a multiple root from stopping one
-// unit apart. Parts that only flicker around zero come out as exactly 0.
+// iterate by less than 10^-(digits + 2) of its size or at the noise floor,
+// where |p(z)| is no larger than the rounding of its evaluation. The second
+// condition keeps the slowly converging iterates of a multiple root from
+// stopping one unit apart; its noise-floor clause lets a multiple root stop
+// once rounding alone moves it. Parts that only flicker around zero come out as exactly 0.
 // Iterates that coincide exactly are pulled apart instead of dividing by
 // zero.
 // Fills roots 0..degree-1 with multiplicity 1 and count = degree; returns

@@ -1,5 +1,6 @@
 // The Weierstrass (Durand-Kerner) iteration and polynomial evaluation.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "equations/roots.h"
@@ -106,8 +107,40 @@ void separate(u64* zi, i32 digits) {
     cplx_add(zi, zi, step.data());
 }
 
+// log10 |x| of a real, roughly; a very small number for zero.
+double log10_abs(const u64* x) {
+    if (real_is_zero(x)) return -1e300;
+    return static_cast<double>(real_exp_of(x)) + std::log10(static_cast<double>(x[1]) / 1e18);
+}
+
+// log10 |z| of a cplx value, within log10(2).
+double log10_abs_cplx(const u64* z) {
+    return std::max(log10_abs(z), log10_abs(cplx_im_of(z, mp_real_words)));
+}
+
+// Whether p(z) is as small as the rounding of its own evaluation: |p(z)|
+// within 10^-(W - NOISE_MARGIN) of sum |a_k| |z|^k, W = 19 m working digits.
+// Iterating on cannot sharpen such an iterate. Near a root of multiplicity k
+// that is already the case at a distance of about 10^(-W/k), where the steps
+// are rounding noise and never fall below 10^-(digits + 2).
+bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z) {
+    constexpr double NOISE_MARGIN = 3;
+    const double lz = log10_abs_cplx(z);
+    double top = -1e300, sum = 0;
+    std::vector<double> terms;
+    for (i32 k = 0; k <= eq.degree; ++k) {
+        const double t = log10_abs_cplx(eq.coef[k]) + (k == 0 ? 0.0 : k * lz);
+        terms.push_back(t);
+        top = std::max(top, t);
+    }
+    for (double t : terms) sum += std::pow(10.0, std::max(t - top, -300.0));
+    const double scale = top + std::log10(sum);
+    return log10_abs_cplx(p) <= scale - (19.0 * mp_real_words - NOISE_MARGIN);
+}
+
 // One sweep in which each new iterate is used at once by the later ones.
-// Returns true when every update was below 10^-(digits + 2) of its iterate.
+// Returns true when every update was below 10^-(digits + 2) of its iterate
+// or made at the noise floor of the evaluation.
 bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits) {
     const i32 m = eq.degree;
     std::vector<u64> p = cplx_temp(), q = cplx_temp(), d = cplx_temp();
@@ -128,9 +161,10 @@ bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits
             small = false;
             continue;
         }
+        const bool noise = at_noise_floor(eq, p.data(), zi);
         cplx_div(p.data(), p.data(), q.data());
         const i64 size = magnitude(zi, REAL_EXP_MIN);
-        if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2) small = false;
+        if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2 && !noise) small = false;
         cplx_sub(zi, zi, p.data());
     }
     return small;
@@ -153,14 +187,17 @@ bool converged(History& h, i32 roots) {
     return true;
 }
 
-// A part below 10^-(W - digits) of the other, W = 19 m working digits,
-// cannot hold `digits` correct digits of its own: it is rounding noise. Such
-// noise usually flickers, but where p(z) rounds to exactly 0 the iterate
-// stops moving and the noise looks stable (a real root of a polynomial with
-// complex coefficients kept an imaginary part of 10^-134).
-bool below_noise(const u64* part, const u64* other, i32 digits) {
+// Whether a part is rounding noise beside the other. The k iterates of a
+// root of multiplicity k settle at about 10^(-W/k) around it, W = 19 m
+// working digits, and the working precision is chosen so that this stays
+// below the asked digits; parts below both 10^-(W/n - 2) (k = n at most) and
+// 10^-(digits + 1) of the other are noise. Such noise usually flickers, but
+// where p(z) rounds to exactly 0 or sits at its noise floor the iterate stops
+// moving and the noise looks stable (a real double root of a polynomial with
+// complex coefficients kept an imaginary part of 10^-135).
+bool below_noise(const u64* part, const u64* other, i32 digits, i32 degree) {
     if (real_is_zero(part) || real_is_zero(other)) return false;
-    const i64 resolution = i64{19} * mp_real_words - digits;
+    const i64 resolution = std::max<i64>(digits + 1, i64{19} * mp_real_words / degree - 2);
     return real_exp_of(part) < real_exp_of(other) - resolution;
 }
 
@@ -177,8 +214,8 @@ void take_roots(History& h, const poly_equation& eq, root_result& result, i32 di
             }
         }
         u64* im = cplx_im_of(root, m);
-        if (below_noise(im, root, digits)) real_zero(im, 0);
-        if (below_noise(root, im, digits)) real_zero(root, 0);
+        if (below_noise(im, root, digits, eq.degree)) real_zero(im, 0);
+        if (below_noise(root, im, digits, eq.degree)) real_zero(root, 0);
         result.multiplicity[r] = 1;
     }
     result.count = eq.degree;
