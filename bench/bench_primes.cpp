@@ -2,7 +2,6 @@
 // exact method) and the probabilistic test against GMP's, in the same run.
 #include <gmp.h>
 
-#include <memory>
 #include <primesieve.hpp>
 #include <vector>
 
@@ -32,6 +31,27 @@ class CountingSink : public PrimeOutputSink {
     u64 chars_ = 0;
 };
 
+// A prime of 1253 digits, the largest size of the probabilistic method, in
+// GMP's form and in 65 words.
+struct Prime1253 {
+    Prime1253() : words(65, 0) {
+        mpz_init(z);
+        mpz_ui_pow_ui(z, 10, 1252);
+        mpz_mul_ui(z, z, 17);
+        mpz_fdiv_q_ui(z, z, 10);
+        mpz_nextprime(z, z);
+        mpz_export(words.data(), nullptr, -1, sizeof(u64), 0, 0, z);
+    }
+    ~Prime1253() { mpz_clear(z); }
+    mpz_t z;
+    std::vector<u64> words;
+};
+
+const Prime1253& prime_1253() {
+    static const Prime1253 prime;
+    return prime;
+}
+
 // The exact method over [from, from + size - 1] on the calling thread.
 void list_exact(u64 from, i64 size) {
     clearErrors();
@@ -53,25 +73,15 @@ const BenchRegistration prime_cases([](std::function<void(BenchCase)> add) {
     add(BenchCase{"primes exact count 1..1e8", [] { list_exact(1, 100000000); },
                   [] { gmp_verdict = static_cast<int>(primesieve::count_primes(1, 100000000)); }});
 
-    // A prime of 1253 digits, the largest size of the probabilistic method.
-    auto z = std::shared_ptr<__mpz_struct>(new __mpz_struct, [](__mpz_struct* p) {
-        mpz_clear(p);
-        delete p;
-    });
-    mpz_init(z.get());
-    mpz_ui_pow_ui(z.get(), 10, 1252);
-    mpz_mul_ui(z.get(), z.get(), 17);
-    mpz_fdiv_q_ui(z.get(), z.get(), 10);
-    mpz_nextprime(z.get(), z.get());
-    auto words = std::make_shared<std::vector<u64>>(65, 0);
-    mpz_export(words->data(), nullptr, -1, sizeof(u64), 0, 0, z.get());
+    // The prime is found when the case first runs, not when the cases are
+    // listed, so a filtered run does not pay for it.
     add(BenchCase{"primes probabilistic test 1253 digits",
-                  [words] {
+                  [] {
                       mp_error = 0;
                       mp_set_int_words(65);
-                      our_verdict = prime_test_probabilistic(words->data());
+                      our_verdict = prime_test_probabilistic(prime_1253().words.data());
                   },
-                  [z] { gmp_verdict = mpz_probab_prime_p(z.get(), 1); }});
+                  [] { gmp_verdict = mpz_probab_prime_p(prime_1253().z, 1); }});
 });
 
 }  // namespace
