@@ -130,7 +130,9 @@ const CliCommand* cliFindCommand(std::string_view name) {
 }
 
 std::string cliCommandsHelp() {
-    std::string text = "Commands (velmarix-cli COMMAND --help for each):\n";
+    std::string text =
+        "Commands (velmarix-cli [--no-settings] [--lang en|de] COMMAND [ARGUMENTS...];\n"
+        "velmarix-cli COMMAND --help describes each):\n";
     for (const CliCommand& c : kCommands) {
         std::string line = "  ";
         line += c.name;

@@ -1,6 +1,7 @@
 // Subcommands of velmarix-cli ("roots", "poly", "linear" and the prime
 // commands): the shared argument reader, the common set-up and the table
-// that main() dispatches through.
+// that main() dispatches through. The shared options may also stand before
+// the command's name; main() hands them on with the command's arguments.
 #pragma once
 
 #include <cstdio>

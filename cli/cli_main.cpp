@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/cli_command.h"
@@ -114,18 +115,39 @@ int runInput(CliSession& session, bool interactive) {
     return status;
 }
 
-// A subcommand named by the first argument runs with the rest.
-int runCommand(const CliCommand& command, int argc, char** argv) {
+// The subcommand named by the first argument after any options that every
+// command shares (--no-settings, --lang), or nullptr; *at is its position.
+const CliCommand* findCommand(int argc, char** argv, int* at) {
+    int i = 1;
+    while (i < argc) {
+        const std::string_view arg = argv[i];
+        if (arg == "--no-settings" || arg.substr(0, 7) == "--lang=") {
+            ++i;
+        } else if (arg == "--lang" && i + 1 < argc) {
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    *at = i;
+    return i < argc ? cliFindCommand(argv[i]) : nullptr;
+}
+
+// Runs the command at argv[at] with the shared options before it and the
+// arguments after it.
+int runCommand(const CliCommand& command, int argc, char** argv, int at) {
     installInterruptHandler();
-    return command.run(command.name, std::vector<std::string>(argv + 2, argv + argc));
+    std::vector<std::string> args(argv + at + 1, argv + argc);
+    args.insert(args.begin(), argv + 1, argv + at);
+    return command.run(command.name, args);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1)
-        if (const CliCommand* command = cliFindCommand(argv[1]))
-            return runCommand(*command, argc, argv);
+    int at = 0;
+    if (const CliCommand* command = findCommand(argc, argv, &at))
+        return runCommand(*command, argc, argv, at);
     CliOptions options;
     std::string error;
     if (!cliParseOptions(argc, argv, &options, &error)) {

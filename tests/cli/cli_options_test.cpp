@@ -80,3 +80,18 @@ TEST(CliOptions, DoubleDashAndNegativeNumbersAreFormulas) {
 }
 
 }  // namespace
+
+// The options every command shares may precede its name; other options there
+// keep it a formula, and a command name after "--" is a formula too.
+TEST(CliOptions, SharedOptionsMayPrecedeACommand) {
+    const CliRun de = runCli({"--no-settings", "--lang", "de", "primes", "1000000", "100"});
+    EXPECT_EQ(de.status, 0) << de.err;
+    EXPECT_NE(de.out.find("Primzahlen von 1000000 bis 1000099:"), std::string::npos) << de.out;
+    const CliRun attached = runCli({"--lang=en", "factor", "12"});
+    EXPECT_EQ(attached.status, 0) << attached.err;
+    EXPECT_NE(attached.out.find("12 = 2^2 * 3"), std::string::npos) << attached.out;
+    const CliRun formula = runCli({"--no-settings", "-t", "rat", "factor"});
+    EXPECT_EQ(formula.status, 1) << formula.out;
+    const CliRun dashed = runCli({"--no-settings", "--", "roots"});
+    EXPECT_EQ(dashed.status, 1) << dashed.out;
+}
