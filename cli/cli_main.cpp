@@ -13,6 +13,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
+#include "cli/cli_prompt.h"
 #include "cli/cli_session.h"
 #include "cli/cli_utf8.h"
 
@@ -84,6 +85,15 @@ bool blank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
+// The next line: at the edited prompt on a terminal, else read plainly.
+bool nextLine(bool interactive, std::string* line, bool* interrupted) {
+    *interrupted = false;
+    if (!interactive) return readLine(line, interrupted);
+    const CliPromptResult r = cliPromptLine("> ", line);
+    *interrupted = r == CliPromptResult::Interrupted;
+    return r == CliPromptResult::Line;
+}
+
 int runInput(CliSession& session, bool interactive) {
     const char* hint =
         session.language() == 3 ? "(Ctrl-C nochmals zum Beenden)\n" : "(Ctrl-C again to exit)\n";
@@ -91,13 +101,13 @@ int runInput(CliSession& session, bool interactive) {
     bool armed = false;  // the previous Ctrl-C came at the prompt
     std::string line;
     for (;;) {
-        if (interactive) std::fputs("> ", stdout), std::fflush(stdout);
         bool interrupted = false;
-        if (!readLine(&line, &interrupted)) {
+        if (!nextLine(interactive, &line, &interrupted)) {
             if (!interrupted) break;
             cli_interrupts.store(0);
             if (!interactive) return 130;  // the usual status of an interrupted program
             if (armed) {
+                cliPromptEnd();
                 std::fputs("\n", stdout);
                 return status;
             }
@@ -111,7 +121,7 @@ int runInput(CliSession& session, bool interactive) {
         if (!run(session, cliUtf16(line), &stopped)) status = EXIT_FORMULA_FAILED;
         if (stopped && !interactive) break;
     }
-    if (interactive) std::fputs("\n", stdout);
+    if (interactive) cliPromptEnd(), std::fputs("\n", stdout);
     return status;
 }
 
