@@ -21,8 +21,12 @@ i64 vec_find_nonzero(const u64* a, i64 count) {
     return static_cast<i64>(u64{1} << 63);
 }
 
+// Four words at a time first: the fixed-size numbers of the rational and
+// integer types are mostly zero above their top word, and these scans showed
+// as a sixth of an exact linear solve.
 i64 vec_top_nonzero(const u64* a, i64 count) {
     i64 i = count - 1;
+    while (i >= 3 && (a[i] | a[i - 1] | a[i - 2] | a[i - 3]) == 0) i -= 4;
     while (i >= 0 && a[i] == 0) --i;
     return i;
 }
