@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr CliArgSpec kCommonArgs[] = {
+constexpr CliOptionDef kCommonArgs[] = {
     {"lang", 0, true}, {"no-settings", 0, false}, {"help", 'h', false}};
 
 constexpr CliCommand kCommands[] = {
@@ -25,9 +25,10 @@ constexpr CliCommand kCommands[] = {
     {"divisors", cliRunPrimes, "divisors"},
 };
 
-const CliArgSpec* findSpec(std::span<const CliArgSpec> spec, std::string_view arg) {
-    for (std::span<const CliArgSpec> table : {spec, std::span<const CliArgSpec>(kCommonArgs)}) {
-        for (const CliArgSpec& s : table) {
+const CliOptionDef* findOption(std::span<const CliOptionDef> known, std::string_view arg) {
+    for (std::span<const CliOptionDef> table :
+         {known, std::span<const CliOptionDef>(kCommonArgs)}) {
+        for (const CliOptionDef& s : table) {
             if (arg.size() == 2 && arg[0] == '-' && s.shortName != 0 && arg[1] == s.shortName)
                 return &s;
             if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == s.longName)
@@ -44,7 +45,7 @@ std::string CliCommandArgs::value(std::string_view name, std::string_view fallba
     return it == options.end() ? std::string(fallback) : it->second;
 }
 
-bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliArgSpec> spec,
+bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliOptionDef> known,
                         CliCommandArgs* out, std::string* error) {
     bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -60,7 +61,7 @@ bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const Cl
         const std::size_t eq = arg.find('=');
         const bool isLong = arg[1] == '-';
         const std::string name = isLong && eq != std::string::npos ? arg.substr(0, eq) : arg;
-        const CliArgSpec* s = findSpec(spec, name);
+        const CliOptionDef* s = findOption(known, name);
         if (s == nullptr) {
             if (isLong) {
                 *error = "unknown option '" + name + "'";

@@ -16,7 +16,7 @@
 
 // One option of a subcommand. Every subcommand also knows --lang en|de,
 // --no-settings and -h/--help, which cliReadCommandArgs adds itself.
-struct CliArgSpec {
+struct CliOptionDef {
     const char* longName;  // without "--"
     char shortName;        // 0 when none
     bool takesValue;
@@ -37,7 +37,7 @@ struct CliCommandArgs {
 // "-sqrt(2)") is positional, so negative coefficients need no "--". False with
 // a one-line reason in *error on an unknown "--" option, a missing value, or a
 // value given to a flag.
-bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliArgSpec> spec,
+bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliOptionDef> known,
                         CliCommandArgs* out, std::string* error);
 
 // Reads the settings file unless --no-settings (never writing it), applies

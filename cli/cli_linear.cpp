@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr CliArgSpec kArgs[] = {{"type", 't', true}, {"digits", 'd', true}, {"template", 0, true}};
+constexpr CliOptionDef kArgs[] = {
+    {"type", 't', true}, {"digits", 'd', true}, {"template", 0, true}};
 
 constexpr const char* kHelp =
     "Usage: velmarix-cli linear [OPTIONS] FILE.csv\n"

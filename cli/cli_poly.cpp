@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr CliArgSpec kArgs[] = {{"type", 't', true}, {"digits", 'd', true}};
+constexpr CliOptionDef kArgs[] = {{"type", 't', true}, {"digits", 'd', true}};
 
 constexpr const char* kHelp =
     "Usage: velmarix-cli poly add|sub|mul [OPTIONS] P0 P1 [P2 ... P11]\n"

@@ -43,16 +43,17 @@ constexpr PrimeCommand kPrimeCommands[] = {
      "1000000, 1 when left out); N below 2^128.\n"},
 };
 
-constexpr CliArgSpec kNumberArgs[] = {
+constexpr CliOptionDef kNumberArgs[] = {
     {"base", 0, true}, {"group", 0, false}, {"exact", 0, false}, {"probabilistic", 0, false}};
-constexpr CliArgSpec kFactorArgs[] = {{"base", 0, true}, {"group", 0, false}};
-constexpr CliArgSpec kDivisorArgs[] = {{"base", 0, true}, {"group", 0, false}, {"count", 0, false}};
+constexpr CliOptionDef kFactorArgs[] = {{"base", 0, true}, {"group", 0, false}};
+constexpr CliOptionDef kDivisorArgs[] = {
+    {"base", 0, true}, {"group", 0, false}, {"count", 0, false}};
 
 bool isNumberPage(Kind k) {
     return k == Kind::Interval || k == Kind::Next || k == Kind::Test;
 }
 
-std::span<const CliArgSpec> argSpec(Kind k) {
+std::span<const CliOptionDef> argSpec(Kind k) {
     if (isNumberPage(k)) return kNumberArgs;
     if (k == Kind::Factor) return kFactorArgs;
     return kDivisorArgs;

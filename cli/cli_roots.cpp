@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr CliArgSpec kRootsArgs[] = {{"exact", 0, false},
-                                     {"complex", 0, false},
-                                     {"digits", 'd', true},
-                                     {"no-multiplicity", 0, false}};
+constexpr CliOptionDef kRootsArgs[] = {{"exact", 0, false},
+                                       {"complex", 0, false},
+                                       {"digits", 'd', true},
+                                       {"no-multiplicity", 0, false}};
 
 constexpr const char* kRootsHelp =
     "Usage: velmarix-cli roots [options] A_N ... A_1 A_0\n"
