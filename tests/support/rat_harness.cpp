@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "numlib/mp_error.h"
+#include "support/alias_run.h"
+#include "support/alias_run.h"
 #include "support/gmp_oracle.h"
 
 void Mpq::set(const u64* x, i64 n) {
@@ -116,69 +118,17 @@ std::vector<i64> rat_test_word_counts(TestRng& rng) {
 
 namespace {
 
-constexpr u64 kGuard = 0x6a09e667f3bcc908ULL;
-constexpr u64 kStale = 0xdeadbeefcafef00dULL;
-constexpr i64 kPad = 2;
-
-struct Guarded {
-    std::vector<u64> words;
-    Guarded(const u64* src, i64 size) : words(static_cast<std::size_t>(size + 2 * kPad), kGuard) {
-        for (i64 i = 0; i < size; ++i)
-            words[static_cast<std::size_t>(kPad + i)] = src ? src[i] : kStale;
-    }
-    u64* data() { return words.data() + kPad; }
-    bool guards_intact() const {
-        const std::size_t size = words.size();
-        for (std::size_t i = 0; i < static_cast<std::size_t>(kPad); ++i)
-            if (words[i] != kGuard || words[size - 1 - i] != kGuard) return false;
-        return true;
-    }
-};
-
-std::string dst_text(i64 mode, std::size_t count) {
-    if (mode < 0) return "apart";
-    if (static_cast<std::size_t>(mode) == count) return "apart, error 13 pending";
-    return "operand " + std::to_string(mode);
-}
-
+// One placement of the destination (see alias_run.h).
 bool run_once(const std::string& name, const RatRun& run, const std::vector<u64>& want_words,
-              const RatExpect& want, const RatOperands& ops, i64 mode) {
+              const RatExpect& want, const RatOperands& ops, i64 placement) {
     const i64 n = mp_int_words, size = 2 * n + 1;
-    const std::size_t k = ops.size();
-    const bool pending = static_cast<std::size_t>(mode) == k;
-    std::deque<Guarded> arrays;
-    for (const auto& op : ops) arrays.emplace_back(op.data(), size);
-    arrays.emplace_back(nullptr, size);
-    std::vector<const u64*> ptrs;
-    for (std::size_t i = 0; i < k; ++i) ptrs.push_back(arrays[i].data());
-    u64* dst =
-        mode >= 0 && !pending ? arrays[static_cast<std::size_t>(mode)].data() : arrays[k].data();
-
-    mp_error = pending ? MP_ERR_DIV_ZERO : 0;
-    u8* const top = mp_scratch_top;
-    const i64 ret = run(dst, ptrs);
-    const i32 err = mp_err();
-    mp_error = 0;
-
-    std::ostringstream why;
-    if (mp_scratch_top != top) why << "scratch top moved; ";
-    for (std::size_t i = 0; i <= k; ++i)
-        if (!arrays[i].guards_intact()) why << "guard words of array " << i << " overwritten; ";
-    for (std::size_t i = 0; i < k; ++i)
-        if (ptrs[i] != dst && std::vector<u64>(ptrs[i], ptrs[i] + size) != ops[i])
-            why << "operand " << i << " changed; ";
-    if (err != (pending ? MP_ERR_DIV_ZERO : want.err)) why << "error " << err << "; ";
-    if (std::vector<u64>(dst, dst + size) != want_words || ret != want.ret)
-        why << "got " << words_hex(dst, size) << " ret " << ret << "; ";
-    if (why.str().empty()) return true;
-
-    std::ostringstream msg;
-    msg << name << " n=" << n << " dst " << dst_text(mode, k) << ": " << why.str() << "want "
-        << want.value.text() << " ret " << want.ret << " error " << want.err;
-    for (std::size_t i = 0; i < k; ++i)
-        msg << "\n  operand " << i << " = " << words_hex(ops[i].data(), size);
-    ADD_FAILURE() << msg.str();
-    return false;
+    AliasRun r;
+    alias_run(r, run, ops, size, placement, want.err);
+    if (r.dst != want_words || r.ret != want.ret)
+        r.why << "got " << words_hex(r.dst.data(), size) << " ret " << r.ret << "; ";
+    std::ostringstream wanted;
+    wanted << want.value.text() << " ret " << want.ret << " error " << want.err;
+    return alias_report(name, n, placement, ops, size, r, wanted.str());
 }
 
 }  // namespace

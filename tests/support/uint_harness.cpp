@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "numlib/mp_error.h"
+#include "support/alias_run.h"
 
 void UintExpect::fail(i32 code) {
     mpz_set_ui(value, 0);
@@ -19,74 +20,23 @@ void UintExpect::fail_unless_fits() {
 
 namespace {
 
-constexpr u64 kGuard = 0x6a09e667f3bcc908ULL;
-constexpr u64 kStale = 0xdeadbeefcafef00dULL;  // what a destination holds before the call
-constexpr i64 kPad = 2;                        // guard words on each side of an array
-
-// An n-word array between guard words.
-struct Guarded {
-    std::vector<u64> words;
-    Guarded(const u64* src, i64 n) : words(static_cast<std::size_t>(n + 2 * kPad), kGuard) {
-        for (i64 i = 0; i < n; ++i)
-            words[static_cast<std::size_t>(kPad + i)] = src ? src[i] : kStale;
-    }
-    u64* data() { return words.data() + kPad; }
-    bool guards_intact() const {
-        const std::size_t size = words.size();
-        for (std::size_t i = 0; i < static_cast<std::size_t>(kPad); ++i)
-            if (words[i] != kGuard || words[size - 1 - i] != kGuard) return false;
-        return true;
-    }
-};
-
-std::string dst_text(i64 mode, std::size_t count) {
-    if (mode < 0) return "apart";
-    if (static_cast<std::size_t>(mode) == count) return "apart, error 13 pending";
-    return "operand " + std::to_string(mode);
-}
-
-// One run: mode -1 = destination apart, 0..k-1 = destination is that
-// operand, k = destination apart with error 13 pending.
+// One placement of the destination (see alias_run.h).
 bool run_once(const std::string& name, const UintRun& run, const UintExpect& want,
-              const UintOperands& ops, i64 mode) {
+              const UintOperands& ops, i64 placement) {
     const i64 n = want.n;
-    const std::size_t k = ops.size();
-    const bool pending = static_cast<std::size_t>(mode) == k;
-    std::deque<Guarded> arrays;
-    for (const auto& op : ops) arrays.emplace_back(op.data(), n);
-    arrays.emplace_back(nullptr, n);
-    std::vector<const u64*> ptrs;
-    for (std::size_t i = 0; i < k; ++i) ptrs.push_back(arrays[i].data());
-    u64* dst =
-        mode >= 0 && !pending ? arrays[static_cast<std::size_t>(mode)].data() : arrays[k].data();
-
-    mp_error = pending ? MP_ERR_DIV_ZERO : 0;
-    u8* const top = mp_scratch_top;
-    const u64 ret = run(dst, ptrs);
-    const i32 err = mp_err();
-    mp_error = 0;
-
-    const Mpz got(dst, n);
+    AliasRun r;
+    alias_run(
+        r,
+        [&](u64* dst, const std::vector<const u64*>& p) { return static_cast<i64>(run(dst, p)); },
+        ops, n, placement, want.err);
+    const Mpz got(r.dst.data(), n);
+    const u64 ret = static_cast<u64>(r.ret);
     const bool exact = mpz_cmp(got, want.value) == 0 && ret == want.ret;
-    std::ostringstream why;
-    if (mp_scratch_top != top) why << "scratch top moved; ";
-    for (std::size_t i = 0; i <= k; ++i)
-        if (!arrays[i].guards_intact()) why << "guard words of array " << i << " overwritten; ";
-    for (std::size_t i = 0; i < k; ++i)
-        if (ptrs[i] != dst && std::vector<u64>(ptrs[i], ptrs[i] + n) != ops[i])
-            why << "operand " << i << " changed; ";
-    if (err != (pending ? MP_ERR_DIV_ZERO : want.err)) why << "error " << err << "; ";
-    if (!exact && !(pending && got.bits() == 0))
-        why << "got " << got.hex() << " ret " << ret << "; ";
-    if (why.str().empty()) return true;
-
-    std::ostringstream msg;
-    msg << name << " n=" << n << " dst " << dst_text(mode, k) << ": " << why.str() << "want "
-        << want.value.hex() << " ret " << want.ret << " error " << want.err;
-    for (std::size_t i = 0; i < k; ++i)
-        msg << "\n  operand " << i << " = " << words_hex(ops[i].data(), n);
-    ADD_FAILURE() << msg.str();
-    return false;
+    if (!exact && !(r.pending && got.bits() == 0))
+        r.why << "got " << got.hex() << " ret " << ret << "; ";
+    std::ostringstream wanted;
+    wanted << want.value.hex() << " ret " << want.ret << " error " << want.err;
+    return alias_report(name, n, placement, ops, n, r, wanted.str());
 }
 
 }  // namespace
