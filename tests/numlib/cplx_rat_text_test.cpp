@@ -56,6 +56,23 @@ std::pair<Words, i32> parse_cplx(const std::string& s, u32 in_flags = 0) {
     return parse_with(cplx_from_text, 2 * mp_real_words + 2, s, in_flags);
 }
 
+// A text, the error reading it gives, the value printed back, and why.
+struct TextRow {
+    const char* text;
+    i32 err;
+    const char* shown;
+    const char* why;
+};
+
+template <std::size_t N, class Parse, class Print>
+void check_rows(const TextRow (&rows)[N], Parse parse, Print print) {
+    for (const TextRow& r : rows) {
+        auto [x, err] = parse(r.text, 0);
+        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
+        EXPECT_EQ(print(x.data(), 0), r.shown) << r.text << ": " << r.why;
+    }
+}
+
 // ---- rat ---------------------------------------------------------------------
 
 TEST_F(CplxRatTextTest, FractionsReduceAsGmpAndPrintBack) {
@@ -98,13 +115,7 @@ TEST_F(CplxRatTextTest, FractionsReduceAsGmpAndPrintBack) {
 
 TEST_F(CplxRatTextTest, FractionRows) {
     mp_set_int_words(1);
-    struct Row {
-        const char* text;
-        i32 err;
-        const char* shown;
-        const char* why;
-    };
-    const Row rows[] = {
+    const TextRow rows[] = {
         {"-6/4", 0, "-3/2", "reduced, sign kept"},
         {"3/0", MP_ERR_DOMAIN, "0", "zero denominator"},
         {"0/0", MP_ERR_DOMAIN, "0", "zero over zero too"},
@@ -121,11 +132,7 @@ TEST_F(CplxRatTextTest, FractionRows) {
         {"18446744073709551616/2", MP_ERR_OVERFLOW, "0", "numerator too large before reduction"},
         {"1.5", MP_ERR_SYNTAX, "0", "no decimal point"},
     };
-    for (const Row& r : rows) {
-        auto [x, err] = parse_rat(r.text);
-        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
-        EXPECT_EQ(print_rat(x.data()), r.shown) << r.text << ": " << r.why;
-    }
+    check_rows(rows, parse_rat, print_rat);
     // Values that are not well-formed.
     Words bad = {2, 1, 1};
     EXPECT_EQ(print_rat(bad.data()), "[?]");
@@ -165,13 +172,7 @@ TEST_F(CplxRatTextTest, ComplexRoundTripsEveryShape) {
 
 TEST_F(CplxRatTextTest, ComplexRows) {
     mp_set_real_words(1);
-    struct Row {
-        const char* text;
-        i32 err;
-        const char* shown;
-        const char* why;
-    };
-    const Row rows[] = {
+    const TextRow rows[] = {
         {"3-4i", 0, "3-4i", ""},
         {"-4i+3", 0, "3-4i", "imaginary part first"},
         {"i", 0, "i", "the unit alone"},
@@ -189,11 +190,7 @@ TEST_F(CplxRatTextTest, ComplexRows) {
         {"", MP_ERR_SYNTAX, "0", "empty"},
         {"1e99999999999999999999i", MP_ERR_EXP_OVERFLOW, "0", "errors of a part"},
     };
-    for (const Row& r : rows) {
-        auto [x, err] = parse_cplx(r.text);
-        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
-        EXPECT_EQ(print_cplx(x.data()), r.shown) << r.text << ": " << r.why;
-    }
+    check_rows(rows, parse_cplx, print_cplx);
     auto [x, err] = parse_cplx("2+1e30i");
     EXPECT_EQ(print_cplx(x.data(), NUM_TEXT_SIGN), "+2+(1e+30)i");
     // Overflow while the imaginary part is written leaves "[$]" and no unit.
