@@ -90,12 +90,22 @@ bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const Cl
     return true;
 }
 
-bool cliCommandSetUp(const CliCommandArgs& args, std::string* error) {
+void cliSettingsLoad(bool noSettings) {
     settings_reset();
-    if (!args.has("no-settings")) {
-        settings_path_build();
-        settings_load();
-    }
+    if (noSettings) return;
+    settings_path_build();
+    settings_load();
+}
+
+void cliSettingsApply() {
+    ui_language_select(settings_language);
+    mp_context_reset();
+    settings_apply_decimal_separator();
+    clearErrors();
+}
+
+bool cliCommandSetUp(const CliCommandArgs& args, std::string* error) {
+    cliSettingsLoad(args.has("no-settings"));
     if (args.has("lang")) {
         const std::string lang = args.value("lang");
         if (lang != "en" && lang != "de") {
@@ -104,10 +114,7 @@ bool cliCommandSetUp(const CliCommandArgs& args, std::string* error) {
         }
         settings_language = lang == "en" ? SETTINGS_LANGUAGE_ENGLISH : SETTINGS_LANGUAGE_GERMAN;
     }
-    ui_language_select(settings_language);
-    mp_context_reset();
-    settings_apply_decimal_separator();
-    clearErrors();
+    cliSettingsApply();
     return true;
 }
 

@@ -40,6 +40,14 @@ struct CliCommandArgs {
 bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliOptionDef> known,
                         CliCommandArgs* out, std::string* error);
 
+// The settings' defaults, then the settings file unless noSettings (it is
+// never written).
+void cliSettingsLoad(bool noSettings);
+
+// Puts the settings into effect: the language, a fresh number context, the
+// decimal separator, no pending errors.
+void cliSettingsApply();
+
 // Reads the settings file unless --no-settings (never writing it), applies
 // --lang, selects the language and the decimal separator and resets the
 // number context and the error state. False with a reason in *error on a bad

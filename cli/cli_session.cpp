@@ -6,16 +6,14 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "app/settings_file.h"
-#include "app/settings_path.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
+#include "cli/cli_command.h"
 #include "cli/cli_utf8.h"
 #include "formula/app_error.h"
 #include "formula/error_message.h"
 #include "formula/error_texts.h"
 #include "formula/formula_error.h"
-#include "numlib/mp_context.h"
 
 std::atomic<int> cli_interrupts{0};
 
@@ -59,16 +57,9 @@ std::u16string takeMessage() {
 }  // namespace
 
 bool CliSession::setUp(const CliOptions& o, std::u16string* error) {
-    settings_reset();
-    if (!o.noSettings) {
-        settings_path_build();
-        settings_load();
-    }
+    cliSettingsLoad(o.noSettings);
     applyOptions(o);
-    ui_language_select(settings_language);
-    mp_context_reset();
-    settings_apply_decimal_separator();
-    clearErrors();
+    cliSettingsApply();
     calcInit(state_);
     calcApplyContext(state_);
     displayMode_ = o.displayMode.value_or(CALC_DISPLAY_AUTO);
