@@ -44,23 +44,33 @@ bool calcRoundingUndecided(const u64* value, i32 words, i32 type, i32 digits) {
     return near;
 }
 
-i32 calcSettleRounding(CalcState& s, const CalcEvaluateAt& evaluateAt) {
-    const i32 first = s.realWords;
-    i32 words = first;
+i32 calcRefineRounding(u64* value, i32 type, i32 words, i32 digits,
+                       const CalcEvaluateAt& evaluateAt, bool* failed) {
+    const i32 first = words;
     std::vector<u64> kept, wide;
-    while (words < MP_REAL_WORDS_MAX &&
-           calcRoundingUndecided(s.jobResult.data(), words, s.numberType, s.digits)) {
-        kept.assign(s.jobResult.begin(), s.jobResult.begin() + valueWords(words, s.numberType));
+    *failed = false;
+    while (words < MP_REAL_WORDS_MAX && calcRoundingUndecided(value, words, type, digits)) {
+        kept.assign(value, value + valueWords(words, type));
         const i32 next = nextWords(words, first);
         if (!evaluateAt(next)) {
-            if (calcStopped(s)) return 0;  // set before the library's stop code
-            clearErrors();  // the value at fewer words stands
-            std::copy(kept.begin(), kept.end(), s.jobResult.begin());
+            std::copy(kept.begin(), kept.end(), value);
+            *failed = true;
             return words;
         }
-        const bool exact = unchanged(s.jobResult.data(), next, kept.data(), words, s.numberType, wide);
+        const bool exact = unchanged(value, next, kept.data(), words, type, wide);
         words = next;
         if (exact) break;
+    }
+    return words;
+}
+
+i32 calcSettleRounding(CalcState& s, const CalcEvaluateAt& evaluateAt) {
+    bool failed = false;
+    const i32 words = calcRefineRounding(s.jobResult.data(), s.numberType, s.realWords, s.digits,
+                                         evaluateAt, &failed);
+    if (failed) {
+        if (calcStopped(s)) return 0;  // set before the library's stop code
+        clearErrors();                 // the value at fewer words stands
     }
     return words;
 }

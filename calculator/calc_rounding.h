@@ -19,15 +19,21 @@ constexpr u64 CALC_ROUNDING_MARGIN = 10;
 // significant digits, in either part.
 bool calcRoundingUndecided(const u64* value, i32 words, i32 type, i32 digits);
 
-// Evaluates the value again at words mantissa words into s.jobResult; false
-// on an error or a stop.
+// Computes the value again at words mantissa words into the caller's buffer;
+// false on an error or a stop.
 using CalcEvaluateAt = std::function<bool(i32 words)>;
 
-// s.jobResult holds the value at s.realWords. While its rounding to s.digits
-// is undecided, evaluates it at one word more, then at twice the words, up
-// to the library's largest count; stops early when a value equals the one
-// before it to all that one's digits (an exact tie, rounded half up). A
-// failing evaluation leaves the last value (its error is cleared unless it
-// is a stop request). Returns the word count of the value in s.jobResult,
-// 0 after a stop request.
+// value holds a real or cplx value of type at words mantissa words. While
+// its rounding to digits is undecided, evaluateAt puts the value at one word
+// more into value, then at twice the words, up to the library's largest
+// count; stops early when a value equals the one before it to all that one's
+// digits (an exact tie, rounded half up). value has room for the largest
+// count. Returns the word count of the value left in value; a failing
+// evaluation puts the value before it back and sets *failed.
+i32 calcRefineRounding(u64* value, i32 type, i32 words, i32 digits,
+                       const CalcEvaluateAt& evaluateAt, bool* failed);
+
+// calcRefineRounding for the job's value in s.jobResult at s.realWords. A
+// failing evaluation's error is cleared unless it is a stop request.
+// Returns the word count of the value, 0 after a stop request.
 i32 calcSettleRounding(CalcState& s, const CalcEvaluateAt& evaluateAt);

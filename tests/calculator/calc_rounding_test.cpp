@@ -1,7 +1,8 @@
 // Every shown digit is the correctly rounded one: random functions of random
 // decimal arguments, and products of two, at random digit counts (most with
 // only two digits to spare in their words, where rounding twice goes wrong
-// most often), real and cplx, against MPFR far beyond the digits.
+// most often), real and cplx, against MPFR far beyond the digits; exact ties
+// and values just beside them, and a fraction shown as a decimal.
 #include <mpfr.h>
 
 #include <string>
@@ -90,6 +91,13 @@ TEST_F(CalcRoundingTest, ExactTiesRoundHalfUpAndTheIssueCases) {
     use(MP_TYPE_CPLX, 4);
     ASSERT_EQ(eval("1.0005-i*(2.0005-1e-30)"), 0u);
     EXPECT_EQ(shown(), "1.001-2i");
+    use(MP_TYPE_RAT, 2);  // a fraction shown as a decimal
+    ASSERT_EQ(eval("1/8-1/10^25"), 0u);
+    ASSERT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_EQ(shown(), "0.12");
+    ASSERT_EQ(eval("1/8"), 0u);
+    ASSERT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_EQ(shown(), "0.13");
 }
 
 }  // namespace
