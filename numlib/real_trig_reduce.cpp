@@ -120,7 +120,7 @@ i64 zero_words(const u64* fx, i64 n) {
 }
 
 // The reduction of a y whose octant count does not fit a word, with a window
-// of window words of 4/pi. y = Y 10^t / 100 for the integer Y of its m
+// of window words of 4/pi. y = Y 10^(t - 1) for the integer Y of its m
 // mantissa words, t = e - 19m + 2 = 19 a + b (0 <= b < 19), and 4/pi =
 // sum T[j] 10^(-18 - 19j); so y 4/pi = Y 10^b sum T[j] B^(a - j - 1). The
 // terms j <= a - 2 are multiples of B, of 8 octants: the window starts at

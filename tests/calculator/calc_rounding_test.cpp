@@ -29,8 +29,8 @@ class CalcRoundingTest : public CalcTest {
         std::string text;
         for (int factors = rng.chance(50) ? 2 : 1; factors > 0; --factors) {
             const Fn& fn = kFns[rng.range(0, 5)];
-            const std::string arg = std::to_string(rng.range(1, 999999)) + "e" +
-                                    std::to_string(rng.range(-7, 0));
+            const std::string arg =
+                std::to_string(rng.range(1, 999999)) + "e" + std::to_string(rng.range(-7, 0));
             Mpfr a(mpfr_get_prec(v));
             mpfr_set_str(a, arg.c_str(), 10, MPFR_RNDN);
             fn.f(a, a, MPFR_RNDN);
@@ -61,8 +61,8 @@ class CalcRoundingTest : public CalcTest {
 TEST_F(CalcRoundingTest, ShownDigitsMatchMpfrRealAndComplex) {
     i64 decided = 0;
     for (i64 round = test_iterations(1000); round > 0; --round) {
-        const i32 digits = static_cast<i32>(rng.chance(90) ? 19 * rng.range(0, 4) + 17
-                                                           : rng.range(1, 120));
+        const i32 digits =
+            static_cast<i32>(rng.chance(90) ? 19 * rng.range(0, 4) + 17 : rng.range(1, 120));
         const bool complex = rng.chance(25);
         use(complex ? MP_TYPE_CPLX : MP_TYPE_REAL, digits);
         Mpfr re(oracle_bits(digits + 40)), im(oracle_bits(digits + 40));
@@ -71,8 +71,8 @@ TEST_F(CalcRoundingTest, ShownDigitsMatchMpfrRealAndComplex) {
         ASSERT_EQ(eval(text), 0u) << text;
         decided += expect_rounded(s.previousResult.data(), re, digits, text);
         if (complex)
-            decided += expect_rounded(cplx_im_of(s.previousResult.data(), s.realWords), im,
-                                      digits, text);
+            decided +=
+                expect_rounded(cplx_im_of(s.previousResult.data(), s.realWords), im, digits, text);
     }
     EXPECT_GT(decided, test_iterations(900));
 }

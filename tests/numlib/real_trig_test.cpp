@@ -4,9 +4,8 @@
 #include <mpfr.h>
 
 #include <algorithm>
-#include <utility>
-
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "numlib/mp_error.h"
@@ -35,8 +34,8 @@ std::vector<u64> top_of_range(TestRng& rng, i64 m) {
     return x;
 }
 
-// k pi/4 for k = a word times 10^(1 .. 60): beside it the far reduction's
-// fraction cancels beyond its first window.
+// k pi/4 for k = a word times 10^(1 .. 60): beside it, with fewer integer
+// digits than the precision has, the fraction cancels up to those digits.
 void far_octant_point(mpfr_ptr v, TestRng& rng) {
     Mpfr k(mpfr_get_prec(v));
     mpfr_ui_pow_ui(k, 10, static_cast<unsigned long>(rng.range(1, 60)), MPFR_RNDN);
@@ -57,8 +56,9 @@ RealFnReference exact_reference(MpfrUnaryFn f) {
 }
 
 TEST_F(RealTrigTest, MatchMpfrBeyondWordSizedOctantCounts) {
-    const RealSampler x = sample_one_of({sample_real(19, 60), sample_real(19, REAL_TRIG_EXP_LIMIT - 1),
-                                         sample_signed(sample_beside(far_octant_point, 0))});
+    const RealSampler x =
+        sample_one_of({sample_real(19, 60), sample_real(19, REAL_TRIG_EXP_LIMIT - 1),
+                       sample_signed(sample_beside(far_octant_point, 0))});
     check_fn(rng, {"real_sin far", real_sin, exact_reference(mpfr_sin), x, 40});
     check_fn(rng, {"real_cos far", real_cos, exact_reference(mpfr_cos), x, 40});
     check_fn(rng, {"real_tan far", real_tan, exact_reference(mpfr_tan), x, 40});
@@ -67,8 +67,9 @@ TEST_F(RealTrigTest, MatchMpfrBeyondWordSizedOctantCounts) {
     const std::pair<i64, const char*> closest[] = {
         {3, "5.55062716935687362313191648103117386932524696851314055078e96"},
         {4, "4.129368998934059543849530701008954017909802156521498782855944643222087613703e2075"},
-        {6, "1.73092117957057233170032750217245134014474674763769229303521920284417383284919173"
-            "260392929169767776267888509657687e99113"}};
+        {6,
+         "1.73092117957057233170032750217245134014474674763769229303521920284417383284919173"
+         "260392929169767776267888509657687e99113"}};
     RealFnStats stats;
     for (const auto& [m, text] : closest) {
         const auto y = real_of_text(m, text);
