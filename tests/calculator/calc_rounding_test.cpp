@@ -43,7 +43,7 @@ class CalcRoundingTest : public CalcTest {
         }
         return text;
     }
-    // The part at words as the digits-digit rounding of v; false for a case
+    // The part (s.realWords words) is v rounded to digits digits; false for a case
     // too close to a tie for the reference to decide.
     bool expect_rounded(const u64* part, mpfr_srcptr v, i32 digits, const std::string& text) {
         if (near_tie(v, digits)) return false;
