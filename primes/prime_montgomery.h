@@ -1,0 +1,144 @@
+// Modular arithmetic with a fixed odd modulus below 2^64 or below 2^128 in
+// Montgomery form (R = 2^64 or 2^128), for the exact tests and the
+// factorization of two-word numbers. Residues are kept reduced, in [0, n).
+// Both classes offer the same operations, so the tests and the factoring
+// loops are written once as templates over the ring.
+#pragma once
+
+#include "numlib/mp_types.h"
+
+__extension__ typedef __int128 i128;
+
+constexpr u128 U128_TOP = ~u128{0};
+
+// The inverse of the odd v modulo 2^64 (Newton's iteration doubles the
+// correct low bits from the 3 that v itself gives).
+constexpr u64 inverse_mod_2_64(u64 v) {
+    u64 inv = v;
+    for (int i = 0; i < 5; ++i) inv *= 2 - v * inv;
+    return inv;
+}
+
+class Mont64 {
+  public:
+    using Value = u64;
+
+    explicit Mont64(u64 n) : n_(n), inv_(inverse_mod_2_64(n)) {
+        one_ = static_cast<u64>((u128{1} << 64) % n);
+        r2_ = static_cast<u64>((u128{one_} << 64) % n);
+    }
+    u64 modulus() const { return n_; }
+    u64 one() const { return one_; }
+    u64 to(u64 a) const { return mul(a % n_, r2_); }
+    u64 from(u64 a) const { return reduce(a); }
+
+    // a * b / R mod n: the low words of t and m n cancel, so only the high
+    // words are subtracted.
+    u64 mul(u64 a, u64 b) const { return reduce(u128{a} * b); }
+    u64 add(u64 a, u64 b) const {
+        const u64 s = a + b;
+        return s < a || s >= n_ ? s - n_ : s;
+    }
+    u64 sub(u64 a, u64 b) const { return a >= b ? a - b : a - b + n_; }
+    u64 half(u64 a) const {
+        if ((a & 1) == 0) return a >> 1;
+        return (a >> 1) + (n_ >> 1) + 1;  // (a + n) / 2 without overflow, a and n odd
+    }
+    // m mod n for a machine integer m (used for small signed constants).
+    u64 from_small(i64 v) const { return v >= 0 ? to(static_cast<u64>(v)) : sub(0, to(static_cast<u64>(-v))); }
+
+  private:
+    u64 reduce(u128 t) const {
+        const u64 m = static_cast<u64>(t) * inv_;
+        const u64 hi = static_cast<u64>(t >> 64);
+        const u64 mn = static_cast<u64>((u128{m} * n_) >> 64);
+        return hi >= mn ? hi - mn : hi - mn + n_;
+    }
+
+    u64 n_;
+    u64 inv_;  // n^-1 mod 2^64
+    u64 one_;  // R mod n
+    u64 r2_;   // R^2 mod n
+};
+
+class Mont128 {
+  public:
+    using Value = u128;
+
+    explicit Mont128(u128 n) : n_(n), inv_(0 - inverse_mod_2_64(static_cast<u64>(n))) {
+        // R mod n = (2^128 - n) mod n; then R^2 mod n by 128 doublings.
+        one_ = (0 - n) % n;
+        r2_ = one_;
+        for (int i = 0; i < 128; ++i) r2_ = add(r2_, r2_);
+    }
+    u128 modulus() const { return n_; }
+    u128 one() const { return one_; }
+    u128 to(u128 a) const { return mul(a % n_, r2_); }
+    u128 from(u128 a) const { return mul(a, 1); }
+
+    // Word-by-word Montgomery product (two rounds of multiply and reduce).
+    u128 mul(u128 a, u128 b) const {
+        const u64 b0 = static_cast<u64>(b), b1 = static_cast<u64>(b >> 64);
+        const u64 n0 = static_cast<u64>(n_), n1 = static_cast<u64>(n_ >> 64);
+        u64 t0 = 0, t1 = 0, t2 = 0;
+        for (int i = 0; i < 2; ++i) {
+            const u64 ai = static_cast<u64>(i == 0 ? a : a >> 64);
+            u128 p = u128{ai} * b0 + t0;
+            t0 = static_cast<u64>(p);
+            p = u128{ai} * b1 + t1 + (p >> 64);
+            t1 = static_cast<u64>(p);
+            p = u128{t2} + (p >> 64);
+            t2 = static_cast<u64>(p);
+            const u64 t3 = static_cast<u64>(p >> 64);
+            const u64 m = t0 * inv_;
+            p = u128{m} * n0 + t0;
+            p = u128{m} * n1 + t1 + (p >> 64);
+            t0 = static_cast<u64>(p);
+            p = u128{t2} + (p >> 64);
+            t1 = static_cast<u64>(p);
+            t2 = t3 + static_cast<u64>(p >> 64);
+        }
+        const u128 r = u128{t1} << 64 | t0;
+        return t2 != 0 || r >= n_ ? r - n_ : r;
+    }
+    u128 add(u128 a, u128 b) const {
+        const u128 s = a + b;
+        return s < a || s >= n_ ? s - n_ : s;
+    }
+    u128 sub(u128 a, u128 b) const { return a >= b ? a - b : a - b + n_; }
+    u128 half(u128 a) const {
+        if ((a & 1) == 0) return a >> 1;
+        return (a >> 1) + (n_ >> 1) + 1;
+    }
+    u128 from_small(i64 v) const {
+        return v >= 0 ? to(static_cast<u128>(v)) : sub(0, to(static_cast<u128>(-v)));
+    }
+
+  private:
+    u128 n_;
+    u64 inv_;  // -n^-1 mod 2^64
+    u128 one_;
+    u128 r2_;
+};
+
+// base^e in the ring (base in Montgomery form, result too).
+template <class Ring>
+typename Ring::Value mont_pow(const Ring& ring, typename Ring::Value base, u128 e) {
+    typename Ring::Value x = ring.one();
+    int top = 127;
+    while (top >= 0 && ((e >> top) & 1) == 0) --top;
+    for (int bit = top; bit >= 0; --bit) {
+        x = ring.mul(x, x);
+        if (((e >> bit) & 1) != 0) x = ring.mul(x, base);
+    }
+    return x;
+}
+
+// floor(sqrt(n)).
+u64 isqrt_u128(u128 n);
+u64 isqrt_u64(u64 n);
+// True when n is a perfect square (quick residue filters first).
+bool is_square_u128(u128 n);
+u128 gcd_u128(u128 a, u128 b);
+// floor(n^(1/k)) for k >= 2.
+u128 iroot_u128(u128 n, int k);
