@@ -10,9 +10,12 @@
 
 namespace {
 
-// Rho steps tried on the unfactored part of n - 1 before it is factored
-// completely; each factor found raises F.
-constexpr u64 RHO_BUDGET_PROOF = u64{1} << 12;
+// Rho steps tried on the unfactored part of n - 1, doubled after each
+// fruitless run up to the last, after which the part is factored completely
+// (by the quadratic sieve when its factors are large); each factor found
+// raises F.
+constexpr u64 RHO_BUDGET_FIRST = u64{1} << 12;
+constexpr u64 RHO_BUDGET_LAST = u64{1} << 16;
 // The cube-root test scans at most this many k.
 constexpr u128 CUBE_SCAN_LIMIT = 1024;
 // Witnesses are tried from 2 on; a prime n has many among the first few.
@@ -89,6 +92,7 @@ ProofResult split_n_minus_1(PrimeProofStep& s) {
     const u32 tried = trial_divide(&r, TRIAL_PRIME_LIMIT - 1, [&](u32 p, u64 e) { add_factor(s, p, e); });
     s.bound = tried;
     if (r > 1 && r < u128{tried + 2} * (tried + 2)) add_factor(s, r, 1), r = 1;
+    u64 budget = RHO_BUDGET_FIRST;
     while (!enough(s, r)) {
         if (bpsw_is_probable_prime(r)) {
             const ProofResult pr = is_large(r) ? prime_prove_u128(r) : ProofResult::Prime;
@@ -100,8 +104,12 @@ ProofResult split_n_minus_1(PrimeProofStep& s) {
             }
         }
         u128 g = 0;
-        const RhoResult found = rho_find_factor(r, RHO_BUDGET_PROOF, &g);
+        const RhoResult found = rho_find_factor(r, budget, &g);
         if (found == RhoResult::Stopped) return ProofResult::Stopped;
+        if (found == RhoResult::Exhausted && budget < RHO_BUDGET_LAST) {
+            budget *= 2;
+            continue;
+        }
         if (found == RhoResult::Exhausted) {
             if (!factor_rest(s, &r)) return ProofResult::Stopped;
             break;
