@@ -95,16 +95,17 @@ struct SieveRun {
 };
 
 // Bit masks that keep, in the first and last byte, only values inside [lo, hi].
+// (The last byte below 2^64 reaches beyond it, so the values are two words.)
 u8 mask_from(u64 lo, u64 byte) {
     u8 m = 0;
     for (int j = 0; j < 8; ++j)
-        if (wheel30_value(byte, j) >= lo) m |= static_cast<u8>(1u << j);
+        if (u128{byte} * 30 + WHEEL30_RESIDUES[j] >= lo) m |= static_cast<u8>(1u << j);
     return m;
 }
 u8 mask_to(u64 hi, u64 byte) {
     u8 m = 0;
     for (int j = 0; j < 8; ++j)
-        if (wheel30_value(byte, j) <= hi) m |= static_cast<u8>(1u << j);
+        if (u128{byte} * 30 + WHEEL30_RESIDUES[j] <= hi) m |= static_cast<u8>(1u << j);
     return m;
 }
 
