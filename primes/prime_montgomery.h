@@ -65,7 +65,11 @@ class Mont128 {
   public:
     using Value = u128;
 
-    explicit Mont128(u128 n) : n_(n), inv_(0 - inverse_mod_2_64(static_cast<u64>(n))) {
+    explicit Mont128(u128 n)
+        : n_(n),
+          n0_(static_cast<u64>(n)),
+          n1_(static_cast<u64>(n >> 64)),
+          inv_(0 - inverse_mod_2_64(static_cast<u64>(n))) {
         // R mod n = (2^128 - n) mod n; then R^2 mod n by 128 doublings.
         one_ = (0 - n) % n;
         r2_ = one_;
@@ -76,30 +80,38 @@ class Mont128 {
     u128 to(u128 a) const { return mul(a % n_, r2_); }
     u128 from(u128 a) const { return mul(a, 1); }
 
-    // Word-by-word Montgomery product (two rounds of multiply and reduce).
+    // The full product, then two word-wise reduction rounds (each adds m n
+    // with m chosen to clear the lowest word, and drops that word).
     u128 mul(u128 a, u128 b) const {
+        const u64 a0 = static_cast<u64>(a), a1 = static_cast<u64>(a >> 64);
         const u64 b0 = static_cast<u64>(b), b1 = static_cast<u64>(b >> 64);
-        const u64 n0 = static_cast<u64>(n_), n1 = static_cast<u64>(n_ >> 64);
-        u64 t0 = 0, t1 = 0, t2 = 0;
-        for (int i = 0; i < 2; ++i) {
-            const u64 ai = static_cast<u64>(i == 0 ? a : a >> 64);
-            u128 p = u128{ai} * b0 + t0;
-            t0 = static_cast<u64>(p);
-            p = u128{ai} * b1 + t1 + (p >> 64);
-            t1 = static_cast<u64>(p);
-            p = u128{t2} + (p >> 64);
-            t2 = static_cast<u64>(p);
-            const u64 t3 = static_cast<u64>(p >> 64);
-            const u64 m = t0 * inv_;
-            p = u128{m} * n0 + t0;
-            p = u128{m} * n1 + t1 + (p >> 64);
-            t0 = static_cast<u64>(p);
-            p = u128{t2} + (p >> 64);
-            t1 = static_cast<u64>(p);
-            t2 = t3 + static_cast<u64>(p >> 64);
-        }
-        const u128 r = u128{t1} << 64 | t0;
-        return t2 != 0 || r >= n_ ? r - n_ : r;
+        const u128 p00 = u128{a0} * b0, p01 = u128{a0} * b1, p10 = u128{a1} * b0, p11 = u128{a1} * b1;
+        // t = a b in four words t0..t3.
+        const u64 t0 = static_cast<u64>(p00);
+        u128 mid = (p00 >> 64) + static_cast<u64>(p01) + static_cast<u64>(p10);
+        u64 t1 = static_cast<u64>(mid);
+        u128 high = p11 + (p01 >> 64) + (p10 >> 64) + (mid >> 64);
+        u64 t2 = static_cast<u64>(high), t3 = static_cast<u64>(high >> 64);
+        // Round 1: clear t0.
+        u64 m = t0 * inv_;
+        u128 c = (u128{m} * n0_ + t0) >> 64;
+        c += u128{m} * n1_ + t1;
+        t1 = static_cast<u64>(c);
+        c = (c >> 64) + t2;
+        t2 = static_cast<u64>(c);
+        c = (c >> 64) + t3;
+        t3 = static_cast<u64>(c);
+        u64 t4 = static_cast<u64>(c >> 64);
+        // Round 2: clear t1.
+        m = t1 * inv_;
+        c = (u128{m} * n0_ + t1) >> 64;
+        c += u128{m} * n1_ + t2;
+        t2 = static_cast<u64>(c);
+        c = (c >> 64) + t3;
+        t3 = static_cast<u64>(c);
+        t4 += static_cast<u64>(c >> 64);
+        const u128 r = u128{t3} << 64 | t2;
+        return t4 != 0 || r >= n_ ? r - n_ : r;
     }
     u128 add(u128 a, u128 b) const {
         const u128 s = a + b;
@@ -116,7 +128,8 @@ class Mont128 {
 
   private:
     u128 n_;
-    u64 inv_;  // -n^-1 mod 2^64
+    u64 n0_, n1_;  // the words of n
+    u64 inv_;      // -n^-1 mod 2^64
     u128 one_;
     u128 r2_;
 };

@@ -142,13 +142,19 @@ QsResult qs_find_factor(u128 n, u128* factor) {
     }
     ScratchMark mark;
     auto* st = reinterpret_cast<qs::State*>(mark.take(words));
-    if (!qs::setup(*st, n, factor)) return *factor > 1 ? QsResult::Found : QsResult::Failed;
-    for (int round = 0; round < 4; ++round) {
-        const QsResult r = qs::collect(*st);
-        if (r != QsResult::Found) return r;
-        if (qs::solve(*st, factor)) return QsResult::Found;
-        st->relations_wanted = std::min(qs::MAX_RELATIONS, st->relations_wanted + 10);
-        if (st->relation_count >= qs::MAX_RELATIONS) break;
+    // A run that finds no split (rare) is repeated with other polynomials
+    // and a larger factor base.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        *factor = 0;
+        if (!qs::setup(*st, n, attempt, factor)) return *factor > 1 ? QsResult::Found : QsResult::Failed;
+        for (int round = 0; round < 4; ++round) {
+            const QsResult r = qs::collect(*st);
+            if (r == QsResult::Stopped) return r;
+            if (r == QsResult::Failed) break;
+            if (qs::solve(*st, factor)) return QsResult::Found;
+            st->relations_wanted = std::min(qs::MAX_RELATIONS, st->relations_wanted + 10);
+            if (st->relation_count >= qs::MAX_RELATIONS) break;
+        }
     }
     return QsResult::Failed;
 }

@@ -82,9 +82,9 @@ struct State {
     u64 matrix[MAX_RELATIONS][MATRIX_WORDS * 2];  // columns (primes), then history
 };
 
-// Chooses k and the factor base; false when a factor-base prime divides N
-// (then *factor holds it) or the parameters do not fit.
-bool setup(State& st, u128 n, u128* factor);
+// Chooses k and the factor base (a larger one for a later attempt); false
+// when a factor-base prime divides N (then *factor holds it).
+bool setup(State& st, u128 n, int attempt, u128* factor);
 // Chooses a new A and sets the first polynomial of it; false when no new A is found.
 bool first_polynomial(State& st);
 // Moves to polynomial number i (1 .. 2^(s-1) - 1) of the current A.

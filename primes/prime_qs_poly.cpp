@@ -114,7 +114,7 @@ constexpr Params PARAMS[] = {{64, 100, 30}, {80, 140, 30}, {96, 200, 40},
 
 }  // namespace
 
-bool setup(State& st, u128 n, u128* factor) {
+bool setup(State& st, u128 n, int attempt, u128* factor) {
     st.n = n;
     st.k = choose_multiplier(n);
     st.kn = times(n, st.k);
@@ -122,7 +122,7 @@ bool setup(State& st, u128 n, u128* factor) {
     const Params* params = &PARAMS[0];
     for (const Params& p : PARAMS)
         if (bits > p.bits - 16) params = &p;
-    const int wanted = params->fb;
+    const int wanted = std::min(MAX_FB, params->fb + 60 * attempt);
     st.prime[0] = 1;  // the sign
     st.prime[1] = 2;
     st.logp[0] = st.logp[1] = 1;
@@ -145,16 +145,18 @@ bool setup(State& st, u128 n, u128* factor) {
         ++count;
     }
     st.fb_size = count;
+    // Primes below 128 are not sieved (half the sieve's work for little of
+    // the logarithms); the threshold allows for them.
     st.small_skip = 2;
-    while (st.small_skip < count && st.prime[st.small_skip] < 30) ++st.small_skip;
+    while (st.small_skip < count && st.prime[st.small_skip] < 128) ++st.small_skip;
     const double pmax = st.prime[count - 1];
     st.large_bound = static_cast<u64>(pmax * params->large_mult);
     // |Q(x)| is about M sqrt(kN / 2); the sieve must collect all but the
-    // unsieved small primes and the large prime.
+    // unsieved small primes and the large prime (the allowance measured).
     const double log_q = std::log2(SIEVE_BYTES / 2 * std::sqrt(to_double(st.kn) / 2));
-    st.threshold = static_cast<u8>(std::max(10.0, log_q - std::log2(static_cast<double>(st.large_bound)) - 4));
+    st.threshold = static_cast<u8>(std::max(10.0, log_q - std::log2(static_cast<double>(st.large_bound)) - 8));
     st.used_a_count = 0;
-    st.rng = static_cast<u64>(n) | 1;
+    st.rng = (static_cast<u64>(n) ^ (0x9E3779B97F4A7C15ull * static_cast<u64>(attempt + 1))) | 1;
     st.full_count = st.partial_count = st.relation_count = 0;
     st.relations_wanted = st.fb_size + EXTRA_RELATIONS / 2;
     for (i32& h : st.partial_hash) h = -1;
@@ -180,11 +182,12 @@ bool choose_a(State& st) {
     int lo = st.small_skip, hi = st.fb_size - 1;
     while (lo < st.fb_size - 1 && st.prime[lo] < q_size / 2) ++lo;
     while (hi > lo && st.prime[hi] > q_size * 2) --hi;
-    if (hi - lo < 2 * s) {
-        lo = std::max(st.small_skip, lo - s);
-        hi = std::min(st.fb_size - 1, hi + s);
-        if (hi - lo < s + 2) return false;
+    // Enough primes to choose from that new products keep coming.
+    while (hi - lo < 4 * s + 12 && (lo > st.small_skip || hi < st.fb_size - 1)) {
+        if (lo > st.small_skip) --lo;
+        if (hi < st.fb_size - 1) ++hi;
     }
+    if (hi - lo < s + 2) return false;
     for (int attempt = 0; attempt < 200; ++attempt) {
         for (int j = 0; j < st.fb_size; ++j) st.in_a[j] = false;
         double log_a = 0;
