@@ -164,8 +164,8 @@ ProofResult conclude(PrimeProofStep& s) {
     if (s.r == 1) return ProofResult::Prime;
     s.witness_r = find_witness(ring, s.f);
     if (s.witness_r == 0) return ProofResult::Composite;
-    if (s.f * least_r_factor(s) + 1 > isqrt_u128(s.n) || s.f > U128_TOP / least_r_factor(s))
-        return ProofResult::Prime;
+    const u128 l = least_r_factor(s);
+    if (s.f > U128_TOP / l || s.f * l + 1 > isqrt_u128(s.n)) return ProofResult::Prime;
     s.cube = true;
     return cube_scan_finds_none(s) ? ProofResult::Prime : ProofResult::Composite;
 }
