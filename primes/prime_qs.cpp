@@ -53,7 +53,7 @@ bool factor_candidate(const State& st, int i, Record& rec, u128& rest) {
         } else if (j < st.small_skip) {
             e = divide_out(v, p);
         } else {
-            const u32 r = static_cast<u32>(i % p);
+            const u32 r = static_cast<u32>(i) - p * static_cast<u32>((u64{static_cast<u32>(i)} * st.recip[j]) >> 32);
             if (r == st.soln1[j] || r == st.soln2[j]) e = divide_out(v, p);
         }
         if (e > 0 && !add_term(rec, j, e)) return false;

@@ -53,6 +53,7 @@ struct State {
     u32 prime[MAX_FB];
     u8 logp[MAX_FB];
     u32 root[MAX_FB];  // sqrt(kN) mod p
+    u32 recip[MAX_FB];  // ceil(2^32 / p): i mod p = i - p ((i recip) >> 32) for i, p < 2^16
     // The current A and its polynomials.
     u64 a;
     int s;

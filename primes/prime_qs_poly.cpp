@@ -142,6 +142,7 @@ bool setup(State& st, u128 n, int attempt, u128* factor) {
         st.prime[count] = static_cast<u32>(p);
         st.logp[count] = static_cast<u8>(std::lround(std::log2(static_cast<double>(p))));
         st.root[count] = static_cast<u32>(sqrt_mod(r, p));
+        st.recip[count] = static_cast<u32>(((u64{1} << 32) + p - 1) / p);
         ++count;
     }
     st.fb_size = count;
