@@ -6,6 +6,7 @@
 #include "primes/prime_montgomery.h"
 #include "primes/prime_rho.h"
 #include "primes/prime_split.h"
+#include "primes/prime_test.h"
 #include "primes/prime_trial.h"
 
 namespace {
@@ -156,6 +157,7 @@ bool cube_scan_finds_none(const PrimeProofStep& s) {
 ProofResult conclude(PrimeProofStep& s) {
     const Mont128 ring(s.n);
     for (int i = 0; i < s.count; ++i) {
+        if (prime_stop_requested()) return ProofResult::Stopped;
         s.witness[i] = find_witness(ring, (s.n - 1) / s.q[i]);
         if (s.witness[i] == 0) return ProofResult::Composite;
     }
