@@ -18,36 +18,92 @@ namespace {
 
 constexpr u32 SEGMENT_BYTES = 32768;       // 983,040 integers, the first-level cache
 constexpr u64 SIEVE_PRIME_MAX = u64{1} << 21;  // the largest sieving prime
-constexpr u64 PATTERN_BYTES = 7 * 11 * 13 * 17;
-constexpr u64 FIRST_SIEVING_PRIME = 19;    // 7 .. 17 come with the pattern
+constexpr u64 FIRST_SIEVING_PRIME = 59;    // 7 .. 53 come with the patterns
 constexpr std::size_t BATCH = 4096;
 
-// The bytes of a period of 7 * 11 * 13 * 17 * 30 integers with the
-// multiples of 7, 11, 13 and 17 cleared.
-const u8* pattern() {
-    static const auto table = [] {
-        std::array<u8, PATTERN_BYTES> t{};
-        for (u64 b = 0; b < PATTERN_BYTES; ++b) {
-            u8 bits = 0;
-            for (int j = 0; j < 8; ++j) {
-                const u64 v = wheel30_value(b, j);
-                if (v % 7 != 0 && v % 11 != 0 && v % 13 != 0 && v % 17 != 0) bits |= static_cast<u8>(1u << j);
+// The primes 7 .. 53 in groups whose products stay below 2^16: each group
+// has a pattern of product bytes (a period of 30 * product integers) with
+// its multiples cleared, which a segment copies or ANDs in, instead of
+// crossing off these primes one multiple at a time. (For a larger prime an
+// AND over the segment costs more than the crossings it saves.)
+constexpr u32 PATTERN_GROUPS[][4] = {{7, 11, 13, 17}, {31, 29, 19}, {53, 47, 23}, {43, 41, 37}};
+constexpr int PATTERN_COUNT = sizeof(PATTERN_GROUPS) / sizeof(PATTERN_GROUPS[0]);
+
+constexpr u64 group_product(int g) {
+    u64 p = 1;
+    for (u32 q : PATTERN_GROUPS[g])
+        if (q != 0) p *= q;
+    return p;
+}
+
+constexpr u64 pattern_offset(int g) {
+    u64 at = 0;
+    for (int i = 0; i < g; ++i) at += group_product(i);
+    return at;
+}
+
+constexpr u64 PATTERN_TOTAL = pattern_offset(PATTERN_COUNT);
+
+// All patterns, one after the other, built on first use.
+struct Patterns {
+    std::array<u8, PATTERN_TOTAL> bytes{};
+    Patterns() {
+        for (int g = 0; g < PATTERN_COUNT; ++g) {
+            u8* out = bytes.data() + pattern_offset(g);
+            for (u64 b = 0; b < group_product(g); ++b) {
+                u8 bits = 0;
+                for (int j = 0; j < 8; ++j) {
+                    const u64 v = wheel30_value(b, j);
+                    bool kept = true;
+                    for (u32 q : PATTERN_GROUPS[g]) kept = kept && (q == 0 || v % q != 0);
+                    if (kept) bits |= static_cast<u8>(1u << j);
+                }
+                out[b] = bits;
             }
-            t[b] = bits;
         }
-        return t;
-    }();
-    return table.data();
+    }
+};
+
+const u8* patterns() {
+    static const Patterns table;
+    return table.bytes.data();
+}
+
+int residue_bit(u64 r) {
+    int j = 0;
+    while (WHEEL30_RESIDUES[j] != r) ++j;
+    return j;
 }
 
 void presieve(u8* seg, u64 seg_byte, u32 size) {
-    const u8* pat = pattern();
-    u64 from = seg_byte % PATTERN_BYTES;
-    for (u32 done = 0; done < size;) {
-        const u32 chunk = static_cast<u32>(std::min<u64>(size - done, PATTERN_BYTES - from));
-        std::memcpy(seg + done, pat + from, chunk);
-        done += chunk;
-        from = 0;
+    const u8* all = patterns();
+    for (int g = 0; g < PATTERN_COUNT; ++g) {
+        const u8* pat = all + pattern_offset(g);
+        const u64 period = group_product(g);
+        u64 from = seg_byte % period;
+        for (u32 done = 0; done < size;) {
+            const u32 chunk = static_cast<u32>(std::min<u64>(size - done, period - from));
+            u8* to = seg + done;
+            const u8* in = pat + from;
+            if (g == 0) {
+                std::memcpy(to, in, chunk);
+            } else {
+                for (std::size_t i = 0; i < chunk; ++i) to[i] &= in[i];
+            }
+            done += chunk;
+            from = 0;
+        }
+    }
+}
+
+// The patterns clear the pattern primes themselves (all below 60); a
+// segment that holds them gets them back.
+void restore_pattern_primes(u8* seg, u64 seg_byte, u32 size) {
+    for (const auto& group : PATTERN_GROUPS) {
+        for (u32 q : group) {
+            if (q != 0 && q / 30 >= seg_byte && q / 30 < seg_byte + size)
+                seg[q / 30 - seg_byte] |= static_cast<u8>(1u << residue_bit(q % 30));
+        }
     }
 }
 
@@ -121,7 +177,8 @@ void sieve_segment(SieveRun& run, u64 seg_byte, u32 size, u64& active) {
         ++active;
     }
     for (u64 j = 0; j < active; ++j) wheel30_cross_off(run.seg, size, run.primes[j]);
-    if (seg_byte == 0) run.seg[0] = (run.seg[0] & 0xFE) | 0x1E;  // 1 is no prime; 7 .. 17 are
+    if (seg_byte == 0) run.seg[0] &= 0xFE;  // 1 is no prime
+    if (seg_byte < 2) restore_pattern_primes(run.seg, seg_byte, size);
     if (seg_byte == run.lo / 30) run.seg[0] &= mask_from(run.lo, seg_byte);
     if (seg_byte + size - 1 == run.hi / 30) run.seg[size - 1] &= mask_to(run.hi, seg_byte + size - 1);
     std::memset(run.seg + size, 0, 8);

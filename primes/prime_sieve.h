@@ -1,7 +1,7 @@
 // The primes of an interval below 2^64 by a segmented sieve of Eratosthenes
 // over the integers coprime to 30 (one bit each, prime_wheel30.h), in
-// segments the size of the first-level cache, with the multiples of 7, 11,
-// 13 and 17 copied in from a pattern. It sieves with the primes up to
+// segments the size of the first-level cache, with the multiples of the
+// primes from 7 to 53 copied in from periodic patterns. It sieves with the primes up to
 // sqrt(hi), or, for a short interval high up, only up to a bound that
 // follows its length, and then proves each survivor with Baillie-PSW, which
 // is exact below 2^64.
