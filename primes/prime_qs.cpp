@@ -101,9 +101,10 @@ void sieve_polynomial(State& st) {
         if (st.soln2[j] == st.soln1[j]) continue;
         for (u32 i = st.soln2[j]; i < SIEVE_BYTES; i += p) sieve[i] += lp;
     }
-    const u64* words = reinterpret_cast<const u64*>(st.sieve);
     for (int w = 0; w < SIEVE_BYTES / 8; ++w) {
-        if ((words[w] & 0x8080808080808080ull) == 0) continue;
+        u64 word;
+        std::memcpy(&word, st.sieve + 8 * w, 8);
+        if ((word & 0x8080808080808080ull) == 0) continue;
         for (int i = 8 * w; i < 8 * w + 8; ++i) {
             if ((st.sieve[i] & 0x80) == 0) continue;
             Record rec;
