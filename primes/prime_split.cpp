@@ -1,10 +1,11 @@
-// The factoring strategy: trial division, rho, the quadratic sieve, and the
-// primality proof of every factor found.
+// The factoring strategy: trial division, rho, the elliptic curve method,
+// the quadratic sieve, and the primality proof of every factor found.
 #include "primes/prime_split.h"
 
 #include <algorithm>
 
 #include "primes/prime_bpsw.h"
+#include "primes/prime_ecm.h"
 #include "primes/prime_montgomery.h"
 #include "primes/prime_proof.h"
 #include "primes/prime_qs.h"
@@ -18,6 +19,10 @@ namespace {
 // sieve's.
 constexpr u64 RHO_BUDGET_LARGE = u64{1} << 14;
 constexpr u64 RHO_UNLIMITED = ~u64{0};
+// Curves of the elliptic curve method tried before the quadratic sieve
+// (about a millisecond each; 16 find most factors of up to 42 bits, and
+// cost a balanced 128-bit semiprime about half its sieve time more).
+constexpr int ECM_CURVES = 16;
 
 void add_prime(Factorization128& out, u128 p, u64 e) {
     for (int i = 0; i < out.count; ++i) {
@@ -58,6 +63,8 @@ RhoResult split(u128 c, u128* factor) {
     }
     if (c >> 64 == 0) return rho_find_factor(c, RHO_UNLIMITED, factor);
     RhoResult result = rho_find_factor(c, RHO_BUDGET_LARGE, factor);
+    if (result != RhoResult::Exhausted) return result;
+    result = ecm_find_factor(c, ECM_CURVES, factor);
     if (result != RhoResult::Exhausted) return result;
     const QsResult qs = qs_find_factor(c, factor);
     if (qs == QsResult::Found) return RhoResult::Found;

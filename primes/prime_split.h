@@ -1,7 +1,8 @@
 // Complete factorization of two-word numbers into proven primes: trial
 // division by the primes below 4096, then Pollard-Brent rho for the small
-// and middle factors and the self-initialising quadratic sieve for the
-// cofactors whose smallest factor is large. Every prime reported is proven
+// factors, a few curves of the elliptic curve method for the middle ones and
+// the self-initialising quadratic sieve for the cofactors whose smallest
+// factor is large. Every prime reported is proven
 // (Baillie-PSW below 2^64, an n - 1 certificate above).
 #pragma once
 
