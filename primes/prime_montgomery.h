@@ -19,6 +19,30 @@ constexpr u64 inverse_mod_2_64(u64 v) {
     return inv;
 }
 
+// Sums, differences and halves of residues in [0, n), shared by both rings
+// (which keep their residues reduced in Montgomery form; halving is the
+// same there).
+template <class V>
+V mod_add(V a, V b, V n) {
+    const V s = a + b;
+    return s < a || s >= n ? s - n : s;
+}
+template <class V>
+V mod_sub(V a, V b, V n) {
+    return a >= b ? a - b : a - b + n;
+}
+// (a + n) / 2 for odd a without overflow (n odd).
+template <class V>
+V mod_half(V a, V n) {
+    return (a & 1) == 0 ? a >> 1 : (a >> 1) + (n >> 1) + 1;
+}
+// A small signed constant v in the ring.
+template <class Ring>
+typename Ring::Value mod_small(const Ring& ring, i64 v) {
+    using V = typename Ring::Value;
+    return v >= 0 ? ring.to(static_cast<V>(v)) : ring.sub(0, ring.to(static_cast<V>(-v)));
+}
+
 class Mont64 {
   public:
     using Value = u64;
@@ -35,17 +59,10 @@ class Mont64 {
     // a * b / R mod n: the low words of t and m n cancel, so only the high
     // words are subtracted.
     u64 mul(u64 a, u64 b) const { return reduce(u128{a} * b); }
-    u64 add(u64 a, u64 b) const {
-        const u64 s = a + b;
-        return s < a || s >= n_ ? s - n_ : s;
-    }
-    u64 sub(u64 a, u64 b) const { return a >= b ? a - b : a - b + n_; }
-    u64 half(u64 a) const {
-        if ((a & 1) == 0) return a >> 1;
-        return (a >> 1) + (n_ >> 1) + 1;  // (a + n) / 2 without overflow, a and n odd
-    }
-    // m mod n for a machine integer m (used for small signed constants).
-    u64 from_small(i64 v) const { return v >= 0 ? to(static_cast<u64>(v)) : sub(0, to(static_cast<u64>(-v))); }
+    u64 add(u64 a, u64 b) const { return mod_add(a, b, n_); }
+    u64 sub(u64 a, u64 b) const { return mod_sub(a, b, n_); }
+    u64 half(u64 a) const { return mod_half(a, n_); }
+    u64 from_small(i64 v) const { return mod_small(*this, v); }
 
   private:
     u64 reduce(u128 t) const {
@@ -113,18 +130,10 @@ class Mont128 {
         const u128 r = u128{t3} << 64 | t2;
         return t4 != 0 || r >= n_ ? r - n_ : r;
     }
-    u128 add(u128 a, u128 b) const {
-        const u128 s = a + b;
-        return s < a || s >= n_ ? s - n_ : s;
-    }
-    u128 sub(u128 a, u128 b) const { return a >= b ? a - b : a - b + n_; }
-    u128 half(u128 a) const {
-        if ((a & 1) == 0) return a >> 1;
-        return (a >> 1) + (n_ >> 1) + 1;
-    }
-    u128 from_small(i64 v) const {
-        return v >= 0 ? to(static_cast<u128>(v)) : sub(0, to(static_cast<u128>(-v)));
-    }
+    u128 add(u128 a, u128 b) const { return mod_add(a, b, n_); }
+    u128 sub(u128 a, u128 b) const { return mod_sub(a, b, n_); }
+    u128 half(u128 a) const { return mod_half(a, n_); }
+    u128 from_small(i64 v) const { return mod_small(*this, v); }
 
   private:
     u128 n_;
