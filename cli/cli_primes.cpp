@@ -45,6 +45,11 @@ constexpr PrimeCommand kPrimeCommands[] = {
 
 constexpr CliOptionDef kNumberArgs[] = {
     {"base", 0, true}, {"group", 0, false}, {"exact", 0, false}, {"probabilistic", 0, false}};
+constexpr CliOptionDef kIntervalArgs[] = {{"base", 0, true},
+                                          {"group", 0, false},
+                                          {"exact", 0, false},
+                                          {"probabilistic", 0, false},
+                                          {"count", 0, false}};
 constexpr CliOptionDef kFactorArgs[] = {{"base", 0, true}, {"group", 0, false}};
 constexpr CliOptionDef kDivisorArgs[] = {
     {"base", 0, true}, {"group", 0, false}, {"count", 0, false}};
@@ -54,6 +59,7 @@ bool isNumberPage(Kind k) {
 }
 
 std::span<const CliOptionDef> argSpec(Kind k) {
+    if (k == Kind::Interval) return kIntervalArgs;
     if (isNumberPage(k)) return kNumberArgs;
     if (k == Kind::Factor) return kFactorArgs;
     return kDivisorArgs;
@@ -69,10 +75,11 @@ std::string helpText(const PrimeCommand& c) {
     t += "Number arguments are read in the base of --base; digit groups with ' and\n"
          "lower-case hexadecimal digits are accepted.\n\nOptions:\n";
     if (isNumberPage(c.kind)) {
-        t += "  --exact          trial division, numbers below 2^128 (the default; slow for\n"
-             "                   large primes beyond about 10^20)\n"
+        t += "  --exact          proven verdicts, numbers below 2^128 (the default)\n"
              "  --probabilistic  Baillie-PSW test, numbers of up to 1253 digits\n";
     }
+    if (c.kind == Kind::Interval)
+        t += "  --count          only the closing count line, without the list\n";
     if (c.kind == Kind::Divisors)
         t += "  --count          the number of divisors after each list\n";
     t += "  --base B         number base 2, 8, 10 (default) or 16\n"
@@ -120,7 +127,7 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
             return cliReportError();
     }
-    const u32 op = cmd.kind == Kind::Interval ? PRIME_OP_INTERVAL
+    const u32 op = cmd.kind == Kind::Interval ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
                    : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
                                               : PRIME_OP_TEST;
     const SPrimeNumberCalc calc{exact ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC,
