@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/settings_values.h"
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/cli_prompt.h"
@@ -44,12 +45,29 @@ void printLine(std::FILE* to, const std::u16string& text) {
     std::fflush(to);
 }
 
-// Evaluates one formula and prints its outcome; false when it failed.
-bool run(CliSession& session, const std::u16string& formula, bool* stopped) {
-    const CliResult r = session.evaluate(formula);
-    printLine(r.outcome == CliOutcome::Ok ? stdout : stderr, r.text);
+// The note on standard error when the calculator has left rat for real.
+void noteSwitchToReal(const CliSession& session) {
+    std::fputs(session.language() == SETTINGS_LANGUAGE_GERMAN
+                   ? "(Der Zahlentyp ist jetzt real statt rat.)\n"
+                   : "(The number type is now real instead of rat.)\n",
+               stderr);
+}
+
+// Prints the outcome of one formula, a failure after where (naming the input
+// line, or empty); false when it failed.
+bool report(const CliSession& session, const CliResult& r, const std::u16string& where,
+            bool* stopped) {
+    if (r.switchedToReal) noteSwitchToReal(session);
+    printLine(r.outcome == CliOutcome::Ok ? stdout : stderr,
+              r.outcome == CliOutcome::Ok ? r.text : where + r.text);
     *stopped = r.outcome == CliOutcome::Stopped;
     return r.outcome == CliOutcome::Ok;
+}
+
+// Evaluates one formula and prints its outcome; false when it failed.
+bool run(CliSession& session, const std::u16string& formula, bool* stopped,
+         const std::u16string& where = {}) {
+    return report(session, session.evaluate(formula), where, stopped);
 }
 
 int runArguments(CliSession& session, const CliOptions& options) {
@@ -62,20 +80,27 @@ int runArguments(CliSession& session, const CliOptions& options) {
     return status;
 }
 
-// One line of standard input without its line end; false at the end of the
+// One line of standard input without its line end, kept up to
+// cliLineLimit() bytes (*overlong when more came); false at the end of the
 // input or when a Ctrl-C interrupted the wait (*interrupted set).
-bool readLine(std::string* line, bool* interrupted) {
+bool readLine(std::string* line, bool* overlong, bool* interrupted) {
     line->clear();
-    *interrupted = false;
+    *overlong = *interrupted = false;
+    const std::size_t limit = cliLineLimit();
+    bool any = false;
     for (;;) {
         const int c = std::fgetc(stdin);
         if (c == EOF) {
             if (std::ferror(stdin) && cli_interrupts.load() > 0) *interrupted = true;
             std::clearerr(stdin);
-            return !line->empty() && !*interrupted;
+            return any && !*interrupted;
         }
+        any = true;
         if (c == '\n') break;
-        line->push_back(static_cast<char>(c));
+        if (line->size() < limit)
+            line->push_back(static_cast<char>(c));
+        else
+            *overlong = true;
     }
     if (!line->empty() && line->back() == '\r') line->pop_back();
     return true;
@@ -85,43 +110,71 @@ bool blank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
-// The next line: at the edited prompt on a terminal, else read plainly.
-bool nextLine(bool interactive, std::string* line, bool* interrupted) {
-    *interrupted = false;
-    if (!interactive) return readLine(line, interrupted);
-    const CliPromptResult r = cliPromptLine("> ", line);
-    *interrupted = r == CliPromptResult::Interrupted;
-    return r == CliPromptResult::Line;
+// The formula of a line read from a file or a pipe. A NUL byte, which would
+// end the formula early, reaches the calculator as a character it refuses.
+std::u16string lineFormula(const std::string& line) {
+    std::u16string formula = cliUtf16(line);
+    for (char16_t& c : formula)
+        if (c == 0) c = u'\uFFFD';
+    return formula;
 }
 
-int runInput(CliSession& session, bool interactive) {
-    const char* hint =
-        session.language() == 3 ? "(Ctrl-C nochmals zum Beenden)\n" : "(Ctrl-C again to exit)\n";
+// "line N: ", which leads each failure of a formula read from a file or pipe.
+std::u16string lineLabel(const CliSession& session, long number) {
+    const std::string label =
+        (session.language() == SETTINGS_LANGUAGE_GERMAN ? "Zeile " : "line ") +
+        std::to_string(number) + ": ";
+    return cliUtf16(label);
+}
+
+// Formulas from a file or a pipe, one per line; a Ctrl-C stops the run.
+int runPiped(CliSession& session) {
+    int status = EXIT_ALL_OK;
+    std::string line;
+    bool overlong = false, interrupted = false;
+    for (long number = 1; readLine(&line, &overlong, &interrupted); ++number) {
+        if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);  // a byte-order mark
+        if (!overlong && blank(line)) continue;
+        bool stopped = false;
+        const std::u16string where = lineLabel(session, number);
+        const bool ok = overlong ? report(session, session.tooLong(), where, &stopped)
+                                 : run(session, lineFormula(line), &stopped, where);
+        if (!ok) status = EXIT_FORMULA_FAILED;
+        if (stopped) return status;
+    }
+    return interrupted ? 130 : status;  // 130: the usual status of an interrupted program
+}
+
+// Formulas typed at the prompt. A Ctrl-C at the prompt shows a hint, a
+// second one in a row ends the program.
+int runPrompt(CliSession& session) {
+    const char* hint = session.language() == SETTINGS_LANGUAGE_GERMAN
+                           ? "(Ctrl-C nochmals zum Beenden)\n"
+                           : "(Ctrl-C again to exit)\n";
     int status = EXIT_ALL_OK;
     bool armed = false;  // the previous Ctrl-C came at the prompt
     std::string line;
     for (;;) {
-        bool interrupted = false;
-        if (!nextLine(interactive, &line, &interrupted)) {
-            if (!interrupted) break;
+        const CliPromptResult got = cliPromptLine("> ", &line);
+        if (got == CliPromptResult::EndOfInput) break;
+        if (got == CliPromptResult::Interrupted) {
             cli_interrupts.store(0);
-            if (!interactive) return 130;  // the usual status of an interrupted program
-            if (armed) {
-                cliPromptEnd();
-                std::fputs("\n", stdout);
-                return status;
-            }
+            if (armed) break;
             armed = true;
             std::fputs("\n", stdout), std::fputs(hint, stdout);
             continue;
         }
         armed = false;
-        if (blank(line)) continue;
         bool stopped = false;
-        if (!run(session, cliUtf16(line), &stopped)) status = EXIT_FORMULA_FAILED;
-        if (stopped && !interactive) break;
+        if (got == CliPromptResult::TooLong) {
+            report(session, session.tooLong(), {}, &stopped);
+            status = EXIT_FORMULA_FAILED;
+        } else if (!blank(line) && !run(session, cliUtf16(line), &stopped)) {
+            status = EXIT_FORMULA_FAILED;
+        }
     }
-    if (interactive) cliPromptEnd(), std::fputs("\n", stdout);
+    cliPromptEnd();
+    std::fputs("\n", stdout);
     return status;
 }
 
@@ -182,5 +235,5 @@ int main(int argc, char** argv) {
     }
     installInterruptHandler();
     if (!options.formulas.empty()) return runArguments(session, options);
-    return runInput(session, isatty(STDIN_FILENO) != 0);
+    return isatty(STDIN_FILENO) != 0 ? runPrompt(session) : runPiped(session);
 }
