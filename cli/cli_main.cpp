@@ -178,31 +178,52 @@ int runPrompt(CliSession& session) {
     return status;
 }
 
-// The subcommand named by the first argument after any options that every
-// command shares (--no-settings, --lang), or nullptr; *at is its position.
+// The subcommand named by the first argument after the calculator's options,
+// or nullptr; *at is its position. Options before a command's name are
+// handed to the command (see runCommand), so "-d 20 roots 1 -2" runs roots
+// rather than evaluating "roots" as a formula.
 const CliCommand* findCommand(int argc, char** argv, int* at) {
     int i = 1;
     while (i < argc) {
-        const std::string_view arg = argv[i];
-        if (arg == "--no-settings" || arg.substr(0, 7) == "--lang=") {
-            ++i;
-        } else if (arg == "--lang" && i + 1 < argc) {
-            i += 2;
-        } else {
-            break;
-        }
+        const int arity = cliOptionArity(argv[i]);
+        if (arity < 0 || i + arity + 1 >= argc) break;
+        i += arity + 1;
     }
     *at = i;
     return i < argc ? cliFindCommand(argv[i]) : nullptr;
 }
 
-// Runs the command at argv[at] with the shared options before it and the
-// arguments after it.
+// Runs the command at argv[at] with its arguments, after the options that
+// stood before its name. Those are written under their long names, so that
+// the command reads each one as its own option or refuses it by name ("-t"
+// as "--type"), and never as a number.
 int runCommand(const CliCommand& command, int argc, char** argv, int at) {
     installInterruptHandler();
-    std::vector<std::string> args(argv + at + 1, argv + argc);
-    args.insert(args.begin(), argv + 1, argv + at);
+    std::vector<std::string> args;
+    for (int i = 1; i < at; ++i) {
+        const int arity = cliOptionArity(argv[i]);
+        args.push_back(cliLongOption(argv[i]));
+        if (arity == 1) args.emplace_back(argv[++i]);
+    }
+    args.insert(args.end(), argv + at + 1, argv + argc);
     return command.run(command.name, args);
+}
+
+// A bad option of the calculator. When a command's name follows it, the
+// option was probably meant for the command, which reads it after its name.
+int usageError(int argc, char** argv, const std::string& error) {
+    std::fprintf(stderr, "velmarix-cli: %s\n", error.c_str());
+    for (int i = 1; i < argc; ++i) {
+        if (const CliCommand* command = cliFindCommand(argv[i])) {
+            std::fprintf(stderr,
+                         "A command's own options go after its name; try 'velmarix-cli %s "
+                         "--help'.\n",
+                         command->name);
+            return EXIT_USAGE;
+        }
+    }
+    std::fputs("Try 'velmarix-cli --help'.\n", stderr);
+    return EXIT_USAGE;
 }
 
 }  // namespace
@@ -213,10 +234,7 @@ int main(int argc, char** argv) {
         return runCommand(*command, argc, argv, at);
     CliOptions options;
     std::string error;
-    if (!cliParseOptions(argc, argv, &options, &error)) {
-        std::fprintf(stderr, "velmarix-cli: %s\nTry 'velmarix-cli --help'.\n", error.c_str());
-        return EXIT_USAGE;
-    }
+    if (!cliParseOptions(argc, argv, &options, &error)) return usageError(argc, argv, error);
     if (options.help) {
         std::fputs(cliHelpText().c_str(), stdout);
         std::fputs("\n", stdout);
