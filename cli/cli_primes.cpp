@@ -114,18 +114,18 @@ bool readCommon(const CliCommandArgs& args, Common* c, std::string* error) {
 
 int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
     const bool exact = !args.has("probabilistic");
-    mp_set_int_words(exact ? 2 : 65);
+    mp_set_int_words(exact ? CLI_PRIME_WORDS_EXACT : CLI_PRIME_WORDS_PROBABILISTIC);
     const i64 capacity = exact ? CLI_PRIME_TEXT_SHORT : CLI_PRIME_TEXT_LONG;
     const i32 base = static_cast<i32>(c.base);
     std::vector<u64> number(static_cast<std::size_t>(mp_int_words));
     i64 size = 2147483647;
-    if (!cliReadPrimeNumber(args.positional[0], capacity, base, number.data()))
-        return cliReportError();
+    const CliPrimeUse use = exact ? CliPrimeUse::Exact : CliPrimeUse::Probabilistic;
+    if (!cliReadPrimeNumber(args.positional[0], use, base, number.data())) return CLI_EXIT_FAILED;
     if (cmd.kind == Kind::Interval) {
         size = 100;
         if (args.positional.size() > 1 &&
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
-            return cliReportError();
+            return CLI_EXIT_FAILED;
     }
     const u32 op = cmd.kind == Kind::Interval ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
                    : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
@@ -141,15 +141,15 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
 }
 
 int runFactors(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
-    mp_set_int_words(2);
+    mp_set_int_words(CLI_PRIME_WORDS_EXACT);
     const i32 base = static_cast<i32>(c.base);
-    u64 number[2] = {0, 0};
+    u64 number[CLI_PRIME_WORDS_EXACT] = {0, 0};
     i64 size = 1;
-    if (!cliReadPrimeNumber(args.positional[0], CLI_PRIME_TEXT_SHORT, base, number))
-        return cliReportError();
+    if (!cliReadPrimeNumber(args.positional[0], CliPrimeUse::Factors, base, number))
+        return CLI_EXIT_FAILED;
     if (args.positional.size() > 1 &&
         !cliReadPrimeCount(args.positional[1], CLI_PRIME_TEXT_SHORT, base, 1000000, 1, &size))
-        return cliReportError();
+        return CLI_EXIT_FAILED;
     const SPrimeFactorCalc calc{static_cast<u8>(cmd.kind == Kind::Divisors ? 1 : 0),
                                 static_cast<u8>(args.has("count") ? 1 : 0),
                                 {number[0], number[1]},

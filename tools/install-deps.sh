@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
 # FLINT, Arb and primesieve are references for the tests and benchmarks only.
-packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev libedit-dev
+packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev
           libflint-dev libflint-arb-dev libprimesieve-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -55,23 +55,37 @@ TEST(CliPrimes, EachCommandPrintsThePageText) {
     EXPECT_NE(hundred.out.find("prime numbers: 25\r\n"), std::string::npos);
 }
 
-TEST(CliPrimes, InvalidInputIsRefusedWithThePageMessage) {
+// The page's message, then why: the range of the method or of COUNT, and
+// --probabilistic where that method takes the number.
+TEST(CliPrimes, InvalidInputIsRefusedWithThePageMessageAndWhy) {
     const std::string big = "340282366920938463463374607431768211456";  // 2^128
+    const std::string exact = "The exact method takes whole numbers from 1 to 2^128 - 1 in base ";
+    const std::string factors = "Factors and divisors are found for whole numbers from 1 to ";
     struct Row {
         std::vector<std::string> args;
-        const char* err;
+        std::string err;
     } rows[] = {
-        {{"primes", "abc"}, "Invalid input \"abc\" !\n"},
-        {{"primes", "0"}, "Invalid input \"0\" !\n"},
-        {{"primes", "5", "0"}, "Invalid input \"0\" !\n"},
-        {{"primes", "5", "2147483648"}, "Invalid input \"2147483648\" !\n"},
-        {{"primes", "5", ""}, "Invalid input \"\" !\n"},
-        {{"is-prime", big}, "Invalid input \"340282366920938463463374607431768211456\" !\n"},
-        {{"is-prime", "--base", "8", "9"}, "Invalid input \"9\" !\n"},
-        {{"next-prime", "-3"}, "Invalid input \"-3\" !\n"},
-        {{"factor", "12", "1000001"}, "Invalid input \"1000001\" !\n"},
-        {{"divisors", ""}, "Invalid input \"\" !\n"},
-        {{"factor", "--lang", "de", "x"}, "Ung\xc3\xbcltige Eingabe \"x\" !\n"},
+        {{"primes", "abc"}, "Invalid input \"abc\" !\n" + exact + "10.\n"},
+        {{"primes", "0"}, "Invalid input \"0\" !\n" + exact + "10.\n"},
+        {{"primes", "5", "0"},
+         "Invalid input \"0\" !\nCOUNT is a whole number from 1 to 2147483647.\n"},
+        {{"primes", "5", "2147483648"},
+         "Invalid input \"2147483648\" !\nCOUNT is a whole number from 1 to 2147483647.\n"},
+        {{"primes", "5", ""},
+         "Invalid input \"\" !\nCOUNT is a whole number from 1 to 2147483647.\n"},
+        {{"is-prime", big},
+         "Invalid input \"" + big + "\" !\n" + exact + "10. --probabilistic takes it.\n"},
+        {{"is-prime", "--base", "8", "9"}, "Invalid input \"9\" !\n" + exact + "8.\n"},
+        {{"next-prime", "-3"}, "Invalid input \"-3\" !\n" + exact + "10.\n"},
+        {{"factor", "12", "1000001"},
+         "Invalid input \"1000001\" !\nCOUNT is a whole number from 1 to 1000000.\n"},
+        {{"factor", big},
+         "Invalid input \"" + big + "\" !\n" + factors + "2^128 - 1 in base 10.\n"},
+        {{"divisors", ""}, "Invalid input \"\" !\n" + factors + "2^128 - 1 in base 10.\n"},
+        {{"factor", "--lang", "de", "x"},
+         "Ung\xc3\xbcltige Eingabe \"x\" !\nFaktoren und Teiler gibt es f\xc3\xbcr ganze Zahlen "
+         "von 1 "
+         "bis 2^128 - 1 zur Basis 10.\n"},
     };
     for (const Row& row : rows) {
         const CliRun r = prime(row.args);
@@ -84,11 +98,14 @@ TEST(CliPrimes, InvalidInputIsRefusedWithThePageMessage) {
     EXPECT_EQ(p.out, big + " is not a prime number.\r\n");
     // 10^1253 needs more than 65 words; the message keeps 260 characters of the text.
     const CliRun huge = prime({"is-prime", "--probabilistic", "1" + std::string(1253, '0')});
-    EXPECT_EQ(huge.err, "Invalid input \"1" + std::string(258, '0') + "\xe2\x80\xa6\" !\n");
+    EXPECT_EQ(huge.err, "Invalid input \"1" + std::string(258, '0') +
+                            "\xe2\x80\xa6\" !\nThe probabilistic method takes whole numbers "
+                            "from 1 to 2^4160 - 1 in base 10.\n");
     EXPECT_EQ(huge.status, 1);
     // A text longer than the page's edit is cut, and the message says so.
     const CliRun cut = prime({"is-prime", std::string(300, '1')});
-    EXPECT_EQ(cut.err, "Invalid input \"" + std::string(160, '1') + "\xe2\x80\xa6\" !\n");
+    EXPECT_EQ(cut.err, "Invalid input \"" + std::string(160, '1') + "\xe2\x80\xa6\" !\n" + exact +
+                           "10. --probabilistic takes it.\n");
     EXPECT_EQ(cut.status, 1);
 }
 
