@@ -35,6 +35,6 @@ void calcShowResult(CalcState& s);
 bool calcToggleDisplay(CalcState& s, u32 key);
 
 // The mixed form of the rat value (mp_int_words words per part): "3+1/2",
-// "-3-1/2", "-1/2" (no whole part 0); an integer as itself. Cut with "…" at
-// maxLength (error 9002).
+// "-3-1/2", "0-1/2"; an integer as itself. Cut with "…" at maxLength (error
+// 9002).
 std::u16string calcMixedText(const u64* value, i64 maxLength);

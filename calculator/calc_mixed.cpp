@@ -1,6 +1,5 @@
-// The mixed-number form of a fraction: the sign, the whole part unless it is
-// 0, then the proper fraction with the sign of the value in front of it
-// (-7/2 is -3-1/2, -1/3 is -1/3).
+// The mixed-number form of a fraction: whole part, then the proper fraction
+// with the sign of the value in front of it.
 #include <algorithm>
 #include <vector>
 
@@ -29,16 +28,15 @@ std::u16string calcMixedText(const u64* value, i64 maxLength) {
     std::vector<char16_t> chars(static_cast<std::size_t>(std::max<i64>(maxLength, 0)) + 1, 0);
     TextBuf out{0, std::max<i64>(maxLength, 0), chars.data()};
 
-    // A negative zero, which no rational text has, prints as 0.
-    if (rat_sign(value) != 0 && !uint_is_zero(rat_num(value))) textbuf_append_char(out, u'-');
+    const bool negative = rat_sign(value) != 0;
     if (uint_is_one(rat_den(value))) {
+        if (negative) textbuf_append_char(out, u'-');
         appendUint(out, rat_num(value), digits);
     } else {
         uint_divmod(q.data(), r.data(), rat_num(value), rat_den(value));
-        if (!uint_is_zero(q.data())) {
-            appendUint(out, q.data(), digits);
-            textbuf_append_char(out, rat_sign(value) != 0 ? u'-' : u'+');
-        }
+        if (negative && !uint_is_zero(q.data())) textbuf_append_char(out, u'-');
+        appendUint(out, q.data(), digits);
+        textbuf_append_char(out, negative ? u'-' : u'+');
         appendUint(out, r.data(), digits);
         textbuf_append_char(out, u'/');
         appendUint(out, rat_den(value), digits);

