@@ -25,7 +25,7 @@ TEST(CliEval, EachTypeAndModeShowsTheResultField) {
         {{kNone, "-m", "fixed", "1e20"}, "100000000000000000000\n"},
         {{kNone, "-t", "rat", "1/3+1/4", "-6/4"}, "7/12\n-3/2\n"},
         {{kNone, "-t", "rat", "-m", "mixed", "7/2", "-7/2", "-1/2", "4"},
-         "3+1/2\n-3-1/2\n-1/2\n4\n"},
+         "3+1/2\n-3-1/2\n0-1/2\n4\n"},
         {{kNone, "-t", "rat", "-m", "decimal", "1/3"}, "0.3333333333\n"},
         {{kNone, "-t", "cplx", "(1+i)*(1-i)", "sqrtc(-1;0)", "2i*3"}, "2\ni\n6i\n"},
         {{kNone, "-t", "uint", "2^64", "7/2"}, "18446744073709551616\n3\n"},
