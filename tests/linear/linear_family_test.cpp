@@ -1,6 +1,7 @@
-// Singular systems of every rank against their exact null spaces, real and
-// complex solutions against the exact ones to the requested digits, the
-// threshold below which values vanish, and the names of the parameters.
+// Singular systems of every rank against their exact null spaces, every
+// shown digit of ill-conditioned real and complex solutions against the
+// exact ones, and the names of the parameters.
+#include <flint/fmpq_mat.h>
 #include <mpfr.h>
 
 #include <string>
@@ -120,23 +121,36 @@ struct TextSystem {
 };
 
 // x exactly, real parts then imaginary parts, from the real form
-// [[Re, -Im], [Im, Re]] of 2n rows; empty when the system is singular.
+// [[Re, -Im], [Im, Re]] of 2n rows (FLINT); empty when the system is singular.
 std::vector<mpq_class> exact_solution(const TextSystem& s) {
-    const std::size_t n = s.re.size();
-    QMatrix m(2 * n, std::vector<mpq_class>(2 * n + 1));
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = 0; j < n; ++j) {
-            m[i][j] = m[n + i][n + j] = s.re[i][j];
-            m[i][n + j] = -s.im[i][j];
-            m[n + i][j] = s.im[i][j];
+    const slong n = static_cast<slong>(s.re.size());
+    fmpq_mat_t a, b, x;
+    fmpq_mat_init(a, 2 * n, 2 * n);
+    fmpq_mat_init(b, 2 * n, 1);
+    fmpq_mat_init(x, 2 * n, 1);
+    for (slong i = 0; i < n; ++i) {
+        for (slong j = 0; j < n; ++j) {
+            const mpq_class& re = s.re[i][j];
+            const mpq_class& im = s.im[i][j];
+            fmpq_set_mpq(fmpq_mat_entry(a, i, j), re.get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, n + i, n + j), re.get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, i, n + j), mpq_class(-im).get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, n + i, j), im.get_mpq_t());
         }
-        m[i][2 * n] = s.re[i][n];
-        m[n + i][2 * n] = s.im[i][n];
+        fmpq_set_mpq(fmpq_mat_entry(b, i, 0), s.re[i][n].get_mpq_t());
+        fmpq_set_mpq(fmpq_mat_entry(b, n + i, 0), s.im[i][n].get_mpq_t());
     }
-    if (rref(m, static_cast<i32>(2 * n)).size() < 2 * n) return {};
-    std::vector<mpq_class> x;
-    for (auto& row : m) x.push_back(row.back());
-    return x;
+    std::vector<mpq_class> out;
+    if (fmpq_mat_solve(x, a, b)) {
+        for (slong i = 0; i < 2 * n; ++i) {
+            out.emplace_back();
+            fmpq_get_mpq(out.back().get_mpq_t(), fmpq_mat_entry(x, i, 0));
+        }
+    }
+    fmpq_mat_clear(a);
+    fmpq_mat_clear(b);
+    fmpq_mat_clear(x);
+    return out;
 }
 
 // Ill-conditioned and badly scaled regular systems: Hilbert-like 1/(i + j +
