@@ -71,8 +71,9 @@ Bound abs_down(const u64* v) {
     return bound_le(re, im) ? im : re;
 }
 
-// A part within its bound r of zero becomes exactly 0, and r grows by it.
-void tidy_part(u64* part, Bound& r, Bound& removed) {
+// A part within the value's bound r of zero becomes exactly 0; `removed`
+// grows by what it was.
+void zero_part_if_tiny(u64* part, Bound& r, Bound& removed) {
     const Bound size = bound_real_up(part);
     if (bound_le(size, r)) {
         removed = bound_add(removed, size);
@@ -80,11 +81,14 @@ void tidy_part(u64* part, Bound& r, Bound& removed) {
     }
 }
 
-void tidy(const Work& w, u64* value, Bound& r) {
+// A value (each part, for cplx) within its bound of zero becomes exactly 0
+// and its bound grows by what was removed.
+void zero_if_tiny(const Work& w, u64* value, Bound& r) {
     if (!w.bounded || bound_is_zero(r)) return;
     Bound removed;
-    tidy_part(value, r, removed);
-    if (mp_num_type == MP_TYPE_CPLX) tidy_part(cplx_im_of(value, mp_real_words), r, removed);
+    zero_part_if_tiny(value, r, removed);
+    if (mp_num_type == MP_TYPE_CPLX)
+        zero_part_if_tiny(cplx_im_of(value, mp_real_words), r, removed);
     r = bound_add(r, removed);
 }
 
@@ -106,7 +110,7 @@ void add_product(Work& w, u64* v, Bound& rv, const Term& t, const Term& p) {
     }
     coef_mul(w.cand, t.v, p.v);
     coef_add(v, v, w.cand);
-    tidy(w, v, rv);
+    zero_if_tiny(w, v, rv);
 }
 
 // The term of value v with bound r; its magnitude only where bounds are kept.
@@ -122,7 +126,7 @@ void divide(Work& w, u64* v, Bound& rv, const u64* a, Bound ra, const u64* d, Bo
     const Bound spread =
         bound_div(bound_add(ra, bound_mul(q, rd)), bound_sub_down(abs_down(d), rd));
     rv = bound_add(spread, bound_mul(w.unit, q));
-    tidy(w, v, rv);
+    zero_if_tiny(w, v, rv);
 }
 
 void swap_rows(Work& w, i64 a, i64 b) {

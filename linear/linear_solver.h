@@ -6,13 +6,13 @@
 // r, s, t, u, v1, v2, ...
 //
 // For real and cplx every input value counts as correct to a unit or so of
-// its last digit, and every value carries a bound of its error: a value (each part, for cplx)
-// within its bound of zero is set to exactly 0, which is what turns a
-// numerically singular system into a visibly singular one, while a pivot
-// beyond its bound is certainly not zero. The solution record says whether
-// every such decision was exact and every rounded result shows the digits of
-// the exact solution; when not, a solve at more words settles it (the page
-// does so).
+// its last digit, and every value carries a bound of its error: a value
+// (each part, for cplx) within its bound of zero is set to exactly 0, which
+// is what turns a numerically singular system into a visibly singular one,
+// while a pivot beyond its bound is certainly not zero. The solution record
+// says whether every such decision was exact and every rounded result shows
+// the digits of the exact solution; when not, a solve at more words settles
+// it (the page does so).
 #pragma once
 
 #include "numlib/mp_types.h"
