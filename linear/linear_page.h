@@ -30,13 +30,14 @@ u32 linear_set_context(i32 type, i32 digits, i32 equations = LINEAR_MAX_EQUATION
 // cells are 0), solves and returns the output text in the active language
 // (ui_text). A real or complex solve whose results are not settled (see
 // linear_solution) runs again at twice the words, the cells evaluated anew,
-// until they are, or until two solves in a row give the same text, the
-// second at 100 digits or more beyond those shown (what is still undecided
-// then counts as zero). Errors stay pending for the page's message: 3400 a
-// cell of more than 1030 characters, 3401 a formula error in a cell (the
-// formula error stays pending too), 9002 a result line cut at 10,000
-// characters, a library error folded in as 1001, 9000 an unknown type. On
-// an error while reading, nothing is solved and the text is empty.
+// until they are, or until two solves in a row give the same text (what is
+// still undecided then counts as zero); where that decides the form of the
+// solution, the second at 100 digits or more beyond those shown. Errors stay
+// pending for the page's message: 3400 a cell of more than 1030 characters,
+// 3401 a formula error in a cell (the formula error stays pending too), 9002
+// a result line cut at 10,000 characters, a library error folded in as 1001,
+// 9000 an unknown type. On an error while reading, nothing is solved and the
+// text is empty.
 std::u16string linear_solve_cells(const LinearCells& cells, const LinearSolveRequest& request);
 
 // The column name of field j of an equation of N unknowns: a1..aN, or b for

@@ -267,7 +267,7 @@ void back_substitute(Work& w, linear_solution& sol) {
     sol.param_count = params;
     if (!consistent(w)) {
         sol.count = -1;
-        sol.settled = w.certain;
+        sol.settled = sol.form_settled = w.certain;
         return;
     }
     i64 assigned = 0;
@@ -286,6 +286,7 @@ void back_substitute(Work& w, linear_solution& sol) {
         }
     }
     if (library_failed()) return;
+    sol.form_settled = w.certain;
     if (mp_num_type == MP_TYPE_RAT) {
         sol.settled = true;
         return;
@@ -336,7 +337,7 @@ void solve_linear(linear_system& sys, linear_solution& sol) {
     clearErrors();
     sol.count = -1;
     sol.param_count = 0;
-    sol.settled = false;
+    sol.settled = sol.form_settled = false;
     if (!request_valid(sys, sol)) {
         raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
         return;

@@ -47,9 +47,13 @@ struct linear_solution {
     i32 digits = 0;        // significant digits of real and cplx results (>= 1)
     u32 format_flags = 0;  // num_to_text flags of the result texts
     // rat, or real and cplx where no value within its error bound of zero
-    // decided a free unknown or the consistency, and every result lies
-    // farther from a rounding boundary of `digits` digits than its bound:
-    // the rounded solution is that of the exact input.
+    // decided a free unknown or the consistency: the form of the solution
+    // (unsolvable, regular, which unknowns are free) is that of the exact
+    // input.
+    bool form_settled = false;
+    // The form is settled and every result lies farther from a rounding
+    // boundary of `digits` digits than its bound: the rounded solution is
+    // that of the exact input.
     bool settled = false;
 };
 
