@@ -5,6 +5,7 @@
 #include <gmp.h>
 #include <mpfr.h>
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <string>
@@ -155,6 +156,29 @@ void add_rat_case(const std::function<void(BenchCase)>& add, std::string name, i
          [ref] { fmpq_mat_solve(ref->x, ref->a, ref->b); }});
 }
 
+// The whole page solve of the same fractions as cell texts "p/q" at `digits`
+// digits (formulas read, solved to settled digits, text written) against
+// MPFR's elimination at the digits shown plus three.
+void add_page_case(const std::function<void(BenchCase)>& add, i32 digits) {
+    const Fractions f(0x11ea7d16u, 1000);
+    auto grid = std::make_shared<LinearGridModel>();
+    grid->set_equation_count(N);
+    for (i32 i = 0; i < N; ++i) {
+        for (i32 j = 0; j <= N; ++j) {
+            const auto k = static_cast<std::size_t>(i * (N + 1) + j);
+            const std::string t = std::to_string(f.p[k]) + "/" + std::to_string(f.q[k]);
+            grid->set_cell(i, j == N ? LINEAR_COLUMN_B : j, std::u16string(t.begin(), t.end()));
+        }
+    }
+    const auto bits = static_cast<mpfr_prec_t>(std::ceil((digits + 3) * 3.3219280948873623) + 10);
+    auto ref = std::make_shared<MpfrSystem>(f, bits);
+    add({"linear real 25x25 page " + std::to_string(digits) + " digits",
+         [grid, digits] {
+             linear_solve_cells(*grid, LinearSolveRequest{N, MP_TYPE_REAL, digits});
+         },
+         [ref] { ref->solve(); }});
+}
+
 const BenchRegistration registration([](const std::function<void(BenchCase)>& add) {
     add_rat_case(add, "linear rat 25x25 integers", 1);
     add_rat_case(add, "linear rat 25x25 tridiagonal", 1, 0, true);
@@ -165,6 +189,8 @@ const BenchRegistration registration([](const std::function<void(BenchCase)>& ad
     // 1,003 digits as the page's working precision.
     auto ref = std::make_shared<MpfrSystem>(f, 3333 + 10);
     add({"linear real 25x25 1000 digits", [ours] { ours->solve(); }, [ref] { ref->solve(); }});
+    add_page_case(add, 10);
+    add_page_case(add, 1000);
 });
 
 }  // namespace

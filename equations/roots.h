@@ -82,7 +82,10 @@ void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z);
 // where |p(z)| is no larger than the rounding of its evaluation. The second
 // condition keeps the slowly converging iterates of a multiple root from
 // stopping one unit apart; its noise-floor clause lets a multiple root stop
-// once rounding alone moves it. Parts that only flicker around zero come out as exactly 0.
+// once rounding alone moves it. Iterates within 10^-(digits - 1) of each
+// other (the cloud around a multiple root) all get their mean, so that they
+// merge even when the root lies near a rounding boundary. Parts that only
+// flicker around zero come out as exactly 0.
 // Iterates that coincide exactly are pulled apart instead of dividing by
 // zero.
 // Fills roots 0..degree-1 with multiplicity 1 and count = degree; returns

@@ -39,6 +39,12 @@ class History {
         return data_.data() +
                static_cast<std::size_t>(((root * 2 + part) * HISTORY + s) * (m_ + 1));
     }
+    // The whole history of root `from` becomes that of root `to`.
+    void copy_root(i32 to, i32 from) {
+        const std::size_t span = static_cast<std::size_t>(2 * HISTORY * (m_ + 1));
+        std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(from * span), span,
+                    data_.begin() + static_cast<std::ptrdiff_t>(to * span));
+    }
     bool stable(i32 root, i32 part) {
         for (i32 age = 1; age < HISTORY; ++age) {
             if (real_cmp(slot(root, part, 0), slot(root, part, age)) != 0) return false;
@@ -201,6 +207,55 @@ bool below_noise(const u64* part, const u64* other, i32 digits, i32 degree) {
     return real_exp_of(part) < real_exp_of(other) - resolution;
 }
 
+// Whether two iterates lie within 10^-(digits - 1) of the larger one's size.
+bool same_cloud(const u64* a, const u64* b, i32 digits) {
+    std::vector<u64> d = cplx_temp();
+    cplx_sub(d.data(), a, b);
+    return log10_abs_cplx(d.data()) < std::max(log10_abs_cplx(a), log10_abs_cplx(b)) - (digits - 1);
+}
+
+// The k iterates of a root of multiplicity k stop in a cloud around it, up to
+// about 10^-digits of its size apart, so their rounded values differ in the
+// last digit when the root lies near a rounding boundary (and the sort then
+// kept them as two roots). Their mean is far closer to the root than any of
+// them, since their first-order deviations cancel: every member of a cloud
+// gets the mean's rounded parts as its newest history values, and the
+// history of the cloud's first member, so that all are cleaned up alike and
+// merge. Distinct roots closer than 10^-(digits - 1) of their size would show
+// (almost) the same digits and join one cloud too.
+void centre_clouds(History& h, const std::vector<std::vector<u64>>& z, i32 digits) {
+    const i32 m = static_cast<i32>(z.size());
+    std::vector<i32> cloud(static_cast<std::size_t>(m));  // each cloud named by its first member
+    for (i32 i = 0; i < m; ++i) cloud[i] = i;
+    for (i32 i = 1; i < m; ++i) {
+        for (i32 j = 0; j < i; ++j) {
+            if (cloud[j] == cloud[i] || !same_cloud(z[i].data(), z[j].data(), digits)) continue;
+            const i32 from = std::max(cloud[i], cloud[j]), to = std::min(cloud[i], cloud[j]);
+            for (i32& c : cloud) c = c == from ? to : c;
+        }
+    }
+    std::vector<u64> mean = cplx_temp();
+    const i32 w = mp_real_words;
+    for (i32 first = 0; first < m; ++first) {
+        u64 size = 0;
+        cplx_zero(mean.data());
+        for (i32 i = first; i < m; ++i) {
+            if (cloud[i] != first) continue;
+            cplx_add(mean.data(), mean.data(), z[i].data());
+            ++size;
+        }
+        if (size < 2) continue;
+        real_round_guard(mean.data(), real_div_u64(mean.data(), mean.data(), size), w);
+        u64* im = cplx_im_of(mean.data(), w);
+        real_round_guard(im, real_div_u64(im, im, size), w);
+        real_round_digits(h.slot(first, 0, 0), mean.data(), digits);
+        real_round_digits(h.slot(first, 1, 0), im, digits);
+        for (i32 i = first + 1; i < m; ++i) {
+            if (cloud[i] == first) h.copy_root(i, first);
+        }
+    }
+}
+
 void take_roots(History& h, const poly_equation& eq, root_result& result, i32 digits) {
     const i32 m = mp_real_words;
     for (i32 r = 0; r < eq.degree; ++r) {
@@ -273,6 +328,7 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
             return false;
         }
     }
+    centre_clouds(history, z, digits);
     take_roots(history, eq, result, digits);
     return true;
 }

@@ -39,6 +39,9 @@ enum : u32 {
     APP_ERR_LINEAR_COEFFICIENT_LONG = 3400,  // inserts: equation, column
     APP_ERR_LINEAR_COEFFICIENT = 3401,       // inserts: equation, column
     APP_ERR_LINEAR_COUNT = 3402,             // insert: the largest count
+    APP_ERR_LINEAR_CSV_HEADER = 3403,        // a coefficient file without its header line
+    APP_ERR_LINEAR_CSV_FIELDS = 3404,        // inserts: line, fields per line
+    APP_ERR_LINEAR_CSV_ROWS = 3405,          // inserts: line, unknowns
     APP_ERR_INTERNAL = 9000,
     APP_ERR_NOT_IMPLEMENTED = 9001,
     APP_ERR_TEXT_OVERFLOW = 9002,  // a text did not fit its buffer

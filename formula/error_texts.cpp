@@ -147,6 +147,18 @@ const ErrorText error_texts[ERROR_TEXT_COUNT] = {
      u"Die Berechnung wurde durch den Benutzer abgebrochen."},
 };
 
+const ErrorText error_texts_added[ERROR_TEXT_ADDED_COUNT] = {
+    {3403,
+     u"The first line of the file is not a header of the form a1;a2;...;b!",
+     u"Die erste Zeile der Datei ist keine Kopfzeile der Form a1;a2;...;b!"},
+    {3404,
+     u"Line %s of the file does not have %s fields, one for each column of the header!",
+     u"Zeile %s der Datei hat nicht %s Felder, eines für jede Spalte der Kopfzeile!"},
+    {3405,
+     u"Line %s of the file is one equation too many for %s unknowns!",
+     u"Zeile %s der Datei ist eine Gleichung zu viel für %s Unbekannte!"},
+};
+
 const char16_t* const error_caption_english = u"Error";
 const char16_t* const error_caption_german = u"Fehler";
 // clang-format on
@@ -164,6 +176,9 @@ const char16_t* errorTextIn(const ErrorText& entry, i32 language) {
 const ErrorText* appErrorTemplate(u32 code) {
     for (int i = 0; i < ERROR_TEXT_FIRST_FORMULA - 1; ++i) {
         if (error_texts[i].code == code) return &error_texts[i];
+    }
+    for (const ErrorText& entry : error_texts_added) {
+        if (entry.code == code) return &entry;
     }
     return nullptr;
 }

@@ -24,6 +24,11 @@ struct ErrorText {
 constexpr int ERROR_TEXT_COUNT = 45;
 constexpr int ERROR_TEXT_FIRST_FORMULA = 34;
 extern const ErrorText error_texts[ERROR_TEXT_COUNT];
+// Templates of application codes added after the UI text table was laid
+// out: appErrorTemplate finds them like the others, but they have no UI text
+// slot of their own.
+constexpr int ERROR_TEXT_ADDED_COUNT = 3;
+extern const ErrorText error_texts_added[ERROR_TEXT_ADDED_COUNT];
 extern const char16_t* const error_caption_english;  // "Error"
 extern const char16_t* const error_caption_german;   // "Fehler"
 

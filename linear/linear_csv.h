@@ -21,13 +21,17 @@ bool linear_csv_write(std::u16string_view path, const LinearCells& cells);
 // The bytes linear_csv_write puts into the file for cells.
 std::string linear_csv_text(const LinearCells& cells);
 
-// Clears cells and loads the file: the header's ";" count is N (2..25, else
-// error 3402 with "25"), then each line's fields go to columns 0..N-1 and
-// b; fields beyond b and lines beyond N are ignored, a field of more than
-// 1030 characters keeps 1029 and "…". A last field that ends the file
-// without a line feed is kept. Errors: 1005 the file does not exist, 1006
-// any other open or read failure; what was read before stays. Returns
-// false on error.
+// Loads the file into cells (cleared first). The first line is the header
+// the writer writes, a1;a2;...;aN;b, where names may come in upper case,
+// quoted, or with blanks around them, and a UTF-8 byte-order mark may lead
+// the file (else error 3403); N must be 2..25 (else error 3402 with "25").
+// Each following line holds the N + 1 fields of one equation (else error
+// 3404 with the line and N + 1), at most N such lines (else error 3405 with
+// the line and N); missing equations are empty, blank lines may end the
+// file. Line numbers count every line break of the file. A field of more
+// than 1030 characters keeps 1029 and "…"; a last line without a line feed
+// is read. Errors also: 1005 the file does not exist, 1006 any other open or
+// read failure. On any error cells stay as they were; returns false.
 bool linear_csv_read(std::u16string_view path, LinearCells& cells);
 
 // A file name as the bytes the system takes (UTF-8).

@@ -2,12 +2,14 @@
 // and the result text.
 #include "linear/linear_page.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
 #include "formula/app_error.h"
 #include "formula/formula.h"
+#include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
 #include "numlib/num_text.h"
@@ -18,6 +20,17 @@ constexpr int UI_TEXT_UNSOLVABLE = 83;
 constexpr int UI_TEXT_ONE_PARAMETER = 84;
 constexpr int UI_TEXT_PARAMETERS = 85;
 constexpr i32 RAT_DIGITS = 500;
+// Rows of a real or complex system that differ by less than this many digits
+// beyond those shown may be taken as dependent: a difference that no solve up
+// to there resolves counts as rounding.
+constexpr i32 SINGULAR_REACH_DIGITS = 100;
+// Digits beyond those shown that a real or complex solve of n equations
+// starts with. The error bounds grow by about half a digit per equation
+// beyond the rounding of one operation, so a well-conditioned system
+// settles in one solve.
+i32 guard_digits(i32 n) {
+    return 6 + (n + 1) / 2;
+}
 
 i32 clamp(i32 v, i32 lo, i32 hi) {
     return v < lo ? lo : (v > hi ? hi : v);
@@ -95,6 +108,37 @@ void append_results(std::u16string& out, const linear_solution& sol) {
     }
 }
 
+// One solve at the current context.
+struct Round {
+    std::u16string text;
+    bool settled = false;       // see linear_solution
+    bool form_settled = false;  // likewise
+};
+
+Round solve_round(const LinearCells& cells, const LinearSolveRequest& request, u32 flags) {
+    Round round;
+    const i32 n = request.equations;
+    linear_solution sol;
+    sol.format_flags = flags;
+    linear_system sys;
+    sys.n = n;
+    sys.type = sol.type = request.type;
+    sys.real_words = sol.real_words = mp_real_words;
+    sys.int_words = sol.int_words = mp_int_words;
+    sys.value_bytes = sol.value_bytes = num_size_bytes(0, request.type);
+    sol.digits = request.digits;
+    const i64 words = sys.value_bytes / 8;
+    Storage st;
+    if (appError.load() != 0 || words <= 0 || !read_cells(cells, n, words, st, sys)) return round;
+    st.slots.assign(static_cast<std::size_t>(n * (n + 1) * words), 0);
+    for (i32 i = 0; i < n; ++i) sol.x[i] = st.slots.data() + i * (n + 1) * words;
+    solve_linear(sys, sol);
+    if (appError.load() == 0) append_results(round.text, sol);
+    round.settled = sol.settled;
+    round.form_settled = sol.form_settled;
+    return round;
+}
+
 }  // namespace
 
 std::u16string linear_column_name(i32 j, i32 n) {
@@ -104,13 +148,13 @@ std::u16string linear_column_name(i32 j, i32 n) {
     return std::u16string(name, static_cast<std::size_t>(len));
 }
 
-u32 linear_set_context(i32 type, i32 digits) {
+u32 linear_set_context(i32 type, i32 digits, i32 equations) {
     mp_num_type = type;
     if (type == MP_TYPE_RAT) {
         mp_set_int_words(num_words_for_digits(RAT_DIGITS, MP_TYPE_RAT));
         mp_set_real_words(1);
     } else {
-        mp_set_real_words(num_words_for_digits(digits + 3, type));
+        mp_set_real_words(num_words_for_digits(digits + guard_digits(equations), type));
         mp_set_int_words(1);
     }
     mp_fixed_exp_low = -4;
@@ -121,30 +165,32 @@ u32 linear_set_context(i32 type, i32 digits) {
 
 std::u16string linear_solve_cells(const LinearCells& cells, const LinearSolveRequest& request) {
     clearErrors();
-    std::u16string out;
     if (!type_valid(request.type)) {
         raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
-        return out;
+        return {};
     }
-    const i32 n = clamp(request.equations, LINEAR_MIN_EQUATIONS, LINEAR_MAX_EQUATIONS);
-    const i32 digits = clamp(request.digits, LINEAR_DIGITS_MIN, LINEAR_DIGITS_MAX);
-    linear_solution sol;
-    sol.format_flags = linear_set_context(request.type, digits);
-    linear_system sys;
-    sys.n = n;
-    sys.type = sol.type = request.type;
-    sys.real_words = sol.real_words = mp_real_words;
-    sys.int_words = sol.int_words = mp_int_words;
-    sys.value_bytes = sol.value_bytes = num_size_bytes(0, request.type);
-    sol.digits = digits;
-    const i64 words = sys.value_bytes / 8;
-    Storage st;
-    if (appError.load() == 0 && words > 0 && read_cells(cells, n, words, st, sys)) {
-        st.slots.assign(static_cast<std::size_t>(n * (n + 1) * words), 0);
-        for (i32 i = 0; i < n; ++i) sol.x[i] = st.slots.data() + i * (n + 1) * words;
-        solve_linear(sys, sol);
-        if (appError.load() == 0) append_results(out, sol);
+    LinearSolveRequest r = request;
+    r.equations = clamp(request.equations, LINEAR_MIN_EQUATIONS, LINEAR_MAX_EQUATIONS);
+    r.digits = clamp(request.digits, LINEAR_DIGITS_MIN, LINEAR_DIGITS_MAX);
+    const u32 flags = linear_set_context(r.type, r.digits, r.equations);
+    // A real or complex solve that is not settled runs again at twice the
+    // words, with the cells evaluated anew. What stays undecided (a value
+    // within its error bound of zero, which no precision can tell from an
+    // exact zero) is taken as zero once two solves in a row give the same
+    // text; where it decides the form of the solution, only when the second
+    // ran at SINGULAR_REACH_DIGITS beyond the digits shown.
+    const i32 reach = num_words_for_digits(r.digits + SINGULAR_REACH_DIGITS, r.type);
+    std::u16string previous;
+    Round round;
+    for (bool first = true;; first = false) {
+        round = solve_round(cells, r, flags);
+        if (appError.load() != 0 || round.settled) break;
+        const bool far_enough = round.form_settled || mp_real_words >= reach;
+        if (!first && round.text == previous && far_enough) break;
+        if (mp_real_words >= MP_REAL_WORDS_MAX) break;
+        previous = round.text;
+        mp_set_real_words(std::min(2 * mp_real_words, MP_REAL_WORDS_MAX));
     }
     raiseFromLibraryError(APP_ERR_OVERFLOW);
-    return out;
+    return round.text;
 }

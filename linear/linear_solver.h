@@ -5,9 +5,14 @@
 // consistent system comes out as an affine family in free parameters named
 // r, s, t, u, v1, v2, ...
 //
-// For real and cplx every updated value whose magnitude (each part, for
-// cplx) falls below 10^-digits is set to exactly 0; that is what turns a
-// numerically singular system into a visibly singular one.
+// For real and cplx every input value counts as correct to a unit or so of
+// its last digit, and every value carries a bound of its error: a value
+// (each part, for cplx) within its bound of zero is set to exactly 0, which
+// is what turns a numerically singular system into a visibly singular one,
+// while a pivot beyond its bound is certainly not zero. The solution record
+// says whether every such decision was exact and every rounded result shows
+// the digits of the exact solution; when not, a solve at more words settles
+// it (the page does so).
 #pragma once
 
 #include "numlib/mp_types.h"
@@ -41,6 +46,15 @@ struct linear_solution {
     i32 int_words = 1;
     i32 digits = 0;        // significant digits of real and cplx results (>= 1)
     u32 format_flags = 0;  // num_to_text flags of the result texts
+    // rat, or real and cplx where no value within its error bound of zero
+    // decided a free unknown or the consistency: the form of the solution
+    // (unsolvable, regular, which unknowns are free) is that of the exact
+    // input.
+    bool form_settled = false;
+    // The form is settled and every result lies farther from a rounding
+    // boundary of `digits` digits than its bound: the rounded solution is
+    // that of the exact input.
+    bool settled = false;
 };
 
 // Clears all error states, sets the library context (type and word counts
@@ -53,11 +67,6 @@ struct linear_solution {
 // the system's) is application error 9000 and count -1; another type code
 // is library error 3. Temporaries come from the library scratch area.
 void solve_linear(linear_system& system, linear_solution& solution);
-
-// For real: value = +0 when |value| < eps. For cplx each part is tested and
-// zeroed on its own against the real eps. rat: nothing. eps is a real of the
-// current word count; value is of the current type.
-void zero_if_tiny(u64* value, const u64* eps);
 
 // Appends the expression of unknown i (0-based) in the parameters, such as
 // "2-r", "1/2-(3/4)*r" or "0", at the current context (the one

@@ -1,6 +1,7 @@
 // velmarix-cli linear: whole runs on files, templates and the exit status
 // of each kind of failure.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "cli_run.h"
 
@@ -77,8 +78,13 @@ TEST(CliLinear, FailuresShowThePageMessageAndExitWithOne) {
 
 TEST(CliLinear, CtrlCEndsAnEndlessFile) {
     CliFolder folder;
-    const CliRun r = runCliIn(folder, {"linear", "/dev/zero"}, "",
-                              " & p=$!; sleep 0.5; kill -INT $p; wait $p");
+    // A header, then one endless field: the file is read until Ctrl-C.
+    const std::string fifo = folder.file("endless.csv");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string feed = " & p=$!; (printf 'a1;a2;b\\n'; cat /dev/zero) >";
+    feed += cliQuote(fifo);
+    feed += " & sleep 0.5; kill -INT $p; wait $p";
+    const CliRun r = runCliIn(folder, {"linear", fifo}, "", feed);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Calculation was aborted by the user.\n");
     EXPECT_EQ(r.out, "");

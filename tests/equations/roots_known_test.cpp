@@ -272,29 +272,3 @@ TEST_F(RootsTest, RealAndImaginaryRootsOfComplexPolynomials) {
 }
 
 }  // namespace
-
-// Random patterns of multiple roots at random digit counts: each cluster must
-// merge back into one root of the right multiplicity and never run into the
-// sweep limit (a triple root at 12 digits once ended with error 2001, its
-// steps stuck at the rounding noise above 10^-(digits + 2)).
-TEST_F(KnownRootsTest, RandomMultipleRoots) {
-    const RootText values[] = {{"1", "0"},     {"-2", "0"}, {"3", "0"},     {"0.5", "0"},
-                               {"-1.25", "0"}, {"7", "0"},  {"0.5", "1.5"}, {"-3", "-2"}};
-    const int runs = 12 * test_iterations(1);
-    for (int run = 0; run < runs; ++run) {
-        std::vector<RootText> roots;
-        const int distinct = static_cast<int>(rng.range(1, 3));
-        std::vector<int> picks;
-        while (static_cast<int>(picks.size()) < distinct) {
-            const int v = static_cast<int>(rng.range(0, std::size(values) - 1));
-            if (std::find(picks.begin(), picks.end(), v) == picks.end()) picks.push_back(v);
-        }
-        for (int v : picks) {
-            const int room = 10 - static_cast<int>(roots.size()) - (distinct - 1);
-            const int times = static_cast<int>(rng.range(1, std::max(1, std::min(room, 5))));
-            roots = join(roots, repeat(values[v], times));
-        }
-        const i32 digits = static_cast<i32>(rng.range(5, 30));
-        check_case({"random multiple roots", roots}, digits);
-    }
-}

@@ -62,6 +62,10 @@ TEST_F(MessageTest, TemplatesAgreeAcrossLanguages) {
             EXPECT_LT(error_texts[i - 1].code, e.code);
         }
     }
+    for (const ErrorText& e : error_texts_added) {
+        EXPECT_EQ(count(e.english, u"%s"), count(e.german, u"%s")) << e.code;
+        EXPECT_EQ(appErrorTemplate(e.code), &e);
+    }
     EXPECT_EQ(appErrorTemplate(APP_ERR_STOPPED), nullptr);
     EXPECT_EQ(appErrorTemplate(1004), nullptr);
     EXPECT_EQ(appErrorTemplate(FORMULA_ERR_SYNTAX), nullptr);  // not an application code

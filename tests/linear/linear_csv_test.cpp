@@ -1,10 +1,12 @@
 // CSV files of the coefficient grid: round trips with non-ASCII text and
-// separators inside cells, files from the plain ASCII writer, and malformed
-// or cut files, which must load without harm.
+// separators inside cells, files from the plain ASCII writer, hand-made
+// files that load or are refused by line, and cut or junk files, which must
+// do no harm.
 #include "linear/linear_csv.h"
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/settings_values.h"
@@ -60,42 +62,6 @@ TEST_F(LinearTest, CsvOfThePlainWriterAndLatin1Bytes) {
     EXPECT_TRUE(g.cell(1, LINEAR_COLUMN_B) == u"xé");
 }
 
-TEST_F(LinearTest, CsvErrors) {
-    write_bytes("a1;b\r\n1;2\r\n");
-    LinearGridModel g;
-    EXPECT_FALSE(linear_csv_read(u16(temp_path()), g));
-    EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COUNT});
-    EXPECT_TRUE(std::u16string(appErrorText1) == u"25");
-    clearErrors();
-    EXPECT_FALSE(linear_csv_read(u16(temp_path() + ".missing"), g));
-    EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_NOT_FOUND});
-    clearErrors();
-    EXPECT_FALSE(linear_csv_write(u"/nonexistent-folder/x.csv", g));
-    EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_ACCESS});
-}
-
-TEST_F(LinearTest, CutAndOverlongFilesLoadWithoutHarm) {
-    std::string good = "a1;a2;a3;b\r\n";
-    for (int r = 0; r < 3; ++r) good += "1;\"2;3\";\xCF\x80;4\r\n";
-    for (std::size_t cut = 0; cut <= good.size(); ++cut) {
-        write_bytes(good.substr(0, cut));
-        LinearGridModel g;
-        linear_csv_read(u16(temp_path()), g);
-        clearErrors();
-    }
-    // Too many fields and lines, a huge field, bytes of every value.
-    std::string odd = "a1;a2;b\n" + std::string(5000, '7') + ";1;2;3;4;5\n\"unclosed";
-    for (int i = 0; i < 256; ++i) odd += static_cast<char>(i);
-    for (int r = 0; r < 30; ++r) odd += "1;2;3\n";
-    write_bytes(odd);
-    LinearGridModel g;
-    EXPECT_TRUE(linear_csv_read(u16(temp_path()), g));
-    EXPECT_EQ(g.cell(0, 0).size(), 1030u);
-    EXPECT_TRUE(g.cell(0, 0).back() == u'…');
-    EXPECT_TRUE(g.cell(0, LINEAR_COLUMN_B) == u"2");
-    std::remove(temp_path().c_str());
-}
-
 TEST_F(LinearTest, LongCellsAndTheDecimalCommaSurviveARoundTrip) {
     settings_decimal_separator = SETTINGS_SEPARATOR_COMMA;
     settings_apply_decimal_separator();
@@ -122,56 +88,99 @@ TEST_F(LinearTest, LongCellsAndTheDecimalCommaSurviveARoundTrip) {
     settings_apply_decimal_separator();
 }
 
-TEST_F(LinearTest, LineEndsAndMissingPiecesOfHandMadeFiles) {
-    struct Case {
-        const char* bytes;
-        i32 n;
-        const char16_t* a1;  // row 0 column 0
-        const char16_t* b2;  // row 1 column b
-    };
-    const Case cases[] = {
-        {"a1;a2;b\r1;2;3\r4;5;6\r", 2, u"1", u"6"},          // classic Mac line ends
-        {"a1;a2;b\n1;2;3\n4;5;6", 2, u"1", u"6"},            // no final line feed
-        {"a1;a2;b\r\n1\r\n4;5\r\n", 2, u"1", u""},           // short lines
-        {"a1;a2;b\n1;2;3;9;9;9\n4;5;6;7\n", 2, u"1", u"6"},  // long lines
-        {"1;2;3\n4;5;6\n", 2, u"4", u""},                    // no header: the first line counts
-        {"a1;a2;a3;b", 3, u"", u""},                         // a header alone
-    };
-    for (const Case& c : cases) {
-        write_bytes(c.bytes);
-        LinearGridModel g;
-        EXPECT_TRUE(linear_csv_read(u16(temp_path()), g)) << c.bytes;
-        EXPECT_EQ(g.equation_count(), c.n) << c.bytes;
-        EXPECT_TRUE(g.cell(0, 0) == c.a1) << c.bytes;
-        EXPECT_TRUE(g.cell(1, LINEAR_COLUMN_B) == c.b2) << c.bytes;
-        EXPECT_EQ(appError.load(), 0u);
-    }
-    // An empty file and a CR-only header without separators count 0.
-    for (const char* bytes : {"", "\r\r\r", "a1\nb\n"}) {
-        write_bytes(bytes);
-        LinearGridModel g;
-        EXPECT_FALSE(linear_csv_read(u16(temp_path()), g));
-        EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COUNT});
-        clearErrors();
-    }
+namespace {
+
+// A grid of three equations whose every cell is "old".
+LinearGridModel old_grid() {
+    LinearGridModel g;
+    g.set_equation_count(3);
+    for (i32 r = 0; r < 3; ++r)
+        for (i32 c = 0; c < LINEAR_GRID_COLUMNS; ++c) g.set_cell(r, c, u"old");
+    return g;
 }
 
-TEST_F(LinearTest, TenMegabytesOfJunkLoadWithinBounds) {
-    std::string junk = "a1;a2;a3;a4;b\n";
-    junk.reserve(10u << 20);
-    while (junk.size() < (10u << 20)) junk += static_cast<char>(rng.word());
-    write_bytes(junk);
-    LinearGridModel g;
-    EXPECT_TRUE(linear_csv_read(u16(temp_path()), g));
-    for (i32 r = 0; r < LINEAR_GRID_ROWS; ++r)
-        for (i32 c = 0; c < LINEAR_GRID_COLUMNS; ++c)
-            EXPECT_LE(g.cell(r, c).size(), std::size_t{LINEAR_CELL_MAX});
-    // Whatever was loaded solves or fails with a message, never harm.
-    linear_solve_cells(g, LinearSolveRequest{g.equation_count(), MP_TYPE_RAT, 10});
+bool unchanged(const LinearGridModel& g) {
+    bool same = g.equation_count() == 3;
+    for (i32 r = 0; r < 3; ++r)
+        for (i32 c = 0; c < LINEAR_GRID_COLUMNS; ++c) same = same && g.cell(r, c) == u"old";
+    return same;
+}
+
+}  // namespace
+
+// Files as the writer wrote them or as people edit them load; any other
+// file is refused with the line at fault, and the grid keeps what it had.
+TEST_F(LinearTest, HandMadeFilesLoadOrAreRefusedByLine) {
+    struct Case {
+        const char* bytes;
+        u32 code;            // 0: loads
+        const char16_t* at;  // the first insert of the message
+        i32 n = 0;
+        const char16_t* a1 = u"";  // row 0 column 0
+        const char16_t* b2 = u"";  // row 1 column b
+    };
+    const Case cases[] = {
+        {"a1;a2;b\r1;2;3\r4;5;6\r", 0, u"", 2, u"1", u"6"},  // classic Mac line ends
+        {"a1;a2;b\n1;2;3\n4;5;6", 0, u"", 2, u"1", u"6"},    // no final line feed
+        {"\xEF\xBB\xBF \"A1\";a2 ;\tB\r\n1;2;3\r\n4;5;6\r\n\r\n \r\n", 0, u"", 2, u"1", u"6"},
+        {"a1;a2;a3;b", 0, u"", 3},                            // a header alone
+        {"a1;a2;b\n\"x\ny\";;\n", 0, u"", 2, u"x\ny"},        // fewer equations than unknowns
+        {"1;2;3\n4;5;6\n", APP_ERR_LINEAR_CSV_HEADER, u"?"},  // no header
+        {"x;y;b\n1;2;3\n4;5;6\n", APP_ERR_LINEAR_CSV_HEADER, u"?"},
+        {"a1;a2;b;\n1;2;3\n", APP_ERR_LINEAR_CSV_HEADER, u"?"},
+        {"a2;a1;b\n1;2;3\n", APP_ERR_LINEAR_CSV_HEADER, u"?"},
+        {"", APP_ERR_LINEAR_CSV_HEADER, u"?"},
+        {"a1;b\n1;2\n", APP_ERR_LINEAR_COUNT, u"25"},
+        {"a1;a2;b\n1;2;3\n4;5;6\n7;8;9\n", APP_ERR_LINEAR_CSV_ROWS, u"4"},
+        {"a1;a2;b\r\n1;2\r\n4;5;6\r\n", APP_ERR_LINEAR_CSV_FIELDS, u"2"},
+        {"a1;a2;b\n1;2;3\n4;5;6;7\n", APP_ERR_LINEAR_CSV_FIELDS, u"3"},
+        {"a1;a2;b\n1;2;3\n\n4;5;6\n", APP_ERR_LINEAR_CSV_FIELDS, u"3"},       // a gap
+        {"a1;a2;b\n\"1\r\n2\";2;3\n4;5\n", APP_ERR_LINEAR_CSV_FIELDS, u"4"},  // lines as shown
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        write_bytes(c.bytes);
+        LinearGridModel g = old_grid();
+        EXPECT_EQ(linear_csv_read(u16(temp_path()), g), c.code == 0);
+        EXPECT_EQ(appError.load(), c.code);
+        if (c.code != 0) {
+            EXPECT_TRUE(std::u16string(appErrorText1) == c.at);
+            EXPECT_TRUE(unchanged(g));
+        } else {
+            EXPECT_EQ(g.equation_count(), c.n);
+            EXPECT_TRUE(g.cell(0, 0) == c.a1);
+            EXPECT_TRUE(g.cell(1, LINEAR_COLUMN_B) == c.b2);
+        }
+        clearErrors();
+    }
+    EXPECT_FALSE(
+        linear_csv_read(u16(temp_path() + ".missing"), *std::make_unique<LinearGridModel>()));
+    EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_NOT_FOUND});
     clearErrors();
-    // A header of ten million separators is not a count of 2 to 25.
-    write_bytes(std::string(10u << 20, ';'));
-    EXPECT_FALSE(linear_csv_read(u16(temp_path()), g));
-    EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COUNT});
+    EXPECT_FALSE(linear_csv_write(u"/nonexistent-folder/x.csv", old_grid()));
+    EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_ACCESS});
+}
+
+// Cut files, junk and a header of ten million separators: a load either
+// succeeds within the cell bounds or is refused with the grid untouched.
+TEST_F(LinearTest, CutFilesAndJunkLoadWithoutHarm) {
+    std::string good = "a1;a2;a3;b\r\n";
+    for (int r = 0; r < 3; ++r) good += "1;\"2;3\";\xCF\x80;4\r\n";
+    std::string junk = "a1;a2;a3;a4;b\n";
+    while (junk.size() < (10u << 20)) junk += static_cast<char>(rng.word());
+    std::vector<std::string> files = {junk, std::string(10u << 20, ';')};
+    for (std::size_t cut = 0; cut <= good.size(); ++cut) files.push_back(good.substr(0, cut));
+    for (const std::string& bytes : files) {
+        write_bytes(bytes);
+        LinearGridModel g = old_grid();
+        if (!linear_csv_read(u16(temp_path()), g)) {
+            EXPECT_NE(appError.load(), 0u);
+            EXPECT_TRUE(unchanged(g)) << bytes.size();
+        }
+        for (i32 r = 0; r < LINEAR_GRID_ROWS; ++r)
+            for (i32 c = 0; c < LINEAR_GRID_COLUMNS; ++c)
+                EXPECT_LE(g.cell(r, c).size(), std::size_t{LINEAR_CELL_MAX});
+        clearErrors();
+    }
     std::remove(temp_path().c_str());
 }

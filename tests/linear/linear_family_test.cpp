@@ -1,6 +1,7 @@
-// Singular systems of every rank against their exact null spaces, real and
-// complex solutions against the exact ones to the requested digits, the
-// threshold below which values vanish, and the names of the parameters.
+// Singular systems of every rank against their exact null spaces, every
+// shown digit of ill-conditioned real and complex solutions against the
+// exact ones, and the names of the parameters.
+#include <flint/fmpq_mat.h>
 #include <mpfr.h>
 
 #include <string>
@@ -113,146 +114,172 @@ TEST_F(LinearTest, SingularSystemsOfEveryRank) {
 
 namespace {
 
-// x exactly for a regular system given as n rows of n + 1 (real) or, for
-// cplx, as its real form [[Re, -Im], [Im, Re]] of 2n rows.
-std::vector<mpq_class> exact_solution(const IntMatrix& re, const IntMatrix* im) {
-    const std::size_t n = re.size();
-    IntMatrix m = re;
-    if (im != nullptr) {
-        m.assign(2 * n, std::vector<i64>(2 * n + 1));
-        for (std::size_t i = 0; i < n; ++i) {
-            for (std::size_t j = 0; j < n; ++j) {
-                m[i][j] = m[n + i][n + j] = re[i][j];
-                m[i][n + j] = -(*im)[i][j];
-                m[n + i][j] = (*im)[i][j];
-            }
-            m[i][2 * n] = re[i][n];
-            m[n + i][2 * n] = (*im)[i][n];
+// A system as cell texts beside its exact values (real and imaginary parts).
+struct TextSystem {
+    std::vector<std::vector<std::string>> cells;
+    QMatrix re, im;
+};
+
+// x exactly, real parts then imaginary parts, from the real form
+// [[Re, -Im], [Im, Re]] of 2n rows (FLINT); empty when the system is singular.
+std::vector<mpq_class> exact_solution(const TextSystem& s) {
+    const slong n = static_cast<slong>(s.re.size());
+    fmpq_mat_t a, b, x;
+    fmpq_mat_init(a, 2 * n, 2 * n);
+    fmpq_mat_init(b, 2 * n, 1);
+    fmpq_mat_init(x, 2 * n, 1);
+    for (slong i = 0; i < n; ++i) {
+        for (slong j = 0; j < n; ++j) {
+            const mpq_class& re = s.re[i][j];
+            const mpq_class& im = s.im[i][j];
+            fmpq_set_mpq(fmpq_mat_entry(a, i, j), re.get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, n + i, n + j), re.get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, i, n + j), mpq_class(-im).get_mpq_t());
+            fmpq_set_mpq(fmpq_mat_entry(a, n + i, j), im.get_mpq_t());
+        }
+        fmpq_set_mpq(fmpq_mat_entry(b, i, 0), s.re[i][n].get_mpq_t());
+        fmpq_set_mpq(fmpq_mat_entry(b, n + i, 0), s.im[i][n].get_mpq_t());
+    }
+    std::vector<mpq_class> out;
+    if (fmpq_mat_solve(x, a, b)) {
+        for (slong i = 0; i < 2 * n; ++i) {
+            out.emplace_back();
+            fmpq_get_mpq(out.back().get_mpq_t(), fmpq_mat_entry(x, i, 0));
         }
     }
-    QMatrix q = to_q(m);
-    rref(q, static_cast<i32>(m.size()));
-    std::vector<mpq_class> x;
-    for (auto& row : q) x.push_back(row.back());
-    return x;
+    fmpq_mat_clear(a);
+    fmpq_mat_clear(b);
+    fmpq_mat_clear(x);
+    return out;
 }
 
-// Diagonally dominant, so well conditioned.
-IntMatrix dominant(TestRng& rng, i32 n, bool with_diagonal) {
-    IntMatrix m(n, std::vector<i64>(n + 1));
+// Ill-conditioned and badly scaled regular systems: Hilbert-like 1/(i + j +
+// k), random fractions with every row scaled by its own power of ten, or
+// small integers whose last row differs from the first by 10^-e; complex
+// ones get small Gaussian-integer parts.
+TextSystem random_system(TestRng& rng, i32 n, bool cplx) {
+    TextSystem s{std::vector<std::vector<std::string>>(n),
+                 QMatrix(n, std::vector<mpq_class>(n + 1)),
+                 QMatrix(n, std::vector<mpq_class>(n + 1))};
+    const int family = static_cast<int>(rng.range(0, 2));
+    const long shift = rng.range(1, 3), tiny = rng.range(8, 80);
     for (i32 i = 0; i < n; ++i) {
-        for (auto& v : m[i]) v = rng.range(-1000, 1000);
-        if (with_diagonal) m[i][i] = 1000 * (n + 1) * (rng.chance(50) ? 1 : -1);
+        const long scale = rng.range(-30, 30);
+        for (i32 j = 0; j <= n; ++j) {
+            long p = rng.range(-9, 9), q = 1;
+            if (family == 0 && j < n) p = 1, q = i + j + shift;
+            if (family == 1) q = rng.range(1, 99);
+            std::string t = std::to_string(p) + "/" + std::to_string(q);
+            s.re[i][j] = mpq_class(p, q);
+            if (family == 1) {
+                t += "*1e" + std::to_string(scale);
+                mpz_class ten;
+                mpz_ui_pow_ui(ten.get_mpz_t(), 10, static_cast<unsigned long>(std::labs(scale)));
+                if (scale < 0) s.re[i][j] /= ten;
+                if (scale > 0) s.re[i][j] *= ten;
+            }
+            const bool near_first = family == 2 && i == n - 1;
+            if (near_first) {
+                mpz_class ten;
+                mpz_ui_pow_ui(ten.get_mpz_t(), 10, static_cast<unsigned long>(tiny));
+                s.re[i][j] = s.re[0][j] + mpq_class(p, 1) / ten;
+                t = s.re[0][j].get_str() + "+(" + std::to_string(p) + "e-" + std::to_string(tiny) +
+                    ")";
+            }
+            if (cplx) {
+                s.im[i][j] = near_first ? s.im[0][j] : mpq_class(rng.range(-3, 3));
+                t += "+(" + s.im[i][j].get_str() + ")*i";
+            }
+            s.cells[i].push_back(t);
+        }
     }
-    return m;
+    return s;
+}
+
+// A shown value "re", "re+imi", "imi", "i", with a part in parentheses when
+// it has an exponent, into re and im.
+bool parse_shown(std::string t, mpfr_ptr re, mpfr_ptr im) {
+    std::erase(t, '(');
+    std::erase(t, ')');
+    mpfr_set_zero(re, 1);
+    mpfr_set_zero(im, 1);
+    if (t.empty() || t.back() != 'i') return mpfr_set_str(re, t.c_str(), 10, MPFR_RNDN) == 0;
+    t.pop_back();
+    std::size_t split = 0;  // the imaginary part's sign
+    for (std::size_t k = 1; k < t.size(); ++k) {
+        if ((t[k] == '+' || t[k] == '-') && t[k - 1] != 'e') split = k;
+    }
+    std::string imag = t.substr(split);
+    if (imag.empty() || imag == "+" || imag == "-") imag += "1";
+    if (split > 0 && mpfr_set_str(re, t.substr(0, split).c_str(), 10, MPFR_RNDN) != 0) return false;
+    return mpfr_set_str(im, imag.c_str(), 10, MPFR_RNDN) == 0;
+}
+
+// shown is exact rounded half up to `digits` significant digits (within
+// half a unit of its last digit), or exactly 0 when exact is.
+::testing::AssertionResult rounded_from(mpfr_srcptr shown, const mpq_class& exact, i32 digits) {
+    Mpfr v(4000), err(4000), unit(4000);
+    mpfr_set_q(v, exact.get_mpq_t(), MPFR_RNDN);
+    if (exact == 0) {
+        if (mpfr_zero_p(shown)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "not 0 but " << mpfr_get_d(shown, MPFR_RNDN);
+    }
+    mpfr_sub(err, shown, v, MPFR_RNDN);
+    mpfr_abs(v, v, MPFR_RNDN);
+    mpfr_log10(unit, v, MPFR_RNDD);
+    mpfr_floor(unit, unit);
+    mpfr_sub_si(unit, unit, digits - 1, MPFR_RNDN);
+    mpfr_exp10(unit, unit, MPFR_RNDN);
+    mpfr_div(err, err, unit, MPFR_RNDN);
+    if (mpfr_cmpabs_ui(err, 1) < 0 && std::fabs(mpfr_get_d(err, MPFR_RNDN)) <= 0.5 + 1e-9)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << mpfr_get_d(err, MPFR_RNDN) << " units of the last digit off the exact value";
 }
 
 }  // namespace
 
-TEST_F(LinearTest, RealAndComplexSolutionsHaveTheirDigits) {
-    for (i64 iter = 0; iter < test_iterations(24); ++iter) {
-        const bool cplx = rng.chance(50);
-        const i32 n = static_cast<i32>(rng.range(2, 25));
+// Whole solves of regular systems that elimination at the shown digits gets
+// wrong (a Hilbert system of 12 equations came out unsolvable): every shown
+// digit must be that of the exact solution from GMP.
+TEST_F(LinearTest, ShownDigitsAreThoseOfTheExactSolution) {
+    for (i64 iter = 0; iter < test_iterations(16); ++iter) {
+        const bool cplx = rng.chance(40);
+        const i32 n = static_cast<i32>(rng.chance(50) ? rng.range(2, 8) : rng.range(9, 25));
         const i32 digits =
-            static_cast<i32>(rng.chance(20) ? rng.range(500, 1000) : rng.range(5, 80));
-        SCOPED_TRACE(::testing::Message()
-                     << "n " << n << " digits " << digits << (cplx ? " cplx" : " real"));
-        const IntMatrix re = dominant(rng, n, true), im = dominant(rng, n, false);
-        const std::vector<mpq_class> x = exact_solution(re, cplx ? &im : nullptr);
-        OwnedSystem s(n, cplx ? MP_TYPE_CPLX : MP_TYPE_REAL, digits);
+            static_cast<i32>(rng.chance(20) ? rng.range(100, 400) : rng.range(5, 40));
+        const TextSystem s = random_system(rng, n, cplx);
+        const std::vector<mpq_class> x = exact_solution(s);
+        if (x.empty()) continue;
+        LinearGridModel g;
+        g.set_equation_count(n);
         for (i32 i = 0; i < n; ++i) {
             for (i32 j = 0; j <= n; ++j) {
-                real_from_i64(s.a(i, j), re[i][j]);
-                if (cplx) real_from_i64(cplx_im_of(s.a(i, j), mp_real_words), im[i][j]);
+                const std::string& t = s.cells[i][j];
+                g.set_cell(i, j == n ? LINEAR_COLUMN_B : j, std::u16string(t.begin(), t.end()));
             }
         }
-        solve_linear(s.sys, s.sol);
+        const std::string out = narrow(linear_solve_cells(
+            g, LinearSolveRequest{n, cplx ? MP_TYPE_CPLX : MP_TYPE_REAL, digits}));
+        SCOPED_TRACE(::testing::Message() << "n " << n << " digits " << digits << " first row "
+                                          << ::testing::PrintToString(s.cells[0]) << "\n"
+                                          << out);
         ASSERT_EQ(appError.load(), 0u);
-        ASSERT_EQ(s.sol.count, n);
-        ASSERT_EQ(s.sol.param_count, 0);
-        const mpfr_prec_t bits = oracle_bits(digits + 20);
-        Mpfr ours(bits), exact(bits), diff(bits), size(bits), tol(bits);
+        std::size_t pos = 0;
+        Mpfr re(4000), im(4000);
         for (i32 i = 0; i < n; ++i) {
-            // One unit of the last digit of |x_i|, plus the zero threshold.
-            mpfr_set_q(size, x[i].get_mpq_t(), MPFR_RNDN);
-            if (cplx) {
-                mpfr_set_q(diff, x[n + i].get_mpq_t(), MPFR_RNDN);
-                mpfr_hypot(size, size, diff, MPFR_RNDN);
-            }
-            mpfr_abs(size, size, MPFR_RNDN);
-            mpfr_set_si(tol, 10, MPFR_RNDN);
-            mpfr_pow_si(tol, tol, 1 - digits, MPFR_RNDN);
-            mpfr_mul(tol, tol, size, MPFR_RNDN);
-            mpfr_set_si(diff, 10, MPFR_RNDN);
-            mpfr_pow_si(diff, diff, -digits, MPFR_RNDN);
-            mpfr_add(tol, tol, diff, MPFR_RNDN);
-            for (int part = 0; part < (cplx ? 2 : 1); ++part) {
-                const u64* v = s.x(i, 0);
-                to_mpfr(ours, part == 0 ? v : cplx_im_of(v, mp_real_words), mp_real_words);
-                mpfr_set_q(exact, x[part * n + i].get_mpq_t(), MPFR_RNDN);
-                mpfr_sub(diff, ours, exact, MPFR_RNDN);
-                EXPECT_LE(mpfr_cmpabs(diff, tol), 0)
-                    << "x" << i + 1 << " part " << part << " off by " << mpfr_get_d(diff, MPFR_RNDN)
-                    << " of " << mpfr_get_d(exact, MPFR_RNDN);
-            }
+            std::string head = "x";
+            head.append(std::to_string(i + 1)).append(" = ");
+            const std::size_t end = out.find("\r\n", pos);
+            ASSERT_EQ(out.compare(pos, head.size(), head), 0);
+            ASSERT_TRUE(
+                parse_shown(out.substr(pos + head.size(), end - pos - head.size()), re, im));
+            EXPECT_TRUE(rounded_from(re, x[i], digits)) << "x" << i + 1;
+            EXPECT_TRUE(rounded_from(im, x[n + i], digits)) << "x" << i + 1 << " imaginary";
+            pos = end + 2;
         }
+        EXPECT_EQ(pos, out.size());
     }
-}
-
-TEST_F(LinearTest, ValuesBelowTenToTheMinusDigitsVanish) {
-    // x1 + x2 = 1, x1 + (1 + e) x2 = 1 + e: elimination leaves e in a22 and
-    // b2; at or above 10^-D the system is regular, below it the second
-    // equation vanishes.
-    for (i32 digits : {5, 10, static_cast<i32>(rng.range(11, 999)), 1000}) {
-        const std::string d = std::to_string(digits);
-        for (const bool cplx : {false, true}) {
-            for (const char* mantissa : {"1", "2", "0.9", "0.5"}) {
-                std::string e = mantissa;
-                e += "e-";
-                e += d;
-                if (cplx) e += "*i";
-                const std::u16string a22(std::u16string(u"1+") +
-                                         std::u16string(e.begin(), e.end()));
-                LinearGridModel g;
-                g.set_cell(0, 0, u"1");
-                g.set_cell(0, 1, u"1");
-                g.set_cell(0, LINEAR_COLUMN_B, u"1");
-                g.set_cell(1, 0, u"1");
-                g.set_cell(1, 1, a22);
-                g.set_cell(1, LINEAR_COLUMN_B, a22);
-                const std::string out = narrow(linear_solve_cells(
-                    g, LinearSolveRequest{2, cplx ? MP_TYPE_CPLX : MP_TYPE_REAL, digits}));
-                const bool kept = mantissa[0] != '0';
-                EXPECT_EQ(out, kept ? "x1 = 0\r\nx2 = 1\r\n"
-                                    : "x1 = 1-r\r\nx2 = r\r\n\r\nThe parameter variable r is "
-                                      "freely selectable.\r\n")
-                    << e;
-            }
-        }
-    }
-}
-
-TEST_F(LinearTest, TinyComplexPartsVanishOneByOne) {
-    const i32 digits = static_cast<i32>(rng.range(5, 1000));
-    linear_set_context(MP_TYPE_CPLX, digits);
-    const i64 w = mp_real_words;
-    std::vector<u64> eps(w + 1), small(w + 1), v(2 * (w + 1));
-    real_pow10(eps.data(), -digits);
-    real_pow10(small.data(), -digits - 1);
-    real_negate(small.data());
-    u64* re = v.data();
-    u64* im = cplx_im_of(v.data(), w);
-    // (-eps/10) + eps i keeps only the imaginary part, and the other way round.
-    real_copy(re, small.data());
-    real_copy(im, eps.data());
-    zero_if_tiny(v.data(), eps.data());
-    EXPECT_TRUE(real_is_zero(re));
-    EXPECT_EQ(real_cmp(im, eps.data()), 0);
-    real_copy(re, eps.data());
-    real_copy(im, small.data());
-    zero_if_tiny(v.data(), eps.data());
-    EXPECT_EQ(real_cmp(re, eps.data()), 0);
-    EXPECT_TRUE(real_is_zero(im));
 }
 
 TEST_F(LinearTest, ParameterNamesForUpToThirtyParameters) {
