@@ -11,6 +11,7 @@
 #include "formula/formula_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
+#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -110,6 +111,7 @@ void calcStartJob(CalcState& s, CalcJobSink& sink) {
     s.jobRunning.store(true);
     try {
         std::thread([&s, &sink] {
+            MpThreadScratch scratch;
             calcRunJob(s, &sink);
             s.jobRunning.store(false);
         }).detach();
