@@ -2,6 +2,7 @@
 #include "ui/form.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QPushButton>
 
 #include "ui/form_keys.h"
@@ -23,6 +24,17 @@ void Form::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (on_close) on_close();
     hide();
+}
+
+// Every form opens centred on the screen; later showings keep where the
+// user put it.
+void Form::showEvent(QShowEvent* event) {
+    if (!placed_ && screen() != nullptr) {
+        placed_ = true;
+        const QRect area = screen()->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::showEvent(event);
 }
 
 int ui_scaled(const QWidget* w, int px) {

@@ -35,9 +35,11 @@ class Form : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     QPushButton* default_button_ = nullptr;
+    bool placed_ = false;
 };
 
 // The intended size px (pixels at the reference 16-pixel line of the

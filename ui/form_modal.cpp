@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QWindow>
 
 #include "ui/form.h"
 
@@ -37,10 +38,10 @@ std::vector<QPointer<QWidget>> disable_others(QWidget* except) {
 bool form_run_modal(Form* form, QWidget* owner) {
     QPointer<QWidget> focus(QApplication::focusWidget());
     QPointer<Form> self(form);
-    if (owner != nullptr && owner->window()->isVisible()) {
-        const QRect o = owner->window()->frameGeometry();
-        form->move(o.center() - form->rect().center());
-    }
+    // The owner keeps the form above it where the window manager honours that.
+    if (owner != nullptr && form->windowHandle() == nullptr) form->winId();
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr)
+        form->windowHandle()->setTransientParent(owner->window()->windowHandle());
     form->show();
     if (!form->isVisible()) return false;
     form->raise();

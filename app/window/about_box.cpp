@@ -36,12 +36,14 @@ Form* about_box_create(void (*show_topic)(const char* topic)) {
     icon->setAccessibleName(QStringLiteral("Velmarix"));
     auto* notice = new QLabel(ui_qtext(97).replace(QStringLiteral("%s"), QStringLiteral("Velmarix")), box);
     notice->setWordWrap(true);
+    notice->setVisible(!notice->text().isEmpty());
     auto* rights = new QLabel(QStringLiteral("%1 %2\n%3").arg(ui_qtext(98), QStringLiteral("Velmarix"), ui_qtext(99)), box);
     rights->setAlignment(Qt::AlignCenter);
     QPushButton* contact = button(box, 100);
     QPushButton* donate = button(box, 101);
     QPushButton* ok = button(box, 0);
     box->setDefaultButton(ok);
+    ok->setFocus();  // Enter on the welcome closes it rather than opening a help page
 
     auto* grid = new QGridLayout(box);
     grid->addWidget(icon, 0, 0, Qt::AlignTop);

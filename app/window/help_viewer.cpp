@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_files.h"
+#include "app/ui_texts.h"
 #include "ui/error_box.h"
 #include "ui/form.h"
 #include "ui/qt_text.h"
@@ -35,9 +36,10 @@ Form* help_viewer_create() {
     QPushButton* back = nav_button(viewer, QStringLiteral("\u25C0"), row);
     QPushButton* forward = nav_button(viewer, QStringLiteral("\u25B6"), row);
     QPushButton* home = nav_button(viewer, QStringLiteral("\u2302"), row);
-    back->setAccessibleName(QStringLiteral("Back"));
-    forward->setAccessibleName(QStringLiteral("Forward"));
-    home->setAccessibleName(QStringLiteral("Home"));
+    const bool german = ui_language == 3;
+    back->setAccessibleName(german ? QStringLiteral("Zurück") : QStringLiteral("Back"));
+    forward->setAccessibleName(german ? QStringLiteral("Vorwärts") : QStringLiteral("Forward"));
+    home->setAccessibleName(german ? QStringLiteral("Startseite") : QStringLiteral("Home"));
     row->addStretch();
     auto* layout = new QVBoxLayout(viewer);
     layout->addLayout(row);
@@ -59,6 +61,9 @@ void help_show(const char* topic) {
         return;
     }
     browser->setSource(QUrl::fromLocalFile(QString::fromStdString(page)));
+    // Opened from a modal box (the about box's links), the viewer must stay
+    // usable; the modal run re-enables it anyway when it ends.
+    viewer->setEnabled(true);
     viewer->show();
     viewer->raise();
     viewer->activateWindow();
