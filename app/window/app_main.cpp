@@ -23,9 +23,11 @@
 
 namespace {
 
-Form* main_form = nullptr;
-Form* options_form = nullptr;
-Form* about_form = nullptr;
+AppWindows windows{};
+Form*& main_form = windows.main;
+Form*& options_form = windows.options;
+Form*& about_form = windows.about;
+std::function<bool()> restart = options_restart_program;
 
 void show_options() {
     options_form->show();
@@ -49,7 +51,7 @@ void init_core() {
 void create_windows() {
     main_form = main_window_create({show_options, show_help, run_about});
     tool_windows_create(main_form);
-    options_form = options_window_create({tool_windows_before_save, options_restart_program,
+    options_form = options_window_create({tool_windows_before_save, [] { return restart && restart(); },
                                           [] { main_form->close(); }});
     about_form = about_box_create(help_show);
     help_viewer_create();
@@ -73,23 +75,28 @@ void open_window(const std::string& name) {
     if (const ToolPage* page = tool_page_named(name.c_str())) tool_window_show(*page);
 }
 
-int run(const CommandLine& cl) {
+}  // namespace
+
+const AppWindows& app_start(const std::string& open) {
+    init_core();
+    create_windows();
     main_form->show();
     // The welcome and --open run once the main window is on screen.
-    QTimer::singleShot(0, main_form, [cl] {
+    QTimer::singleShot(0, main_form, [open] {
         welcome();
-        open_window(cl.open);
+        open_window(open);
         showErrorMessage(main_form);  // e.g. a help path that had to be cut
     });
-    return QApplication::exec();
+    return windows;
 }
 
-void save_at_exit() {
+bool app_finish() {
     tool_windows_before_save();
     if (settings_dirty) settings_save();
+    return job_abandon();
 }
 
-}  // namespace
+void app_set_restart(std::function<bool()> r) { restart = std::move(r); }
 
 int app_main(int argc, char** argv) {
     const CommandLine cl = command_line_parse(argc, argv);
@@ -104,11 +111,9 @@ int app_main(int argc, char** argv) {
     QApplication::setWindowIcon(program_icon());
     QApplication::setApplicationName(QStringLiteral("Velmarix"));
     QApplication::setDesktopFileName(QStringLiteral("velmarix"));
-    init_core();
-    create_windows();
-    const int status = run(cl);
-    save_at_exit();
-    if (job_abandon()) {
+    app_start(cl.open);
+    const int status = QApplication::exec();
+    if (app_finish()) {
         // A worker still computes with the library and its page's data:
         // leave without destroying them under it.
         std::fflush(nullptr);

@@ -8,3 +8,23 @@
 // event loop; at the end the tools' data is handed over and the settings
 // are saved when something changed. Returns the exit status.
 int app_main(int argc, char** argv);
+
+// The steps of app_main between the QApplication and the event loop, for
+// the tests: start-up and windows (app_start, which shows the main window
+// and queues the welcome and the window to open), and the way out
+// (app_finish: the tools' data handed over, the settings saved when dirty;
+// true when a worker was still running).
+#include <functional>
+#include <string>
+class Form;
+struct AppWindows {
+    Form* main;
+    Form* options;
+    Form* about;
+};
+const AppWindows& app_start(const std::string& open);
+bool app_finish();
+
+// What restarts the program after a language change (by default a new
+// process of this executable); the tests count calls instead.
+void app_set_restart(std::function<bool()> restart);
