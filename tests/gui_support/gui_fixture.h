@@ -41,3 +41,12 @@ class GuiTest : public ::testing::Test {
 // Closes a modal window found by the watchdog: a message box by its button
 // with text (empty: the default button), a form by hiding it.
 void closeModal(QWidget* modal, const QString& button = {});
+
+// Checks what a user would see of window: no text of a label, button or
+// group is cut (each control at least as large as its size hint), no
+// control lies outside its parent or overlaps a sibling control, and every
+// control has an accessible name. Failures name the control.
+void expectLayoutSound(QWidget* window);
+
+// Saves a picture of window to path (a PNG), creating its folder.
+void saveScreenshot(QWidget* window, const std::string& path);
