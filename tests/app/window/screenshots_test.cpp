@@ -29,6 +29,8 @@ QPalette dark_palette() {
     p.setColor(QPalette::ButtonText, text);
     p.setColor(QPalette::Highlight, QColor(42, 130, 218));
     p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(110, 170, 255));  // as dark desktop themes set it
+    p.setColor(QPalette::LinkVisited, QColor(170, 140, 255));
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
     p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
