@@ -1,4 +1,5 @@
 // The forms' keyboard rules and modal runs, driven by real key events.
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -117,6 +118,32 @@ TEST_F(FormKeys, EnterClicksTheDefaultButtonUnlessTheControlTakesEnter) {
     QTest::keyClick(s.other, Qt::Key_Return);
     EXPECT_EQ(s.other_clicks, 1);
     EXPECT_EQ(s.ok_clicks, 1);
+}
+
+TEST_F(FormKeys, NumberControlsReportWhatTheUserChose) {
+    SampleForm s;
+    auto* base = new NumberBaseControl(&s.form, NumberBaseControl::Base2 | NumberBaseControl::Base8);
+    base->show();
+    base->select(10);
+    std::vector<int> bases;
+    base->on_change = [&](int b) { bases.push_back(b); };
+    base->combo()->setFocus();
+    QTest::keyClick(base->combo(), Qt::Key_Down);
+    EXPECT_EQ(bases, std::vector<int>{16});
+    base->select(-1);
+    EXPECT_EQ(base->base(), 0);
+
+    std::vector<int> values;
+    s.updown->on_change = [&](int v) { values.push_back(v); };
+    s.updown->setValue(5);  // set by the page: not reported
+    s.updown->spin()->setFocus();
+    s.updown->spin()->selectAll();
+    QTest::keyClicks(s.updown->spin(), QStringLiteral("7"));
+    QTest::keyClick(s.updown->spin(), Qt::Key_Tab);  // leaving the field commits
+    EXPECT_EQ(values, (std::vector<int>{7}));
+    s.updown->spin()->setFocus();
+    QTest::keyClick(s.updown->spin(), Qt::Key_Up);  // the arrows commit at once
+    EXPECT_EQ(values, (std::vector<int>{7, 8}));
 }
 
 TEST_F(FormKeys, AFocusedPushButtonShowsAsTheDefaultInsteadOfTheFormsOwn) {

@@ -101,6 +101,22 @@ TEST_F(Shell, TheMenuOpensTheShellsWindowsAndDisablesToolsWithoutOne) {
     EXPECT_TRUE(win.main->isEnabled());
 }
 
+TEST_F(Shell, TheSettingsLanguageNamesEveryMenuAndWindow) {
+    const struct { u32 language; const char* menu; const char* options; } rows[] = {
+        {SETTINGS_LANGUAGE_GERMAN, "Applikation", "Optionen"},
+        {SETTINGS_LANGUAGE_ENGLISH, "Application", "Options"},
+    };
+    for (const auto& row : rows) {
+        write_settings("0");
+        settings_language = row.language;
+        ASSERT_TRUE(settings_save());
+        const AppWindows& win = app_start("");
+        EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(), QString::fromUtf8(row.menu));
+        EXPECT_EQ(win.options->windowTitle(), QString::fromUtf8(row.options));
+        EXPECT_EQ(win.main->windowTitle(), QStringLiteral("Velmarix 3.5"));
+    }
+}
+
 // One row: what the user does on the options page, and what must follow.
 struct OptionsRow {
     const char* name;
