@@ -30,7 +30,13 @@ class GridPainter {
         const QRect band(0, 0, g_.viewport()->width(), g_.view_.title_h);
         bevel(band);
         p_.setPen(text_color());
-        p_.drawText(band.adjusted(4, 0, -4, 0), Qt::AlignCenter | Qt::TextWordWrap, g_.title_);
+        p_.setFont(g_.title_font_ == QFont() ? g_.font() : g_.title_font_);
+        p_.drawText(band.adjusted(4, 0, -4, 0), Qt::AlignCenter | Qt::TextWordWrap | Qt::TextHideMnemonic, g_.title_);
+        p_.setFont(g_.font());
+    }
+
+    QColor or_role(const QColor& set, QPalette::ColorRole role) const {
+        return set.isValid() ? set : g_.palette().color(role);
     }
 
     QColor text_color() const {
@@ -55,9 +61,10 @@ class GridPainter {
         bevel(r);
         p_.setPen(text_color());
         QString text = to_qstring(g_.model_.column(c).cells[0].text);
+        p_.setFont(g_.header_font_ == QFont() ? g_.font() : g_.header_font_);
         if (c > 0 && g_.column_letters) {
             text = to_qstring(grid_column_letters(c)).rightJustified(4, u' ');
-            p_.setFont(QFont(QStringLiteral("monospace"), g_.font().pointSize()));
+            p_.setFont(QFont(QStringLiteral("monospace"), p_.font().pointSize()));
         }
         p_.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, text);
         p_.setFont(g_.font());
@@ -76,14 +83,14 @@ class GridPainter {
                         text);
             return;
         }
-        const bool current = g_.hasFocus() && r == g_.cur_row_ && (c == g_.cur_col_ || g_.row_select_);
+        const bool current = (g_.hasFocus() || g_.isEditing()) && r == g_.cur_row_ && (c == g_.cur_col_ || g_.row_select_);
         const QPalette& pal = g_.palette();
-        p_.fillRect(rect, current ? pal.color(QPalette::Highlight)
-                          : cell.protect ? pal.color(QPalette::AlternateBase)
+        p_.fillRect(rect, current       ? or_role(g_.select_color_, QPalette::Highlight)
+                          : cell.protect ? or_role(g_.protected_color_, QPalette::AlternateBase)
                                          : pal.color(QPalette::Base));
-        p_.setPen(pal.color(QPalette::Mid));
+        p_.setPen(or_role(g_.grid_color_, QPalette::Mid));
         p_.drawRect(rect.adjusted(0, 0, -1, -1));
-        p_.setPen(current ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
+        p_.setPen(current ? or_role(g_.select_text_color_, QPalette::HighlightedText) : pal.color(QPalette::Text));
         const QRect text_rect = rect.adjusted(5, 1, -3, -1);
         const int align = cell.align == GRID_ALIGN_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
         if (g_.single_line) {

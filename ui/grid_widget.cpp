@@ -183,6 +183,23 @@ void GridWidget::setSelectMode(int mode) {
     viewport()->update();
 }
 
+void GridWidget::setTitleHeight(int h) {
+    view_.title_h = std::max(h, 0);
+    changed();
+}
+
+i64 GridWidget::setCellProtected(i64 col, i64 row, bool on) {
+    const i64 r = model_.set_cell_protected(col, row, on);
+    viewport()->update();
+    return r;
+}
+
+i64 GridWidget::setCellAlignment(i64 col, i64 row, int align) {
+    const i64 r = model_.set_cell_alignment(col, row, align);
+    viewport()->update();
+    return r;
+}
+
 void GridWidget::setExtendLastColumn(bool on) {
     view_.extend_last_column = on;
     changed();

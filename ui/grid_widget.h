@@ -7,6 +7,8 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
+#include <QFont>
 #include <functional>
 
 #include "ui/grid_geometry.h"
@@ -59,13 +61,35 @@ class GridWidget : public QAbstractScrollArea {
     // header selects its row.
     void setSelectMode(int mode);
 
+    // Behaviour and look; each setter repaints. Unset colours and fonts
+    // follow the palette and the widget's font, so light and dark themes
+    // both read well. Painting always goes through Qt's back buffer.
+    void setEditable(bool on) { editable = on; }
+    void setRowNumbers(bool on) { row_numbers = on, viewport()->update(); }
+    void setColumnLetters(bool on) { column_letters = on, viewport()->update(); }
+    void setSingleLine(bool on) { single_line = on, viewport()->update(); }
+    void setAutoSize(bool on) { auto_size = on; }
+    void setAllowResize(bool on) { allow_resize = on; }
+    void setExtendLastColumn(bool on);
+    void setRowHeaderWidth(int width) { setColumnWidth(-1, width); }
+    void setTitleHeight(int h);  // negative counts as 0
+    void setGridColor(const QColor& c) { grid_color_ = c, viewport()->update(); }
+    void setSelectColor(const QColor& c) { select_color_ = c, viewport()->update(); }
+    void setSelectTextColor(const QColor& c) { select_text_color_ = c, viewport()->update(); }
+    void setProtectedColor(const QColor& c) { protected_color_ = c, viewport()->update(); }
+    void setHeaderFont(const QFont& f) { header_font_ = f, viewport()->update(); }
+    void setTitleFont(const QFont& f) { title_font_ = f, viewport()->update(); }
+    void repaintNow() { viewport()->repaint(); }
+    // Protection and alignment of a cell; -1 when it is missing.
+    i64 setCellProtected(i64 col, i64 row, bool on);
+    i64 setCellAlignment(i64 col, i64 row, int align);
+
     bool editable = true;
     bool row_numbers = true;
     bool column_letters = true;
     bool single_line = true;
     bool auto_size = false;
     bool allow_resize = false;
-    void setExtendLastColumn(bool on);
 
     std::function<void(const GridNotify&)> on_notify;
 
@@ -105,5 +129,7 @@ class GridWidget : public QAbstractScrollArea {
     int wheel_ = 0;
     bool from_editor_ = false;
     i64 resize_col_ = -1;
+    QColor grid_color_, select_color_, select_text_color_, protected_color_;
+    QFont header_font_, title_font_;
     int resize_start_w_ = 0, resize_start_x_ = 0;
 };
