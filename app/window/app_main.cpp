@@ -83,8 +83,9 @@ const AppWindows& app_start(const std::string& open) {
     main_form->show();
     // The welcome and --open run once the main window is on screen.
     QTimer::singleShot(0, main_form, [open] {
+        const bool greeting = settings_show_welcome_hint == 1;
         welcome();
-        open_window(open);
+        if (!(greeting && open == "about")) open_window(open);  // the greeting was the about box
         showErrorMessage(main_form);  // e.g. a help path that had to be cut
     });
     return windows;
