@@ -70,17 +70,6 @@ TEST_F(FormKeys, TabWalksEveryStopWithWrapAroundAndARadioGroupIsOneStop) {
     }
 }
 
-TEST_F(FormKeys, TabIntoAGroupWithoutACheckedButtonChecksTheFirst) {
-    SampleForm s;
-    s.radio[1]->setAutoExclusive(false);
-    s.radio[1]->setChecked(false);
-    s.radio[1]->setAutoExclusive(true);
-    s.edit->setFocus();
-    QTest::keyClick(s.edit, Qt::Key_Tab);
-    EXPECT_EQ(s.focused(), s.radio[0]);
-    EXPECT_TRUE(s.radio[0]->isChecked());
-}
-
 TEST_F(FormKeys, ArrowKeysMoveAndCheckWithinTheGroupAndStopAtItsEnds) {
     SampleForm s;
     s.radio[1]->setFocus();

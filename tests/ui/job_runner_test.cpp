@@ -60,23 +60,6 @@ TEST_F(JobRunner, PiecesArriveInOrderOnTheUiThreadAndCompletionOnceAfterThem) {
     EXPECT_EQ(done, 1);
 }
 
-TEST_F(JobRunner, StopIsPassedOnToTheCore) {
-    Form page(QStringLiteral("Page"), 100, 100);
-    auto stop = std::make_shared<std::atomic<bool>>(false);
-    bool done = false;
-    Job job;
-    job.work = [stop](JobChannel&) {
-        while (!*stop) std::this_thread::yield();
-    };
-    job.stop = [stop] { *stop = true; };
-    job.on_done = [&] { done = true; };
-    ASSERT_TRUE(job_start(&page, job));
-    spin(20);
-    EXPECT_TRUE(job_running());
-    job_request_stop();
-    EXPECT_TRUE(waitFor([&] { return done; }));
-}
-
 TEST_F(JobRunner, AJobGivenUpAtExitEndsWithoutCallingBack) {
     Form page(QStringLiteral("Page"), 100, 100);
     auto release = std::make_shared<std::atomic<bool>>(false);
