@@ -63,9 +63,10 @@ void expectLayoutSound(QWidget* window) {
     for (QWidget* w : controls) check_control(w);
     for (std::size_t i = 0; i < controls.size(); ++i)
         for (std::size_t j = i + 1; j < controls.size(); ++j)
-            if (controls[i]->parentWidget() == controls[j]->parentWidget())
+            if (controls[i]->parentWidget() == controls[j]->parentWidget()) {
                 EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
                     << "overlap: " << name_of(controls[i]) << " and " << name_of(controls[j]);
+            }
 }
 
 void saveScreenshot(QWidget* window, const std::string& path) {

@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsRow{"same_language", {"Automatic selection", "OK"}, nullptr, 0, 1, 0, 0, 0},
         OptionsRow{"german_restart", {"German", "OK"}, "OK", 0, 3, 0, 0, 1},
         OptionsRow{"german_later", {"German", "OK"}, "Cancel", 0, 3, 0, 1, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Shell, HelpShowsThePageOrNamesWhatIsMissing) {
     write_settings("0");
