@@ -25,9 +25,9 @@ u8 mp_has_avx = 0;
 u8 mp_has_avx2 = 0;
 u32 mp_init_magic = 0;
 
-thread_local u8* mp_scratch_base = nullptr;
-thread_local u8* mp_scratch_top = nullptr;
-thread_local u8* mp_scratch_end = nullptr;
+thread_local constinit u8* mp_scratch_base = nullptr;
+thread_local constinit u8* mp_scratch_top = nullptr;
+thread_local constinit u8* mp_scratch_end = nullptr;
 
 namespace {
 

@@ -68,9 +68,11 @@ u32 num_text_capacity(i32 words, i32 type);
 // thread that computes owns its own area: mp_init() gives one to the thread
 // that calls it, MpThreadScratch (mp_thread.h) to a worker thread. A thread
 // without an area gets error 30 from every routine that needs scratch.
-extern thread_local u8* mp_scratch_base;
-extern thread_local u8* mp_scratch_top;
-extern thread_local u8* mp_scratch_end;
+// constinit: the pointers have no dynamic initialization, so every access
+// is a plain thread-local access without an initialization wrapper.
+extern thread_local constinit u8* mp_scratch_base;
+extern thread_local constinit u8* mp_scratch_top;
+extern thread_local constinit u8* mp_scratch_end;
 
 // Size of the library's scratch area. The largest operations (a modular
 // power or a fast product at 2000 words) hold several double-length
