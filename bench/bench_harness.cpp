@@ -49,6 +49,7 @@ void run_case(const BenchCase& c) {
     }
     std::printf("%-40s %12.2f %12.2f %8.2f\n", c.name.c_str(), median(ours) * 1e6,
                 median(ref) * 1e6, median(ratios));
+    if (c.detail) c.detail();
     std::fflush(stdout);
 }
 

@@ -9,6 +9,8 @@ struct BenchCase {
     std::string name;
     std::function<void()> ours;
     std::function<void()> reference;
+    // Optional: prints further lines about the case after its own.
+    std::function<void()> detail = nullptr;
 };
 
 // Registers a producer of cases (run once at start-up by a static object).

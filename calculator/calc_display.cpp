@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "calculator/calc_rounding.h"
 #include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
@@ -57,13 +58,30 @@ void showUint(CalcState& s, std::vector<char16_t>& buffer) {
     s.digitCountText = digitCount(s.resultText);
 }
 
-// The rat value as a real of realWords words, rounded to digits.
+// The rat value as a real of realWords words, correctly rounded to digits:
+// converted with more words while the conversion lies next to a tie.
 std::u16string ratAsDecimal(CalcState& s, std::vector<char16_t>& buffer, u32 flags) {
-    std::vector<u64> real(static_cast<std::size_t>(s.realWords) + 1, 0);
+    std::vector<u64> real(static_cast<std::size_t>(MP_REAL_WORDS_MAX) + 1, 0);
     num_convert(real.data(), s.realWords, MP_TYPE_REAL, s.previousResult.data(), s.intWords,
                 MP_TYPE_RAT);
+    const auto convert = [&](i32 words) {
+        MpIsolate isolate;
+        num_convert(real.data(), words, MP_TYPE_REAL, s.previousResult.data(), s.intWords,
+                    MP_TYPE_RAT);
+        const bool ok = isolate.inner() == 0;
+        isolate.clear_inner();
+        return ok;
+    };
+    bool failed = false;
+    const i32 words = mp_err() != 0 ? s.realWords
+                                    : calcRefineRounding(real.data(), MP_TYPE_REAL, s.realWords,
+                                                         s.digits, convert, &failed);
     mp_num_type = MP_TYPE_REAL;
+    mp_set_real_words(words);
     real_round_digits(real.data(), real.data(), s.digits);
+    real_resize(real.data(), s.realWords, real.data(), words);  // exact: the digits fit
+    calcApplyContext(s);
+    mp_num_type = MP_TYPE_REAL;
     const i32 length =
         real_to_text(buffer.data(), static_cast<i32>(buffer.size() - 1), real.data(), flags);
     mp_num_type = MP_TYPE_RAT;

@@ -7,6 +7,7 @@
 
 #include "calculator/calc_display.h"
 #include "calculator/calc_prepare.h"
+#include "calculator/calc_rounding.h"
 #include "formula/app_error.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_error.h"
@@ -22,6 +23,18 @@ bool evaluateMain(CalcState& s, FormulaRequest& req) {
     req.variables = &s.table;
     req.result = s.jobResult.data();
     return evaluateFormula(&req);
+}
+
+// The variables and the formula again, with s.realWords raised to words
+// while they are evaluated.
+bool evaluateAtWords(CalcState& s, i32 words, FormulaRequest& req, CalcJobSink* sink) {
+    const i32 saved = s.realWords;
+    s.realWords = words;
+    calcPrepareVariables(s, s.formula, sink);
+    const bool ok = appError.load(std::memory_order_relaxed) == 0 && evaluateMain(s, req);
+    s.realWords = saved;
+    calcApplyContext(s);
+    return ok;
 }
 
 // A rat formula that failed, evaluated again as real with the table's
@@ -45,14 +58,22 @@ bool stopped(CalcState& s) {
     return calcStopped(s) || formulaError == FORMULA_ERR_STOPPED;
 }
 
-// Keeps the value as the previous result; the old one stays on an error.
-void storeResult(CalcState& s, bool inexact) {
+// Keeps the value (real and cplx of words mantissa words, rounded to the
+// digits and then stored at s.realWords) as the previous result; the old one
+// stays on an error.
+void storeResult(CalcState& s, bool inexact, i32 words) {
     calcApplyContext(s);
     std::fill(s.convertBuffer.begin(), s.convertBuffer.end(), 0);
-    if (s.numberType == MP_TYPE_REAL || s.numberType == MP_TYPE_CPLX)
-        num_round_digits(s.convertBuffer.data(), s.jobResult.data(), s.digits);
-    else
+    if (s.numberType == MP_TYPE_REAL || s.numberType == MP_TYPE_CPLX) {
+        mp_set_real_words(words);
+        num_round_digits(s.jobResult.data(), s.jobResult.data(), s.digits);
+        // Exact: the digits fit s.realWords words.
+        num_convert(s.convertBuffer.data(), s.realWords, s.numberType, s.jobResult.data(), words,
+                    s.numberType);
+        calcApplyContext(s);
+    } else {
         num_copy(s.convertBuffer.data(), s.jobResult.data());
+    }
     if (mp_err() != 0) {
         raiseFromLibraryError(APP_ERR_FORMULA);
         return;
@@ -84,7 +105,10 @@ void evaluationJob(CalcState& s, CalcJobSink* sink) {
         raiseAppError(APP_ERR_FORMULA, nullptr, nullptr);
         return;
     }
-    storeResult(s, req.inexact);
+    const i32 words =
+        calcSettleRounding(s, [&](i32 w) { return evaluateAtWords(s, w, req, sink); });
+    if (words == 0 || stopped(s)) return;
+    storeResult(s, req.inexact, words);
 }
 
 }  // namespace

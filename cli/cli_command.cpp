@@ -139,8 +139,8 @@ const CliCommand* cliFindCommand(std::string_view name) {
 
 std::string cliCommandsHelp() {
     std::string text =
-        "Commands (velmarix-cli [--no-settings] [--lang en|de] COMMAND [ARGUMENTS...];\n"
-        "velmarix-cli COMMAND --help describes each):\n";
+        "Commands (velmarix-cli COMMAND [OPTIONS] [ARGUMENTS...]; options written before\n"
+        "the command's name are handed to it; velmarix-cli COMMAND --help describes each):\n";
     for (const CliCommand& c : kCommands) {
         std::string line = "  ";
         line += c.name;

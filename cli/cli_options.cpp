@@ -2,11 +2,13 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 
 #include "app/settings_values.h"
 #include "calculator/calc_state.h"
+#include "cli/cli_primes.h"
 
 namespace {
 
@@ -96,6 +98,13 @@ bool looksLikeFormula(std::string_view arg) {
            arg[1] == '(';
 }
 
+// "2^128 (up to 39 digits)": the bound of numbers of the given words.
+std::string powerOfTwo(i32 words) {
+    const i32 bits = 64 * words;
+    const auto digits = static_cast<i32>(bits * std::log10(2.0)) + 1;
+    return "2^" + std::to_string(bits) + " (up to " + std::to_string(digits) + " digits)";
+}
+
 bool applyFlag(std::string_view name, CliOptions* o) {
     if (name == "group") o->group = true;
     if (name == "help") o->help = true;
@@ -150,6 +159,18 @@ bool cliParseOptions(int argc, const char* const* argv, CliOptions* o, std::stri
     return true;
 }
 
+int cliOptionArity(std::string_view arg) {
+    if (arg == "--" || looksLikeFormula(arg)) return -1;
+    const std::string_view name = longName(arg);
+    if (name.empty()) return -1;
+    return takesValue(name) && arg.find('=') == std::string_view::npos ? 1 : 0;
+}
+
+std::string cliLongOption(std::string_view arg) {
+    if (arg.substr(0, 2) == "--") return std::string(arg);
+    return "--" + std::string(longName(arg));
+}
+
 std::string cliHelpText() {
     return "Usage: velmarix-cli [options] [--] [FORMULA...]\n"
            "       velmarix-cli COMMAND [options] [ARGUMENTS...]\n"
@@ -176,6 +197,22 @@ std::string cliHelpText() {
            "      --version                  print the version\n"
            "  -h, --help                     print this help\n"
            "  --                             end of options: the rest are formulas\n"
+           "\n"
+           "Limits: uint integers of up to " +
+           std::to_string(64 * CALC_UINT_WORDS) +
+           " bits; rat numerators and denominators\n"
+           "of up to " +
+           std::to_string(64 * CALC_RAT_WORDS) + " bits each; real and cplx numbers of up to " +
+           std::to_string(CALC_MAX_DIGITS) +
+           " digits;\n"
+           "formulas of up to " +
+           std::to_string(calcMaxFormulaLength()) +
+           " characters. The prime commands take numbers below\n" +
+           powerOfTwo(CLI_PRIME_WORDS_EXACT) +
+           ", and primes, next-prime and is-prime\n"
+           "with --probabilistic numbers below " +
+           powerOfTwo(CLI_PRIME_WORDS_PROBABILISTIC) +
+           ".\n"
            "\n"
            "The settings file of the application supplies the defaults; it is never written.\n"
            "Exit status: 0 when every formula was evaluated, 1 when one failed, 2 for a\n"

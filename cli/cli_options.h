@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "numlib/mp_types.h"
@@ -36,6 +37,15 @@ struct CliOptions {
 // argument or, for long ones, after "=". False with a one-line reason in *error on an unknown
 // option, a missing or bad value, or a --var without "=".
 bool cliParseOptions(int argc, const char* const* argv, CliOptions* options, std::string* error);
+
+// How cliParseOptions reads arg: -1 when it is no option ("--", a formula,
+// an unknown option), 0 when it stands alone, 1 when the next argument is its
+// value.
+int cliOptionArity(std::string_view arg);
+
+// An option of cliParseOptions under its long name: "-d" gives "--digits";
+// long forms are returned unchanged.
+std::string cliLongOption(std::string_view arg);
 
 // The --help text (ends in a newline).
 std::string cliHelpText();

@@ -45,6 +45,11 @@ constexpr PrimeCommand kPrimeCommands[] = {
 
 constexpr CliOptionDef kNumberArgs[] = {
     {"base", 0, true}, {"group", 0, false}, {"exact", 0, false}, {"probabilistic", 0, false}};
+constexpr CliOptionDef kIntervalArgs[] = {{"base", 0, true},
+                                          {"group", 0, false},
+                                          {"exact", 0, false},
+                                          {"probabilistic", 0, false},
+                                          {"count", 0, false}};
 constexpr CliOptionDef kFactorArgs[] = {{"base", 0, true}, {"group", 0, false}};
 constexpr CliOptionDef kDivisorArgs[] = {
     {"base", 0, true}, {"group", 0, false}, {"count", 0, false}};
@@ -54,6 +59,7 @@ bool isNumberPage(Kind k) {
 }
 
 std::span<const CliOptionDef> argSpec(Kind k) {
+    if (k == Kind::Interval) return kIntervalArgs;
     if (isNumberPage(k)) return kNumberArgs;
     if (k == Kind::Factor) return kFactorArgs;
     return kDivisorArgs;
@@ -69,10 +75,11 @@ std::string helpText(const PrimeCommand& c) {
     t += "Number arguments are read in the base of --base; digit groups with ' and\n"
          "lower-case hexadecimal digits are accepted.\n\nOptions:\n";
     if (isNumberPage(c.kind)) {
-        t += "  --exact          trial division, numbers below 2^128 (the default; slow for\n"
-             "                   large primes beyond about 10^20)\n"
+        t += "  --exact          proven verdicts, numbers below 2^128 (the default)\n"
              "  --probabilistic  Baillie-PSW test, numbers of up to 1253 digits\n";
     }
+    if (c.kind == Kind::Interval)
+        t += "  --count          only the closing count line, without the list\n";
     if (c.kind == Kind::Divisors)
         t += "  --count          the number of divisors after each list\n";
     t += "  --base B         number base 2, 8, 10 (default) or 16\n"
@@ -107,20 +114,20 @@ bool readCommon(const CliCommandArgs& args, Common* c, std::string* error) {
 
 int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
     const bool exact = !args.has("probabilistic");
-    mp_set_int_words(exact ? 2 : 65);
+    mp_set_int_words(exact ? CLI_PRIME_WORDS_EXACT : CLI_PRIME_WORDS_PROBABILISTIC);
     const i64 capacity = exact ? CLI_PRIME_TEXT_SHORT : CLI_PRIME_TEXT_LONG;
     const i32 base = static_cast<i32>(c.base);
     std::vector<u64> number(static_cast<std::size_t>(mp_int_words));
     i64 size = 2147483647;
-    if (!cliReadPrimeNumber(args.positional[0], capacity, base, number.data()))
-        return cliReportError();
+    const CliPrimeUse use = exact ? CliPrimeUse::Exact : CliPrimeUse::Probabilistic;
+    if (!cliReadPrimeNumber(args.positional[0], use, base, number.data())) return CLI_EXIT_FAILED;
     if (cmd.kind == Kind::Interval) {
         size = 100;
         if (args.positional.size() > 1 &&
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
-            return cliReportError();
+            return CLI_EXIT_FAILED;
     }
-    const u32 op = cmd.kind == Kind::Interval ? PRIME_OP_INTERVAL
+    const u32 op = cmd.kind == Kind::Interval ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
                    : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
                                               : PRIME_OP_TEST;
     const SPrimeNumberCalc calc{exact ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC,
@@ -134,15 +141,15 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
 }
 
 int runFactors(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
-    mp_set_int_words(2);
+    mp_set_int_words(CLI_PRIME_WORDS_EXACT);
     const i32 base = static_cast<i32>(c.base);
-    u64 number[2] = {0, 0};
+    u64 number[CLI_PRIME_WORDS_EXACT] = {0, 0};
     i64 size = 1;
-    if (!cliReadPrimeNumber(args.positional[0], CLI_PRIME_TEXT_SHORT, base, number))
-        return cliReportError();
+    if (!cliReadPrimeNumber(args.positional[0], CliPrimeUse::Factors, base, number))
+        return CLI_EXIT_FAILED;
     if (args.positional.size() > 1 &&
         !cliReadPrimeCount(args.positional[1], CLI_PRIME_TEXT_SHORT, base, 1000000, 1, &size))
-        return cliReportError();
+        return CLI_EXIT_FAILED;
     const SPrimeFactorCalc calc{static_cast<u8>(cmd.kind == Kind::Divisors ? 1 : 0),
                                 static_cast<u8>(args.has("count") ? 1 : 0),
                                 {number[0], number[1]},

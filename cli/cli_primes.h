@@ -14,17 +14,29 @@
 constexpr i64 CLI_PRIME_TEXT_SHORT = 161;
 constexpr i64 CLI_PRIME_TEXT_LONG = 5201;
 
-// Reads arg as a page reads an edit of capacity characters (a longer text is
-// cut, its last character becoming "…") and parses it in base into dst
-// (mp_int_words words), digit groups and lower-case hexadecimal digits
-// accepted. False with application error 1000 naming the text, and mp_error
-// cleared, when it is no number, does not fit, or is zero.
-bool cliReadPrimeNumber(const std::string& arg, i64 capacity, i32 base, u64* dst);
+// Words of the numbers each method takes: the exact method and the factor
+// pages numbers below 2^128, the probabilistic method numbers below 2^4160.
+constexpr i32 CLI_PRIME_WORDS_EXACT = 2;
+constexpr i32 CLI_PRIME_WORDS_PROBABILISTIC = 65;
+
+// What a number argument is read for: its range and text capacity, and the
+// reason given when it is refused.
+enum class CliPrimeUse { Exact, Probabilistic, Factors };
+
+// Reads arg as a page reads its edit for use (a longer text is cut, its last
+// character becoming "…") and parses it in base into dst (mp_int_words
+// words, as many as the use takes), digit groups and lower-case hexadecimal
+// digits accepted. When it is no number, does not fit, or is zero: prints the
+// message of application error 1000 naming the text and, on a second line,
+// the range of the method (suggesting --probabilistic when that one takes
+// the number) on standard error, and returns false with mp_error cleared.
+bool cliReadPrimeNumber(const std::string& arg, CliPrimeUse use, i32 base, u64* dst);
 
 // Reads an interval size as the pages do: in base, at most max. A blank text
-// (spaces and tabs) gives blankValue when that is positive. False with
-// application error 1000 naming the text when it is no number, does not fit
-// one word, or lies outside 1..max.
+// (spaces and tabs) gives blankValue when that is positive. When it is no
+// number, does not fit one word, or lies outside 1..max: prints the message
+// of application error 1000 naming the text and, on a second line, the range
+// of COUNT on standard error, and returns false.
 bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, i64 blankValue,
                        i64* out);
 

@@ -3,9 +3,12 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <vector>
 
+#include "app/settings_values.h"
+#include "app/ui_texts.h"
 #include "cli/cli_command.h"
 #include "cli/cli_primes.h"
 #include "cli/cli_session.h"
@@ -62,21 +65,73 @@ std::u16string editText(const std::string& arg, i64 capacity) {
     return text;
 }
 
-bool invalid(const std::u16string& text) {
+constexpr u32 kInputFlags = NUM_IN_GROUPS | NUM_IN_LOWER_HEX;
+
+bool german() {
+    return ui_language == SETTINGS_LANGUAGE_GERMAN;
+}
+
+// Prints "Invalid input" for text and the reason on the line below it.
+bool refuse(const std::u16string& text, const std::string& reason) {
     mp_error.store(0, std::memory_order_relaxed);
     raiseAppError(APP_ERR_INVALID_INPUT, text.c_str(), nullptr);
+    cliReportError();
+    std::fprintf(stderr, "%s\n", reason.c_str());
     return false;
 }
 
-constexpr u32 kInputFlags = NUM_IN_GROUPS | NUM_IN_LOWER_HEX;
+i32 wordsFor(CliPrimeUse use) {
+    return use == CliPrimeUse::Probabilistic ? CLI_PRIME_WORDS_PROBABILISTIC
+                                             : CLI_PRIME_WORDS_EXACT;
+}
+
+// Reads text into dst (words(use) words); false when it is no number the use
+// takes. Leaves mp_error clear.
+bool parse(const std::u16string& text, CliPrimeUse use, i32 base, u64* dst) {
+    const i32 saved = mp_int_words;
+    mp_set_int_words(wordsFor(use));
+    uint_from_text(dst, text.c_str(), static_cast<i32>(text.size()), kInputFlags, base);
+    const bool ok = mp_err() == 0 && !uint_is_zero(dst);
+    mp_error.store(0, std::memory_order_relaxed);
+    mp_set_int_words(saved);
+    return ok;
+}
+
+// The range of numbers use takes, for the line under "Invalid input".
+std::string numberRange(CliPrimeUse use, i32 base) {
+    const std::string numbers = "1 " + std::string(german() ? "bis" : "to") + " 2^" +
+                                std::to_string(64 * wordsFor(use)) + " - 1";
+    const std::string inBase = (german() ? " zur Basis " : " in base ") + std::to_string(base);
+    switch (use) {
+        case CliPrimeUse::Exact:
+            return (german() ? "Die exakte Methode nimmt ganze Zahlen von "
+                             : "The exact method takes whole numbers from ") +
+                   numbers + inBase + ".";
+        case CliPrimeUse::Probabilistic:
+            return (german() ? "Die probabilistische Methode nimmt ganze Zahlen von "
+                             : "The probabilistic method takes whole numbers from ") +
+                   numbers + inBase + ".";
+        default:
+            return (german() ? "Faktoren und Teiler gibt es f\u00fcr ganze Zahlen von "
+                             : "Factors and divisors are found for whole numbers from ") +
+                   numbers + inBase + ".";
+    }
+}
 
 }  // namespace
 
-bool cliReadPrimeNumber(const std::string& arg, i64 capacity, i32 base, u64* dst) {
+bool cliReadPrimeNumber(const std::string& arg, CliPrimeUse use, i32 base, u64* dst) {
+    const i64 capacity =
+        use == CliPrimeUse::Probabilistic ? CLI_PRIME_TEXT_LONG : CLI_PRIME_TEXT_SHORT;
     const std::u16string text = editText(arg, capacity);
-    uint_from_text(dst, text.c_str(), static_cast<i32>(text.size()), kInputFlags, base);
-    if (mp_err() != 0 || uint_is_zero(dst)) return invalid(text);
-    return true;
+    if (parse(text, use, base, dst)) return true;
+    std::string reason = numberRange(use, base);
+    std::vector<u64> wide(static_cast<std::size_t>(CLI_PRIME_WORDS_PROBABILISTIC));
+    if (use == CliPrimeUse::Exact &&
+        parse(editText(arg, CLI_PRIME_TEXT_LONG), CliPrimeUse::Probabilistic, base, wide.data()))
+        reason += german() ? " --probabilistic nimmt diese Zahl." : " --probabilistic takes it.";
+    uint_zero(dst);
+    return refuse(text, reason);
 }
 
 bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, i64 blankValue,
@@ -90,7 +145,10 @@ bool cliReadPrimeCount(const std::string& arg, i64 capacity, i32 base, i64 max, 
     uint_from_text(value.data(), text.c_str(), static_cast<i32>(text.size()), kInputFlags, base);
     u64 small = 0;
     if (mp_err() == 0) uint_to_u64(&small, value.data(), false);
-    if (mp_err() != 0 || small < 1 || small > static_cast<u64>(max)) return invalid(text);
+    if (mp_err() != 0 || small < 1 || small > static_cast<u64>(max))
+        return refuse(text, (german() ? "COUNT ist eine ganze Zahl von 1 bis "
+                                      : "COUNT is a whole number from 1 to ") +
+                                std::to_string(max) + ".");
     *out = static_cast<i64>(small);
     return true;
 }

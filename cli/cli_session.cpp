@@ -17,6 +17,10 @@
 
 std::atomic<int> cli_interrupts{0};
 
+std::size_t cliLineLimit() {
+    return 3 * static_cast<std::size_t>(calcMaxFormulaLength()) + 3;
+}
+
 namespace {
 
 // Wakes the waiting thread as soon as the worker has finished.
@@ -94,6 +98,7 @@ bool CliSession::addVariable(const CliVariable& v, std::u16string* error) {
 
 CliResult CliSession::evaluate(std::u16string_view formula) {
     CalcState& s = state_;
+    const i32 typeBefore = s.numberType;
     s.formula.assign(formula);
     s.displayMode = displayMode_;
     CliResult r;
@@ -121,7 +126,15 @@ CliResult CliSession::evaluate(std::u16string_view formula) {
         return r;
     }
     r.text = s.resultText;
+    r.switchedToReal = typeBefore == MP_TYPE_RAT && s.numberType == MP_TYPE_REAL && !switchNoted_;
+    switchNoted_ = switchNoted_ || r.switchedToReal;
     return r;
+}
+
+CliResult CliSession::tooLong() {
+    clearErrors();
+    raiseAppError(APP_ERR_TEXT_TOO_LONG, nullptr, nullptr);
+    return {CliOutcome::Failed, takeMessage()};
 }
 
 i32 CliSession::language() const {

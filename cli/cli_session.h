@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,11 +15,17 @@
 // async-signal-safe.
 extern std::atomic<int> cli_interrupts;
 
+// Bytes of an input line worth keeping: a line with more holds more UTF-16
+// code units than the calculator takes (a character of at most 3 bytes is one
+// unit, of 4 bytes two), so what lies beyond can only be reported as too long.
+std::size_t cliLineLimit();
+
 enum class CliOutcome { Ok, Failed, Stopped };
 
 struct CliResult {
     CliOutcome outcome = CliOutcome::Ok;
-    std::u16string text;  // the result field, or the error message
+    std::u16string text;          // the result field, or the error message
+    bool switchedToReal = false;  // a rat formula fell back to real, the first time
 };
 
 class CliSession {
@@ -36,6 +43,10 @@ class CliSession {
     // box would show.
     CliResult evaluate(std::u16string_view formula);
 
+    // The failure of a line that was cut at cliLineLimit(): the calculator's
+    // message for a text that is too long.
+    CliResult tooLong();
+
     i32 language() const;
 
   private:
@@ -43,4 +54,5 @@ class CliSession {
 
     CalcState state_;
     u32 displayMode_ = CALC_DISPLAY_AUTO;
+    bool switchNoted_ = false;
 };

@@ -77,29 +77,46 @@ void logx(u64* b, const u64* x) {
     num_logx(b, b, x);
 }
 
+// The library's gcd and lcm take positive operands only. With a zero operand
+// gcd is the other one and lcm is 0, as GMP has them (so gcd(0; 0) = 0).
+void uint_gcd_lcm(u64* dst, const u64* a, const u64* b, bool lcm) {
+    if (uint_is_zero(a) || uint_is_zero(b)) {
+        if (lcm || mp_err() != 0) return uint_zero(dst);
+        return uint_copy(dst, uint_is_zero(a) ? b : a);
+    }
+    lcm ? uint_lcm(dst, a, b) : uint_gcd(dst, a, b);
+}
+
 // gcd or lcm of the numerators of two non-negative integral rats.
 void rat_gcd_lcm(u64* a, const u64* b, bool lcm) {
     const auto natural = [](const u64* x) { return rat_sign(x) == 0 && uint_is_one(rat_den(x)); };
     if (!natural(a) || !natural(b)) return fail(a, MP_ERR_DOMAIN);
-    if (lcm)
-        uint_lcm(rat_num(a), rat_num(a), rat_num(b));
-    else
-        uint_gcd(rat_num(a), rat_num(a), rat_num(b));
+    uint_gcd_lcm(rat_num(a), rat_num(a), rat_num(b), lcm);
     a[0] = 0;
     if (mp_err() != 0) rat_zero(a);
+}
+
+// The real gcd or lcm; a zero operand as for uint, once the other one has
+// passed the library's check for a non-negative integer (gcd(x; x) = x).
+template <bool Lcm>
+void real_gcd_lcm(u64* dst, const u64* a, const u64* b) {
+    if (real_is_zero(a) || real_is_zero(b)) {
+        const u64* other = real_is_zero(a) ? b : a;
+        if (!real_is_zero(other)) real_gcd(dst, other, other, divisionLimit);
+        if (Lcm || real_is_zero(other)) real_zero(dst, 0);
+        return;
+    }
+    Lcm ? real_lcm(dst, a, b, divisionLimit) : real_gcd(dst, a, b, divisionLimit);
 }
 
 void gcd_lcm(u64* a, const u64* b, bool lcm) {
     switch (type()) {
         case MP_TYPE_UINT:
-            return lcm ? uint_lcm(a, a, b) : uint_gcd(a, a, b);
+            return uint_gcd_lcm(a, a, b, lcm);
         case MP_TYPE_RAT:
             return rat_gcd_lcm(a, b, lcm);
         default:
-            return real_binary(
-                a, b,
-                lcm ? [](u64* d, const u64* x, const u64* y) { real_lcm(d, x, y, divisionLimit); }
-                    : [](u64* d, const u64* x, const u64* y) { real_gcd(d, x, y, divisionLimit); });
+            return real_binary(a, b, lcm ? real_gcd_lcm<true> : real_gcd_lcm<false>);
     }
 }
 

@@ -25,12 +25,15 @@ bool inSet(char16_t c, const char16_t (&set)[3]) {
     return c != 0 && (c == set[0] || c == set[1] || c == set[2]);
 }
 
-// Code units of the literal that starts at text[0] (a digit).
+// Code units of the literal that starts at text[0] (a digit). A uint literal
+// has no exponent, and "E" is a hexadecimal digit: a sign after it is an
+// operator, so "1E+1" is 1E plus 1 in base 16.
 u64 literalLength(const char16_t* text, u32 flags) {
+    const bool exponent = mp_num_type != MP_TYPE_UINT;
     u64 n = 1;
     for (;; ++n) {
         const char16_t c = text[n];
-        const bool afterExp = inSet(text[n - 1], mp_exp_chars);
+        const bool afterExp = exponent && inSet(text[n - 1], mp_exp_chars);
         if (isDigit(c) || inSet(c, mp_decimal_chars) || inSet(c, mp_exp_chars)) continue;
         if ((flags & FORMULA_GROUPS) && inSet(c, mp_group_chars)) continue;
         if (afterExp && (c == u'+' || c == u'-')) continue;

@@ -37,8 +37,13 @@ class RealWords {
 // equals k p / 2 rounded to the precision for an integer k, which is what
 // pi, 2*pi, pi/2, 3*pi/2 and k*pi give when typed. h = p / 2 is exact at one
 // word more, and k can only be the quotient |x| / h truncated or one more.
+// Only an x whose last digit is below 10^-9 (so below 10^-9 h) is
+// classified: with a coarser last digit the rounded multiples of h would
+// catch ordinary arguments (at 19 digits, two of three integers near 10^18
+// equal some rounded k h, and every number from 10^19 on).
 int classify_radians(const u64* x) {
     const i32 m = mp_real_words;
+    if (real_exp_of(x) - 19 * i64{m} + 1 > -10) return ANGLE_OTHER;
     ScratchMark mark;
     const std::size_t w = static_cast<std::size_t>(m) + 2;
     u64* p = mark.take(w);

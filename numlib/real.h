@@ -107,6 +107,11 @@ u64 real_div_u64(u64* dst, const u64* a, u64 v);     // v = 0: error 13
 void real_divmod(u64* q, u64* r, const u64* a, const u64* b, i64 limit);
 // Rounds half up to k significant digits (k = 0: to a power of ten or 0).
 void real_round_digits(u64* dst, const u64* a, i32 k);
+// True when the digits of x below its k-th significant one lie within margin
+// units of x's last digit of one half of the k-th digit's unit: rounding to
+// k digits could go either way for a value that close to x. False for zero
+// and when k keeps every digit.
+bool real_near_tie(const u64* x, i32 k, u64 margin);
 
 // Conversion flags.
 enum : u32 {

@@ -28,3 +28,22 @@ void real_round_digits(u64* dst, const u64* a, i32 k) {
     dst[1] = REAL_TOP;
     real_add_exp(dst, 1);
 }
+
+bool real_near_tie(const u64* x, i32 k, u64 margin) {
+    const i64 m = real_words();
+    const i64 i = k / 19;
+    if (k < 0 || i >= m || real_is_zero(x)) return false;
+    // The dropped digits: d of word i + 1, then the words below it.
+    const int d = static_cast<int>(19 * (i + 1) - k);
+    u64 rem;
+    real_div_pow10(x[i + 1], d, &rem);
+    const u64 half = REAL_POW10[d] / 2;
+    if (i + 1 == m) return (rem > half ? rem - half : half - rem) <= margin;
+    // Just above the tie: zeros, then at most margin; just below: nines, then
+    // at least 10^19 - margin.
+    if (rem != half && rem + 1 != half) return false;
+    const u64 fill = rem == half ? 0 : REAL_BASE - 1;
+    for (i64 j = i + 2; j < m; ++j)
+        if (x[j] != fill) return false;
+    return rem == half ? x[m] <= margin : REAL_BASE - x[m] <= margin;
+}

@@ -11,11 +11,19 @@
 constexpr i32 REAL_PI4_LONG_WORDS = 1064;
 extern const u64 REAL_PI4_LONG[REAL_PI4_LONG_WORDS];
 
+// 4/pi far beyond the constant table, for arguments whose octant count does
+// not fit a word: their reduction reads the digits of 4/pi from about the
+// argument's exponent on, two to three working precisions deep. The table
+// covers every precision for arguments below 10^REAL_TRIG_EXP_LIMIT.
+constexpr i32 REAL_4_OVER_PI_LONG_WORDS = 6400;
+extern const u64 REAL_4_OVER_PI_LONG[REAL_4_OVER_PI_LONG_WORDS];
+constexpr i64 REAL_TRIG_EXP_LIMIT = 100000;
+
 // Reduces y >= 0 (an m + 1 word real) to r = y - q pi/4 with |r| <= pi/4
 // (a little more when the estimate of q is off by one near an octant
-// boundary) and returns the octant q mod 8. The digits of r are exact up to
-// the pi/4 table; y whose octant count does not fit a u64 raises error 14
-// (result -1, r = +0). r may be y.
+// boundary) and returns the octant q mod 8. r is good to a unit or two of its
+// last word whatever the size of y; y of 10^REAL_TRIG_EXP_LIMIT or more
+// raises error 14 (result -1, r = +0). r may be y.
 int real_trig_reduce(u64* r, const u64* y);
 
 // The even series in x = r^2 of the trigonometric functions, summed at the

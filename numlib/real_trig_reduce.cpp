@@ -1,9 +1,14 @@
-// Octant reduction of trigonometric arguments. The subtraction y - q pi/4
-// runs in exact decimal fixed point over twice the working precision, so an
-// argument just beside a multiple of pi/4 keeps all its significant digits.
+// Octant reduction of trigonometric arguments. While the octant count fits a
+// word, the subtraction y - q pi/4 runs in exact decimal fixed point over
+// twice the working precision, so an argument just beside a multiple of pi/4
+// keeps all its significant digits. Larger arguments take the digits of
+// y 4/pi around the units place from a window of the long 4/pi table: the
+// digits far above it only add multiples of 8 octants, so the work does not
+// grow with the exponent.
 #include <algorithm>
 #include <cmath>
 
+#include "numlib/dec.h"
 #include "numlib/real_const.h"
 #include "numlib/real_impl.h"
 #include "numlib/real_trig_impl.h"
@@ -107,16 +112,77 @@ bool octant_count(u64* o, const u64* y) {
     return ok && *o < ~u64{0} - 1;
 }
 
+// Leading zero words of {fx, n}.
+i64 zero_words(const u64* fx, i64 n) {
+    i64 z = 0;
+    while (z < n && fx[z] == 0) ++z;
+    return z;
+}
+
+// The reduction of a y whose octant count does not fit a word, with a window
+// of window words of 4/pi. y = Y 10^(t - 1) for the integer Y of its m
+// mantissa words, t = e - 19m + 2 = 19 a + b (0 <= b < 19), and 4/pi =
+// sum T[j] 10^(-18 - 19j); so y 4/pi = Y 10^b sum T[j] B^(a - j - 1). The
+// terms j <= a - 2 are multiples of B, of 8 octants: the window starts at
+// j0 = max(a - 1, 0), and the product Z = Y 10^b * {T[j0 ..]} has its units
+// word at fw = window + j0 - a. The window's truncation moves Z by less than
+// B^(m + 1): fraction words above that are exact. Returns the octant, -2
+// when the fraction cancels too far for the window, -1 on an error.
+int reduce_far_window(u64* r, const u64* y, i64 window) {
+    const i32 m = mp_real_words;
+    const i64 t = real_exp_of(y) - 19 * i64{m} + 2;
+    const i64 a = floor_div19(t);
+    const i64 j0 = std::max<i64>(a - 1, 0);
+    if (j0 + window > REAL_4_OVER_PI_LONG_WORDS) return -1;
+    const i64 fw = window + j0 - a;
+    const i64 frac_words = fw - m - 1;
+    ScratchMark mark;
+    u64* yl = mark.take(static_cast<std::size_t>(m) + 1);
+    u64* wl = mark.take(static_cast<std::size_t>(window));
+    u64* z = mark.take(static_cast<std::size_t>(window + m + 1));
+    u64* fx = mark.take(static_cast<std::size_t>(FIX_INT_WORDS + frac_words));
+    u64* scratch = mark.take(static_cast<std::size_t>(dec_mul_scratch(window, m + 1)) + 1);
+    if (scratch == nullptr) return -1;
+    for (i32 k = 0; k < m; ++k) yl[k] = y[m - k];  // least significant word first
+    yl[m] = dec_mul_word(yl, yl, m, REAL_POW10[t - 19 * a]);
+    for (i64 k = 0; k < window; ++k) wl[k] = REAL_4_OVER_PI_LONG[j0 + window - 1 - k];
+    dec_mul(z, wl, window, yl, m + 1, scratch);
+    const int octant = static_cast<int>(z[fw] % 8);  // B is a multiple of 8
+    fx[0] = fx[1] = 0;
+    u64* frac = fx + FIX_INT_WORDS;
+    for (i64 i = 0; i < frac_words; ++i) frac[i] = z[fw - 1 - i];
+    // An odd octant measures r from its upper end: r = -(1 - fraction) pi/4.
+    if (octant & 1) fix_negate(frac, frac_words);
+    if (frac_words - zero_words(frac, frac_words) < i64{m} + 2) return -2;
+    fix_to_real(r, fx, FIX_INT_WORDS + frac_words, octant & 1, m);
+    real_const(fx, REAL_CONST_PI_4);
+    trig_mul(r, r, fx);
+    return octant;
+}
+
+// A window of 2m + 6 words leaves m + 4 exact fraction words: an argument
+// within 10^-38 of a multiple of pi/4 (relative to its units) needs a wider
+// one, which is rare, so it is widened only then.
+int reduce_far(u64* r, const u64* y) {
+    int octant = -2;
+    // Below 10^19 only a pending error (no scratch) ends here.
+    if (!mp_err() && real_exp_of(y) >= 19 && real_exp_of(y) < REAL_TRIG_EXP_LIMIT) {
+        for (i64 window = 2 * i64{mp_real_words} + 6; octant == -2; window += mp_real_words + 2)
+            octant = reduce_far_window(r, y, window);
+    }
+    if (octant < 0) {
+        if (!mp_err()) mp_raise(MP_ERR_DOMAIN);
+        real_zero(r, 0);
+    }
+    return octant;
+}
+
 }  // namespace
 
 int real_trig_reduce(u64* r, const u64* y) {
     const i32 m = mp_real_words;
     u64 o = 0;
-    if (!octant_count(&o, y)) {
-        if (!mp_err()) mp_raise(MP_ERR_DOMAIN);
-        real_zero(r, 0);
-        return -1;
-    }
+    if (!octant_count(&o, y)) return reduce_far(r, y);
     if (o == 0) {
         real_copy(r, y);
         return 0;

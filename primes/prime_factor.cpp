@@ -7,8 +7,7 @@
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/uint.h"
-#include "primes/prime_tables.h"
-#include "primes/prime_test.h"
+#include "primes/prime_split.h"
 
 namespace {
 
@@ -23,15 +22,6 @@ void append_factor(PrimeFactorList& list, const u64* p, u64 multiplicity) {
     ++list.count;
 }
 
-// floor(sqrt(r)) as one word; error 14 and 0 when it does not fit.
-u64 root_limit(const u64* r) {
-    u64 s[2];
-    uint_sqrt(s, r);
-    u64 limit = 0;
-    uint_to_u64(&limit, s, false);
-    return limit;
-}
-
 }  // namespace
 
 void prime_factorize(PrimeFactorList& list, const u64* n) {
@@ -41,34 +31,12 @@ void prime_factorize(PrimeFactorList& list, const u64* n) {
         raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
         return;
     }
-    u64 r[2] = {n[0], n[1]};
-    if (uint_cmp_u64(r, 2) < 0) return;
-    WheelCursor cursor{1, 0};
-    while (list.count >= 0) {
-        const u64 limit = root_limit(r);
-        u64 d = 0;
-        while (cursor.advance() && cursor.divisor <= limit && !prime_stop_requested()) {
-            if (uint_rem_u64(r, cursor.divisor) == 0) {
-                d = cursor.divisor;
-                break;
-            }
-        }
-        if (prime_stop_requested()) return;
-        if (d == 0) {
-            append_factor(list, r, 1);  // no divisor up to the root: r is prime
-            return;
-        }
-        u64 k = 0;
-        u64 q[2];
-        u64 rem = 0;
-        for (uint_divmod_u64(q, &rem, r, d); rem == 0; uint_divmod_u64(q, &rem, r, d)) {
-            r[0] = q[0];
-            r[1] = q[1];
-            ++k;
-        }
-        const u64 p[2] = {d, 0};
-        append_factor(list, p, k);
-        if (uint_is_one(r)) return;
+    Factorization128 found;
+    const FactorStatus status = factor_u128(u128{n[1]} << 64 | n[0], found);
+    if (status == FactorStatus::Stopped) return;  // the caller prints nothing for n
+    for (int i = 0; i < found.count; ++i) {
+        const u64 p[2] = {static_cast<u64>(found.prime[i]), static_cast<u64>(found.prime[i] >> 64)};
+        append_factor(list, p, found.exponent[i]);
     }
 }
 

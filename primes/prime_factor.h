@@ -1,5 +1,5 @@
-// Prime factorization of numbers below 2^128 by trial division along the
-// wheel, and the sorted list of all divisors built from the factorization.
+// Prime factorization of numbers below 2^128 (prime_split.h), and the
+// sorted list of all divisors built from the factorization.
 #pragma once
 
 #include "numlib/mp_types.h"
@@ -21,7 +21,8 @@ struct DivisorList {
 
 // Fills list with the prime factors of the two-word n (empty for n < 2).
 // Requires mp_int_words = 2; otherwise count = -1 and application error 9000.
-// A stop request ends the division with the primes found so far.
+// A stop request ends the factorization early, with an incomplete list that
+// the caller must ignore.
 void prime_factorize(PrimeFactorList& list, const u64* n);
 
 // Puts value into the sorted list after its last entry that is not larger.

@@ -8,8 +8,9 @@
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/uint.h"
+#include "numlib/vec.h"
+#include "primes/prime_lister.h"
 #include "primes/prime_sieve.h"
-#include "primes/prime_tables.h"
 #include "primes/prime_test.h"
 #include "numlib/mp_thread.h"
 
@@ -35,24 +36,8 @@ i64 piece_capacity() {
     return 80 * i64{mp_int_words} + 9;
 }
 
-// Lists the primes of a run, each after the first with ", " in front.
-class PrimeLister {
-  public:
-    PrimeLister(const SPrimeNumberCalc& calc, PrimeOutputSink& sink)
-        : out_(sink, piece_capacity(), calc.format_flags, calc.base) {}
-    void prime(const u64* value) {
-        if (count_ > 0) out_.text(u", ");
-        out_.number(value).send();
-        ++count_;
-    }
-    i64 count() const { return count_; }
-
-  private:
-    PiecePrinter out_;
-    i64 count_ = 0;
-};
-
 void emit_header(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
+    if (calc.operation == PRIME_OP_COUNT) return;
     PiecePrinter out(sink, piece_capacity(), calc.format_flags, calc.base);
     if (calc.operation != PRIME_OP_INTERVAL) {
         out.text(ui_text[TEXT_NEXT_PRIME]).text(LINE_END).send();
@@ -77,83 +62,82 @@ void emit_test_result(bool composite, const SPrimeNumberCalc& calc, PrimeOutputS
         .send();
 }
 
+// The closing count line; the counting operation has no list to close.
 void emit_trailer(const SPrimeNumberCalc& calc, i64 count, PrimeOutputSink& sink) {
-    if (calc.operation != PRIME_OP_INTERVAL || prime_stop_requested() || mp_err() != 0) return;
+    if (calc.operation == PRIME_OP_NEXT || prime_stop_requested() || mp_err() != 0) return;
     char16_t chars[120];
     TextBuf buf = textbuf_on(chars);
-    textbuf_format(buf, u" }\r\n%s %d\r\n", ui_text[TEXT_PRIME_COUNT], count);
+    const char16_t* format = calc.operation == PRIME_OP_COUNT ? u"%s %d\r\n" : u" }\r\n%s %d\r\n";
+    textbuf_format(buf, format, ui_text[TEXT_PRIME_COUNT], count);
     if (textbuf_finish(buf)) raiseAppError(APP_ERR_TEXT_OVERFLOW, nullptr, nullptr);
     sink.append(chars);
 }
 
-// True when the odd c has no divisor from 3 up to limit on the wheel; a stop
-// request also ends the search with true (the caller checks it).
-bool odd_candidate_is_prime(const u64* c, u64 limit) {
-    WheelCursor cursor{2, 1};
-    while (cursor.advance() && cursor.divisor <= limit && !prime_stop_requested()) {
-        if (uint_rem_u64(c, cursor.divisor) == 0) return false;
+// Primes found by a run: listed, or only counted.
+class PrimeFound {
+  public:
+    PrimeFound(const SPrimeNumberCalc& calc, PrimeOutputSink& sink)
+        : list_(calc.operation != PRIME_OP_COUNT), lister_(sink, calc.format_flags, calc.base) {}
+    template <class V>
+    void prime(V value) {
+        if (list_) {
+            lister_.prime(value);
+        } else {
+            ++count_;
+        }
     }
-    return true;
-}
+    void add_count(u64 n) { count_ += static_cast<i64>(n); }
+    void flush() { lister_.flush(); }
+    void flush_if_due() { lister_.flush_if_due(); }
+    i64 count() const { return list_ ? lister_.count() : count_; }
 
-// The square-root limit of the odd candidates: s = floor(sqrt(c)), kept up to
-// date by one addition per square passed, with bound = (s + 1)^2.
-struct RootLimit {
-    u64 s = 0;
-    u64* bound = nullptr;
-
-    void start(const u64* c, u64* bound_words) {
-        bound = bound_words;
-        uint_sqrt(bound, c);
-        uint_to_u64(&s, bound, false);
-        set_bound();
-    }
-    void follow(const u64* c) {
-        if (s == ~u64{0} || uint_cmp(c, bound) < 0) return;
-        ++s;
-        set_bound();
-    }
-    void set_bound() {
-        if (s == ~u64{0}) return;
-        uint_set_u64(bound, s + 1);
-        uint_mul(bound, bound, bound);
-    }
+  private:
+    bool list_;
+    PrimeLister lister_;
+    i64 count_ = 0;
 };
 
-// The last number of an interval that the sieve can list, or 0.
+// The last number of the interval when the whole interval lies below 2^64
+// and the sieve serves the operation, else 0.
 u64 sieve_end(const SPrimeNumberCalc& calc) {
-    if (calc.operation != PRIME_OP_INTERVAL || mp_int_words != 2 || calc.number[1] != 0) return 0;
+    if (calc.operation != PRIME_OP_INTERVAL && calc.operation != PRIME_OP_COUNT) return 0;
+    if (mp_int_words < 1 || vec_len(calc.number, mp_int_words) > 1) return 0;
     const u64 lo = calc.number[0];
-    if (lo >= PRIME_SIEVE_LIMIT) return 0;
-    const u64 hi = lo + static_cast<u64>(calc.interval_size) - 1;
-    return hi < PRIME_SIEVE_LIMIT ? hi : 0;
+    const u64 size = static_cast<u64>(calc.interval_size);
+    if (lo > ~u64{0} - (size - 1)) return 0;
+    return lo + (size - 1);
 }
 
-// The interval listing by the sieve, trailer included; false (nothing sent)
+// The listing or count by the sieve, trailer included; false (nothing sent)
 // when the interval lies beyond the sieve or its tables find no room.
 bool list_by_sieve(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
     const u64 hi = sieve_end(calc);
     if (hi == 0 || mp_err() != 0) return false;
-    PrimeLister lister(calc, sink);
-    const PrimeSieveResult result = prime_sieve_interval(calc.number[0], hi, [&](u64 p) {
-        if (prime_stop_requested()) return false;
-        const u64 value[2] = {p, 0};
-        lister.prime(value);
-        return true;
-    });
+    PrimeFound found(calc, sink);
+    PrimeSieveResult result;
+    if (calc.operation == PRIME_OP_COUNT) {
+        u64 count = 0;
+        result = prime_sieve_count(calc.number[0], hi, &count);
+        found.add_count(count);
+    } else {
+        result = prime_sieve_interval(calc.number[0], hi, [&](const u64* primes, std::size_t count) {
+            for (std::size_t i = 0; i < count; ++i) found.prime(primes[i]);
+            found.flush_if_due();
+            return !prime_stop_requested();
+        });
+    }
     if (result == PrimeSieveResult::NoRoom) return false;
-    emit_trailer(calc, lister.count(), sink);
+    found.flush();
+    emit_trailer(calc, found.count(), sink);
     return true;
 }
 
-void list_exact(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
-    emit_header(calc, sink);
-    if (list_by_sieve(calc, sink)) return;
+// Odd candidates one by one, each decided by the exact test.
+void list_candidates(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
     ScratchMark mark;
     u64* c = mark.take(words());
-    u64* bound = mark.take(words());
-    if (bound == nullptr) return;
-    PrimeLister lister(calc, sink);
+    if (c == nullptr) return;
+    PrimeFound found(calc, sink);
     uint_copy(c, calc.number);
     i64 remaining = calc.interval_size;
     bool include_two = false;
@@ -168,27 +152,28 @@ void list_exact(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
             --remaining;
         }
     }
-    if (include_two) {
-        uint_set_u64(bound, 2);
-        lister.prime(bound);
-    }
+    if (include_two) found.prime(u64{2});
     if (!(include_two && calc.operation == PRIME_OP_NEXT) && remaining >= 1) {
-        RootLimit root;
-        root.start(c, bound);
         while (mp_err() == 0) {
-            const bool prime = odd_candidate_is_prime(c, root.s);
+            const bool prime = prime_test_exact(c);
             if (prime_stop_requested()) break;
             if (prime) {
-                lister.prime(c);
+                found.prime(static_cast<const u64*>(c));
                 if (calc.operation == PRIME_OP_NEXT) break;
             }
+            found.flush_if_due();
             remaining -= 2;
             if (remaining < 1) break;
             uint_add_u64(c, c, 2);
-            root.follow(c);
         }
     }
-    emit_trailer(calc, lister.count(), sink);
+    found.flush();
+    emit_trailer(calc, found.count(), sink);
+}
+
+void list_exact(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
+    emit_header(calc, sink);
+    if (!list_by_sieve(calc, sink)) list_candidates(calc, sink);
 }
 
 void list_probabilistic(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
@@ -196,19 +181,21 @@ void list_probabilistic(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
     ScratchMark mark;
     u64* c = mark.take(words());
     if (c == nullptr) return;
-    PrimeLister lister(calc, sink);
+    PrimeFound found(calc, sink);
     uint_copy(c, calc.number);
     for (i64 remaining = calc.interval_size; mp_err() == 0;) {
         const bool prime = prime_test_probabilistic(c) == 0;
         if (prime_stop_requested() || mp_err() != 0) break;
         if (prime) {
-            lister.prime(c);
+            found.prime(static_cast<const u64*>(c));
             if (calc.operation == PRIME_OP_NEXT) break;
         }
+        found.flush_if_due();
         if (--remaining < 1) break;
         uint_add_u64(c, c, 1);
     }
-    emit_trailer(calc, lister.count(), sink);
+    found.flush();
+    emit_trailer(calc, found.count(), sink);
 }
 
 void run_method(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
@@ -217,7 +204,8 @@ void run_method(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
         const bool composite =
             exact ? !prime_test_exact(calc.number) : prime_test_probabilistic(calc.number) != 0;
         emit_test_result(composite, calc, sink);
-    } else if (calc.operation == PRIME_OP_INTERVAL || calc.operation == PRIME_OP_NEXT) {
+    } else if (calc.operation == PRIME_OP_INTERVAL || calc.operation == PRIME_OP_NEXT ||
+               calc.operation == PRIME_OP_COUNT) {
         if (exact) {
             list_exact(calc, sink);
         } else {

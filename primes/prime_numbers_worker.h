@@ -1,14 +1,23 @@
 // The prime numbers worker: lists and counts the primes of an interval,
-// finds the next prime, or tests one number, exactly (trial division, two
-// words) or probabilistically (Baillie-PSW, 65 words), and streams its
-// output to a sink.
+// finds the next prime, or tests one number, exactly (proven, two words) or
+// probabilistically (Baillie-PSW, 65 words), and streams its output to a
+// sink.
 #pragma once
 
 #include "numlib/mp_types.h"
 #include "primes/prime_output.h"
 
 enum : u32 { PRIME_METHOD_EXACT = 1, PRIME_METHOD_PROBABILISTIC = 2 };
-enum : u32 { PRIME_OP_INTERVAL = 1, PRIME_OP_NEXT = 2, PRIME_OP_TEST = 3 };
+// PRIME_OP_COUNT counts the primes of the interval as PRIME_OP_INTERVAL
+// does, and prints only the count line ("Number of prime numbers: 4").
+enum : u32 { PRIME_OP_INTERVAL = 1, PRIME_OP_NEXT = 2, PRIME_OP_TEST = 3, PRIME_OP_COUNT = 4 };
+
+// The sizes the methods take, as the prime numbers page labels them: the
+// exact method works on two words (every number below 2^128, which has 38
+// or 39 digits), the probabilistic one on 65 words.
+constexpr int PRIME_EXACT_DIGITS_MIN = 38;
+constexpr int PRIME_EXACT_DIGITS_MAX = 39;
+constexpr int PRIME_PROBABILISTIC_DIGITS_MAX = 1253;
 
 struct SPrimeNumberCalc {
     u32 method;         // PRIME_METHOD_*; any other value: nothing but done()

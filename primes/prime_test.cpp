@@ -7,6 +7,7 @@
 #include "numlib/mp_scratch.h"
 #include "numlib/uint.h"
 #include "numlib/vec.h"
+#include "primes/prime_proof.h"
 #include "primes/prime_tables.h"
 
 bool prime_stop_requested() {
@@ -132,8 +133,20 @@ u32 prime_test_probabilistic(const u64* n) {
     return lucas_test_strong(n) ? 0 : 1;
 }
 
+namespace {
+
+// Below this, trial division along the wheel is quicker than Baillie-PSW.
+constexpr u64 TRIAL_DIVISION_BELOW = u64{1} << 20;
+
+}  // namespace
+
 bool prime_test_exact(const u64* n) {
     if (uint_cmp_u64(n, 2) < 0) return false;
+    const i64 len = vec_len(n, mp_int_words);
+    if (len <= 2 && (len < 2 ? n[0] : ~u64{0}) >= TRIAL_DIVISION_BELOW) {
+        const u128 v = len == 2 ? u128{n[1]} << 64 | n[0] : n[0];
+        return prime_prove_u128(v) != ProofResult::Composite;
+    }
     u64 limit = 0;
     {
         ScratchMark mark;

@@ -1,5 +1,5 @@
-// Primality tests on unsigned integers of mp_int_words words: the exact test
-// by trial division along the wheel, and the probabilistic test (trial
+// Primality tests on unsigned integers of mp_int_words words: the exact
+// test, and the probabilistic test (trial
 // division by the primes below 1000, Euler tests to bases 2 and 3, and a
 // strong Lucas test with Selfridge's parameters; together with the base-2
 // test this is the Baillie-PSW test, which has no known counterexample).
@@ -38,8 +38,10 @@ bool lucas_test_strong(const u64* n);
 // and 1. Deterministic: the same n always gets the same answer.
 u32 prime_test_probabilistic(const u64* n);
 
-// True when n is prime, by trial division along the wheel up to floor(sqrt(n)),
-// which must fit one word (else error 14: n counts as prime, the caller sees
-// the error). A stop request ends the division early with true; the caller
-// must then ignore the answer.
+// True when n is prime, proven. Below 2^20 by trial division along the
+// wheel; up to 2^128 by prime_prove_u128 (Baillie-PSW below 2^64, an n - 1
+// certificate above); a longer n by trial division up to floor(sqrt(n)),
+// which must then fit one word (else error 14: n counts as prime, the
+// caller sees the error). A stop request ends the test early with true; the
+// caller must then ignore the answer.
 bool prime_test_exact(const u64* n);

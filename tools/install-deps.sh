@@ -6,7 +6,7 @@ set -euo pipefail
 # fonts; xvfb, xauth and xdotool run the program on a virtual display for
 # the smoke test; the desktop-file and AppStream validators check the files
 # a desktop reads; dpkg-dev lets cpack work out the package's dependencies.
-packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev libedit-dev
+packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev
           libflint-dev libflint-arb-dev libprimesieve-dev
           qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth xdotool libx11-6
           desktop-file-utils appstream dpkg-dev)

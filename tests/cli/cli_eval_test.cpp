@@ -31,11 +31,10 @@ TEST(CliEval, EachTypeAndModeShowsTheResultField) {
         {{kNone, "-t", "uint", "2^64", "7/2"}, "18446744073709551616\n3\n"},
         {{kNone, "-t", "uint", "--out-base", "16", "255*256"}, "FF00\n"},
         {{kNone, "-t", "uint", "--in-base", "2", "--out-base", "8", "1111+1"}, "20\n"},
+        {{kNone, "-t", "uint", "--in-base", "16", "1E+1"}, "31\n"},
         {{kNone, "-t", "uint", "-g", "2^70"}, "1'180'591'620'717'411'303'424\n"},
         {{kNone, "-g", "-d", "20", "10^15/7"}, "142'857'142'857'142.85714\n"},
         {{kNone, "--decimal", "comma", "1,5*3"}, "4,5\n"},
-        // rat falls back to real for a value without a rational form, and stays there.
-        {{kNone, "-t", "rat", "sqrt(2)", "1/4"}, "1.414213562\n0.25\n"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);
@@ -45,6 +44,15 @@ TEST(CliEval, EachTypeAndModeShowsTheResultField) {
         EXPECT_EQ(r.status, 0) << joined;
         EXPECT_EQ(r.err, "") << joined;
     }
+}
+
+// rat falls back to real for a value without a rational form, stays there,
+// and says so once.
+TEST(CliEval, RatFallsBackToRealWithANote) {
+    const CliRun r = runCli({kNone, "-t", "rat", "1/4", "sqrt(2)", "1/4", "pi"});
+    EXPECT_EQ(r.out, "1/4\n1.414213562\n0.25\n3.141592654\n");
+    EXPECT_EQ(r.err, "(The number type is now real instead of rat.)\n");
+    EXPECT_EQ(r.status, 0);
 }
 
 TEST(CliEval, AnsChainsAndSurvivesFailures) {
@@ -70,11 +78,20 @@ TEST(CliEval, VariablesFromTheCommandLine) {
     EXPECT_NE(bad.err.find("\"x\""), std::string::npos) << bad.err;
 }
 
+// Errors name their line; a byte-order mark is skipped, a NUL byte is a
+// character the formula refuses.
 TEST(CliEval, StandardInputOneFormulaPerLine) {
-    const CliRun r = runCli({kNone}, "1+1\n\n   \nans*10\r\n2^0.5\n3/0\nans");  // no final newline
+    const std::string input = std::string(
+                                  "\xEF\xBB\xBF"
+                                  "1+1\n\n   \nans*10\r\n2^0.5\n3/0\n4") +
+                              '\0' + "+1\nans";
+    const CliRun r = runCli({kNone}, input);  // no final newline
     EXPECT_EQ(r.out, "2\n20\n1.414213562\n1.414213562\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("position 4"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err,
+              "line 6: Error in mathematical formula. Overflow at character position 4!\n"
+              "line 7: Error in mathematical formula. Syntax error at character position 2!\n");
+    EXPECT_EQ(runCli({kNone, "--lang", "de"}, "\n1+\n").err.substr(0, 9), "Zeile 2: ");
     EXPECT_EQ(runCli({kNone}, "").status, 0);
 }
 
@@ -96,7 +113,7 @@ TEST(CliEval, FailuresPrintTheMessageOnStandardErrorInTheChosenLanguage) {
     const CliRun longOne = runCli({kNone}, std::string(300000, '1') + "\n2\n");
     EXPECT_EQ(longOne.status, 1);
     EXPECT_EQ(longOne.out, "2\n");
-    EXPECT_EQ(longOne.err, "The text entered is too long!\n");
+    EXPECT_EQ(longOne.err, "line 1: The text entered is too long!\n");
 }
 
 // Writes a settings file into folder the way the application would.

@@ -81,17 +81,23 @@ TEST(CliOptions, DoubleDashAndNegativeNumbersAreFormulas) {
 
 }  // namespace
 
-// The options every command shares may precede its name; other options there
-// keep it a formula, and a command name after "--" is a formula too.
-TEST(CliOptions, SharedOptionsMayPrecedeACommand) {
+// Options before a command's name are handed to the command, which refuses
+// by name one it does not know; a command name after "--" is a formula.
+TEST(CliOptions, OptionsMayPrecedeACommand) {
     const CliRun de = runCli({"--no-settings", "--lang", "de", "primes", "1000000", "100"});
     EXPECT_EQ(de.status, 0) << de.err;
     EXPECT_NE(de.out.find("Primzahlen von 1000000 bis 1000099:"), std::string::npos) << de.out;
     const CliRun attached = runCli({"--lang=en", "factor", "12"});
     EXPECT_EQ(attached.status, 0) << attached.err;
     EXPECT_NE(attached.out.find("12 = 2^2 * 3"), std::string::npos) << attached.out;
-    const CliRun formula = runCli({"--no-settings", "-t", "rat", "factor"});
-    EXPECT_EQ(formula.status, 1) << formula.out;
+    const CliRun before = runCli({"-d", "20", "--no-settings", "roots", "1", "0", "-2"});
+    EXPECT_NE(before.out.find("1.4142135623730950488"), std::string::npos) << before.err;
+    const CliRun unknown = runCli({"--no-settings", "-t", "rat", "factor", "12"});
+    EXPECT_EQ(unknown.status, 2) << unknown.out;
+    EXPECT_NE(unknown.err.find("'--type'"), std::string::npos) << unknown.err;
+    const CliRun calcOnly = runCli({"--base", "16", "is-prime", "FF"});
+    EXPECT_EQ(calcOnly.status, 2);
+    EXPECT_NE(calcOnly.err.find("velmarix-cli is-prime --help"), std::string::npos) << calcOnly.err;
     const CliRun dashed = runCli({"--no-settings", "--", "roots"});
     EXPECT_EQ(dashed.status, 1) << dashed.out;
 }

@@ -45,7 +45,8 @@ inline constexpr GoldenRow kUintRows[] = {
     {U, 1, 10, u"ncr(10;3)+npr(10;3)", u"840"},
     {U, 1, 10, u"ncr(3;5)", u"0"},
     {U, 1, 10, u"gcd(12;18)*lcm(4;6)", u"72"},
-    {U, 1, 10, u"gcd(0;5)", nullptr, LIB, 1},
+    // A zero operand: gcd is the other one, lcm is 0 (gcd(0; 0) = 0, as in GMP).
+    {U, 1, 10, u"gcd(0;5)*100+gcd(7;0)*10+lcm(0;3)+lcm(3;0)+gcd(0;0)+lcm(0;0)", u"570"},
     {U, 1, 10, u"mulinv(3;7)", u"5"},
     {U, 1, 10, u"mulinv(2;4)", nullptr, LIB, 1},
     {U, 1, 10, u"powmod(2;10;1000)", u"24"},
@@ -83,6 +84,9 @@ inline constexpr GoldenRow kRealRows[] = {
     {R, 1, 10, u"gcd(1e30;1e20)", u"1e+20"},
     {R, 1, 10, u"lcm(1e10;3)", u"3e+10"},
     {R, 1, 10, u"lcm(2.5;2)", nullptr, LIB, 1},
+    {R, 1, 10, u"gcd(0;5)*100+gcd(7;0)*10+lcm(0;3)+lcm(3;0)+gcd(0;0)+lcm(0;0)", u"570"},
+    {R, 1, 10, u"gcd(0;-3)", nullptr, LIB, 1},  // the other operand is still checked
+    {R, 1, 10, u"lcm(2.5;0)", nullptr, LIB, 1},
     {R, 1, 10, u"gcd(1e20000000;7)", u"1"},
     {R, 1, 10, u"gcd(1e20000000;7)", nullptr, LIB, 1, -1, nullptr, true},
     {R, 1, 10, u"logx(10;1e100)", u"100"},
@@ -182,6 +186,7 @@ inline constexpr GoldenRow kCplxRows[] = {
     {C, 1, 10, u"sin(2+i)", nullptr, LIB, 1},
     {C, 1, 10, u"ln(i)", nullptr, LIB, 1},
     {C, 1, 10, u"gcd(2;i)", nullptr, LIB, 1},
+    {C, 1, 10, u"gcd(0;5)*100+gcd(7;0)*10+lcm(0;3)+lcm(3;0)+gcd(0;0)+lcm(0;0)", u"570"},
     {C, 1, 10, u"1+mulinv(3;7)", nullptr, UINT_ONLY, 3},
 };
 
@@ -215,6 +220,8 @@ inline constexpr GoldenRow kRatRows[] = {
     {Q, 1, 10, u"gcd(12;18)+lcm(4;6)", u"18"},
     {Q, 1, 10, u"gcd(12;18/5)", nullptr, LIB, 1},
     {Q, 1, 10, u"gcd(-4;6)", nullptr, LIB, 1},  // as for real: positive integers only
+    {Q, 1, 10, u"gcd(0;5)*100+gcd(7;0)*10+lcm(0;3)+lcm(3;0)+gcd(0;0)+lcm(0;0)", u"570"},
+    {Q, 1, 10, u"lcm(0;1/2)", nullptr, LIB, 1},
     {Q, 1, 10, u"root(3;27/8)", u"3/2"},
     {Q, 1, 10, u"root(2;-4)", nullptr, LIB, 1},
     {Q, 1, 10, u"ln(2)", nullptr, LIB, 1},

@@ -132,6 +132,7 @@ inline constexpr GoldenRow kLiterals[] = {
     {U, 1, 16, u"FF", u"255"},
     {U, 1, 16, u"DEAD'BEEF", u"3735928559"},
     {U, 1, 16, u"FF*10", u"4080"},
+    {U, 1, 16, u"AE-1E+1", u"145"},  // E is a digit, never an exponent: 1E, then the sign
     {U, 1, 10, u"3*4", u"12"},
     {Q, 1, 10, u"1'000", u"1000"},
     {Q, 1, 10, u"6/4", u"3/2"},

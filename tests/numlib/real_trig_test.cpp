@@ -1,9 +1,11 @@
 // Sine, cosine and tangent against MPFR: beside multiples of pi/4 (where the
-// reduction cancels up to all digits), over the reducible range up to its
-// u64 octant limit, tiny arguments, and hard cases.
+// reduction cancels up to all digits), over the range of word-sized octant
+// counts, beyond it up to the table's limit, tiny arguments, and hard cases.
 #include <mpfr.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "numlib/mp_error.h"
@@ -32,6 +34,51 @@ std::vector<u64> top_of_range(TestRng& rng, i64 m) {
     return x;
 }
 
+// k pi/4 for k = a word times 10^(1 .. 60): beside it, with fewer integer
+// digits than the precision has, the fraction cancels up to those digits.
+void far_octant_point(mpfr_ptr v, TestRng& rng) {
+    Mpfr k(mpfr_get_prec(v));
+    mpfr_ui_pow_ui(k, 10, static_cast<unsigned long>(rng.range(1, 60)), MPFR_RNDN);
+    mpfr_mul_ui(k, k, rng.word() | 1, MPFR_RNDN);
+    mpfr_const_pi(v, MPFR_RNDN);
+    mpfr_mul(v, v, k, MPFR_RNDN);
+    mpfr_div_2ui(v, v, 2, MPFR_RNDN);
+}
+
+// f at the exact argument, however many integer digits it has.
+RealFnReference exact_reference(MpfrUnaryFn f) {
+    return [f](mpfr_ptr v, const u64* x, i64 m, i64* e10) {
+        *e10 = 0;
+        Mpfr a(oracle_bits(std::max(2 * 19 * m + 80, real_exp_of(x) + 19 * m + 2)));
+        to_mpfr(a, x, m);
+        f(v, a, MPFR_RNDN);
+    };
+}
+
+TEST_F(RealTrigTest, MatchMpfrBeyondWordSizedOctantCounts) {
+    const RealSampler x =
+        sample_one_of({sample_real(19, 60), sample_real(19, REAL_TRIG_EXP_LIMIT - 1),
+                       sample_signed(sample_beside(far_octant_point, 0))});
+    check_fn(rng, {"real_sin far", real_sin, exact_reference(mpfr_sin), x, 40});
+    check_fn(rng, {"real_cos far", real_cos, exact_reference(mpfr_cos), x, 40});
+    check_fn(rng, {"real_tan far", real_tan, exact_reference(mpfr_tan), x, 40});
+    // Integers of m words nearest to multiples of pi/2 (convergents of the
+    // continued fraction of 10^s 2/pi): their fraction cancels about 19m digits.
+    const std::pair<i64, const char*> closest[] = {
+        {3, "5.55062716935687362313191648103117386932524696851314055078e96"},
+        {4, "4.129368998934059543849530701008954017909802156521498782855944643222087613703e2075"},
+        {6,
+         "1.73092117957057233170032750217245134014474674763769229303521920284417383284919173"
+         "260392929169767776267888509657687e99113"}};
+    RealFnStats stats;
+    for (const auto& [m, text] : closest) {
+        const auto y = real_of_text(m, text);
+        EXPECT_TRUE(check_unary_case(stats, m, y, real_sin, exact_reference(mpfr_sin)));
+        EXPECT_TRUE(check_unary_case(stats, m, y, real_cos, exact_reference(mpfr_cos)));
+        EXPECT_TRUE(check_unary_case(stats, m, y, real_tan, exact_reference(mpfr_tan)));
+    }
+}
+
 TEST_F(RealTrigTest, MatchMpfrOverTheReducibleRange) {
     const RealSampler x =
         sample_one_of({sample_signed(sample_beside(octant_point, 0)), sample_real(-3000, -1),
@@ -43,9 +90,9 @@ TEST_F(RealTrigTest, MatchMpfrOverTheReducibleRange) {
 
 TEST_F(RealTrigTest, HardCases) {
     for (RealUnaryFn fn : {real_sin, real_cos, real_tan}) {
-        // 2^64 pi/4 = 1.44880389e19: beyond it the octant count leaves a u64
-        EXPECT_TRUE(fn_case(fn, 2, "1.4489e19", nullptr, MP_ERR_DOMAIN));
-        EXPECT_TRUE(fn_case(fn, 2, "-3e25", nullptr, MP_ERR_DOMAIN));
+        // beyond the long 4/pi table
+        EXPECT_TRUE(fn_case(fn, 527, "1e100000", nullptr, MP_ERR_DOMAIN));
+        EXPECT_TRUE(fn_case(fn, 1, "-3e4611686018427387903", nullptr, MP_ERR_DOMAIN));
     }
     EXPECT_TRUE(fn_case(real_sin, 2, "-0", "-0", 0)) << "a negative zero keeps its sign";
     EXPECT_TRUE(fn_case(real_tan, 2, "-0", "-0", 0));
@@ -65,20 +112,30 @@ TEST_F(RealTrigTest, APendingErrorStopsTheWorkAndGivesZero) {
     }
 }
 
-TEST_F(RealTrigTest, LongPiTableIsPiOverFour) {
-    Mpfr pi(oracle_bits(19 * REAL_PI4_LONG_WORDS + 20));
+// The digits of a long table equal those of pi/4 (quarter) or 4/pi,
+// truncated; the first digit of pi/4 is its first fraction digit.
+void expect_table_digits(const u64* table, i32 words, bool quarter) {
+    Mpfr pi(oracle_bits(19 * i64{words} + 20));
     mpfr_const_pi(pi, MPFR_RNDN);
-    mpfr_div_2ui(pi, pi, 2, MPFR_RNDN);
+    if (quarter)
+        mpfr_div_2ui(pi, pi, 2, MPFR_RNDN);
+    else
+        mpfr_ui_div(pi, 4, pi, MPFR_RNDN);
     mpfr_exp_t e = 0;
-    char* s = mpfr_get_str(nullptr, &e, 10, 19 * REAL_PI4_LONG_WORDS, pi, MPFR_RNDZ);
-    std::string table;
-    for (u64 w : REAL_PI4_LONG) {
-        const std::string t = std::to_string(w);
-        table += std::string(19 - t.size(), '0') + t;
+    char* s = mpfr_get_str(nullptr, &e, 10, 19 * static_cast<std::size_t>(words), pi, MPFR_RNDZ);
+    std::string digits;
+    for (i32 i = 0; i < words; ++i) {
+        const std::string t = std::to_string(table[i]);
+        digits += std::string(19 - t.size(), '0') + t;
     }
-    EXPECT_EQ(table, std::string(s));
-    EXPECT_EQ(e, 0);
+    EXPECT_EQ(digits, std::string(s));
+    EXPECT_EQ(e, quarter ? 0 : 1);
     mpfr_free_str(s);
+}
+
+TEST_F(RealTrigTest, LongTablesArePiOverFourAndFourOverPi) {
+    expect_table_digits(REAL_PI4_LONG, REAL_PI4_LONG_WORDS, true);
+    expect_table_digits(REAL_4_OVER_PI_LONG, REAL_4_OVER_PI_LONG_WORDS, false);
 }
 
 }  // namespace

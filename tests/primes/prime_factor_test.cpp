@@ -49,7 +49,7 @@ void check_factorization(mpz_srcptr z) {
 }  // namespace
 
 TEST_F(FactorTest, ProductOfPrimeFactorsIsTheNumber) {
-    Mpz z, p;
+    Mpz z, p, q;
     for (unsigned long v = 1; v < 3000; ++v) {
         mpz_set_ui(z, v);
         check_factorization(z);
@@ -63,10 +63,26 @@ TEST_F(FactorTest, ProductOfPrimeFactorsIsTheNumber) {
             mpz_pow_ui(p, p, static_cast<unsigned long>(rng.range(1, 4)));
             mpz_mul(z, z, p);
         }
-        mpz_set_ui(p, rng.word() >> rng.range(22, 63));
-        mpz_nextprime(p, p);
+        random_prime(p, static_cast<int>(rng.range(2, 68)));
         mpz_mul(z, z, p);
         if (mpz_sizeinbase(z, 2) > 128) continue;
+        check_factorization(z);
+    }
+    // Two primes of every balance up to 2^128 (the balanced ones take the
+    // quadratic sieve), and prime powers.
+    for (int small = 2; small <= 64; small += small < 20 ? 1 : 4) {
+        random_prime(p, small);
+        random_prime(q, static_cast<int>(rng.range(small, 128 - small)));
+        mpz_mul(z, p, q);
+        check_factorization(z);
+    }
+    for (int k = 2; k <= 8; ++k) {
+        random_prime(p, 128 / k);
+        mpz_pow_ui(z, p, static_cast<unsigned long>(k));
+        check_factorization(z);
+        random_prime(q, 128 / k - 2);
+        mpz_divexact(z, z, p);
+        mpz_mul(z, z, q);  // p^(k-1) q
         check_factorization(z);
     }
     mp_set_int_words(3);

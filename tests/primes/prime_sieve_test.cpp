@@ -1,5 +1,6 @@
-// The segmented sieve against primesieve, and the interval listing by the
-// sieve against the listing by trial division (forced by a full scratch area).
+// The segmented sieve against primesieve and GMP below 2^64, and the exact listing
+// by the sieve against the listing by one test per candidate (forced by a
+// full scratch area), in base 10 with and without digit groups.
 #include "primes/prime_sieve.h"
 
 #include <chrono>
@@ -7,91 +8,101 @@
 #include <thread>
 
 #include "numlib/mp_context.h"
+#include "numlib/num_text.h"
 #include "prime_sink_util.h"
 #include "prime_test_util.h"
 #include "primes/prime_numbers_worker.h"
 
 namespace {
 
+constexpr u64 TOP = ~u64{0};
+constexpr u64 SEGMENT = 30 * 32768;  // integers per segment
+
+// primesieve, or above 2^44, where primesieve needs seconds for its
+// sieving primes, GMP's next prime.
+void reference(u64 lo, u64 hi, std::vector<u64>& out) {
+    if (hi < u64{1} << 44) {
+        primesieve::generate_primes(lo, hi, &out);
+        return;
+    }
+    Mpz z, top;
+    mpz_set_ui(z, lo);
+    mpz_sub_ui(z, z, 1);
+    mpz_set_ui(top, hi);
+    for (mpz_nextprime(z, z); mpz_cmp(z, top) <= 0; mpz_nextprime(z, z)) out.push_back(mpz_get_ui(z));
+}
+
 class PrimeSieveTest : public PrimeTest {
   protected:
-    std::vector<u64> sieve(u64 lo, u64 hi) {
-        std::vector<u64> out;
-        const PrimeSieveResult r = prime_sieve_interval(lo, hi, [&](u64 p) {
-            out.push_back(p);
+    void expect_matches(u64 lo, u64 hi) {
+        std::vector<u64> ours, expect;
+        const PrimeSieveResult r = prime_sieve_interval(lo, hi, [&](const u64* p, std::size_t n) {
+            ours.insert(ours.end(), p, p + n);
             return true;
         });
-        EXPECT_EQ(r, PrimeSieveResult::Done);
-        return out;
+        ASSERT_EQ(r, PrimeSieveResult::Done);
+        reference(lo, hi, expect);
+        ASSERT_EQ(ours, expect) << lo << " " << hi;
+        u64 count = 0;
+        ASSERT_EQ(prime_sieve_count(lo, hi, &count), PrimeSieveResult::Done);
+        ASSERT_EQ(count, expect.size()) << lo << " " << hi;
     }
-    std::string list(u64 lo, i64 size) {
+    std::string list(u64 lo, i64 size, u32 op, u32 flags) {
         mp_set_int_words(2);
         const u64 n[2] = {lo, 0};
-        const SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n, size, 0, 10};
+        const SPrimeNumberCalc calc{PRIME_METHOD_EXACT, op, n, size, flags, 10};
         CollectingSink sink;
         prime_numbers_worker(calc, sink);
         return sink.text();
     }
 };
 
-std::vector<u64> reference(u64 lo, u64 hi) {
-    std::vector<u64> primes;
-    primesieve::generate_primes(lo, hi, &primes);
-    return primes;
-}
-
 }  // namespace
 
-TEST_F(PrimeSieveTest, IntervalsMatchPrimesieve) {
+TEST_F(PrimeSieveTest, IntervalsAndCountsMatchPrimesieve) {
     SCOPED_TRACE(test_seed_text());
-    const u64 top = PRIME_SIEVE_LIMIT - 1;
-    // Hard cases: the smallest numbers, a square of a sieving prime at either end,
-    // several segments, the end of the sieve's range.
-    const std::pair<u64, u64> fixed[] = {{1, 1},       {1, 2},           {2, 2}, {3, 3},
-                                         {4, 4},       {1, 100},         {9, 9}, {25, 49},
-                                         {1, 1000000}, {top - 5000, top}};
-    for (const auto& [lo, hi] : fixed) ASSERT_EQ(sieve(lo, hi), reference(lo, hi)) << lo;
-    for (i64 iter = 0; iter < test_iterations(60); ++iter) {
-        const u64 lo = static_cast<u64>(rng.range(1, static_cast<i64>(top)) >> rng.range(0, 39));
-        const u64 span = static_cast<u64>(rng.range(0, iter % 4 == 0 ? 700000 : 5000));
-        const u64 hi = std::min(top, lo + span);
-        ASSERT_EQ(sieve(lo, hi), reference(lo, hi)) << lo << " " << hi;
+    // The smallest numbers, the pattern primes 7 .. 17, squares of sieving
+    // primes, segment edges, the switch to Baillie-PSW survivors (sieving
+    // primes up to 2^21) and the top of the range.
+    const std::pair<u64, u64> fixed[] = {{0, 0},       {1, 1},         {1, 2},        {2, 5},
+                                         {6, 6},       {7, 17},        {1, 100},      {361, 361},
+                                         {529, 529},   {SEGMENT - 29, SEGMENT + 31}, {1, 3 * SEGMENT},
+                                         {2097143ull * 2097143 - 1000, 2097143ull * 2097143 + 1000},
+                                         {TOP - 5000, TOP}, {TOP, TOP}};
+    for (const auto& [lo, hi] : fixed) expect_matches(lo, hi);
+    for (i64 iter = 0; iter < test_iterations(80); ++iter) {
+        const u64 lo = rng.word() >> rng.range(0, 63);
+        const bool long_span = iter % 8 == 0 && lo < u64{1} << 40;
+        const u64 span = static_cast<u64>(rng.range(0, long_span ? 3000000 : 20000));
+        expect_matches(lo, lo > TOP - span ? TOP : lo + span);
     }
 }
 
 TEST_F(PrimeSieveTest, EmitEndsTheRun) {
     int calls = 0;
-    const PrimeSieveResult r = prime_sieve_interval(1, 1000, [&](u64) { return ++calls < 5; });
+    const PrimeSieveResult r =
+        prime_sieve_interval(1, 100000000, [&](const u64*, std::size_t) { return ++calls < 2; });
     EXPECT_EQ(r, PrimeSieveResult::Stopped);
-    EXPECT_EQ(calls, 5);
+    EXPECT_EQ(calls, 2);
 }
 
-TEST_F(PrimeSieveTest, ListingTextIsTheSameAsByTrialDivision) {
+TEST_F(PrimeSieveTest, ListingTextIsTheSameAsByTestingEachCandidate) {
     SCOPED_TRACE(test_seed_text());
     for (i64 iter = 0; iter < test_iterations(30); ++iter) {
-        const u64 lo = iter < 5 ? static_cast<u64>(iter + 1)
-                                : std::max<u64>(1, static_cast<u64>(rng.range(1, 1000000000000) >>
-                                                                    rng.range(0, 39)));
-        const i64 size = rng.range(1, lo > 1000000000 ? 300 : 3000);
-        const std::string by_sieve = list(lo, size);
-        // With too little room for the sieve's tables the worker divides instead.
-        const u8* saved = mp_scratch_top;
-        mp_scratch_top = mp_scratch_end - 16384;
-        const std::string by_division = list(lo, size);
-        mp_scratch_top = const_cast<u8*>(saved);
-        ASSERT_EQ(by_sieve, by_division) << lo << " " << size;
+        const u64 lo = iter < 5 ? static_cast<u64>(iter + 1) : std::max<u64>(1, rng.word() >> rng.range(0, 63));
+        const i64 size = rng.range(1, 3000);
+        const u32 flags = iter % 2 == 0 ? u32{NUM_TEXT_GROUP} : 0;
+        for (u32 op : {PRIME_OP_INTERVAL, PRIME_OP_COUNT}) {
+            const std::string by_sieve = list(lo, size, op, flags);
+            // With too little room for the sieve's tables the worker tests each candidate.
+            const u8* saved = mp_scratch_top;
+            mp_scratch_top = mp_scratch_end - 16384;
+            const std::string by_test = list(lo, size, op, flags);
+            mp_scratch_top = const_cast<u8*>(saved);
+            ASSERT_EQ(by_sieve, by_test) << lo << " " << size;
+        }
     }
-    // An interval across the sieve's bound is listed by trial division.
-    const u64 lo = PRIME_SIEVE_LIMIT - 200;
-    std::string expect =
-        "Prime numbers from " + std::to_string(lo) + " to " + std::to_string(lo + 399) + ":\r\n{ ";
-    const std::vector<u64> primes = reference(lo, lo + 399);
-    for (std::size_t i = 0; i < primes.size(); ++i) {
-        if (i > 0) expect += ", ";
-        expect += std::to_string(primes[i]);
-    }
-    expect += " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
-    EXPECT_EQ(list(lo, 400), expect);
+    EXPECT_EQ(list(1, 10, PRIME_OP_COUNT, 0), "Number of prime numbers: 4\r\n");
     EXPECT_EQ(appError.load(), 0u);
 }
 

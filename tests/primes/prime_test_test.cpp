@@ -200,29 +200,6 @@ TEST_F(PrimeProbabilisticTest, NoWordsIsAnErrorAndComposite) {
     EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
 }
 
-TEST_F(PrimeTest, ExactTestMatchesGmp) {
-    mp_set_int_words(2);
-    Mpz z;
-    for (unsigned long v = 0; v < 5000; ++v) {
-        mpz_set_ui(z, v);
-        const std::vector<u64> n = value_of(z);
-        ASSERT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << v;
-    }
-    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
-        random_bits(z, rng, 40);
-        if (iter % 2 == 0) mpz_nextprime(z, z);
-        const std::vector<u64> n = value_of(z);
-        ASSERT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << z.hex();
-    }
-    // The square of the largest prime below 2^32 needs every divisor up to the limit.
-    for (const char* text : {"1000000007", "18446744030759878681", "4294967311"}) {
-        mpz_set_str(z, text, 10);
-        const std::vector<u64> n = value_of(z);
-        EXPECT_EQ(prime_test_exact(n.data()), gmp_prime(z)) << text;
-    }
-    EXPECT_EQ(mp_err(), 0);
-}
-
 TEST_F(PrimeTest, ExactTestEndsAtAStopRequest) {
     mp_set_int_words(2);
     const std::vector<u64> n = value_of("170141183460469231731687303715884105727");  // 2^127 - 1

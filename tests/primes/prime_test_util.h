@@ -33,6 +33,21 @@ class PrimeTest : public NumlibTest {
         mpz_set(copy, z);
         return copy.words(mp_int_words);
     }
+    // A random value of exactly bits bits (at most 128).
+    void random_exact_bits(Mpz& z, int bits) {
+        mpz_set_ui(z, rng.word());
+        mpz_mul_2exp(z, z, 64);
+        mpz_add_ui(z, z, rng.word());
+        mpz_fdiv_r_2exp(z, z, static_cast<mp_bitcnt_t>(bits));
+        mpz_setbit(z, static_cast<mp_bitcnt_t>(bits - 1));
+    }
+    // A random prime of exactly bits bits (at least 2).
+    void random_prime(Mpz& z, int bits) {
+        do {
+            random_exact_bits(z, bits);
+            mpz_nextprime(z, z);
+        } while (mpz_sizeinbase(z, 2) != static_cast<std::size_t>(bits));
+    }
     static std::vector<u64> value_of(const char* decimal) {
         Mpz z;
         mpz_set_str(z, decimal, 10);

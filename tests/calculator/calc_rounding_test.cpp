@@ -1,0 +1,103 @@
+// Every shown digit is the correctly rounded one: random functions of random
+// decimal arguments, and products of two, at random digit counts (most with
+// only two digits to spare in their words, where rounding twice goes wrong
+// most often), real and cplx, against MPFR far beyond the digits; exact ties
+// and values just beside them, and a fraction shown as a decimal.
+#include <mpfr.h>
+
+#include <string>
+#include <vector>
+
+#include "calc_test_util.h"
+#include "numlib/cplx.h"
+#include "support/mpfr_oracle.h"
+
+namespace {
+
+struct Fn {
+    const char* name;
+    int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+};
+const Fn kFns[] = {{"sqrt", mpfr_sqrt}, {"cbrt", mpfr_cbrt}, {"ln", mpfr_log},
+                   {"exp", mpfr_exp},   {"sin", mpfr_sin},   {"atan", mpfr_atan}};
+
+class CalcRoundingTest : public CalcTest {
+  protected:
+    // "f(a)" or "f(a)*g(b)" for positive decimals a, b of a few digits; v its
+    // value.
+    std::string formula(mpfr_ptr v) {
+        std::string text;
+        for (int factors = rng.chance(50) ? 2 : 1; factors > 0; --factors) {
+            const Fn& fn = kFns[rng.range(0, 5)];
+            const std::string arg =
+                std::to_string(rng.range(1, 999999)) + "e" + std::to_string(rng.range(-7, 0));
+            Mpfr a(mpfr_get_prec(v));
+            mpfr_set_str(a, arg.c_str(), 10, MPFR_RNDN);
+            fn.f(a, a, MPFR_RNDN);
+            if (text.empty())
+                mpfr_set(v, a, MPFR_RNDN);
+            else
+                mpfr_mul(v, v, a, MPFR_RNDN);
+            if (!text.empty()) text += '*';
+            text.append(fn.name).append("(").append(arg).append(")");
+        }
+        return text;
+    }
+    // The part (s.realWords words) is v rounded to digits digits; false for a case
+    // too close to a tie for the reference to decide.
+    bool expect_rounded(const u64* part, mpfr_srcptr v, i32 digits, const std::string& text) {
+        if (near_tie(v, digits)) return false;
+        std::vector<u64> want(static_cast<std::size_t>(s.realWords) + 1);
+        real_from_digits(want.data(), s.realWords, correctly_rounded_half_up(v, digits));
+        EXPECT_EQ(std::vector<u64>(part, part + s.realWords + 1), want)
+            << text << " at " << digits << " digits: " << shown();
+        return true;
+    }
+
+    TestRng rng;
+    ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
+};
+
+TEST_F(CalcRoundingTest, ShownDigitsMatchMpfrRealAndComplex) {
+    i64 decided = 0;
+    for (i64 round = test_iterations(1000); round > 0; --round) {
+        const i32 digits =
+            static_cast<i32>(rng.chance(90) ? 19 * rng.range(0, 4) + 17 : rng.range(1, 120));
+        const bool complex = rng.chance(25);
+        use(complex ? MP_TYPE_CPLX : MP_TYPE_REAL, digits);
+        Mpfr re(oracle_bits(digits + 40)), im(oracle_bits(digits + 40));
+        std::string text = formula(re);
+        if (complex) text += "+i*(" + formula(im) + ")";
+        ASSERT_EQ(eval(text), 0u) << text;
+        decided += expect_rounded(s.previousResult.data(), re, digits, text);
+        if (complex)
+            decided +=
+                expect_rounded(cplx_im_of(s.previousResult.data(), s.realWords), im, digits, text);
+    }
+    EXPECT_GT(decided, test_iterations(900));
+}
+
+TEST_F(CalcRoundingTest, ExactTiesRoundHalfUpAndTheIssueCases) {
+    use(MP_TYPE_REAL, 36);
+    ASSERT_EQ(eval("ln(8e6)"), 0u);
+    EXPECT_EQ(shown(), "15.8949520996441100323596450924807149");
+    ASSERT_EQ(eval("sqrt(5980e-8)"), 0u);
+    EXPECT_EQ(shown(), "0.00773304597167248191705776218456352928");
+    use(MP_TYPE_REAL, 2);
+    ASSERT_EQ(eval("0.125"), 0u);  // the same at every precision: half up
+    EXPECT_EQ(shown(), "0.13");
+    ASSERT_EQ(eval("0.125-1e-30"), 0u);
+    EXPECT_EQ(shown(), "0.12");
+    use(MP_TYPE_CPLX, 4);
+    ASSERT_EQ(eval("1.0005-i*(2.0005-1e-30)"), 0u);
+    EXPECT_EQ(shown(), "1.001-2i");
+    use(MP_TYPE_RAT, 2);  // a fraction shown as a decimal
+    ASSERT_EQ(eval("1/8-1/10^25"), 0u);
+    ASSERT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_EQ(shown(), "0.12");
+    ASSERT_EQ(eval("1/8"), 0u);
+    ASSERT_TRUE(calcToggleDisplay(s, CALC_TOGGLE_RAT_DECIMAL));
+    EXPECT_EQ(shown(), "0.13");
+}
+
+}  // namespace
