@@ -12,6 +12,7 @@
 #include "formula/formula_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
+#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -134,6 +135,7 @@ void calcStartJob(CalcState& s, CalcJobSink& sink) {
     s.jobRunning.store(true);
     try {
         std::thread([&s, &sink] {
+            MpThreadScratch scratch;
             calcRunJob(s, &sink);
             s.jobRunning.store(false);
         }).detach();

@@ -13,6 +13,7 @@
 #include "formula/error_message.h"
 #include "formula/error_texts.h"
 #include "formula/formula_error.h"
+#include "numlib/mp_thread.h"
 
 bool cliParseWhole(const std::string& text, long lo, long hi, i32* out) {
     if (text.empty() || text.size() > 9) return false;
@@ -63,6 +64,7 @@ int cliReportError() {
 void cliRunUntilDone(std::function<void()> body) {
     auto done = std::make_shared<std::atomic<bool>>(false);
     std::thread worker([body = std::move(body), done] {
+        MpThreadScratch scratch;
         body();
         done->store(true);
     });

@@ -7,6 +7,7 @@
 #include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
+#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void eq_page_start_job(EqPageRun& run, EqPageJobSink& sink) {
     run.job_running.store(true);
     try {
         std::thread([&run, &sink] {
+            MpThreadScratch scratch;
             eq_page_run_job(run, &sink);
             run.job_running.store(false);
         }).detach();

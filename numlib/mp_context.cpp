@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "numlib/mp_error.h"
+#include "numlib/mp_thread.h"
 #include "numlib/real_const.h"
 
 std::atomic<i32> mp_error{0};
@@ -24,9 +25,9 @@ u8 mp_has_avx = 0;
 u8 mp_has_avx2 = 0;
 u32 mp_init_magic = 0;
 
-u8* mp_scratch_base = nullptr;
-u8* mp_scratch_top = nullptr;
-u8* mp_scratch_end = nullptr;
+thread_local constinit u8* mp_scratch_base = nullptr;
+thread_local constinit u8* mp_scratch_top = nullptr;
+thread_local constinit u8* mp_scratch_end = nullptr;
 
 namespace {
 
@@ -77,6 +78,7 @@ void mp_init() {
         set_defaults();
         s = mp_scratch_base;
     } else {
+        if (mp_scratch_base == nullptr) reserve_scratch();  // first call on this thread
         s = mp_scratch_top;
     }
     const i32 saved_real_words = mp_real_words;
@@ -178,4 +180,15 @@ u32 num_text_capacity(i32 words, i32 type) {
             mp_raise(MP_ERR_TYPE);
             return 0;
     }
+}
+
+MpThreadScratch::MpThreadScratch() {
+    mp_scratch_base = static_cast<u8*>(std::calloc(MP_SCRATCH_BYTES, 1));
+    mp_scratch_top = mp_scratch_base;
+    mp_scratch_end = mp_scratch_base == nullptr ? nullptr : mp_scratch_base + MP_SCRATCH_BYTES;
+}
+
+MpThreadScratch::~MpThreadScratch() {
+    std::free(mp_scratch_base);
+    mp_scratch_base = mp_scratch_top = mp_scratch_end = nullptr;
 }

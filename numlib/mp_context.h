@@ -64,10 +64,15 @@ i32 num_words_for_digits(i32 digits, i32 type);
 // Characters the text of one value may need. Unknown type: error 3.
 u32 num_text_capacity(i32 words, i32 type);
 
-// The scratch area's bounds (see mp_scratch.h for how it is used).
-extern u8* mp_scratch_base;
-extern u8* mp_scratch_top;
-extern u8* mp_scratch_end;
+// The scratch area's bounds (see mp_scratch.h for how it is used). Each
+// thread that computes owns its own area: mp_init() gives one to the thread
+// that calls it, MpThreadScratch (mp_thread.h) to a worker thread. A thread
+// without an area gets error 30 from every routine that needs scratch.
+// constinit: the pointers have no dynamic initialization, so every access
+// is a plain thread-local access without an initialization wrapper.
+extern thread_local constinit u8* mp_scratch_base;
+extern thread_local constinit u8* mp_scratch_top;
+extern thread_local constinit u8* mp_scratch_end;
 
 // Size of the library's scratch area. The largest operations (a modular
 // power or a fast product at 2000 words) hold several double-length

@@ -9,6 +9,7 @@
 #include "numlib/mp_scratch.h"
 #include "numlib/num_text.h"
 #include "numlib/uint.h"
+#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -113,5 +114,8 @@ void prime_factors_worker(const SPrimeFactorCalc& calc, PrimeOutputSink& sink) {
 }
 
 void prime_factors_start_thread(const SPrimeFactorCalc& calc, PrimeOutputSink& sink) {
-    std::thread([calc, &sink] { prime_factors_worker(calc, sink); }).detach();
+    std::thread([calc, &sink] {
+        MpThreadScratch scratch;
+        prime_factors_worker(calc, sink);
+    }).detach();
 }

@@ -12,6 +12,7 @@
 #include "primes/prime_lister.h"
 #include "primes/prime_sieve.h"
 #include "primes/prime_test.h"
+#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -225,5 +226,8 @@ void prime_numbers_worker(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
 }
 
 void prime_numbers_start_thread(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
-    std::thread([calc, &sink] { prime_numbers_worker(calc, sink); }).detach();
+    std::thread([calc, &sink] {
+        MpThreadScratch scratch;
+        prime_numbers_worker(calc, sink);
+    }).detach();
 }

@@ -1,0 +1,259 @@
+// The program's shell driven through its windows: the welcome at the first
+// start only, the save at exit when something changed, the menu, the
+// options' apply rules with the language change, help errors, the command
+// line.
+#include <QAbstractButton>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "app/settings_file.h"
+#include "app/settings_path.h"
+#include "app/settings_values.h"
+#include "app/window/app_main.h"
+#include "app/window/command_line.h"
+#include "gui_fixture.h"
+#include "numlib/mp_context.h"
+#include "ui/form.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QAction* menu_item(Form* main, const QString& text) {
+    for (QAction* menu : main->findChild<QMenuBar*>()->actions())
+        for (QAction* item : menu->menu()->actions())
+            if (item->text() == text) return item;
+    return nullptr;
+}
+
+QAbstractButton* button(QWidget* w, const QString& text) {
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        if (b->text() == text) return b;
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+class Shell : public GuiTest {
+  protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        app_set_restart([this] { return ++restarts, true; });
+    }
+    void write_settings(const char* hint) {
+        settings_reset();
+        settings_show_welcome_hint = hint[0] == '1';
+        ASSERT_TRUE(settings_save());
+    }
+    int restarts = 0;
+};
+
+TEST_F(Shell, TheAboutBoxGreetsOnceAndTheHintIsSavedOffAtExit) {
+    QString title;
+    expectModal([&](QWidget* w) {
+        title = w->windowTitle();
+        closeModal(w);
+    });
+    const AppWindows& win = app_start("");
+    EXPECT_TRUE(win.main->isVisible());
+    spin(100);
+    EXPECT_EQ(title, QStringLiteral("About Velmarix"));
+    EXPECT_FALSE(app_finish());
+    ASSERT_TRUE(fs::exists(settings_path));
+    settings_load();
+    EXPECT_EQ(settings_show_welcome_hint, 0);
+
+    // The second start greets no more and, with nothing changed, writes nothing.
+    fs::remove(settings_path);
+    write_settings("0");
+    const auto stamp = fs::last_write_time(settings_path);
+    app_start("");
+    spin(100);
+    app_finish();
+    EXPECT_EQ(fs::last_write_time(settings_path), stamp);
+}
+
+TEST_F(Shell, TheMenuOpensTheShellsWindowsAndDisablesToolsWithoutOne) {
+    write_settings("0");
+    const AppWindows& win = app_start("");
+    spin(50);
+    for (const char* tool : {"Scientific Calculator", "Algebraic Equations", "Systems of Linear Equations",
+                             "Polynomial Calculation", "Prime Numbers", "Prime Factors && Divisors"}) {
+        QAction* item = menu_item(win.main, QString::fromUtf8(tool));
+        ASSERT_NE(item, nullptr) << tool;
+        EXPECT_FALSE(item->isEnabled()) << tool;
+    }
+    menu_item(win.main, QStringLiteral("Options"))->trigger();
+    EXPECT_TRUE(win.options->isVisible());
+    win.options->close();
+    EXPECT_FALSE(win.options->isVisible());
+    bool about_modal = false;
+    expectModal([&](QWidget* w) {
+        about_modal = w == win.about && !win.main->isEnabled();
+        closeModal(w);
+    });
+    menu_item(win.main, QStringLiteral("Info ..."))->trigger();
+    EXPECT_TRUE(about_modal);
+    EXPECT_TRUE(win.main->isEnabled());
+}
+
+TEST_F(Shell, TheSettingsLanguageNamesEveryMenuAndWindow) {
+    const struct { u32 language; const char* menu; const char* options; } rows[] = {
+        {SETTINGS_LANGUAGE_GERMAN, "Applikation", "Optionen"},
+        {SETTINGS_LANGUAGE_ENGLISH, "Application", "Options"},
+    };
+    for (const auto& row : rows) {
+        write_settings("0");
+        settings_language = row.language;
+        ASSERT_TRUE(settings_save());
+        const AppWindows& win = app_start("");
+        EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(), QString::fromUtf8(row.menu));
+        EXPECT_EQ(win.options->windowTitle(), QString::fromUtf8(row.options));
+        EXPECT_EQ(win.main->windowTitle(), QStringLiteral("Velmarix 3.5"));
+    }
+}
+
+// One row: what the user does on the options page, and what must follow.
+struct OptionsRow {
+    const char* name;
+    std::vector<const char*> clicks;  // buttons by caption, on the page, then OK or Cancel
+    const char* answer;               // the language message's button; null: no message
+    u32 separator, language;
+    u8 grouping_calc, dirty;
+    int restarts;
+};
+
+void PrintTo(const OptionsRow& row, std::ostream* os) { *os << row.name; }
+
+class Options : public Shell, public ::testing::WithParamInterface<OptionsRow> {};
+
+TEST_P(Options, ApplyStoresWhatChangedAndANewLanguageRestarts) {
+    const OptionsRow& row = GetParam();
+    write_settings("0");
+    const AppWindows& win = app_start("options");
+    spin(50);
+    ASSERT_TRUE(win.options->isVisible());
+    if (row.answer != nullptr) expectModal([&](QWidget* w) { closeModal(w, QString::fromUtf8(row.answer)); });
+    for (const char* caption : row.clicks) {
+        QAbstractButton* b = button(win.options, QString::fromUtf8(caption));
+        ASSERT_NE(b, nullptr);
+        b->click();
+    }
+    spin(50);
+    EXPECT_FALSE(win.options->isVisible());
+    EXPECT_EQ(settings_decimal_separator, row.separator);
+    EXPECT_EQ(mp_decimal_chars[0], row.separator == 1 ? u',' : u'.');
+    EXPECT_EQ(settings_language, row.language);
+    EXPECT_EQ(settings_thousands_sci_calc, row.grouping_calc);
+    EXPECT_EQ(restarts, row.restarts);
+    EXPECT_EQ(win.main->isVisible(), row.restarts == 0);
+    if (row.restarts == 0) {
+        EXPECT_EQ(settings_dirty, row.dirty);
+    } else {  // saved before the restart, in the new language
+        settings_load();
+        EXPECT_EQ(settings_language, row.language);
+    }
+    // Shown again, the page holds the stored settings, not abandoned choices.
+    win.options->show();
+    EXPECT_EQ(button(win.options, QStringLiteral("Comma"))->isChecked(), row.separator == 1);
+    EXPECT_EQ(button(win.options, QStringLiteral("Scientific calculator"))->isChecked(), row.grouping_calc == 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Options,
+    ::testing::Values(
+        OptionsRow{"grouping", {"Scientific calculator", "OK"}, nullptr, 0, 1, 1, 1, 0},
+        OptionsRow{"comma", {"Comma", "OK"}, nullptr, 1, 1, 0, 1, 0},
+        OptionsRow{"cancel", {"Comma", "Scientific calculator", "German", "Cancel"}, nullptr, 0, 1, 0, 0, 0},
+        OptionsRow{"same_language", {"Automatic selection", "OK"}, nullptr, 0, 1, 0, 0, 0},
+        OptionsRow{"german_restart", {"German", "OK"}, "OK", 0, 3, 0, 0, 1},
+        OptionsRow{"german_later", {"German", "OK"}, "Cancel", 0, 3, 0, 1, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Shell, HelpShowsThePageOrNamesWhatIsMissing) {
+    write_settings("0");
+    const AppWindows& win = app_start("");
+    spin(50);
+    menu_item(win.main, QStringLiteral("Show Help"))->trigger();
+    Form* viewer = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == QStringLiteral("Help") && w->isVisible()) viewer = static_cast<Form*>(w);
+    ASSERT_NE(viewer, nullptr) << "the help pages of the build tree are not there";
+
+    // A missing folder is 1005 with its full path, a missing page 1006.
+    const std::string empty = settingsFolder() + "/help";
+    fs::create_directories(empty + "/Velmarix_en");
+    const struct { std::string dir, want; } rows[] = {
+        {"/nonexistent/help", "\"/nonexistent/help/Velmarix_en\" was not found"},
+        {empty, "Overview_en.html"},
+    };
+    for (const auto& row : rows) {
+        qputenv("VELMARIX_HELP_DIR", QByteArray::fromStdString(row.dir));
+        const AppWindows& again = app_start("");  // builds the help path anew
+        spin(50);
+        QString text;
+        expectModal([&](QWidget* w) {
+            text = static_cast<QMessageBox*>(w)->text();
+            closeModal(w);
+        });
+        menu_item(again.main, QStringLiteral("Show Help"))->trigger();
+        EXPECT_TRUE(text.contains(QString::fromStdString(row.want))) << text.toStdString();
+    }
+    qunsetenv("VELMARIX_HELP_DIR");
+}
+
+TEST(CommandLine, OptionsAreReadAndMistakesNamed) {
+    struct Row { std::vector<const char*> args; CommandLine::Action action; const char* open; } rows[] = {
+        {{}, CommandLine::Run, ""},
+        {{"--open", "primes"}, CommandLine::Run, "primes"},
+        {{"-platform", "offscreen", "--open", "about"}, CommandLine::Run, "about"},
+        {{"--open", "nothing"}, CommandLine::Usage, ""},
+        {{"--help", "--bogus"}, CommandLine::Help, ""},
+        {{"stray"}, CommandLine::Usage, ""},
+    };
+    for (const Row& r : rows) {
+        std::vector<char*> argv{const_cast<char*>("velmarix")};
+        for (const char* a : r.args) argv.push_back(const_cast<char*>(a));
+        const CommandLine cl = command_line_parse(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(cl.action, r.action) << (r.args.empty() ? "" : r.args[0]);
+        if (r.action == CommandLine::Run) {
+            EXPECT_EQ(cl.open, r.open);
+        }
+        if (r.action == CommandLine::Usage) {
+            EXPECT_FALSE(cl.error.empty());
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Both languages have the same pages, and every link between them leads to
+// a page that exists.
+TEST(HelpPages, EveryLinkLeadsToAPageInBothLanguages) {
+    const fs::path root = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "../share/velmarix/help";
+    std::set<std::string> topics[2];
+    const char* langs[2] = {"en", "de"};
+    for (int l = 0; l < 2; ++l) {
+        const fs::path folder = root / (std::string("Velmarix_") + langs[l]);
+        ASSERT_TRUE(fs::is_directory(folder)) << folder;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            topics[l].insert(name.substr(0, name.size() - 8));  // without "_en.html"
+            std::ifstream in(entry.path());
+            const std::string text((std::istreambuf_iterator<char>(in)), {});
+            const std::regex link("href=\"([^\"#:]+)\"");
+            for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it)
+                EXPECT_TRUE(fs::exists(folder / (*it)[1].str())) << name << " links to " << (*it)[1];
+        }
+    }
+    EXPECT_EQ(topics[0], topics[1]);
+    for (const char* topic : {"Overview", "ContactDetails", "AuthorDonation"}) EXPECT_TRUE(topics[0].count(topic)) << topic;
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+// The grid's data and geometry at their boundaries: every call's result and
+// refusal, the column letters, and the geometry against its own inverse on
+// random layouts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "ui/grid_geometry.h"
+#include "ui/grid_model.h"
+
+namespace {
+
+// Three text columns and a number column of four rows; cell (1, 2) protected.
+GridModel sample() {
+    GridModel m;
+    for (const char16_t* t : {u"a", u"b", u"c"}) m.append_column(GRID_COLUMN_TEXT, t);
+    m.append_column(7, u"n");
+    for (const char16_t* h : {u"r1", u"r2", u"r3", u"r4"}) m.append_row(h);
+    m.set_cell_text(1, 2, u"x");
+    m.set_cell_protected(1, 2, true);
+    return m;
+}
+
+TEST(GridModel, EveryCallAnswersItsResultOrItsRefusal) {
+    std::u16string s;
+    struct Row { const char* what; std::function<i64(GridModel&)> call; i64 result; int error; } rows[] = {
+        {"append column", [](GridModel& m) { return m.append_column(1, u"d"); }, 4, 0},
+        {"append row", [](GridModel& m) { return m.append_row(u"r5"); }, 4, 0},
+        {"insert row at the end", [](GridModel& m) { return m.insert_row(4, u""); }, 5, 0},
+        {"insert row past the end", [](GridModel& m) { return m.insert_row(5, u""); }, -1, GRID_ERR_RANGE},
+        {"delete row", [](GridModel& m) { return m.delete_row(0); }, 2, 0},
+        {"delete missing row", [](GridModel& m) { return m.delete_row(4); }, -1, GRID_ERR_RANGE},
+        {"column count", [](GridModel& m) { return m.column_count(); }, 4, 0},
+        {"row count", [](GridModel& m) { return m.row_count(); }, 4, 0},
+        {"header", [&](GridModel& m) { return m.column_header(2, s); }, 1, 0},
+        {"header of the row headers", [&](GridModel& m) { return m.column_header(-1, s); }, 0, 0},
+        {"header out of range", [&](GridModel& m) { return m.column_header(4, s); }, -1, GRID_ERR_RANGE},
+        {"type", [](GridModel& m) { return m.column_type(3); }, 7, 0},
+        {"width of a hidden column", [](GridModel& m) { return m.set_column_hidden(0, true), m.column_width(0); }, 0, 0},
+        {"negative width", [](GridModel& m) { return m.set_column_width(0, -5), m.column_width(0); }, 0, 0},
+        {"cell text", [&](GridModel& m) { return m.cell_text(1, 2, s); }, 1, 0},
+        {"row header text", [&](GridModel& m) { return m.cell_text(-1, 3, s); }, 2, 0},
+        {"text of a number column", [&](GridModel& m) { return m.cell_text(3, 0, s); }, 0, 0},
+        {"set text of a number column", [&](GridModel& m) { return m.set_cell_text(3, 0, u"9"), m.cell_text(3, 0, s); }, 0, 0},
+        {"cell in a missing row", [&](GridModel& m) { return m.cell_text(0, 4, s); }, -1, GRID_ERR_MISSING},
+        {"cell in a negative row", [&](GridModel& m) { return m.set_cell_text(0, -1, u""); }, -1, GRID_ERR_MISSING},
+        {"cell in a missing column", [&](GridModel& m) { return m.set_cell_text(5, 0, u""); }, -1, GRID_ERR_RANGE},
+        {"protected", [](GridModel& m) { return m.cell_protected(1, 2); }, 1, 0},
+        {"protected flag of a row header", [](GridModel& m) { return m.cell_protected(-1, 0); }, -1, GRID_ERR_RANGE},
+        {"row header", [&](GridModel& m) { return m.row_header(0, s); }, 2, 0},
+        {"missing row header", [&](GridModel& m) { return m.row_header(-1, s); }, -1, GRID_ERR_MISSING},
+        {"clear keeps the row headers' column", [](GridModel& m) { return m.clear(), m.columns() * 10 + m.rows(); }, 11, 0},
+    };
+    for (const Row& r : rows) {
+        GridModel m = sample();
+        EXPECT_EQ(r.call(m), r.result) << r.what;
+        if (r.error != 0) {
+            EXPECT_EQ(m.last_error(), r.error) << r.what;
+        }
+    }
+}
+
+TEST(GridModel, RowsInsertedAndDeletedMoveEveryColumnAlike) {
+    GridModel m = sample();
+    m.insert_row(1, u"new");
+    std::u16string s;
+    m.cell_text(1, 3, s);
+    EXPECT_EQ(s, u"x");
+    EXPECT_EQ(m.cell_protected(1, 3), 1);
+    m.row_header(1, s);
+    EXPECT_EQ(s, u"new");
+    m.delete_row(1);
+    m.cell_text(1, 2, s);
+    EXPECT_EQ(s, u"x");
+    for (i64 c = 0; c < m.columns(); ++c) EXPECT_EQ(m.column(c).cells.size(), 5u);
+}
+
+TEST(GridModel, TheColumnLimitIsTheLastFourLetterName) {
+    GridModel m;
+    for (i64 i = 0; i < GRID_MAX_COLUMNS; ++i) ASSERT_EQ(m.append_column(1, u""), i);
+    EXPECT_EQ(m.append_column(1, u""), -2);
+    EXPECT_EQ(m.last_error(), GRID_ERR_LIMIT);
+    EXPECT_EQ(grid_column_letters(m.column_count()), u"ZZZZ");
+}
+
+TEST(GridGeometry, ColumnLettersCountInBijectiveBase26) {
+    const struct { i64 n; const char16_t* s; } rows[] = {
+        {0, u""}, {1, u"A"}, {26, u"Z"}, {27, u"AA"}, {28, u"AB"}, {702, u"ZZ"}, {703, u"AAA"},
+        {18278, u"ZZZ"}, {18279, u"AAAA"}, {475254, u"ZZZZ"}, {475255, u""}, {-3, u""}};
+    for (const auto& r : rows) EXPECT_EQ(grid_column_letters(r.n), r.s) << r.n;
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 2000; ++i) {  // decoding gives the number back
+        const i64 n = static_cast<i64>(rng() % GRID_MAX_COLUMNS) + 1;
+        i64 back = 0;
+        for (char16_t c : grid_column_letters(n)) back = back * 26 + (c - u'A' + 1);
+        ASSERT_EQ(back, n);
+    }
+}
+
+TEST(GridGeometry, ScrollBarsAppearExactlyWhenTheContentDoesNotFit) {
+    GridModel m;
+    m.append_column(1, u"");
+    GridView v{.client_w = 200, .client_h = 10 + 20 + 5 * 20, .title_h = 10, .header_h = 20, .row_h = 20};
+    for (int rows = 0; rows <= 7; ++rows) {
+        const GridGeometry g(m, v);
+        EXPECT_EQ(g.rows_per_page(), 5);
+        EXPECT_EQ(g.vertical().shown, rows > 5) << rows;
+        EXPECT_EQ(g.vertical().max, rows > 5 ? rows - 4 : 1) << rows;
+        m.append_row(u"");
+    }
+    m.column(0).width = 50;
+    m.column(1).width = 150;  // 50 + 150 = 200 fits exactly
+    EXPECT_FALSE(GridGeometry(m, v).horizontal().shown);
+    m.append_column(1, u"");
+    m.column(2).hidden = true;
+    EXPECT_FALSE(GridGeometry(m, v).horizontal().shown);
+    m.column(2).hidden = false;
+    EXPECT_EQ(GridGeometry(m, v).horizontal().max, 2);
+}
+
+TEST(GridGeometry, HitFindsTheCellWhoseRectangleHoldsThePointOnRandomLayouts) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        GridModel m;
+        const int cols = static_cast<int>(rng() % 6), rows = static_cast<int>(rng() % 30);
+        for (int c = 0; c < cols; ++c) {
+            m.append_column(1, u"");
+            m.column(c + 1).width = static_cast<int>(rng() % 90);
+            m.column(c + 1).hidden = rng() % 5 == 0;
+        }
+        for (int r = 0; r < rows; ++r) m.append_row(u"");
+        GridView v{.client_w = static_cast<int>(rng() % 400), .client_h = static_cast<int>(rng() % 400),
+                   .title_h = static_cast<int>(rng() % 30), .header_h = 1 + static_cast<int>(rng() % 30),
+                   .row_h = 1 + static_cast<int>(rng() % 30), .top_row = 1 + static_cast<i64>(rng() % 5),
+                   .left_column = 1 + static_cast<i64>(rng() % 3), .extend_last_column = rng() % 2 == 0};
+        const GridGeometry g(m, v);
+        for (int k = 0; k < 50; ++k) {
+            const int x = static_cast<int>(rng() % 450), y = static_cast<int>(rng() % 450);
+            i64 c, r;
+            g.hit(x, y, c, r);
+            if (c < 0) continue;
+            const GridRect rect = g.cell_rect(c, r);
+            ASSERT_TRUE(x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h)
+                << "round " << round << " point " << x << "," << y << " cell " << c << "," << r;
+        }
+        // The current cell scrolled into view has a rectangle (when a row fits at all).
+        if (rows > 0 && !g.visible_columns().empty() && v.client_h > v.title_h + v.header_h) {
+            const i64 c = g.visible_columns()[rng() % g.visible_columns().size()];
+            const i64 r = 1 + static_cast<i64>(rng() % rows);
+            GridView moved = v;
+            g.scroll_into_view(c, r, moved.top_row, moved.left_column);
+            EXPECT_GT(GridGeometry(m, moved).cell_rect(0, r).h, 0) << "round " << round;
+        }
+    }
+}
+
+TEST(GridGeometry, AColumnBorderIsTakenWithinTenPixels) {
+    GridModel m;
+    m.append_column(1, u"");
+    m.append_column(1, u"");
+    m.column(0).width = 40;
+    m.column(1).width = 60;  // border at 100
+    m.column(2).width = 60;  // border at 160
+    const GridGeometry g(m, GridView{.client_w = 300, .client_h = 200, .header_h = 20});
+    EXPECT_EQ(g.border_near(90, 5), 1);
+    EXPECT_EQ(g.border_near(110, 5), 1);
+    EXPECT_EQ(g.border_near(111, 5), -1);
+    EXPECT_EQ(g.border_near(165, 5), 2);
+    EXPECT_EQ(g.border_near(100, 25), -1);  // only in the header row
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+// The one message box a page shows at the end of an operation.
+#pragma once
+
+class QWidget;
+
+// Takes the pending error (formula/error_message.h) and, unless there is
+// none or it is the silent stop, shows it in a modal message box over
+// owner, with the error icon and the language's caption. True when a
+// message was shown.
+bool showErrorMessage(QWidget* owner);
