@@ -98,9 +98,16 @@ i32 real_newton_levels(i32 target, i32 start, i32* out);
 // e^r - 1 for |r| below about 1.2, with relative accuracy at the current
 // precision (also for tiny r). dst may equal r.
 void real_expm1_core(u64* dst, const u64* r);
-// ln(1 + t) for 1 + t within [0.3, 3.2], by Newton's iteration on e^y - 1 at
-// doubling precision; relative accuracy also for tiny t. dst may equal t.
+// ln(1 + t) for 1 + t within [0.3, 3.2], by the arithmetic-geometric mean
+// at high precision, else by Newton's iteration on e^y - 1 at doubling
+// precision; relative accuracy also for tiny t. dst may equal t.
 void real_ln1p_core(u64* dst, const u64* t);
+// The Newton iteration alone (the long ln 2 and ln 10 come from it, which
+// the mean needs).
+void real_ln1p_newton(u64* dst, const u64* t);
+// The mean's part: false, leaving dst alone, where it does not apply (few
+// words, or |t| below 10^-20 where the Newton iteration is the better way).
+bool real_ln1p_agm(u64* dst, const u64* t);
 
 // y^(1/k) for k = 2 or 3, where y is the mantissa of y (its header is not
 // read) with exponent e, 0 <= e < k, through the binary integer root, rounded

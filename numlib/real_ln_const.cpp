@@ -21,10 +21,10 @@ bool compute_long() {
     u64* q = real_take(mark);
     if (!q) return false;
     real_one(t);
-    real_ln1p_core(g_long[1], t);  // ln 2
+    real_ln1p_newton(g_long[1], t);  // ln 2
     real_from_u64(t, 25);
     real_add_exp(t, -2);  // 1/4
-    real_ln1p_core(q, t);
+    real_ln1p_newton(q, t);
     real_mul_u64_r(t, g_long[1], 3);
     real_add_r(g_long[0], t, q);
     return mp_err() == 0;
