@@ -8,6 +8,72 @@
 
 #include "numlib/dec_mul_impl.h"
 
+namespace {
+
+// (*high : *mid : *low) = (hi : lo) + sum of ap[i] * bp[-i] for i < count,
+// count >= 1. Two sums of alternate products keep two carry chains side by
+// side; blocks of four products are written out in assembly on x86-64, where
+// the compiler's version spends a third more instructions on moves.
+inline void column_sum(const u64* ap, const u64* bp, i64 count, u64 lo, u64 hi, u64* low,
+                       u64* mid, u64* high) {
+    u64 l0 = lo, m0 = hi, h0 = 0, l1 = 0, m1 = 0, h1 = 0;
+#if defined(__x86_64__)
+    if (i64 quads = count >> 2; quads > 0) {
+        __asm__(
+            "1:\n\t"
+            "movq (%[a]), %%rax\n\t"
+            "mulq (%[b])\n\t"
+            "addq %%rax, %[l0]\n\t"
+            "adcq %%rdx, %[m0]\n\t"
+            "adcq $0, %[h0]\n\t"
+            "movq 8(%[a]), %%rax\n\t"
+            "mulq -8(%[b])\n\t"
+            "addq %%rax, %[l1]\n\t"
+            "adcq %%rdx, %[m1]\n\t"
+            "adcq $0, %[h1]\n\t"
+            "movq 16(%[a]), %%rax\n\t"
+            "mulq -16(%[b])\n\t"
+            "addq %%rax, %[l0]\n\t"
+            "adcq %%rdx, %[m0]\n\t"
+            "adcq $0, %[h0]\n\t"
+            "movq 24(%[a]), %%rax\n\t"
+            "mulq -24(%[b])\n\t"
+            "addq %%rax, %[l1]\n\t"
+            "adcq %%rdx, %[m1]\n\t"
+            "adcq $0, %[h1]\n\t"
+            "addq $32, %[a]\n\t"
+            "subq $32, %[b]\n\t"
+            "decq %[n]\n\t"
+            "jnz 1b\n\t"
+            : [a] "+r"(ap), [b] "+r"(bp), [n] "+r"(quads), [l0] "+r"(l0), [m0] "+r"(m0),
+              [h0] "+r"(h0), [l1] "+r"(l1), [m1] "+r"(m1), [h1] "+r"(h1)
+            :
+            : "rax", "rdx", "cc", "memory");
+        count &= 3;
+    }
+#endif
+    u128 s0 = (static_cast<u128>(m0) << 64) | l0, s1 = (static_cast<u128>(m1) << 64) | l1;
+    for (; count >= 2; count -= 2, ap += 2, bp -= 2) {
+        const u128 p0 = static_cast<u128>(ap[0]) * bp[0];
+        const u128 p1 = static_cast<u128>(ap[1]) * bp[-1];
+        s0 += p0;
+        h0 += s0 < p0;
+        s1 += p1;
+        h1 += s1 < p1;
+    }
+    if (count > 0) {
+        const u128 p0 = static_cast<u128>(*ap) * *bp;
+        s0 += p0;
+        h0 += s0 < p0;
+    }
+    s0 += s1;
+    *high = h0 + h1 + (s0 < s1);
+    *low = static_cast<u64>(s0);
+    *mid = static_cast<u64>(s0 >> 64);
+}
+
+}  // namespace
+
 void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end) {
     assert(la >= 1 && lb >= 1 && k >= 0 && k < end && end <= la + lb);
     const i64 columns = std::min(la + lb - 1, end);
@@ -17,27 +83,8 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
         // The column sum (high : mid : low), the carry from below included.
         const u64* ap = a + lo_i;
         const u64* bp = b + (c - lo_i);
-        // Two sums of alternate products, so that their carry chains run
-        // side by side (a third faster than one chain on x86-64).
-        u128 s0 = (static_cast<u128>(carry_hi) << 64) | carry_lo, s1 = 0;
-        u64 h0 = 0, h1 = 0;
-        i64 count = hi_i - lo_i + 1;
-        for (; count >= 2; count -= 2, ap += 2, bp -= 2) {
-            const u128 p0 = static_cast<u128>(ap[0]) * bp[0];
-            const u128 p1 = static_cast<u128>(ap[1]) * bp[-1];
-            s0 += p0;
-            h0 += s0 < p0;
-            s1 += p1;
-            h1 += s1 < p1;
-        }
-        if (count > 0) {
-            const u128 p0 = static_cast<u128>(*ap) * *bp;
-            s0 += p0;
-            h0 += s0 < p0;
-        }
-        s0 += s1;
-        const u64 high = h0 + h1 + (s0 < s1);
-        const u64 low = static_cast<u64>(s0), mid = static_cast<u64>(s0 >> 64);
+        u64 low, mid, high;
+        column_sum(ap, bp, hi_i - lo_i + 1, carry_lo, carry_hi, &low, &mid, &high);
         // Split by B in two steps; below 2^128 the first is a comparison.
         u64 q1, r1, digit;
         if (high == 0) {
