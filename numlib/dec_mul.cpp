@@ -101,6 +101,45 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
     if (end == la + lb) dst[end - 1 - k] = carry_lo;
 }
 
+namespace {
+
+// The square by columns: each column's products a_i a_j (i < j) once,
+// doubled, then the square on the diagonal and the carry added.
+void sqr_columns(u64* dst, const u64* a, i64 n) {
+    u64 carry_lo = 0, carry_hi = 0;
+    for (i64 c = 0; c < 2 * n - 1; ++c) {
+        const i64 lo_i = c < n ? 0 : c - n + 1, half = (c + 1) / 2;  // i < half: i < c - i
+        u64 low = 0, mid = 0, high = 0;
+        if (half > lo_i) column_sum(a + lo_i, a + (c - lo_i), half - lo_i, 0, 0, &low, &mid, &high);
+        high = (high << 1) | (mid >> 63);
+        mid = (mid << 1) | (low >> 63);
+        low <<= 1;
+        u128 add = (static_cast<u128>(carry_hi) << 64) | carry_lo;
+        if ((c & 1) == 0) {
+            const u128 d = static_cast<u128>(a[c / 2]) * a[c / 2];
+            add += d;
+            high += add < d;
+        }
+        const u128 s = ((static_cast<u128>(mid) << 64) | low) + add;
+        high += s < add;
+        low = static_cast<u64>(s);
+        mid = static_cast<u64>(s >> 64);
+        u64 q1, r1, digit;
+        if (high == 0) {
+            q1 = mid >= DEC_BASE;
+            r1 = q1 ? mid - DEC_BASE : mid;
+        } else {
+            q1 = dec_div_base(high, mid, &r1);
+        }
+        carry_lo = dec_div_base(r1, low, &digit);
+        carry_hi = q1;
+        dst[c] = digit;
+    }
+    dst[2 * n - 1] = carry_lo;
+}
+
+}  // namespace
+
 void dec_mul_high(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k) {
     dec_mul_columns(dst, a, la, b, lb, k, la + lb);
 }
@@ -134,8 +173,18 @@ i64 dec_mul_scratch(i64 la, i64 lb) {
     return 6 * std::max(la, lb) + 64;
 }
 
+void dec_sqr(u64* dst, const u64* a, i64 n, u64* scratch) {
+    if (n < DEC_SQR_COLUMNS_MIN)
+        dec_mul_high(dst, a, n, a, n, 0);
+    else if (n < DEC_SQR_KARATSUBA_MIN)
+        sqr_columns(dst, a, n);
+    else
+        dec_sqr_karatsuba(dst, a, n, scratch);
+}
+
 void dec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
     assert(la >= lb && lb >= 1);
+    if (a == b && la == lb) return dec_sqr(dst, a, la, scratch);
     if (lb < DEC_KARATSUBA_MIN)
         dec_mul_high(dst, a, la, b, lb, 0);
     else if (!dec_mul_is_balanced(la, lb))
