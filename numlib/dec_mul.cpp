@@ -103,11 +103,12 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
 
 namespace {
 
-// The square by columns: each column's products a_i a_j (i < j) once,
-// doubled, then the square on the diagonal and the carry added.
-void sqr_columns(u64* dst, const u64* a, i64 n) {
+// The square by columns from column k - 1 (as dec_mul_high with k): each
+// column's products a_i a_j (i < j) once, doubled, then the square on the
+// diagonal and the carry added.
+void sqr_columns(u64* dst, const u64* a, i64 n, i64 k) {
     u64 carry_lo = 0, carry_hi = 0;
-    for (i64 c = 0; c < 2 * n - 1; ++c) {
+    for (i64 c = k > 0 ? k - 1 : 0; c < 2 * n - 1; ++c) {
         const i64 lo_i = c < n ? 0 : c - n + 1, half = (c + 1) / 2;  // i < half: i < c - i
         u64 low = 0, mid = 0, high = 0;
         if (half > lo_i) column_sum(a + lo_i, a + (c - lo_i), half - lo_i, 0, 0, &low, &mid, &high);
@@ -133,14 +134,15 @@ void sqr_columns(u64* dst, const u64* a, i64 n) {
         }
         carry_lo = dec_div_base(r1, low, &digit);
         carry_hi = q1;
-        dst[c] = digit;
+        if (c >= k) dst[c - k] = digit;
     }
-    dst[2 * n - 1] = carry_lo;
+    dst[2 * n - 1 - k] = carry_lo;
 }
 
 }  // namespace
 
 void dec_mul_high(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k) {
+    if (a == b && la == lb && la >= DEC_SQR_COLUMNS_MIN) return sqr_columns(dst, a, la, k);
     dec_mul_columns(dst, a, la, b, lb, k, la + lb);
 }
 
@@ -177,7 +179,7 @@ void dec_sqr(u64* dst, const u64* a, i64 n, u64* scratch) {
     if (n < DEC_SQR_COLUMNS_MIN)
         dec_mul_high(dst, a, n, a, n, 0);
     else if (n < DEC_SQR_KARATSUBA_MIN)
-        sqr_columns(dst, a, n);
+        sqr_columns(dst, a, n, 0);
     else
         dec_sqr_karatsuba(dst, a, n, scratch);
 }

@@ -110,10 +110,10 @@ void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb) {
     u64* t = mark.take(static_cast<std::size_t>(2 * (la + lb) + dec_mul_scratch(la, lb)));
     if (!t) return real_fail(dst, 0);
     u64* ar = t;
-    u64* br = t + la;
+    u64* br = a == b && la == lb ? ar : t + la;  // a square: dec_mul squares
     u64* p = t + la + lb;
     real_mantissa_to_dec(ar, a, la);
-    real_mantissa_to_dec(br, b, lb);
+    if (br != ar) real_mantissa_to_dec(br, b, lb);
     dec_mul(p, ar, la, br, lb, p + la + lb);
     const i64 e_top = real_exp_sum(real_exp_of(a), real_exp_of(b) + 1);
     real_round_guard(dst, real_from_dec(dst, p, la + lb, e_top, sign), mp_real_words);

@@ -38,10 +38,11 @@ void sin_cos_halved(u64* s, u64* c, const u64* r, i32 k) {
     trig_mul(x, t, t);
     real_versine_series(v, x);
     trig_mul(v, v, x);
+    // 2 v (2 - v) = 4v - 2v^2: a square and a sum (v < 1 keeps 4v exact).
     for (i32 i = 0; i < k && mp_err() == 0; ++i) {
-        real_from_u64(t, 2);
-        trig_add(t, t, v, 1);
-        trig_mul(v, v, t);
+        trig_mul(t, v, v);
+        trig_mul_u64(v, v, 2);
+        trig_add(v, v, t, 1);
         trig_mul_u64(v, v, 2);
     }
     if (c) {
