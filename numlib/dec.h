@@ -79,13 +79,15 @@ void dec_sqr(u64* dst, const u64* a, i64 n, u64* scratch);
 // exactly. buf holds la + lb words and receives the words at buf + k (the
 // return value); other words of buf are left undefined. buf overlaps
 // neither operand. scratch holds dec_mul_scratch(la, lb) words. Half a
-// product by columns beats the full Karatsuba product up to about 370 words
-// (measured).
-constexpr i64 DEC_MUL_PART_FULL_MIN = 400;
-// The same for a square, against the full square (about 0.8 of a product):
-// measured, half the columns cost 0.7 of it at 100 to 264 words, 0.9 to 1.0
-// from 450.
-constexpr i64 DEC_SQR_PART_FULL_MIN = 450;
+// product by columns beats the full Karatsuba product at every real
+// precision: measured on x86-64 with the assembly column sums, it costs 0.5
+// of it at 40 to 100 words, 0.6 to 0.7 at 264 and 0.8 to 0.85 at 400 to 528
+// words (a Toom-3 step does not pay below 528 words either: the full product
+// with it cost 1.1 to 1.3 times as much there).
+constexpr i64 DEC_MUL_PART_FULL_MIN = 1000;
+// The same for a square: half the columns of a square cost 0.6 to 0.7 of
+// the full square there.
+constexpr i64 DEC_SQR_PART_FULL_MIN = 1000;
 const u64* dec_mul_part(u64* buf, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end,
                         u64* scratch);
 

@@ -4,9 +4,8 @@
 // reach the top m + 1 words (short by at most m units of the spill, 10m + 9
 // after a normalising shift pulls in a digit that was not formed), and from
 // REAL_MUL_FULL_MIN words (a square from DEC_SQR_PART_FULL_MIN) the full
-// Karatsuba product, which is exact and then about as cheap: measured, the
-// half schoolbook product costs 0.5 of the full Karatsuba product at 48 to
-// 100 words, 0.6 to 0.7 at 264 and 0.75 to 1.0 from 400 to 528.
+// Karatsuba product, which is exact; the half product by columns is the
+// cheaper one at every real precision (dec.h).
 #include "numlib/dec_impl.h"
 #include "numlib/real_dec_impl.h"
 
