@@ -115,8 +115,9 @@ bool real_ln1p_agm(u64* dst, const u64* t);
 // y. False after an error (scratch exhausted, a stop request).
 bool real_root_binary(u64* dst, const u64* y, int k, int e);
 
-// dst = (the top la words of a) * (the top lb words of b), from the exact
-// product, rounded at the current words; trailing zero words are skipped.
+// dst = (the top la words of a) * (the top lb words of b), rounded at the
+// current words from the product's words down to two below them (short by
+// at most lb units there); trailing zero words are skipped.
 // For operands known to be short (Newton iterates of lower precision), where
 // the full-length product would multiply zeros. dst may equal a or b.
 void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb);
