@@ -126,9 +126,9 @@ u64 real_add_sub(u64* dst, const u64* a, const u64* b, int sub) {
     if (diff % 19 != 0 && diff < 19 * m) {
         // One pass: big is the larger magnitude since diff > 0.
         u64 spill = 0;
-        const bool sub = sign_big != sign_small;
-        const u64 c = add_sub_moved(dst + 1, big + 1, small + 1, m, diff, &spill, sub);
-        if (sub) {
+        const bool subtract = sign_big != sign_small;
+        const u64 c = add_sub_moved(dst + 1, big + 1, small + 1, m, diff, &spill, subtract);
+        if (subtract) {
             e -= real_digits_normalise(dst + 1, m, &spill);
         } else {
             spill = carry_out(dst, c, spill, &e);

@@ -89,7 +89,8 @@ i64 size_near_threshold(TestRng& rng) {
         case 0:
             return rng.range(1, 6);
         case 1: {
-            const i64 t = rng.chance(50) ? DEC_KARATSUBA_MIN : DEC_SQR_KARATSUBA_MIN;
+            const i64 at[] = {DEC_KARATSUBA_MIN, DEC_SQR_COLUMNS_MIN, DEC_SQR_KARATSUBA_MIN};
+            const i64 t = at[rng.range(0, 2)];
             return rng.range(t - 3, t + 3);
         }
         case 2:
