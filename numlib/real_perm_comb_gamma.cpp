@@ -45,8 +45,9 @@ void stirling_rest(u64* dst, const u64* x, const u64* lnx, Work& wk) {
     if (!u) return real_fail(dst, 0);
     const i32 w = mp_real_words;
     u64 small = 0;
+    // Compared as u64: a count from 2^63 on must not turn negative.
     if (real_to_u64(&small, x, REAL_CONV_QUIET) &&
-        static_cast<i64>(small) < real_factorial_switch_over(w)) {
+        small < static_cast<u64>(real_factorial_switch_over(w))) {
         // ln x! - (x + 1/2) ln x + x, from the exact product
         real_factorial(t, x);
         real_ln(dst, t);
