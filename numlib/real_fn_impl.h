@@ -102,9 +102,11 @@ void real_expm1_core(u64* dst, const u64* r);
 // at high precision, else by Newton's iteration on e^y - 1 at doubling
 // precision; relative accuracy also for tiny t. dst may equal t.
 void real_ln1p_core(u64* dst, const u64* t);
-// The Newton iteration alone (the long ln 2 and ln 10 come from it, which
-// the mean needs).
+// The Newton iteration alone.
 void real_ln1p_newton(u64* dst, const u64* t);
+// ln 10 and ln 2 at the current words by the mean alone (ln(10^p) / p and
+// ln(2^q) / q, no constant but pi/2), for the long values the mean needs.
+void real_ln10_ln2_by_agm(u64* ln10, u64* ln2);
 // The mean's part: false, leaving dst alone, where it does not apply (few
 // words, or |t| below 10^-20 where the Newton iteration is the better way).
 bool real_ln1p_agm(u64* dst, const u64* t);

@@ -32,18 +32,16 @@ void half_pi(u64* dst) {
     real_mul_u64_r(dst, dst, 2);
 }
 
-// ln y for y = 1 + t at the current words (no rounding to fewer).
-void ln_by_agm(u64* dst, const u64* y) {
+// dst = pi / (2 AGM(1, b)) for 0 < b < 10^-(digits / 2) at the current words:
+// ln(4/b) up to a relative error of order b^2.
+void agm_log(u64* dst, const u64* b0) {
     ScratchMark mark;
     u64* a = real_take(mark);
     u64* b = real_take(mark);
     u64* t = real_take(mark);
     if (!t) return real_fail(dst, 0);
     const i32 digits = real_work_digits();
-    const i64 p = digits / 2 + 4;  // 1/s^2 = 10^-(digits + 8) / y^2
-    real_recip(b, y);
-    real_mul_u64_r(b, b, 4);
-    real_add_exp(b, -p);
+    real_copy(b, b0);
     real_one(a);
     // In the quadratic phase a step squares the relative gap |a - b| / a
     // (divided by 8); once it is below 10^-(digits / 2), one mean ends it.
@@ -58,9 +56,26 @@ void ln_by_agm(u64* dst, const u64* y) {
     }
     half_pi(t);
     real_div_r(dst, t, a);
-    real_ln_const(t, 0);
-    real_mul_u64_r(t, t, static_cast<u64>(p));
-    real_sub_r(dst, dst, t);
+}
+
+// The power p of the scaling: 1/s^2 = 10^-(digits + 8) / y^2.
+i64 agm_scale(i32 digits) {
+    return digits / 2 + 4;
+}
+
+// ln y for y = 1 + t at the current words (no rounding to fewer).
+void ln_by_agm(u64* dst, const u64* y) {
+    ScratchMark mark;
+    u64* b = real_take(mark);
+    if (!b) return real_fail(dst, 0);
+    const i64 p = agm_scale(real_work_digits());
+    real_recip(b, y);
+    real_mul_u64_r(b, b, 4);
+    real_add_exp(b, -p);
+    agm_log(dst, b);
+    real_ln_const(b, 0);
+    real_mul_u64_r(b, b, static_cast<u64>(p));
+    real_sub_r(dst, dst, b);
 }
 
 }  // namespace
@@ -88,4 +103,24 @@ bool real_ln1p_agm(u64* dst, const u64* t) {
     }
     if (mp_err() != 0) real_fail(dst, 0);
     return true;
+}
+
+void real_ln10_ln2_by_agm(u64* ln10, u64* ln2) {
+    ScratchMark mark;
+    u64* b = real_take(mark);
+    if (!b) {
+        real_fail(ln10, 0);
+        return real_fail(ln2, 0);
+    }
+    // ln 10 = ln(10^p) / p with 4/s = 4 10^-p.
+    const i64 p = agm_scale(real_work_digits());
+    real_from_u64(b, 4);
+    real_add_exp(b, -p);
+    agm_log(ln10, b);
+    real_div_u64_r(ln10, ln10, static_cast<u64>(p));
+    // ln 2 = ln(2^q) / q with 2^q at least 10^p: 4/s = 2^(2 - q).
+    const i64 q = (p * 3322) / 1000 + 1;
+    real_pow2(b, 2 - q);
+    agm_log(ln2, b);
+    real_div_u64_r(ln2, ln2, static_cast<u64>(q));
 }
