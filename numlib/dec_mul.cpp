@@ -72,6 +72,22 @@ inline void column_sum(const u64* ap, const u64* bp, i64 count, u64 lo, u64 hi, 
     *mid = static_cast<u64>(s0 >> 64);
 }
 
+// The digit of a column sum (high : mid : low) below B^3, and the carry
+// (carry_hi : carry_lo) it passes to the next column: split by B in two
+// steps; below 2^128 the first is a comparison.
+inline u64 column_digit(u64 high, u64 mid, u64 low, u64* carry_lo, u64* carry_hi) {
+    u64 q1, r1, digit;
+    if (high == 0) {
+        q1 = mid >= DEC_BASE;
+        r1 = q1 ? mid - DEC_BASE : mid;
+    } else {
+        q1 = dec_div_base(high, mid, &r1);
+    }
+    *carry_lo = dec_div_base(r1, low, &digit);
+    *carry_hi = q1;
+    return digit;
+}
+
 }  // namespace
 
 void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k, i64 end) {
@@ -85,16 +101,7 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
         const u64* bp = b + (c - lo_i);
         u64 low, mid, high;
         column_sum(ap, bp, hi_i - lo_i + 1, carry_lo, carry_hi, &low, &mid, &high);
-        // Split by B in two steps; below 2^128 the first is a comparison.
-        u64 q1, r1, digit;
-        if (high == 0) {
-            q1 = mid >= DEC_BASE;
-            r1 = q1 ? mid - DEC_BASE : mid;
-        } else {
-            q1 = dec_div_base(high, mid, &r1);
-        }
-        carry_lo = dec_div_base(r1, low, &digit);
-        carry_hi = q1;
+        const u64 digit = column_digit(high, mid, low, &carry_lo, &carry_hi);
         if (c >= k) dst[c - k] = digit;
     }
     // The whole product is below B^(la + lb), so the last carry is one word.
@@ -125,15 +132,7 @@ void sqr_columns(u64* dst, const u64* a, i64 n, i64 k) {
         high += s < add;
         low = static_cast<u64>(s);
         mid = static_cast<u64>(s >> 64);
-        u64 q1, r1, digit;
-        if (high == 0) {
-            q1 = mid >= DEC_BASE;
-            r1 = q1 ? mid - DEC_BASE : mid;
-        } else {
-            q1 = dec_div_base(high, mid, &r1);
-        }
-        carry_lo = dec_div_base(r1, low, &digit);
-        carry_hi = q1;
+        const u64 digit = column_digit(high, mid, low, &carry_lo, &carry_hi);
         if (c >= k) dst[c - k] = digit;
     }
     dst[2 * n - 1 - k] = carry_lo;
