@@ -1,6 +1,7 @@
-// Real products and quotients at about 100, 1000 and 10,013 digits (m = 6,
-// 53 and 527 words) against MPFR's mpfr_mul and mpfr_div at the matching
-// binary precision, ceil(19 m log2(10)) bits, on the same values.
+// Real products, quotients and reciprocals at about 100, 1000 and 10,013
+// digits (m = 6, 53 and 527 words) against MPFR's mpfr_mul, mpfr_div and
+// mpfr_ui_div at the matching binary precision, ceil(19 m log2(10)) bits, on
+// the same values.
 #include <mpfr.h>
 
 #include <cmath>
@@ -70,6 +71,12 @@ void add_cases(const std::function<void(BenchCase)>& add, i32 m, const char* dig
              real_div(ops->ours.data(), ops->a.data(), ops->b.data());
          },
          [ops] { mpfr_div(ops->fr, ops->fa, ops->fb, MPFR_RNDN); }});
+    add({std::string("real_recip d=") + digits,
+         [ops] {
+             mp_set_real_words(ops->m);
+             real_recip(ops->ours.data(), ops->b.data());
+         },
+         [ops] { mpfr_ui_div(ops->fr, 1, ops->fb, MPFR_RNDN); }});
 }
 
 const BenchRegistration registration([](const std::function<void(BenchCase)>& add) {

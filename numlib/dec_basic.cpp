@@ -80,13 +80,50 @@ u64 dec_mul_word(u64* r, const u64* a, i64 n, u64 v) {
     return carry;
 }
 
+namespace {
+
+// Division by an invariant word (Moller and Granlund): d normalised (top bit
+// set) with inv = floor((2^128 - 1) / d) - 2^64; (hi, lo) / d for hi < d,
+// two products instead of a hardware division.
+inline u64 div_preinv(u64 hi, u64 lo, u64 d, u64 inv, u64* rem) {
+    const u128 est = static_cast<u128>(hi) * inv + ((static_cast<u128>(hi) << 64) | lo);
+    u64 q = static_cast<u64>(est >> 64) + 1;
+    u64 r = lo - q * d;
+    if (r > static_cast<u64>(est)) {
+        --q;
+        r += d;
+    }
+    if (r >= d) {
+        ++q;
+        r -= d;
+    }
+    *rem = r;
+    return q;
+}
+
+}  // namespace
+
 u64 dec_divmod_word(u64* q, const u64* a, i64 n, u64 v) {
     assert(v != 0);
     u64 rem = 0;
+    if (n < 4) {
+        for (i64 i = n - 1; i >= 0; --i) {
+            // rem < v, so rem B + a[i] < v 2^64.
+            const u128 t = static_cast<u128>(rem) * DEC_BASE + a[i];
+            q[i] = udiv_128(static_cast<u64>(t >> 64), static_cast<u64>(t), v, &rem);
+        }
+        return rem;
+    }
+    // Longer vectors divide by the normalised v << shift with its reciprocal,
+    // the numerator shifted alike; the remainder comes back shifted.
+    const int shift = __builtin_clzll(v);
+    const u64 d = v << shift;
+    u64 unused;
+    const u64 inv = udiv_128(~d, ~u64{0}, d, &unused);
     for (i64 i = n - 1; i >= 0; --i) {
-        // rem < v, so rem B + a[i] < v 2^64.
-        const u128 t = static_cast<u128>(rem) * DEC_BASE + a[i];
-        q[i] = udiv_128(static_cast<u64>(t >> 64), static_cast<u64>(t), v, &rem);
+        const u128 t = (static_cast<u128>(rem) * DEC_BASE + a[i]) << shift;
+        q[i] = div_preinv(static_cast<u64>(t >> 64), static_cast<u64>(t), d, inv, &rem);
+        rem >>= shift;
     }
     return rem;
 }

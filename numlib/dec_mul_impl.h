@@ -6,7 +6,7 @@
 
 // Karatsuba needs both upper halves non-empty; the balance rule (3 la <= 4
 // lb) guarantees it from DEC_KARATSUBA_MIN words on.
-static_assert(DEC_KARATSUBA_MIN >= 6);
+static_assert(DEC_KARATSUBA_MIN >= 6 && DEC_SQR_KARATSUBA_MIN >= DEC_KARATSUBA_MIN);
 
 inline bool dec_mul_is_balanced(i64 la, i64 lb) {
     return 3 * la <= 4 * lb;
@@ -20,3 +20,7 @@ void dec_mul_columns(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, i64 k
 // One Karatsuba step, recursing through dec_mul: la >= lb > (la + 1) / 2;
 // scratch as dec_mul's.
 void dec_mul_karatsuba(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch);
+
+// One Karatsuba step of a square, recursing through dec_sqr: n >= 2; scratch
+// as dec_mul's.
+void dec_sqr_karatsuba(u64* dst, const u64* a, i64 n, u64* scratch);

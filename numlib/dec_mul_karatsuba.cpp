@@ -53,3 +53,17 @@ void dec_mul_karatsuba(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64
     dec_mul(dst + 2 * h, a + h, sa, b + h, sb, rest);
     add_middle(dst, la + lb, h, sa + sb, vm1, negative);
 }
+
+void dec_sqr_karatsuba(u64* dst, const u64* a, i64 n, u64* scratch) {
+    const i64 h = (n + 1) / 2, s = n - h;
+    // a^2 = a0^2 + (a0^2 + a1^2 - (a0 - a1)^2) x + a1^2 x^2: the middle term's
+    // square is never negative.
+    u64* d = dst;
+    abs_diff(d, a, h, a + h, s);
+    u64* vm1 = scratch;
+    u64* rest = scratch + 2 * h;
+    dec_sqr(vm1, d, h, rest);
+    dec_sqr(dst, a, h, rest);
+    dec_sqr(dst + 2 * h, a + h, s, rest);
+    add_middle(dst, 2 * n, h, 2 * s, vm1, false);
+}

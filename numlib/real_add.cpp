@@ -38,12 +38,11 @@ int dec_cmp(const u64* x, const u64* y, i64 n) {
     return 0;
 }
 
-// Magnitudes of equal effective sign: {dst + 1, m} = big + small (small
-// already moved down, with its spill). Returns the new spill; *e grows by one
-// when the sum carries out of the top word.
-u64 add_magnitudes(u64* dst, const u64* big, const u64* small, u64 spill, i64* e) {
+// After a sum of magnitudes into {dst + 1, m} with the given carry out of
+// its top word: the new spill; *e grows by one when the sum carried.
+u64 carry_out(u64* dst, u64 carry, u64 spill, i64* e) {
     const i64 m = real_words();
-    if (dec_add(dst + 1, big + 1, small, m) == 0) return spill;
+    if (carry == 0) return spill;
     // The sum is 10^19 + {dst + 1}: one digit down, with a leading 1.
     u64 last;
     real_div_pow10(dst[m], 1, &last);
@@ -53,6 +52,51 @@ u64 add_magnitudes(u64* dst, const u64* big, const u64* small, u64 spill, i64* e
     dst[1] += REAL_TOP;
     ++*e;
     return out;
+}
+
+// {r, m} = {x, m} +- ({y, m} moved down by d digits), for d not a multiple of
+// 19 and below 19m, in one pass from the bottom (each word of y is split once
+// at 10^s); *spill gets the first 19 digits moved out. A subtraction takes
+// the spill as the subtrahend's (borrowing one from the mantissa when it is
+// not zero, and leaving B - spill). Returns the carry or borrow out of the
+// top. r may equal x or y: word i reads y only above i.
+u64 add_sub_moved(u64* r, const u64* x, const u64* y, i64 m, i64 d, u64* spill, bool sub) {
+    const i64 words = d / 19;
+    const int s = static_cast<int>(d % 19);
+    const u64 scale = REAL_POW10[19 - s];
+    u64 low, unused;
+    u64 top = real_div_pow10(y[m - 1 - words], s, &low);
+    *spill = (words >= 1 ? real_div_pow10(y[m - words], s, &unused) : 0) + low * scale;
+    u64 carry = 0;
+    if (sub && *spill != 0) {
+        *spill = REAL_BASE - *spill;
+        carry = 1;
+    }
+    for (i64 i = m - 1; i >= words; --i) {
+        const u64 t = top;
+        top = i > words ? real_div_pow10(y[i - words - 1], s, &low) : (low = 0);
+        const u64 v = t + low * scale;
+        if (sub) {
+            const u64 w = v + carry;
+            carry = x[i] < w;
+            r[i] = x[i] - w + (carry ? REAL_BASE : 0);
+        } else {
+            const u64 w = x[i] + carry, room = REAL_BASE - v;
+            carry = w >= room;
+            r[i] = carry ? w - room : w + v;
+        }
+    }
+    for (i64 i = words - 1; i >= 0; --i) {
+        const u64 w = x[i];
+        if (sub) {
+            r[i] = w - carry + (w < carry ? REAL_BASE : 0);
+            carry = w < carry;
+        } else {
+            r[i] = w + carry == REAL_BASE ? 0 : w + carry;
+            carry = w + carry == REAL_BASE;
+        }
+    }
+    return carry;
 }
 
 }  // namespace
@@ -79,6 +123,18 @@ u64 real_add_sub(u64* dst, const u64* a, const u64* b, int sub) {
     const i64 diff = a_big ? ea - eb : eb - ea;
     i64 e = a_big ? ea : eb;
 
+    if (diff % 19 != 0 && diff < 19 * m) {
+        // One pass: big is the larger magnitude since diff > 0.
+        u64 spill = 0;
+        const bool subtract = sign_big != sign_small;
+        const u64 c = add_sub_moved(dst + 1, big + 1, small + 1, m, diff, &spill, subtract);
+        if (subtract) {
+            e -= real_digits_normalise(dst + 1, m, &spill);
+        } else {
+            spill = carry_out(dst, c, spill, &e);
+        }
+        return real_set_exp_sign(dst, e, sign_big) ? spill : 0;
+    }
     ScratchMark mark;
     const u64* s = small + 1;
     u64 spill = 0;
@@ -93,7 +149,7 @@ u64 real_add_sub(u64* dst, const u64* a, const u64* b, int sub) {
     }
     int sign = sign_big;
     if (sign_big == sign_small) {
-        spill = add_magnitudes(dst, big, s, spill, &e);
+        spill = carry_out(dst, dec_add(dst + 1, big + 1, s, m), spill, &e);
     } else {
         // With diff > 0 big is the larger magnitude; on equal exponents the
         // words decide, and then there is no spill.

@@ -1,4 +1,5 @@
 // Arctangent and the functions built on it: atan2, asin and acos.
+#include <algorithm>
 #include <cmath>
 
 #include "numlib/real_const.h"
@@ -20,6 +21,15 @@ constexpr AtanPoint ATAN_POINTS[] = {{0.3066, 20, REAL_CONST_ATAN0_2},
                                      {0.5385, 42, REAL_CONST_ATAN0_42},
                                      {0.8217, 67, REAL_CONST_ATAN0_67},
                                      {2.0, 100, REAL_CONST_PI_4}};
+
+// Halvings of the reduced argument before the series, by the working digits:
+// each costs a square root and a quotient and saves a third of a digit per
+// term. Measured on x86-64: none below about 200 digits, and near
+// 0.25 sqrt(digits) above (25 at 10,000 digits; 0.06 and 0.45 cost a fifth
+// more).
+i32 atan_halvings(i64 digits) {
+    return digits < 200 ? 0 : static_cast<i32>(std::sqrt(static_cast<double>(digits)) * 0.25);
+}
 
 // atan t for 0 <= t <= 1: t' = (t - p) / (1 + p t) brings the argument below
 // about 0.11, then atan t = arctan p + t' * series(t'^2).
@@ -44,9 +54,20 @@ void atan_unit(u64* dst, const u64* t, u64* tmp, u64* x2) {
         trig_add(tmp, tmp, dst, 0);
         trig_div(tmp, x2, tmp);
     }
+    // Halvings atan u = 2 atan(u / (1 + sqrt(1 + u^2))) shorten the series.
+    const i32 k = atan_halvings(trig_work_digits());
+    for (i32 i = 0; i < k && mp_err() == 0; ++i) {
+        trig_mul(x2, tmp, tmp);
+        real_one(dst);
+        trig_add(x2, x2, dst, 0);
+        real_sqrt(x2, x2);
+        trig_add(x2, x2, dst, 0);
+        trig_div(tmp, tmp, x2);
+    }
     trig_mul(x2, tmp, tmp);
     real_atan_series(dst, x2);
     trig_mul(dst, dst, tmp);
+    for (i32 left = k; left > 0; left -= 60) trig_mul_u64(dst, dst, u64{1} << std::min(left, 60));
     if (point != nullptr) {
         real_const(tmp, point->constant);
         trig_add(dst, dst, tmp, 0);

@@ -21,12 +21,6 @@ void mul_u64(u64* dst, const u64* a, u64 v) {
     real_round_guard(dst, real_mul_u64(dst, a, v), mp_real_words);
 }
 
-// Smallest n that takes the series at w working words.
-i64 switch_over(i64 w) {
-    static constexpr i64 kSmall[10] = {131, 367, 605, 892, 1260, 1629, 2058, 2738, 3524, 4111};
-    return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
-}
-
 // Runs a scope at another word count.
 class WordsScope {
   public:
@@ -90,10 +84,16 @@ void direct_product(u64* dst, u64 n) {
     std::fill(dst + k + 1, dst + w + 1, u64{0});
 }
 
-// Sum of the Stirling series sum_k c_k / n^(2k-1), to the working precision.
-void stirling_sum(u64* sum, u64 n, u64* q, u64* q2, u64* term) {
-    real_from_u64(term, n);
-    real_recip(q, term);
+}  // namespace
+
+void real_stirling_sum(u64* sum, const u64* x) {
+    ScratchMark mark;
+    const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
+    u64* q = mark.take(w);
+    u64* q2 = mark.take(w);
+    u64* term = mark.take(w);
+    if (!term) return real_fail(sum, 0);
+    real_recip(q, x);
     mul(q2, q, q);
     real_zero(sum, 0);
     const i64 digits = 19 * mp_real_words - mp_guard_digits;
@@ -112,6 +112,13 @@ void stirling_sum(u64* sum, u64 n, u64* q, u64* q2, u64* term) {
     }
 }
 
+i64 real_factorial_switch_over(i64 w) {
+    static constexpr i64 kSmall[10] = {131, 367, 605, 892, 1260, 1629, 2058, 2738, 3524, 4111};
+    return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
+}
+
+namespace {
+
 // sqrt(2 pi n) (n / e)^n exp(sum).
 void stirling(u64* dst, u64 n) {
     ScratchMark mark;
@@ -121,7 +128,8 @@ void stirling(u64* dst, u64 n) {
     u64* s = mark.take(w);
     u64* t = mark.take(w);
     if (!t) return real_fail(dst, 0);
-    stirling_sum(s, n, a, b, t);
+    real_from_u64(t, n);
+    real_stirling_sum(s, t);
     if (mp_err() != 0) return real_fail(dst, 0);
     real_exp(s, s);
     real_const(a, REAL_CONST_PI_2);
@@ -142,6 +150,6 @@ void stirling(u64* dst, u64 n) {
 void real_factorial(u64* dst, const u64* x) {
     i64 n = 0;
     if (!real_to_i64(&n, x, REAL_CONV_QUIET) || n < 0) return real_fail(dst, MP_ERR_DOMAIN);
-    if (n < switch_over(mp_real_words)) return direct_product(dst, static_cast<u64>(n));
+    if (n < real_factorial_switch_over(mp_real_words)) return direct_product(dst, static_cast<u64>(n));
     stirling(dst, static_cast<u64>(n));
 }

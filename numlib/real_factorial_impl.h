@@ -19,3 +19,17 @@ const u64* real_factorial_coef(i32 k);
 
 // Forgets the cache (for tests: the next call rebuilds it).
 void real_factorial_cache_clear();
+
+// Smallest n whose factorial takes Stirling's series at w working words.
+i64 real_factorial_switch_over(i64 w);
+
+// The Stirling series sum_k c_k / x^(2k - 1) of ln x! (the correction to
+// (x + 1/2) ln x - x + ln(2 pi) / 2) to the working precision, for x at
+// least the switch-over point. sum may not be x.
+void real_stirling_sum(u64* sum, const u64* x);
+
+// Permutations (perm) or combinations of the integers n >= k >= 0 with
+// s = n - k through ln x!: e^(ln n! - ln s! [- ln k!]), evaluated without
+// cancellation. The work depends on the precision only; a result beyond the
+// exponent range raises error 10 and gives +0.
+void real_perm_comb_gamma(u64* dst, const u64* n, const u64* k, const u64* s, bool perm);

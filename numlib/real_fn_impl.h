@@ -98,9 +98,18 @@ i32 real_newton_levels(i32 target, i32 start, i32* out);
 // e^r - 1 for |r| below about 1.2, with relative accuracy at the current
 // precision (also for tiny r). dst may equal r.
 void real_expm1_core(u64* dst, const u64* r);
-// ln(1 + t) for 1 + t within [0.3, 3.2], by Newton's iteration on e^y - 1 at
-// doubling precision; relative accuracy also for tiny t. dst may equal t.
+// ln(1 + t) for 1 + t within [0.3, 3.2], by the arithmetic-geometric mean
+// at high precision, else by Newton's iteration on e^y - 1 at doubling
+// precision; relative accuracy also for tiny t. dst may equal t.
 void real_ln1p_core(u64* dst, const u64* t);
+// The Newton iteration alone.
+void real_ln1p_newton(u64* dst, const u64* t);
+// ln 10 and ln 2 at the current words by the mean alone (ln(10^p) / p and
+// ln(2^q) / q, no constant but pi/2), for the long values the mean needs.
+void real_ln10_ln2_by_agm(u64* ln10, u64* ln2);
+// The mean's part: false, leaving dst alone, where it does not apply (few
+// words, or |t| below 10^-20 where the Newton iteration is the better way).
+bool real_ln1p_agm(u64* dst, const u64* t);
 
 // y^(1/k) for k = 2 or 3, where y is the mantissa of y (its header is not
 // read) with exponent e, 0 <= e < k, through the binary integer root, rounded
@@ -108,8 +117,9 @@ void real_ln1p_core(u64* dst, const u64* t);
 // y. False after an error (scratch exhausted, a stop request).
 bool real_root_binary(u64* dst, const u64* y, int k, int e);
 
-// dst = (the top la words of a) * (the top lb words of b), from the exact
-// product, rounded at the current words; trailing zero words are skipped.
+// dst = (the top la words of a) * (the top lb words of b), rounded at the
+// current words from the product's words down to two below them (short by
+// at most lb units there); trailing zero words are skipped.
 // For operands known to be short (Newton iterates of lower precision), where
 // the full-length product would multiply zeros. dst may equal a or b.
 void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb);

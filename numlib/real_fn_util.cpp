@@ -1,5 +1,6 @@
 // Rounded arithmetic, hardware approximations and precision schedules for the
 // elementary functions.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -110,11 +111,21 @@ void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb) {
     u64* t = mark.take(static_cast<std::size_t>(2 * (la + lb) + dec_mul_scratch(la, lb)));
     if (!t) return real_fail(dst, 0);
     u64* ar = t;
-    u64* br = t + la;
+    u64* br = a == b && la == lb ? ar : t + la;  // a square: dec_mul squares
     u64* p = t + la + lb;
     real_mantissa_to_dec(ar, a, la);
-    real_mantissa_to_dec(br, b, lb);
-    dec_mul(p, ar, la, br, lb, p + la + lb);
+    if (br != ar) real_mantissa_to_dec(br, b, lb);
+    // The words from k up reach the rounding at the current words with a
+    // word to spare. When the columns below k - 1 are a good part of the
+    // product, the columns from k - 1 (short by at most lb units of word k)
+    // cost less than the full Karatsuba product (dec.h).
+    const i64 k = std::max<i64>(0, la + lb - mp_real_words - 2);
+    const i64 below = std::min<i64>(k > 1 ? k - 1 : 0, lb);
+    if (lb < DEC_KARATSUBA_MIN || 10 * below * below > 8 * static_cast<i64>(la) * lb) {
+        dec_mul_high(p + k, ar, la, br, lb, k);
+    } else {
+        dec_mul(p, ar, la, br, lb, p + la + lb);
+    }
     const i64 e_top = real_exp_sum(real_exp_of(a), real_exp_of(b) + 1);
-    real_round_guard(dst, real_from_dec(dst, p, la + lb, e_top, sign), mp_real_words);
+    real_round_guard(dst, real_from_dec(dst, p + k, la + lb - k, e_top, sign), mp_real_words);
 }

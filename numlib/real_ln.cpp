@@ -74,6 +74,11 @@ bool positive(const u64* x) {
 
 void real_ln1p_core(u64* dst, const u64* t) {
     if (real_is_zero(t)) return real_zero(dst, 0);
+    if (!real_ln1p_agm(dst, t)) real_ln1p_newton(dst, t);
+}
+
+void real_ln1p_newton(u64* dst, const u64* t) {
+    if (real_is_zero(t)) return real_zero(dst, 0);
     const i32 w = mp_real_words;
     const i32 target = std::min(real_work_digits() + 2, 19 * w);
     ScratchMark mark;

@@ -1,9 +1,9 @@
 // ln 2 and ln 10 beyond the constant table: the argument reductions of the
 // exponential and the logarithm cancel the digits of an exponent of up to 19
 // digits, so at the largest precision they need a word or two more than the
-// table holds. Those longer values are computed once, on first use, from the
-// logarithm core (ln 2 = ln(1 + 1), ln 10 = 3 ln 2 + ln(1 + 1/4)), which
-// needs no constants, and kept for the life of the process (unsynchronised,
+// table holds. Those longer values are computed once, on first use, by the
+// arithmetic-geometric mean as ln(10^p) / p and ln(2^q) / q, which needs no
+// logarithm constant, and kept for the life of the process (unsynchronised,
 // like the rest of the context).
 #include "numlib/real_const.h"
 #include "numlib/real_fn_impl.h"
@@ -16,17 +16,7 @@ bool g_ready = false;
 
 bool compute_long() {
     RealPrecision prec(REAL_FN_LONG_WORDS, 0);
-    ScratchMark mark;
-    u64* t = real_take(mark);
-    u64* q = real_take(mark);
-    if (!q) return false;
-    real_one(t);
-    real_ln1p_core(g_long[1], t);  // ln 2
-    real_from_u64(t, 25);
-    real_add_exp(t, -2);  // 1/4
-    real_ln1p_core(q, t);
-    real_mul_u64_r(t, g_long[1], 3);
-    real_add_r(g_long[0], t, q);
+    real_ln10_ln2_by_agm(g_long[0], g_long[1]);
     return mp_err() == 0;
 }
 

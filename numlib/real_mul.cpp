@@ -3,15 +3,15 @@
 // arithmetic and are exact; longer mantissas form only the columns that
 // reach the top m + 1 words (short by at most m units of the spill, 10m + 9
 // after a normalising shift pulls in a digit that was not formed), and from
-// REAL_MUL_FULL_MIN words the full Karatsuba product, which is exact and
-// then cheaper: measured, the half schoolbook product costs 0.6 of the full
-// Karatsuba product at 48 words, 0.9 at 264, 1.0 near 370 and 1.16 at 528.
+// REAL_MUL_FULL_MIN words (a square from DEC_SQR_PART_FULL_MIN) the full
+// Karatsuba product, which is exact; the half product by columns is the
+// cheaper one at every real precision (dec.h).
 #include "numlib/dec_impl.h"
 #include "numlib/real_dec_impl.h"
 
 namespace {
 
-constexpr i64 REAL_MUL_FULL_MIN = 400;
+constexpr i64 REAL_MUL_FULL_MIN = DEC_MUL_PART_FULL_MIN;
 
 // {p, 4} = exact product of two-word mantissas {a, 2}, {b, 2} (most
 // significant word first), least significant word first.
@@ -29,7 +29,7 @@ void product_2(u64* p, const u64* a, const u64* b) {
 
 u64 mul_long(u64* dst, const u64* a, const u64* b, i64 e_top, int sign) {
     const i64 m = real_words();
-    const bool full = m >= REAL_MUL_FULL_MIN;
+    const bool full = m >= REAL_MUL_FULL_MIN || (a == b && m >= DEC_SQR_PART_FULL_MIN);
     ScratchMark mark;
     u64* t = mark.take(static_cast<std::size_t>(full ? 4 * m + dec_mul_scratch(m, m) : 3 * m + 1));
     if (!t) {
@@ -37,10 +37,10 @@ u64 mul_long(u64* dst, const u64* a, const u64* b, i64 e_top, int sign) {
         return 0;
     }
     u64* ar = t;
-    u64* br = t + m;
+    u64* br = a == b ? ar : t + m;  // a square: dec_mul squares
     u64* p = t + 2 * m;
     real_mantissa_to_dec(ar, a, m);
-    real_mantissa_to_dec(br, b, m);
+    if (br != ar) real_mantissa_to_dec(br, b, m);
     if (full) {
         dec_mul(p, ar, m, br, m, p + 2 * m);
         return real_from_dec(dst, p, 2 * m, e_top, sign);

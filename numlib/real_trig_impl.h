@@ -32,6 +32,10 @@ int real_trig_reduce(u64* r, const u64* y);
 // Either output may be nullptr when not wanted; neither may be x.
 void real_trig_series(u64* sin_over_r, u64* cos_out, const u64* x);
 
+// The versine series sum (-1)^n x^n / (2n + 2)! in x = r^2 (x >= 0, small),
+// so that 1 - cos r = x * result without cancellation. dst may not be x.
+void real_versine_series(u64* dst, const u64* x);
+
 // The arctangent series sum (-1)^n x^n / (2n + 1) in x = t^2 (0 <= x < 1,
 // small), so that atan t = t * result. dst may not be x.
 void real_atan_series(u64* dst, const u64* x);

@@ -166,3 +166,31 @@ void real_atan_series(u64* dst, const u64* x) {
     sums.horner(dst, x);
     if (mp_err()) real_fail(dst, 0);
 }
+
+void real_versine_series(u64* dst, const u64* x) {
+    real_one(dst);
+    trig_div_u64(dst, dst, 2);
+    if (real_is_zero(x)) return;
+    if (real_exp_of(x) >= 0) return real_fail(dst, MP_ERR_INTERNAL);  // reduced far below 1
+    const double lx = trig_log10_abs(x);
+    const i32 s = block_size(estimate_terms(lx, true));
+    ScratchMark mark;
+    Sums sums(mark, s);
+    u64* y = mark.take(2 * (static_cast<std::size_t>(mp_real_words) + 1));
+    if (y == nullptr || !sums.ok()) return real_fail(dst, 0);
+    // cur = (-1)^n y^j / (2n + 2)!
+    u64* cur = y + mp_real_words + 1;
+    power(y, x, s);
+    real_copy(cur, dst);
+    for (i64 n = 0; mp_err() == 0; ++n) {
+        const i32 i = static_cast<i32>(n % s);
+        if (i == 0 && n > 0) trig_mul(cur, cur, y);
+        if (real_is_zero(cur) || negligible(static_cast<double>(real_exp_of(cur)) + 1 + i * lx))
+            break;
+        sums.add(i, cur, 0);
+        trig_div_u64(cur, cur, static_cast<u64>((2 * n + 3) * (2 * n + 4)));
+        real_negate(cur);
+    }
+    sums.horner(dst, x);
+    if (mp_err()) real_fail(dst, 0);
+}

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
-# FLINT, Arb and primesieve are references for the tests and benchmarks only.
+# FLINT, Arb and primesieve are references for the tests and benchmarks only;
+# PARI/GP (pari-gp) is the reference of the whole-program benchmark.
 # Qt 6 builds the desktop program; its window tests draw with the DejaVu
 # fonts; xvfb, xauth and xdotool run the program on a virtual display for
 # the smoke test; the desktop-file and AppStream validators check the files
 # a desktop reads; dpkg-dev lets cpack work out the package's dependencies.
 packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev
-          libflint-dev libflint-arb-dev libprimesieve-dev
+          libflint-dev libflint-arb-dev libprimesieve-dev pari-gp
           qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth xdotool libx11-6
           desktop-file-utils appstream dpkg-dev)
 missing=()

@@ -1,5 +1,5 @@
 // Decimal (base 10^19) kernels against GMP: the column schoolbook and the
-// Karatsuba products on both sides of the threshold (their sums carry
+// Karatsuba products and squares on both sides of their thresholds (their sums carry
 // through runs of nines), the high product's error bound, the Newton
 // reciprocal's error bound at every step pattern, and the division with it.
 // One-word products and quotients are checked exactly through
@@ -88,8 +88,11 @@ i64 size_near_threshold(TestRng& rng) {
     switch (rng.range(0, 3)) {
         case 0:
             return rng.range(1, 6);
-        case 1:
-            return rng.range(DEC_KARATSUBA_MIN - 3, DEC_KARATSUBA_MIN + 3);
+        case 1: {
+            const i64 at[] = {DEC_KARATSUBA_MIN, DEC_SQR_COLUMNS_MIN, DEC_SQR_KARATSUBA_MIN};
+            const i64 t = at[rng.range(0, 2)];
+            return rng.range(t - 3, t + 3);
+        }
         case 2:
             return rng.range(DEC_KARATSUBA_MIN, 6 * DEC_KARATSUBA_MIN);
         default:
@@ -107,7 +110,8 @@ TEST_F(DecTest, ProductsMatchGmpAroundThreshold) {
         i64 la = size_near_threshold(rng), lb = size_near_threshold(rng);
         if (la < lb) std::swap(la, lb);
         if (rng.chance(10)) la = lb + rng.range(0, 3) * lb;  // sliced products
-        const Words a = dec_words(rng, la), b = rng.chance(10) && la == lb ? a : dec_words(rng, lb);
+        if (rng.chance(20)) la = lb;                          // squares among them
+        const Words a = dec_words(rng, la), b = rng.chance(30) && la == lb ? a : dec_words(rng, lb);
         Mpz ma, mb, want, got, pk;
         to_mpz(ma, a.data(), la);
         to_mpz(mb, b.data(), lb);

@@ -7,7 +7,9 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/real.h"
+#include "numlib/real_const.h"
 #include "numlib/real_fn.h"
+#include "numlib/real_fn_impl.h"
 #include "support/numlib_fixture.h"
 #include "support/real_fn_check.h"
 
@@ -109,6 +111,24 @@ TEST_F(RealLnTest, HardCases) {
         for (i64 m : {1, 3}) EXPECT_TRUE(fn_case(c.fn, m, c.x, c.want, c.err)) << c.why;
     EXPECT_TRUE(fn_case(real_logx, 2, "1", "2", nullptr, MP_ERR_DOMAIN)) << "base 1";
     EXPECT_TRUE(fn_case(real_logx, 2, "8", "0.125", "-1", 0)) << "exact";
+}
+
+// ln 10 and ln 2 beyond the table, which the largest precisions subtract
+// up to 10^19 times over: the two words beyond the table must be right to
+// far below a unit of the table's last word (1,000 units of the last).
+TEST_F(RealLnTest, LongLogarithmConstantsMatchMpfr) {
+    constexpr i64 w = REAL_FN_LONG_WORDS;
+    std::vector<u64> x(w + 1);
+    for (const i32 idx : {REAL_CONST_LN10, REAL_CONST_LN2}) {
+        {
+            RealPrecision prec(w, 0);
+            real_ln_const(x.data(), idx);
+        }
+        Mpfr v(oracle_bits(19 * w + 40));
+        mpfr_set_ui(v, idx == REAL_CONST_LN2 ? 2 : 10, MPFR_RNDN);
+        mpfr_log(v, v, MPFR_RNDN);
+        EXPECT_TRUE(real_near(x.data(), w, v, 1000.0)) << idx;
+    }
 }
 
 }  // namespace
