@@ -80,6 +80,8 @@ EquationsForm::EquationsForm() : Form(ui_qtext(64), 560, 420) {
     grid_->setHeaderHeight(0);
     grid_->setExtendLastColumn(true);
     grid_->setColumnLetters(false);
+    grid_->setRowNumbers(false);
+    grid_->setRowHeaderWidth(grid_->fontMetrics().horizontalAdvance(QStringLiteral("a10")) + 12);
     output_ = new OutputBox(this);
     auto* work = new QHBoxLayout;
     work->addWidget(grid_, 2);

@@ -66,6 +66,7 @@ LinearForm::LinearForm() : Form(ui_qtext(76), 640, 460) {
     grid_ = new GridWidget(this);
     grid_->setAccessibleName(ui_lang(u"Coefficients", u"Koeffizienten"));
     grid_->setColumnLetters(false);
+    grid_->setExtendLastColumn(false);
     for (i32 j = 0; j < LINEAR_GRID_COLUMNS; ++j)
         grid_->appendColumn(GRID_COLUMN_TEXT, to_qstring(linear_column_name(j, LINEAR_COLUMN_B)));
     layout->addWidget(grid_, 3);
