@@ -12,6 +12,9 @@ LabelledUpDown labelled_up_down(QWidget* parent, int slot, int min, int max, int
     field->setMin(min);
     field->setMax(max);
     field->setValue(value);
+    // The field and its spin box both carry the name: the focus may be
+    // reported on either.
+    field->setAccessibleName(ui_plain(ui_qtext(slot)));
     field->spin()->setAccessibleName(ui_plain(ui_qtext(slot)));
     label->setBuddy(field->spin());
     return {label, field};

@@ -1,6 +1,7 @@
 #include "ui/page_run.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -70,6 +71,9 @@ void library_stop_request() { mp_error.store(MP_ERR_STOPPED, std::memory_order_r
 
 void PageRun::lock() {
     busy_ = true;
+    // Locking the focused control would pass the focus on to whatever comes
+    // next (the Cancel button); it comes back when the page unlocks.
+    focus_ = QApplication::focusWidget();
     were_enabled_.clear();
     for (QWidget* w : inputs_) {
         were_enabled_.push_back(w->isEnabled());
@@ -87,4 +91,5 @@ void PageRun::unlock() {
     button_->setText(caption_);
     button_->setEnabled(button_enabled_);
     busy_ = false;
+    if (focus_ != nullptr && focus_->window() == page_->window() && focus_->isEnabled()) focus_->setFocus();
 }

@@ -5,7 +5,9 @@
 // on_done, as with job_start.
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
@@ -13,7 +15,6 @@
 
 class QAbstractButton;
 class QTimer;
-class QWidget;
 class StatusLine;
 
 class PageRun {
@@ -51,6 +52,7 @@ class PageRun {
     std::vector<QWidget*> inputs_;
     std::vector<bool> were_enabled_;
     QTimer* repeat_stop_;
+    QPointer<QWidget> focus_;  // where the user was when the run started
     QString caption_;
     bool button_enabled_ = true;
     bool busy_ = false;
