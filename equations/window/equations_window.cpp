@@ -71,17 +71,12 @@ class EquationsForm : public Form {
 EquationsForm::EquationsForm() : Form(ui_qtext(64), 560, 420) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(settings_row());
-    hint_ = new QLabel(this);
-    hint_->setWordWrap(true);
+    hint_ = page_hint(this);
     layout->addWidget(hint_);
-    grid_ = new GridWidget(this);
-    grid_->setAccessibleName(ui_lang(u"Coefficients", u"Koeffizienten"));
+    grid_ = coefficient_grid(this, QStringLiteral("a10"));
     grid_->appendColumn(GRID_COLUMN_TEXT, QString());
     grid_->setHeaderHeight(0);
     grid_->setExtendLastColumn(true);
-    grid_->setColumnLetters(false);
-    grid_->setRowNumbers(false);
-    grid_->setRowHeaderWidth(grid_->fontMetrics().horizontalAdvance(QStringLiteral("a10")) + 12);
     output_ = new OutputBox(this);
     auto* work = new QHBoxLayout;
     work->addWidget(grid_, 2);

@@ -60,13 +60,8 @@ class LinearForm : public Form {
 LinearForm::LinearForm() : Form(ui_qtext(76), 640, 460) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(settings_row());
-    auto* hint = new QLabel(ui_qtext(79), this);
-    hint->setWordWrap(true);
-    layout->addWidget(hint);
-    grid_ = new GridWidget(this);
-    grid_->setAccessibleName(ui_lang(u"Coefficients", u"Koeffizienten"));
-    grid_->setColumnLetters(false);
-    grid_->setExtendLastColumn(false);
+    layout->addWidget(page_hint(this, ui_qtext(79)));
+    grid_ = coefficient_grid(this, QStringLiteral("25"));
     for (i32 j = 0; j < LINEAR_GRID_COLUMNS; ++j)
         grid_->appendColumn(GRID_COLUMN_TEXT, to_qstring(linear_column_name(j, LINEAR_COLUMN_B)));
     layout->addWidget(grid_, 3);

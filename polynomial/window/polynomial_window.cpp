@@ -64,15 +64,9 @@ class PolynomialForm : public Form {
 PolynomialForm::PolynomialForm() : Form(ui_qtext(88), 640, 480) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(settings_row());
-    hint_ = new QLabel(this);
-    hint_->setWordWrap(true);
+    hint_ = page_hint(this);
     layout->addWidget(hint_);
-    grid_ = new GridWidget(this);
-    grid_->setAccessibleName(ui_lang(u"Coefficients", u"Koeffizienten"));
-    grid_->setColumnLetters(false);
-    grid_->setExtendLastColumn(false);
-    grid_->setRowNumbers(false);
-    grid_->setRowHeaderWidth(grid_->fontMetrics().horizontalAdvance(QStringLiteral("P11(x)")) + 12);
+    grid_ = coefficient_grid(this, QStringLiteral("P11(x)"));
     for (i32 k = POLY_MAX_DEGREE; k >= 0; --k) grid_->appendColumn(GRID_COLUMN_TEXT, QStringLiteral("a%1").arg(k));
     layout->addWidget(grid_, 2);
     layout->addLayout(button_rows());
