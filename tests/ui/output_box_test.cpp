@@ -1,5 +1,4 @@
-// The output box's added menu entries and its saving, and the status
-// line's time.
+// The output box's added menu entries and its saving.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -42,12 +41,6 @@ TEST_F(OutputBoxTest, CopyAllAndSaveAsTakeTheWholeTextInUtf8) {
     EXPECT_FALSE(box.saveTo(dir.filePath(QStringLiteral("missing/out.txt"))));
     EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_FILE_ACCESS));
     clearErrors();
-}
-
-TEST_F(OutputBoxTest, TheTimeReadsInSecondsAndThenMinutes) {
-    EXPECT_EQ(StatusLine::elapsedText(0), QStringLiteral("0.00 s"));
-    EXPECT_EQ(StatusLine::elapsedText(12346), QStringLiteral("12.35 s"));
-    EXPECT_EQ(StatusLine::elapsedText(185260), QStringLiteral("3 min 05.3 s"));
 }
 
 }  // namespace
