@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "primes/window/prime_windows.h"
 #include "ui/form.h"
 
 namespace {
@@ -15,8 +16,8 @@ const std::array<ToolPage, 6> pages = {{
     {"equations", 7, 202, nullptr, nullptr},
     {"linear", 8, 203, nullptr, nullptr},
     {"polynomial", 9, 204, nullptr, nullptr},
-    {"primes", 10, 205, nullptr, nullptr},
-    {"factors", 11, 206, nullptr, nullptr},
+    {"primes", 10, 205, primes_window_create, nullptr},
+    {"factors", 11, 206, factors_window_create, nullptr},
 }};
 
 // The order in which the windows are created at start-up.
