@@ -116,6 +116,8 @@ void PrimePage::finishLayout(QBoxLayout* inputs) {
     layout->addLayout(inputs);
     layout->addWidget(output_, 1);
     layout->addLayout(buttons);
+    // The intended size, or more when the font needs it for the groups.
+    resize(size().expandedTo(layout->sizeHint()));
     setTabOrder(output_->edit(), start_);
     setTabOrder(start_, stop_);
     setTabOrder(stop_, cancel);
