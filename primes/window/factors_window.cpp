@@ -73,7 +73,7 @@ FactorsPage::FactorsPage()
     auto* inputs = new QVBoxLayout;
     inputs->addLayout(top);
     inputs->addLayout(groups);
-    finishLayout(inputs);
+    finishLayout(inputs, {factors_, divisors_, show_count_, interval_});
 }
 
 QGroupBox* FactorsPage::makeMode() {

@@ -1,6 +1,7 @@
 #include "primes/window/prime_page.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
@@ -104,7 +106,7 @@ QWidget* PrimePage::makeInputOutputGroup() {
     return group;
 }
 
-void PrimePage::finishLayout(QBoxLayout* inputs) {
+void PrimePage::finishLayout(QBoxLayout* inputs, std::initializer_list<QWidget*> controls) {
     auto* cancel = new QPushButton(ui_qtext(TEXT_CANCEL), this);
     connect(cancel, &QPushButton::clicked, this, [this] { close(); });
     auto* buttons = new QHBoxLayout;
@@ -118,9 +120,11 @@ void PrimePage::finishLayout(QBoxLayout* inputs) {
     layout->addLayout(buttons);
     // The intended size, or more when the font needs it for the groups.
     resize(size().expandedTo(layout->sizeHint()));
-    setTabOrder(output_->edit(), start_);
-    setTabOrder(start_, stop_);
-    setTabOrder(stop_, cancel);
+    // Tab walks the page in reading order.
+    std::vector<QWidget*> order{number_, static_cast<QWidget*>(base_control_->combo())};
+    order.insert(order.end(), controls);
+    order.insert(order.end(), {output_->edit(), start_, stop_, cancel});
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 u32 PrimePage::formatFlags() const { return settings_thousands_prime_nums != 0 ? NUM_TEXT_GROUP : 0; }

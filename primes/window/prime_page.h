@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "numlib/mp_types.h"
@@ -38,8 +39,9 @@ class PrimePage : public Form {
     void setFields(QWidget* number, QLineEdit* interval, int interval_slot);
     // The group with the digit counter and the base list.
     QWidget* makeInputOutputGroup();
-    // Adds the output box and the buttons under the page's inputs.
-    void finishLayout(QBoxLayout* inputs);
+    // Adds the output box and the buttons under the page's inputs;
+    // controls are the page's own, in reading order (for Tab).
+    void finishLayout(QBoxLayout* inputs, std::initializer_list<QWidget*> controls);
 
     // Reads the inputs (the library's word count set) and returns the
     // worker call, or an empty one with the error pending.

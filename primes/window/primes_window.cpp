@@ -99,7 +99,7 @@ PrimesPage::PrimesPage()
     auto* inputs = new QVBoxLayout;
     inputs->addLayout(top);
     inputs->addLayout(groups);
-    finishLayout(inputs);
+    finishLayout(inputs, {interval_mode_, next_mode_, test_mode_, interval_, exact_, probabilistic_});
 }
 
 QGroupBox* PrimesPage::makeMode() {

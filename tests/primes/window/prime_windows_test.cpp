@@ -17,6 +17,8 @@
 #include <QTest>
 #include <memory>
 
+#include "app/settings_values.h"
+#include "app/ui_texts.h"
 #include "formula/app_error.h"
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
@@ -60,9 +62,10 @@ class PrimeWindows : public GuiTest {
     static bool waitIdle(QWidget* page) {
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 30000 && !named<QPushButton>(page, "Start")->isEnabled()) spin(5);
+        QPushButton* start = page->findChildren<QPushButton*>().front();
+        while (t.elapsed() < 30000 && !start->isEnabled()) spin(5);
         spin(80);  // the last pieces are shown
-        return named<QPushButton>(page, "Start")->isEnabled() && !job_running();
+        return start->isEnabled() && !job_running();
     }
     static void setNumber(QWidget* page, const QString& text) {
         QWidget* f = named(page, "Start");
@@ -258,6 +261,48 @@ TEST_F(PrimeWindows, StopAndCloseEndARunKeepingItsOutputAndALaterRunWorks) {
     named<QPushButton>(primes_.get(), "Start")->click();
     ASSERT_TRUE(waitIdle(primes_.get()));
     EXPECT_EQ(box(primes_.get())->text(), QStringLiteral("Next prime number:\n100000000000000000039"));
+}
+
+// What Tab visits, from the number field round to it again.
+QStringList tabWalk(QWidget* page) {
+    QStringList names;
+    QWidget* w = named(page, "Start");
+    w->setFocus();
+    do {
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        names << (b != nullptr ? b->text() : w->accessibleName());
+        QTest::keyClick(w, Qt::Key_Tab);
+        w = QApplication::focusWidget();
+    } while (w != nullptr && w != named(page, "Start") && names.size() < 20);
+    return names;
+}
+
+TEST_F(PrimeWindows, TabReadsThePagesInOrderAndBothLanguagesShowAResult) {
+    primes_->show();
+    spin(30);
+    EXPECT_EQ(tabWalk(primes_.get()).join(u'|'),
+              QStringLiteral("Start|Base|Interval size|Interval size|exact (max. 38 to 39 decimal digits)|Output|"
+                             "Start|Cancel"));
+    factors_->show();
+    spin(30);
+    EXPECT_EQ(tabWalk(factors_.get()).join(u'|'),
+              QStringLiteral("Start|Base|Prime factors|Interval size|Output|Start|Cancel"));
+    for (const char* lang : {"en", "de"}) {
+        ui_language_select(std::string(lang) == "de" ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH);
+        primes_.reset(primes_window_create());
+        factors_.reset(factors_window_create());
+        setNumber(primes_.get(), QStringLiteral("1000000000000"));
+        setNumber(factors_.get(), QStringLiteral("18446744073709551617"));
+        for (Form* page : {primes_.get(), factors_.get()}) {
+            page->show();
+            page->findChildren<QPushButton*>().front()->click();  // Start ("Starten")
+            ASSERT_TRUE(waitIdle(page));
+            expectLayoutSound(page);
+            saveScreenshot(page, std::string(VELMARIX_SCREENSHOT_DIR) + "/" + (page == primes_.get() ? "primes" : "factors") +
+                                     "-result-" + lang + ".png");
+        }
+        EXPECT_EQ(box(factors_.get())->edit()->accessibleName(), std::string(lang) == "de" ? "Ausgabe" : "Output");
+    }
 }
 
 }  // namespace
