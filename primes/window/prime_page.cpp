@@ -125,6 +125,7 @@ void PrimePage::finishLayout(QBoxLayout* inputs, std::initializer_list<QWidget*>
     order.insert(order.end(), controls);
     order.insert(order.end(), {output_->edit(), start_, stop_, cancel});
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    number_->setFocus();
 }
 
 u32 PrimePage::formatFlags() const { return settings_thousands_prime_nums != 0 ? NUM_TEXT_GROUP : 0; }
