@@ -40,7 +40,7 @@ bool PageRun::start(Job job, std::function<QString()> progress) {
     job.on_done = [this, done = std::move(done)] {
         running_ = false;
         repeat_stop_->stop();
-        if (status_ != nullptr) status_->finish();
+        if (status_ != nullptr) status_->finish(stopped_);
         if (done) done();
         // The button stays "Stop" a moment longer: a double click must not
         // start again what its first click stopped.

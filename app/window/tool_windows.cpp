@@ -7,6 +7,7 @@
 #include "equations/window/equations_window.h"
 #include "linear/window/linear_window.h"
 #include "polynomial/window/polynomial_window.h"
+#include "primes/window/prime_windows.h"
 #include "ui/form.h"
 
 namespace {
@@ -18,8 +19,8 @@ const std::array<ToolPage, 6> pages = {{
     {"equations", 7, 202, equations_window_create, nullptr},
     {"linear", 8, 203, linear_window_create, nullptr},
     {"polynomial", 9, 204, polynomial_window_create, nullptr},
-    {"primes", 10, 205, nullptr, nullptr},
-    {"factors", 11, 206, nullptr, nullptr},
+    {"primes", 10, 205, primes_window_create, nullptr},
+    {"factors", 11, 206, factors_window_create, nullptr},
 }};
 
 // The order in which the windows are created at start-up.

@@ -22,7 +22,6 @@
 #include "ui/page_controls.h"
 #include "ui/page_run.h"
 #include "ui/qt_text.h"
-#include "ui/window_text.h"
 
 namespace {
 
@@ -164,7 +163,7 @@ void EquationsForm::solve() {
 }
 
 void EquationsForm::finish() {
-    edit_append(output_, eq_page_finish(*state_));
+    output_->appendText(to_qstring(eq_page_finish(*state_)));
     showErrorMessage(this);
 }
 

@@ -23,7 +23,6 @@
 #include "ui/page_controls.h"
 #include "ui/page_run.h"
 #include "ui/qt_text.h"
-#include "ui/window_text.h"
 
 namespace {
 
@@ -153,7 +152,7 @@ void LinearForm::solve() {
             clearErrors();  // what the stop broke off is no error of the input
             return;
         }
-        edit_append(output_, *result_);
+        output_->appendText(to_qstring(*result_));
         showErrorMessage(this);
     };
     job.stop = library_stop_request;

@@ -21,7 +21,6 @@
 #include "ui/page_controls.h"
 #include "ui/page_run.h"
 #include "ui/qt_text.h"
-#include "ui/window_text.h"
 
 namespace {
 
@@ -219,7 +218,7 @@ void PolynomialForm::finish(const std::shared_ptr<PolyPage>& done, const std::u1
         clearErrors();
         return;
     }
-    edit_append(output_, text);
+    output_->appendText(to_qstring(text));
     showErrorMessage(this);
 }
 

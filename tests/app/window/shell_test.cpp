@@ -20,6 +20,7 @@
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
 #include "ui/form.h"
+#include "ui/qt_text.h"
 
 namespace {
 
@@ -82,12 +83,14 @@ TEST_F(Shell, TheMenuOpensTheShellsWindowsAndDisablesToolsWithoutOne) {
     write_settings("0");
     const AppWindows& win = app_start("");
     spin(50);
-    const char* tools[] = {"Scientific Calculator", "Algebraic Equations", "Systems of Linear Equations",
-                           "Polynomial Calculation", "Prime Numbers", "Prime Factors && Divisors"};
-    for (std::size_t i = 0; i < std::size(tools); ++i) {
-        QAction* item = menu_item(win.main, QString::fromUtf8(tools[i]));
-        ASSERT_NE(item, nullptr) << tools[i];
-        EXPECT_EQ(item->isEnabled(), tool_pages()[i].create != nullptr) << tools[i];
+    for (const ToolPage& page : tool_pages()) {
+        QAction* item = menu_item(win.main, ui_qtext(page.menu_slot));
+        ASSERT_NE(item, nullptr) << page.name;
+        EXPECT_EQ(item->isEnabled(), page.create != nullptr) << page.name;
+        if (!item->isEnabled()) continue;
+        item->trigger();
+        EXPECT_TRUE(tool_window(page)->isVisible()) << page.name;
+        tool_window(page)->close();
     }
     menu_item(win.main, QStringLiteral("Options"))->trigger();
     EXPECT_TRUE(win.options->isVisible());
