@@ -30,8 +30,6 @@ enum : int {
     TEXT_INTERVAL = 30,
 };
 
-bool german() { return ui_language == LANGUAGE_GERMAN; }
-
 class FactorsPage : public PrimePage {
   public:
     FactorsPage();
@@ -127,7 +125,7 @@ PrimeWork FactorsPage::prepare() {
 QString FactorsPage::progressText(i64 done) const {
     if (done <= 0) return {};
     const QString n = prime_page_count(done), of = prime_page_count(running_size_);
-    return german() ? QStringLiteral("Zahl %1 von %2").arg(n, of) : QStringLiteral("Number %1 of %2").arg(n, of);
+    return ui_lang(u"Number %1 of %2", u"Zahl %1 von %2").arg(n, of);
 }
 
 }  // namespace

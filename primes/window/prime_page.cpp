@@ -29,9 +29,7 @@ namespace {
 
 enum : int { TEXT_CANCEL = 1, TEXT_START = 2, TEXT_STOP = 3, TEXT_INPUT_OUTPUT = 34, TEXT_DIGITS = 148, TEXT_BASE = 149 };
 
-bool german() { return ui_language == LANGUAGE_GERMAN; }
-
-QLocale locale() { return QLocale(german() ? QLocale::German : QLocale::English); }
+QLocale locale() { return QLocale(ui_language == LANGUAGE_GERMAN ? QLocale::German : QLocale::English); }
 
 // Carries the worker's pieces to the page, one blocking hand-over each,
 // and publishes how far it is for the page's status line.

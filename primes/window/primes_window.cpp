@@ -35,8 +35,6 @@ enum : int {
     TEXT_PROBABILISTIC = 40,
 };
 
-bool german() { return ui_language == LANGUAGE_GERMAN; }
-
 QString filled(int slot, int a, int b) {
     char16_t text[160];
     TextBuf buf = textbuf_on(text);
@@ -165,10 +163,9 @@ QString PrimesPage::progressText(i64 done) const {
     if (running_operation_ == PRIME_OP_TEST || done <= 0) return {};
     const QString n = prime_page_count(std::min(done, running_size_));
     if (running_operation_ == PRIME_OP_NEXT)
-        return german() ? QStringLiteral("%1 Zahlen gepr\u00fcft").arg(n) : QStringLiteral("%1 numbers examined").arg(n);
+        return ui_lang(u"%1 numbers examined", u"%1 Zahlen geprüft").arg(n);
     const QString of = prime_page_count(running_size_);
-    return german() ? QStringLiteral("%1 von %2 Zahlen gepr\u00fcft").arg(n, of)
-                    : QStringLiteral("%1 of %2 numbers examined").arg(n, of);
+    return ui_lang(u"%1 of %2 numbers examined", u"%1 von %2 Zahlen geprüft").arg(n, of);
 }
 
 }  // namespace
