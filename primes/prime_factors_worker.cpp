@@ -79,6 +79,7 @@ void run(const SPrimeFactorCalc& calc, PrimeOutputSink& sink) {
     u64 n[2] = {calc.number[0], calc.number[1]};
     for (i32 pass = 1; pass <= calc.interval_size; ++pass) {
         if (appError.load(std::memory_order_relaxed) != 0) return;
+        sink.progress(pass);
         prime_factorize(factors, n);
         raiseFromLibraryError(APP_ERR_FACTOR_OVERFLOW);
         if (factors.count == -1) raise_too_many(n, calc);

@@ -122,11 +122,13 @@ bool list_by_sieve(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
     } else {
         result = prime_sieve_interval(calc.number[0], hi, [&](const u64* primes, std::size_t count) {
             for (std::size_t i = 0; i < count; ++i) found.prime(primes[i]);
+            if (count > 0) sink.progress(static_cast<i64>(primes[count - 1] - calc.number[0]) + 1);
             found.flush_if_due();
             return !prime_stop_requested();
         });
     }
     if (result == PrimeSieveResult::NoRoom) return false;
+    if (result == PrimeSieveResult::Done) sink.progress(calc.interval_size);
     found.flush();
     emit_trailer(calc, found.count(), sink);
     return true;
@@ -163,6 +165,7 @@ void list_candidates(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
             }
             found.flush_if_due();
             remaining -= 2;
+            sink.progress(calc.interval_size - remaining);
             if (remaining < 1) break;
             uint_add_u64(c, c, 2);
         }
@@ -191,6 +194,7 @@ void list_probabilistic(const SPrimeNumberCalc& calc, PrimeOutputSink& sink) {
             if (calc.operation == PRIME_OP_NEXT) break;
         }
         found.flush_if_due();
+        sink.progress(calc.interval_size - remaining + 1);
         if (--remaining < 1) break;
         uint_add_u64(c, c, 1);
     }

@@ -17,6 +17,11 @@ class PrimeOutputSink {
     virtual ~PrimeOutputSink() = default;
     virtual void append(const char16_t* text) = 0;
     virtual void done() = 0;
+    // How far the run is, for a progress display: the numbers of the
+    // interval examined so far (prime numbers worker) or the place in the run
+    // of the number being treated (factors worker). Called on the worker's
+    // thread, often, so it must be cheap.
+    virtual void progress(i64 /*done*/) {}
 };
 
 // One piece of output in a buffer of fixed capacity from the library scratch

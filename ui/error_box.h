@@ -8,3 +8,8 @@ class QWidget;
 // owner, with the error icon and the language's caption. True when a
 // message was shown.
 bool showErrorMessage(QWidget* owner);
+
+// Shows the message of application error code with its first insert text1
+// as showErrorMessage() does, leaving the pending error alone: for what
+// happens beside a running job (saving its output, say).
+void showAppErrorMessage(QWidget* owner, unsigned code, const char16_t* text1);

@@ -14,7 +14,8 @@ class QPushButton;
 
 // Dynamic property that marks a control (or a composite control's outer
 // widget) as taking Enter itself, so that the form does not click its
-// default button: multi-line edits, the up-down fields, the data grid.
+// default button: multi-line edits, the up-down fields, the data grid. Set
+// to false on a multi-line edit, it lets Enter click the default button.
 inline constexpr char UI_WANTS_ENTER[] = "velmarix_wants_enter";
 
 class Form : public QWidget {

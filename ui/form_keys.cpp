@@ -56,6 +56,8 @@ void radio_step(QRadioButton* r, bool forward) {
 }
 
 bool wants_enter(QWidget* w, Form* f) {
+    const QVariant own = w->property(UI_WANTS_ENTER);
+    if (own.isValid()) return own.toBool();
     if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return !e->isReadOnly();
     if (auto* e = qobject_cast<QTextEdit*>(w)) return !e->isReadOnly();
     for (QWidget* p = w; p != nullptr && p != f; p = p->parentWidget())

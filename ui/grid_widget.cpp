@@ -1,10 +1,14 @@
 // The grid's calls, keyboard, mouse, scrolling and notifications.
 #include "ui/grid_widget.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -234,8 +238,30 @@ bool GridWidget::move_by(int key) {
     return true;
 }
 
+GridPasteResult GridWidget::paste(const QString& text) {
+    if (!editable || row_select_) return {};
+    commit();
+    const GridPasteResult r = grid_paste(model_, cur_col_ - 1, cur_row_ - 1, from_qstring(text));
+    changed();
+    return r;
+}
+
+void GridWidget::paste_clipboard() {
+    const GridPasteResult r = paste(QGuiApplication::clipboard()->text());
+    if (r.dropped == 0) return;
+    const QString text = ui_lang(u"%1 pasted cells lay beyond the grid and were left out.",
+                                 u"%1 eingefügte Zellen lagen außerhalb des Datengitters und wurden weggelassen.");
+    QMessageBox box(QMessageBox::Information, ui_qtext(62), text.arg(r.dropped), QMessageBox::Ok, window());
+    box.button(QMessageBox::Ok)->setText(ui_qtext(0));
+    box.exec();
+}
+
 void GridWidget::keyPressEvent(QKeyEvent* event) {
     notify(GridNotify::Key, event->key());
+    if (event->matches(QKeySequence::Paste)) {
+        paste_clipboard();
+        return;
+    }
     const int key = event->key();
     switch (key) {
         case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
@@ -317,6 +343,14 @@ bool GridWidget::editor_key(QKeyEvent* e) {
     if (key == Qt::Key_Escape) {
         hide_editor();
         return true;
+    }
+    // A block of cells goes to the grid; one cell's text into the editor.
+    if (e->matches(QKeySequence::Paste)) {
+        const QString clip = QGuiApplication::clipboard()->text();
+        if (clip.contains(u'\t') || clip.contains(u'\n') || clip.contains(u'\r')) {
+            paste_clipboard();
+            return true;
+        }
     }
     if (!pass) return false;
     commit();

@@ -13,6 +13,7 @@
 
 #include "ui/grid_geometry.h"
 #include "ui/grid_model.h"
+#include "ui/grid_paste.h"
 
 class QLineEdit;
 
@@ -52,6 +53,9 @@ class GridWidget : public QAbstractScrollArea {
     i64 currentColumn() const { return cur_col_ - 1; }
     i64 currentRow() const { return cur_row_ - 1; }
     bool isEditing() const;
+    // Stores a block of cells (grid_paste) from the current cell on; Ctrl+V
+    // pastes the clipboard this way and tells the user of dropped cells.
+    GridPasteResult paste(const QString& text);
 
     void setRowHeight(int h);          // 0 counts as 1
     void setHeaderHeight(int h);       // ignored when negative
@@ -118,6 +122,7 @@ class GridWidget : public QAbstractScrollArea {
     void hide_editor();
     bool editor_key(QKeyEvent* event);
     void fit_text(i64 c, i64 r);
+    void paste_clipboard();
 
     GridModel model_;
     GridView view_;

@@ -1,6 +1,7 @@
 #include "ui/qt_text.h"
 
 #include "app/ui_texts.h"
+#include "formula/error_texts.h"
 
 QString to_qstring(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
@@ -14,6 +15,10 @@ std::u16string from_qstring(const QString& text) {
 QString ui_qtext(int slot) {
     if (slot < 0 || slot >= UI_TEXT_COUNT) return QStringLiteral("???");
     return QString::fromUtf16(ui_text[static_cast<std::size_t>(slot)]);
+}
+
+QString ui_lang(const char16_t* english, const char16_t* german) {
+    return QString::fromUtf16(ui_language == LANGUAGE_GERMAN ? german : english);
 }
 
 QString ui_plain(const QString& caption) {

@@ -12,6 +12,10 @@ std::u16string from_qstring(const QString& text);
 // Text slot `slot` of the active language (app/ui_texts.h).
 QString ui_qtext(int slot);
 
+// A text the slot tables do not hold (the toolkit's own additions), in the
+// active language: german when the texts are German, else english.
+QString ui_lang(const char16_t* english, const char16_t* german);
+
 // A caption as a reader hears it: "&&" becomes "&", a lone "&" (a
 // mnemonic mark) is dropped, line breaks become blanks.
 QString ui_plain(const QString& caption);

@@ -4,6 +4,10 @@
 #include <array>
 #include <cstring>
 
+#include "equations/window/equations_window.h"
+#include "linear/window/linear_window.h"
+#include "polynomial/window/polynomial_window.h"
+#include "primes/window/prime_windows.h"
 #include "ui/form.h"
 
 namespace {
@@ -12,11 +16,11 @@ namespace {
 // if it keeps settings, its before_save) here.
 const std::array<ToolPage, 6> pages = {{
     {"calculator", 6, 201, nullptr, nullptr},
-    {"equations", 7, 202, nullptr, nullptr},
-    {"linear", 8, 203, nullptr, nullptr},
-    {"polynomial", 9, 204, nullptr, nullptr},
-    {"primes", 10, 205, nullptr, nullptr},
-    {"factors", 11, 206, nullptr, nullptr},
+    {"equations", 7, 202, equations_window_create, nullptr},
+    {"linear", 8, 203, linear_window_create, nullptr},
+    {"polynomial", 9, 204, polynomial_window_create, nullptr},
+    {"primes", 10, 205, primes_window_create, nullptr},
+    {"factors", 11, 206, factors_window_create, nullptr},
 }};
 
 // The order in which the windows are created at start-up.

@@ -8,6 +8,7 @@
 
 #include "ui/grid_geometry.h"
 #include "ui/grid_model.h"
+#include "ui/grid_paste.h"
 
 namespace {
 
@@ -171,3 +172,57 @@ TEST(GridGeometry, AColumnBorderIsTakenWithinTenPixels) {
 }
 
 }  // namespace
+
+// Random blocks in every line-end and separator form, pasted anywhere into
+// a grid with a hidden column, a protected cell and a number column: each
+// cell lands on the shown column and row it counts to, or is counted as
+// skipped or dropped.
+TEST(GridPaste, ABlockFillsToTheRightAndDownwardsOverTheShownColumns) {
+    std::mt19937_64 rng(16);
+    for (int round = 0; round < 300; ++round) {
+        GridModel m = sample();
+        m.set_column_hidden(0, true);
+        const i64 col = static_cast<i64>(rng() % 4), row = static_cast<i64>(rng() % 4);
+        const std::size_t rows = 1 + rng() % 5, cols = 1 + rng() % 5;
+        const bool tabs = rng() % 2;
+        const char16_t* ends[] = {u"\n", u"\r\n", u"\r"};
+        std::u16string text;
+        std::vector<std::vector<std::u16string>> block(rows);
+        for (std::size_t i = 0; i < rows; ++i) {
+            for (std::size_t j = 0; j < cols; ++j) {
+                std::u16string cell;
+                // A row's first cell is never empty: an empty last line is no row.
+                if (j == 0 || rng() % 5 != 0) cell = {u'v', static_cast<char16_t>(u'a' + rng() % 26)};
+                block[i].push_back(cell);
+                text += (j > 0 ? (tabs ? u"\t" : u";") : u"") + block[i][j];
+            }
+            if (i + 1 < rows || rng() % 2) text += ends[rng() % 3];
+        }
+        const GridModel before = m;
+        const GridPasteResult r = grid_paste(m, col, row, text);
+        std::vector<i64> shown;
+        for (i64 c = std::max<i64>(col, 1); c < 4; ++c) shown.push_back(c);
+        GridPasteResult want;
+        GridModel expect = before;
+        for (std::size_t i = 0; i < rows; ++i)
+            for (std::size_t j = 0; j < cols; ++j) {
+                const i64 rr = row + static_cast<i64>(i);
+                if (j >= shown.size() || rr >= 4) ++want.dropped;
+                else if (shown[j] == 3 || (shown[j] == 1 && rr == 2)) ++want.skipped;
+                else expect.set_cell_text(shown[j], rr, block[i][j]), ++want.written;
+            }
+        SCOPED_TRACE(round);
+        EXPECT_EQ(r.written, want.written);
+        EXPECT_EQ(r.skipped, want.skipped);
+        EXPECT_EQ(r.dropped, want.dropped);
+        std::u16string a, b;
+        for (i64 c = 0; c < 3; ++c)
+            for (i64 rr = 0; rr < 4; ++rr) {
+                m.cell_text(c, rr, a), expect.cell_text(c, rr, b);
+                EXPECT_EQ(a, b) << c << "," << rr;
+            }
+    }
+    GridModel m = sample();
+    EXPECT_EQ(grid_paste(m, 4, 0, u"x").written, 0);  // not a data cell
+    EXPECT_EQ(grid_paste(m, 0, 4, u"x").written, 0);
+}

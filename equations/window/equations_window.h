@@ -1,0 +1,6 @@
+// The window "Solve algebraic equations".
+#pragma once
+
+class Form;
+
+Form* equations_window_create();

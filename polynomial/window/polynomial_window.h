@@ -1,0 +1,6 @@
+// The window "Polynomial calculation".
+#pragma once
+
+class Form;
+
+Form* polynomial_window_create();

@@ -1,0 +1,316 @@
+// The two prime pages through their real widgets: a run streams the
+// worker's text intact into the output box, the status line follows it,
+// inputs are checked and re-expressed with the base, and a stop or a
+// close ends a run with its output kept.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/settings_values.h"
+#include "app/ui_texts.h"
+#include "formula/app_error.h"
+#include "gui_fixture.h"
+#include "numlib/mp_context.h"
+#include "primes/prime_numbers_worker.h"
+#include "primes/window/prime_windows.h"
+#include "ui/form.h"
+#include "ui/job_runner.h"
+#include "ui/output_box.h"
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+// A control by its accessible name, a button by its caption.
+template <class T = QWidget>
+T* named(QWidget* page, const QString& name) {
+    for (T* w : page->findChildren<T*>()) {
+        auto* b = qobject_cast<QAbstractButton*>(static_cast<QWidget*>(w));
+        if (b != nullptr ? b->text() == name && std::is_base_of_v<QAbstractButton, T> : w->accessibleName() == name)
+            return w;
+    }
+    ADD_FAILURE() << "no control " << name.toStdString();
+    std::abort();
+}
+
+class PrimeWindows : public GuiTest {
+  protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        primes_.reset(primes_window_create());
+        factors_.reset(factors_window_create());
+    }
+    void TearDown() override {
+        primes_.reset();
+        factors_.reset();
+        GuiTest::TearDown();
+    }
+    // The page's output box and status line (classes without a meta-object).
+    template <class T>
+    static T* only(QWidget* page) {
+        for (QWidget* w : page->findChildren<QWidget*>())
+            if (auto* t = dynamic_cast<T*>(w)) return t;
+        std::abort();
+    }
+    static OutputBox* box(QWidget* page) { return only<OutputBox>(page); }
+    static QString status(QWidget* page) { return only<StatusLine>(page)->text(); }
+    // Runs events until the page's run has ended; the bound only proves it ends.
+    static bool waitIdle(QWidget* page) {
+        QElapsedTimer t;
+        t.start();
+        QPushButton* start = page->findChildren<QPushButton*>().front();
+        while (t.elapsed() < 30000 && !start->isEnabled()) spin(5);
+        spin(80);  // the last pieces are shown
+        return start->isEnabled() && !job_running();
+    }
+    static void setNumber(QWidget* page, const QString& text) {
+        QWidget* f = named(page, "Start");
+        if (auto* e = qobject_cast<QPlainTextEdit*>(f)) e->setPlainText(text);
+        if (auto* e = qobject_cast<QLineEdit*>(f)) e->setText(text);
+    }
+    static QString numberText(QWidget* page) {
+        QWidget* f = named(page, "Start");
+        if (auto* e = qobject_cast<QPlainTextEdit*>(f)) return e->toPlainText();
+        return qobject_cast<QLineEdit*>(f)->text();
+    }
+    // The message of the next box, closed with OK.
+    void expectMessage(QString* text) {
+        expectModal([text](QWidget* w) {
+            *text = static_cast<QMessageBox*>(w)->text();
+            closeModal(w);
+        });
+    }
+    std::unique_ptr<Form> primes_, factors_;
+};
+
+// The text the worker gives for this run when it writes into a string.
+QString direct(u32 method, u32 op, u64 start, i64 size) {
+    mp_set_int_words(2);
+    const u64 n[2] = {start, 0};
+    struct Sink : PrimeOutputSink {
+        QString text;
+        void append(const char16_t* t) override { text += QString::fromUtf16(t); }
+        void done() override {}
+    } sink;
+    prime_numbers_worker(SPrimeNumberCalc{method, op, n, size, 0, 10}, sink);
+    clearErrors();
+    return sink.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+TEST_F(PrimeWindows, AHundredThousandPrimesArriveWholeShownInShortLinesAndCopiedAsTheyAre) {
+    primes_->show();
+    setNumber(primes_.get(), QStringLiteral("1000000000000"));
+    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2800000"));
+    QTest::mouseClick(named<QPushButton>(primes_.get(), "Start"), Qt::LeftButton);
+    ASSERT_TRUE(waitIdle(primes_.get()));
+    OutputBox* out = box(primes_.get());
+    const QString expected = direct(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, 1000000000000, 2800000);
+    EXPECT_GT(expected.count(u','), 100000);
+    EXPECT_EQ(out->text(), expected);
+    EXPECT_TRUE(status(primes_.get()).startsWith(QStringLiteral("2,800,000 of 2,800,000 numbers examined  \u2013  Time: ")))
+        << status(primes_.get()).toStdString();
+    // The view breaks the one long line at blanks, and only there.
+    QString shown = out->toPlainText();
+    ASSERT_EQ(shown.size(), expected.size());
+    int longest = 0;
+    for (const QString& line : shown.split(u'\n')) longest = std::max<int>(longest, static_cast<int>(line.size()));
+    EXPECT_LT(longest, 2100);
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        if (shown[i] != expected[i]) ASSERT_TRUE(shown[i] == u'\n' && expected[i] == u' ') << i;
+    // A copied selection and "Copy all" give the text, not the view's breaks.
+    out->selectAll();
+    out->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("primes.txt"));
+    ASSERT_TRUE(out->saveTo(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
+    EXPECT_FALSE(out->saveTo(dir.filePath(QStringLiteral("missing/primes.txt"))));
+}
+
+TEST_F(PrimeWindows, TheBaseReExpressesBothFieldsAndTheRunReadsThem) {
+    primes_->show();
+    QComboBox* base = named<QComboBox>(primes_.get(), "Base");
+    setNumber(primes_.get(), QStringLiteral("255"));
+    base->setCurrentIndex(base->findText(QStringLiteral("16")));
+    emit base->activated(base->currentIndex());
+    EXPECT_EQ(numberText(primes_.get()), QStringLiteral("FF"));
+    EXPECT_EQ(named<QLineEdit>(primes_.get(), "Interval size")->text(), QStringLiteral("64"));
+    named<QLabel>(primes_.get(), "Digits");
+    EXPECT_EQ(named<QLabel>(primes_.get(), "Digits")->text(), QStringLiteral("2 "));
+    // In base 16 "100" means 256 numbers: from 1 they hold 54 primes.
+    setNumber(primes_.get(), QStringLiteral("1"));
+    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("100"));
+    named<QPushButton>(primes_.get(), "Start")->click();
+    ASSERT_TRUE(waitIdle(primes_.get()));
+    EXPECT_TRUE(box(primes_.get())->text().endsWith(QStringLiteral("FB }\nNumber of prime numbers: 54\n")));
+    setNumber(primes_.get(), QStringLiteral("ff"));
+    named<QRadioButton>(primes_.get(), "Prime number test")->click();
+    named<QPushButton>(primes_.get(), "Start")->click();
+    ASSERT_TRUE(waitIdle(primes_.get()));
+    EXPECT_EQ(box(primes_.get())->text(), QStringLiteral("FF is not a prime number.\n"));
+    // A field that is no number is named, left as it is, and the base changes.
+    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("1x"));
+    QString message;
+    expectMessage(&message);
+    base->setCurrentIndex(base->findText(QStringLiteral("10")));
+    emit base->activated(base->currentIndex());
+    EXPECT_EQ(message, QStringLiteral("Invalid input \"1x\" !"));
+    EXPECT_EQ(numberText(primes_.get()), QStringLiteral("255"));
+
+    factors_->show();
+    setNumber(factors_.get(), QStringLiteral("18446744073709551617"));  // 2^64 + 1
+    QComboBox* fbase = named<QComboBox>(factors_.get(), "Base");
+    fbase->setCurrentIndex(fbase->findText(QStringLiteral("16")));
+    emit fbase->activated(fbase->currentIndex());
+    EXPECT_EQ(numberText(factors_.get()), QStringLiteral("10000000000000001"));
+}
+
+TEST_F(PrimeWindows, FactorsAndDivisorsOfARunWithItsProgress) {
+    factors_->show();
+    setNumber(factors_.get(), QStringLiteral(" 18446744073709551617 "));
+    named<QPushButton>(factors_.get(), "Start")->click();
+    ASSERT_TRUE(waitIdle(factors_.get()));
+    EXPECT_EQ(numberText(factors_.get()), QStringLiteral("18446744073709551617"));
+    EXPECT_EQ(box(factors_.get())->text(), QStringLiteral("18446744073709551617 = 274177 * 67280421310721\n"));
+    named<QRadioButton>(factors_.get(), "Divisors")->click();
+    QCheckBox* count = named<QCheckBox>(factors_.get(), "Number of divisors");
+    ASSERT_TRUE(count->isEnabled());
+    count->setChecked(true);
+    setNumber(factors_.get(), QStringLiteral("11"));
+    named<QLineEdit>(factors_.get(), "Interval size")->setText(QStringLiteral("2"));
+    named<QPushButton>(factors_.get(), "Start")->click();
+    ASSERT_TRUE(waitIdle(factors_.get()));
+    EXPECT_EQ(box(factors_.get())->text(), QStringLiteral("D 11 = { 1, 11 }  [2]\nD 12 = { 1, 2, 3, 4, 6, 12 }  [6]\n"));
+    EXPECT_TRUE(status(factors_.get()).startsWith(QStringLiteral("Number 2 of 2  \u2013  Time: ")));
+}
+
+TEST_F(PrimeWindows, InvalidInputIsNamedAndNothingStarts) {
+    struct Case {
+        Form* page;
+        QString number, interval, shown;
+    };
+    const Case cases[] = {
+        {primes_.get(), "", "100", "Invalid input \"\" !"},
+        {primes_.get(), "0", "100", "Invalid input \"0\" !"},
+        {primes_.get(), "7", "0", "Invalid input \"0\" !"},
+        {primes_.get(), "7", "2147483648", "Invalid input \"2147483648\" !"},
+        {primes_.get(), "340282366920938463463374607431768211456", "1",
+         "Invalid input \"340282366920938463463374607431768211456\" !"},
+        {factors_.get(), "12", "1000001", "Invalid input \"1000001\" !"},
+        {factors_.get(), "1 2", "", "Invalid input \"1 2\" !"},
+        {factors_.get(), "abc", " ", "Invalid input \"abc\" !"},
+    };
+    for (const Case& c : cases) {
+        c.page->show();
+        setNumber(c.page, c.number);
+        named<QLineEdit>(c.page, "Interval size")->setText(c.interval);
+        QString message;
+        expectMessage(&message);
+        named<QPushButton>(c.page, "Start")->click();
+        spin(30);
+        EXPECT_EQ(message, c.shown);
+        EXPECT_FALSE(job_running());
+        EXPECT_TRUE(box(c.page)->text().isEmpty());
+    }
+    // The largest interval is taken.
+    setNumber(primes_.get(), QStringLiteral("7"));
+    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2147483647"));
+    named<QPushButton>(primes_.get(), "Start")->click();
+    EXPECT_TRUE(job_running());
+    named<QPushButton>(primes_.get(), "Stop")->click();
+    EXPECT_TRUE(waitIdle(primes_.get()));
+}
+
+TEST_F(PrimeWindows, StopAndCloseEndARunKeepingItsOutputAndALaterRunWorks) {
+    primes_->show();
+    factors_->show();
+    // Beyond 2^64 every candidate is tested alone: a run long enough to stop.
+    setNumber(primes_.get(), QStringLiteral("100000000000000000000"));
+    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2147483647"));
+    for (bool close : {false, true}) {
+        named<QPushButton>(primes_.get(), "Start")->click();
+        QElapsedTimer t;
+        t.start();
+        while (box(primes_.get())->text().count(u',') < 3 && t.elapsed() < 20000) spin(5);
+        EXPECT_FALSE(factors_->isEnabled());
+        EXPECT_FALSE(named(primes_.get(), "Method")->isEnabled());
+        EXPECT_FALSE(named(primes_.get(), "Base")->isEnabled());
+        if (close) {
+            primes_->close();
+            EXPECT_FALSE(primes_->isVisible());
+        } else {
+            named<QPushButton>(primes_.get(), "Stop")->click();
+        }
+        ASSERT_TRUE(waitIdle(primes_.get()));
+        const QString text = box(primes_.get())->text();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Prime numbers from 100000000000000000000 to ")));
+        EXPECT_FALSE(text.contains(QStringLiteral("Number of prime numbers")));
+        EXPECT_TRUE(status(primes_.get()).contains(QStringLiteral("Stopped after")));
+        EXPECT_TRUE(factors_->isEnabled());
+        EXPECT_TRUE(named(primes_.get(), "Method")->isEnabled());
+    }
+    primes_->show();
+    named<QRadioButton>(primes_.get(), "Next prime number")->click();
+    named<QPushButton>(primes_.get(), "Start")->click();
+    ASSERT_TRUE(waitIdle(primes_.get()));
+    EXPECT_EQ(box(primes_.get())->text(), QStringLiteral("Next prime number:\n100000000000000000039"));
+}
+
+// What Tab visits, from the number field round to it again.
+QStringList tabWalk(QWidget* page) {
+    QStringList names;
+    QWidget* w = named(page, "Start");
+    w->setFocus();
+    do {
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        names << (b != nullptr ? b->text() : w->accessibleName());
+        QTest::keyClick(w, Qt::Key_Tab);
+        w = QApplication::focusWidget();
+    } while (w != nullptr && w != named(page, "Start") && names.size() < 20);
+    return names;
+}
+
+TEST_F(PrimeWindows, TabReadsThePagesInOrderAndBothLanguagesShowAResult) {
+    primes_->show();
+    spin(30);
+    EXPECT_EQ(tabWalk(primes_.get()).join(u'|'),
+              QStringLiteral("Start|Base|Interval size|Interval size|exact (max. 38 to 39 decimal digits)|Output|"
+                             "Start|Cancel"));
+    factors_->show();
+    spin(30);
+    EXPECT_EQ(tabWalk(factors_.get()).join(u'|'),
+              QStringLiteral("Start|Base|Prime factors|Interval size|Output|Start|Cancel"));
+    for (const char* lang : {"en", "de"}) {
+        ui_language_select(std::string(lang) == "de" ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH);
+        primes_.reset(primes_window_create());
+        factors_.reset(factors_window_create());
+        setNumber(primes_.get(), QStringLiteral("1000000000000"));
+        setNumber(factors_.get(), QStringLiteral("18446744073709551617"));
+        for (Form* page : {primes_.get(), factors_.get()}) {
+            page->show();
+            page->findChildren<QPushButton*>().front()->click();  // Start ("Starten")
+            ASSERT_TRUE(waitIdle(page));
+            expectLayoutSound(page);
+            saveScreenshot(page, std::string(VELMARIX_SCREENSHOT_DIR) + "/" + (page == primes_.get() ? "primes" : "factors") +
+                                     "-result-" + lang + ".png");
+        }
+        EXPECT_EQ(box(factors_.get())->accessibleName(), std::string(lang) == "de" ? "Ausgabe" : "Output");
+    }
+}
+
+}  // namespace
