@@ -1,6 +1,7 @@
 // The keypad: keys laid out by the core's table, drawn with their colours.
 #include "calculator/window/calc_keypad.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -25,6 +26,7 @@ QColor labelColour(const QPalette& palette, u32 labelClass) {
 }  // namespace
 
 KeyButton::KeyButton(QWidget* parent) : QAbstractButton(parent) {
+    Q_ASSERT(parent != nullptr);
     setFocusPolicy(Qt::NoFocus);  // the caret stays in the formula field
 }
 
@@ -34,17 +36,33 @@ void KeyButton::setKey(const CalcKey& key) {
     f.setFamily(to_qstring(key.font.family));
     // The layout's points are meant for a 9-point interface font.
     if (key.font.points > 0 && f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * key.font.points / 9.0);
+    // Every key keeps the keypad's 38 x 25 cell: a label whose font (or its
+    // stand-in where the family is missing) is larger is drawn smaller.
+    const QString label = to_qstring(key.label);
+    const QSize cell = cellSize();
+    const int width = cell.width() - ui_scaled(parentWidget(), 6), height = cell.height() - ui_scaled(parentWidget(), 4);
+    for (int step = 0; step < 20 && f.pointSizeF() > 5; ++step) {
+        const QSize text = QFontMetrics(f).size(Qt::TextSingleLine, label);
+        if (text.width() <= width && text.height() <= height) break;
+        f.setPointSizeF(f.pointSizeF() * 0.9);
+    }
     setFont(f);
-    setText(to_qstring(key.label));
+    setText(label);
     setAccessibleName(text());
     updateGeometry();
     update();
 }
 
+// 38 x 25 at the keypad's font (a key's own font may be larger or smaller).
+QSize KeyButton::cellSize() const {
+    return {ui_scaled(parentWidget(), 38), ui_scaled(parentWidget(), 25)};
+}
+
 QSize KeyButton::sizeHint() const {
     const QSize text = fontMetrics().size(Qt::TextSingleLine, QAbstractButton::text());
-    return {std::max(ui_scaled(this, 38), text.width() + ui_scaled(this, 6)),
-            std::max(ui_scaled(this, 25), text.height() + ui_scaled(this, 4))};
+    const QSize cell = cellSize();
+    return {std::max(cell.width(), text.width() + ui_scaled(parentWidget(), 6)),
+            std::max(cell.height(), text.height() + ui_scaled(parentWidget(), 4))};
 }
 
 void KeyButton::paintEvent(QPaintEvent*) {

@@ -11,7 +11,7 @@
 // One key: a push button that draws its label itself, in one line.
 class KeyButton : public QAbstractButton {
   public:
-    explicit KeyButton(QWidget* parent);
+    explicit KeyButton(QWidget* parent);  // the keypad: its font sets the cell size
     void setKey(const CalcKey& key);  // label, colour class and font
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -20,6 +20,7 @@ class KeyButton : public QAbstractButton {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    QSize cellSize() const;
     u32 labelClass_ = KEY_CLASS_NONE;
 };
 

@@ -80,6 +80,7 @@ VariablesForm::VariablesForm(CalcVariableList& list) : Form(ui_qtext(153), 420, 
     for (QWidget* b : {static_cast<QWidget*>(add), insert_, delete_, assign_, take_}) buttons->addWidget(b);
     buttons->addStretch();
     grid->addLayout(buttons, 0, 2, 6, 1);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(5, 1);
 
