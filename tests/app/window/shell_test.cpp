@@ -16,9 +16,11 @@
 #include "app/settings_values.h"
 #include "app/window/app_main.h"
 #include "app/window/command_line.h"
+#include "app/window/tool_windows.h"
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
 #include "ui/form.h"
+#include "ui/qt_text.h"
 
 namespace {
 
@@ -81,11 +83,10 @@ TEST_F(Shell, TheMenuOpensTheShellsWindowsAndDisablesToolsWithoutOne) {
     write_settings("0");
     const AppWindows& win = app_start("");
     spin(50);
-    for (const char* tool : {"Scientific Calculator", "Algebraic Equations", "Systems of Linear Equations",
-                             "Polynomial Calculation", "Prime Numbers", "Prime Factors && Divisors"}) {
-        QAction* item = menu_item(win.main, QString::fromUtf8(tool));
-        ASSERT_NE(item, nullptr) << tool;
-        EXPECT_FALSE(item->isEnabled()) << tool;
+    for (const ToolPage& page : tool_pages()) {
+        QAction* item = menu_item(win.main, ui_qtext(page.menu_slot));
+        ASSERT_NE(item, nullptr) << page.name;
+        EXPECT_EQ(item->isEnabled(), page.create != nullptr) << page.name;
     }
     menu_item(win.main, QStringLiteral("Options"))->trigger();
     EXPECT_TRUE(win.options->isVisible());

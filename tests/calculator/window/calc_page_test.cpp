@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -145,6 +146,7 @@ TEST_F(CalcWindow, KeypadFormulasByTypeBaseAndAngle) {
     waitIdle();
     EXPECT_EQ(formula->text(), "sind(30)");
     EXPECT_EQ(result->toPlainText(), "0.5");
+    EXPECT_EQ(key(SIN)->toolTip(), "Sine");
     press({K7});  // after a result a key starts a new formula
     EXPECT_EQ(formula->text(), "7");
     EXPECT_EQ(eval("(1+2"), "3");
@@ -172,6 +174,15 @@ TEST_F(CalcWindow, KeypadFormulasByTypeBaseAndAngle) {
     EXPECT_FALSE(key(K8)->isEnabled());
     EXPECT_FALSE(key(F)->isEnabled());
     EXPECT_EQ(key(DIV)->text(), "[/]");
+    input->on_change(10);
+    QLabel* inexact = nullptr;
+    for (QLabel* l : page->findChildren<QLabel*>())
+        if (l->text() == "[ ]") inexact = l;
+    ASSERT_NE(inexact, nullptr);
+    EXPECT_EQ(eval("7/2"), "3");
+    EXPECT_TRUE(inexact->isVisible());
+    EXPECT_EQ(eval("8/2"), "4");
+    EXPECT_FALSE(inexact->isVisible());
 }
 
 // "Stop" after 100 ms locks the other keys, the settings and every other
@@ -252,6 +263,9 @@ TEST_F(CalcWindow, HistoryIsReusedWalkedKeptAndReadTolerantly) {
     EXPECT_EQ(formula->text(), "2*3");
     QTest::keyClick(formula, Qt::Key_Escape);
     EXPECT_EQ(formula->text(), "");
+    QTest::keyClicks(formula, "sin(30)+abc");
+    QTest::keyClick(formula, Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(formula->text(), "sin(30)+");
 
     open();  // a restart
     ASSERT_EQ(history->count(), 2);
