@@ -4,6 +4,7 @@
 #include "app/file_io.h"
 #include "app/settings_path.h"
 #include "calculator/calc_state.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -19,58 +20,12 @@ std::u16string withoutControls(std::u16string_view text) {
     return out;
 }
 
-void appendUtf8(std::string& out, std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;  // a lone surrogate has no UTF-8 form
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-}
-
-// Strict UTF-8 (shortest forms, no surrogates, at most U+10FFFF) without
-// control characters; false for anything else.
+// A line of the file: valid UTF-8 (a replaced byte shows as U+FFFD, which
+// no formula or result holds) without control characters.
 bool decodeLine(std::string_view bytes, std::u16string& out) {
-    out.clear();
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const int len = b < 0x80 ? 1 : b >= 0xC2 && b < 0xE0 ? 2 : b >= 0xE0 && b < 0xF0 ? 3
-                                   : b >= 0xF0 && b < 0xF5   ? 4
-                                                             : 0;
-        if (len == 0 || i + static_cast<std::size_t>(len) > bytes.size()) return false;
-        char32_t c = len == 1 ? b : b & (0x7F >> len);
-        for (int k = 1; k < len; ++k) {
-            const auto t = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((t & 0xC0) != 0x80) return false;
-            c = (c << 6) | (t & 0x3F);
-        }
-        const bool shortest = len < 3 || (len == 3 ? c >= 0x800 : c >= 0x10000);
-        if (!shortest || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF || isControl(c)) return false;
-        if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-        i += static_cast<std::size_t>(len);
-    }
+    out = text_from_utf8(bytes);
+    for (char16_t c : out)
+        if (c == u'\uFFFD' || isControl(c)) return false;
     return true;
 }
 
@@ -116,7 +71,7 @@ std::string calcHistoryEncode(const CalcHistory& h) {
     std::string bytes(HEADER);
     bytes += h.shown ? "shown\n" : "hidden\n";
     for (const CalcHistoryEntry& e : h.entries) {
-        appendUtf8(bytes, calcHistoryLine(e));
+        bytes += text_to_utf8(calcHistoryLine(e));
         bytes += '\n';
     }
     return bytes;
