@@ -23,6 +23,12 @@ QColor labelColour(const QPalette& palette, u32 labelClass) {
     return QColor((c.red + 255) / 2, (c.green + 255) / 2, (c.blue + 255) / 2);
 }
 
+// What a label covers: its advance and the height of its ink, so that a
+// symbol taken from a font with tall lines (the arrow) is not shrunk for them.
+QSize inkSize(const QFontMetrics& m, const QString& label) {
+    return {m.horizontalAdvance(label), m.tightBoundingRect(label).height()};
+}
+
 }  // namespace
 
 KeyButton::KeyButton(QWidget* parent) : QAbstractButton(parent) {
@@ -42,7 +48,7 @@ void KeyButton::setKey(const CalcKey& key) {
     const QSize cell = cellSize();
     const int width = cell.width() - ui_scaled(parentWidget(), 6), height = cell.height() - ui_scaled(parentWidget(), 4);
     for (int step = 0; step < 20 && f.pointSizeF() > 5; ++step) {
-        const QSize text = QFontMetrics(f).size(Qt::TextSingleLine, label);
+        const QSize text = inkSize(QFontMetrics(f), label);
         if (text.width() <= width && text.height() <= height) break;
         f.setPointSizeF(f.pointSizeF() * 0.9);
     }
@@ -59,7 +65,7 @@ QSize KeyButton::cellSize() const {
 }
 
 QSize KeyButton::sizeHint() const {
-    const QSize text = fontMetrics().size(Qt::TextSingleLine, QAbstractButton::text());
+    const QSize text = inkSize(fontMetrics(), QAbstractButton::text());
     const QSize cell = cellSize();
     return {std::max(cell.width(), text.width() + ui_scaled(parentWidget(), 6)),
             std::max(cell.height(), text.height() + ui_scaled(parentWidget(), 4))};
