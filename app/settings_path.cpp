@@ -34,6 +34,20 @@ void make_folder(const std::string& folder) {
 
 }  // namespace
 
+std::string app_data_folder() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::string data = xdg != nullptr && xdg[0] == '/' ? std::string(xdg) : std::string();
+    if (data.empty()) {
+        const std::string home = home_folder();
+        if (home.empty()) return {};
+        make_folder(home + "/.local");
+        data = home + "/.local/share";
+    }
+    make_folder(data);
+    make_folder(data + "/Velmarix");
+    return data + "/Velmarix";
+}
+
 void settings_path_build() {
     if (!settings_path.empty()) return;
     const std::string config = config_folder();

@@ -26,3 +26,8 @@ void settings_path_set_folder(std::string_view folder);
 
 // Forgets the path, so the next settings_path_build() works it out again.
 void settings_path_forget();
+
+// The program's data folder, "Velmarix" in $XDG_DATA_HOME when that is an
+// absolute path, else in $HOME/.local/share; created with its parents when
+// missing. Empty when no home folder is known.
+std::string app_data_folder();

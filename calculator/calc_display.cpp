@@ -197,3 +197,17 @@ bool calcToggleDisplay(CalcState& s, u32 key) {
     calcShowResult(s);
     return true;
 }
+
+std::u16string calcResultCopyText(CalcState& s) {
+    if (!s.hasResult) return {};
+    const std::u16string shown = s.resultText, count = s.digitCountText;
+    const bool group = s.groupDigits;
+    s.groupDigits = false;
+    s.resultText.clear();
+    calcShowResult(s);
+    std::u16string text = std::move(s.resultText);
+    s.groupDigits = group;
+    s.resultText = shown;
+    s.digitCountText = count;
+    return text;
+}

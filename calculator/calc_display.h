@@ -38,3 +38,9 @@ bool calcToggleDisplay(CalcState& s, u32 key);
 // "-3-1/2", "0-1/2"; an integer as itself. Cut with "…" at maxLength (error
 // 9002).
 std::u16string calcMixedText(const u64* value, i64 maxLength);
+
+// The result as the clipboard gets it: the shown result formatted again
+// without digit grouping (all its digits, as shown); the result field's
+// texts stay as they are. Empty without a result or when it cannot be
+// formatted (the error is then left pending).
+std::u16string calcResultCopyText(CalcState& s);

@@ -89,3 +89,38 @@ void clearFormula(FormulaEdit& edit) {
     edit.text.clear();
     placeCaret(edit, 0);
 }
+
+namespace {
+
+bool isPasteDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
+
+bool isPasteGap(char16_t c, std::u16string_view groups) {
+    return c == u' ' || c == u'\u00A0' || c == u'\u2009' || c == u'\u202F' ||
+           (c != 0 && groups.find(c) != std::u16string_view::npos);
+}
+
+// Control characters read as blanks.
+char16_t pastedChar(char16_t c) { return c < 0x20 || c == 0x7F ? u' ' : c; }
+
+}  // namespace
+
+std::u16string cleanPastedText(std::u16string_view text, std::u16string_view groups) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const char16_t c = pastedChar(text[i]);
+        if (!isPasteGap(c, groups)) {
+            out += c;
+            ++i;
+            continue;
+        }
+        std::size_t end = i;  // the run of gaps c starts
+        while (end < text.size() && isPasteGap(pastedChar(text[end]), groups)) ++end;
+        const bool inNumber = !out.empty() && isPasteDigit(out.back()) && end < text.size() &&
+                              isPasteDigit(text[end]);
+        if (!inNumber)
+            for (std::size_t k = i; k < end; ++k) out += pastedChar(text[k]);
+        i = end;
+    }
+    return out;
+}

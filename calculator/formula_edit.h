@@ -55,3 +55,9 @@ std::size_t missingCloseParentheses(std::u16string_view text);
 
 // Empties the text; the caret stands at 0.
 void clearFormula(FormulaEdit& edit);
+
+// A pasted text made fit for the formula field: control characters (line
+// breaks, tabs) become blanks, and the digit-group characters of groups and
+// the blanks (also no-break and thin spaces) that stand between two digits
+// (0-9, A-F) are dropped, so "1'234 567" reads as 1234567.
+std::u16string cleanPastedText(std::u16string_view text, std::u16string_view groups);

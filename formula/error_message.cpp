@@ -24,8 +24,12 @@ void append_formula_text(TextBuf& buf, const ErrorState& state, i32 language) {
     const bool fits = buf.length > 0 && buf.length <= buf.capacity;
     if (fits && buf.chars[buf.length - 1] == u'!') buf.chars[buf.length - 1] = u'.';
     textbuf_append_char(buf, u' ');
-    const ErrorText& entry = formulaErrorTemplate(state.formula_code);
-    const bool shows_code = entry.code != state.formula_code || entry.code == FORMULA_ERR_INTERNAL;
+    const ErrorText* cause = state.formula_code == FORMULA_ERR_OVERFLOW
+                                 ? overflowCauseTemplate(state.formula_cause)
+                                 : nullptr;
+    const ErrorText& entry = cause != nullptr ? *cause : formulaErrorTemplate(state.formula_code);
+    const bool shows_code =
+        cause == nullptr && (entry.code != state.formula_code || entry.code == FORMULA_ERR_INTERNAL);
     if (shows_code) {
         textbuf_format(buf, errorTextIn(entry, language), state.formula_code);
     } else {
@@ -48,7 +52,7 @@ ErrorMessage takeErrorMessage() {
     ErrorMessage message;
     message.code = appError.load(std::memory_order_relaxed);
     const ErrorState state{message.code, appErrorText1, appErrorText2, formulaError,
-                           formulaErrorPos};
+                           formulaErrorPos, formulaErrorCause};
     TextBuf buf = textbuf_on(message.text);
     const i32 language = messageLanguage();
     message.shown = formatErrorMessage(buf, state, language);

@@ -17,6 +17,7 @@ struct ErrorState {
     const char16_t* text2 = nullptr;  // the second "%s"
     u32 formula_code = 0;             // 0: no formula message
     i32 formula_pos = 0;              // "%d" of the formula template
+    i32 formula_cause = 0;            // library error behind 10203 (overflowCauseTemplate)
 };
 
 struct ErrorMessage {
@@ -31,7 +32,8 @@ struct ErrorMessage {
 // "unknown error" template with the code in decimal. With a formula code, a
 // "!" that ends the text so far becomes ".", then a blank and the formula
 // template follow ("%d": formula_pos; for 10205 and codes without a template
-// the code itself). A text longer than the buffer is cut with "…" as its last
+// the code itself; 10203 names the library error formula_cause when it has
+// a text of its own). A text longer than the buffer is cut with "…" as its last
 // character (no error is raised for that cut). Returns false and leaves buf
 // unchanged when there is nothing to show: app_code 0 or 9003.
 bool formatErrorMessage(TextBuf& buf, const ErrorState& state, i32 language);

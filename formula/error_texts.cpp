@@ -159,6 +159,26 @@ const ErrorText error_texts_added[ERROR_TEXT_ADDED_COUNT] = {
      u"Zeile %s der Datei ist eine Gleichung zu viel für %s Unbekannte!"},
 };
 
+// The library errors a formula step can end with, each with a 10203 text of
+// its own; a real overflow keeps the 10203 template above.
+const ErrorText overflow_cause_texts[] = {
+    {MP_ERR_DIV_ZERO,
+     u"Division by zero at character position %d!",
+     u"Division durch 0 bei Zeichenposition %d!"},
+    {MP_ERR_DOMAIN,
+     u"The operation at character position %d is not defined for this argument!",
+     u"Die Operation bei Zeichenposition %d ist für dieses Argument nicht definiert!"},
+    {MP_ERR_NOT_REAL,
+     u"The operation at character position %d needs a real argument!",
+     u"Die Operation bei Zeichenposition %d erfordert ein reelles Argument!"},
+    {MP_ERR_NOT_RATIONAL,
+     u"The result at character position %d has no exact rational value!",
+     u"Das Ergebnis bei Zeichenposition %d hat keinen exakten rationalen Wert!"},
+    {MP_ERR_TYPE,
+     u"The operation at character position %d is not offered for this number type!",
+     u"Die Operation bei Zeichenposition %d ist für diesen Zahlentyp nicht verfügbar!"},
+};
+
 const char16_t* const error_caption_english = u"Error";
 const char16_t* const error_caption_german = u"Fehler";
 // clang-format on
@@ -188,6 +208,12 @@ const ErrorText& formulaErrorTemplate(u32 code) {
         if (error_texts[i].code == code) return error_texts[i];
     }
     return error_texts[ERROR_TEXT_FIRST_FORMULA + (FORMULA_ERR_INTERNAL - FORMULA_ERR_SYNTAX)];
+}
+
+const ErrorText* overflowCauseTemplate(i32 cause) {
+    for (const ErrorText& entry : overflow_cause_texts)
+        if (static_cast<i32>(entry.code) == cause) return &entry;
+    return nullptr;
 }
 
 const ErrorText& unknownErrorTemplate() {

@@ -43,6 +43,12 @@ const ErrorText* appErrorTemplate(u32 code);
 // 10205 template, whose "%d" takes the code itself.
 const ErrorText& formulaErrorTemplate(u32 code);
 
+// For formula error 10203 caused by library error cause (MP_ERR_*): a
+// template that names that cause ("Division by zero at character position
+// %d!"), or null when the cause has none (a real overflow, or unknown), and
+// the 10203 template applies.
+const ErrorText* overflowCauseTemplate(i32 cause);
+
 // The "other" template.
 const ErrorText& unknownErrorTemplate();
 

@@ -22,10 +22,16 @@ enum : u32 {
 
 extern u32 formulaError;     // 0 or a FORMULA_ERR_* code
 extern i32 formulaErrorPos;  // 1-based character position, 0 when the message has none
+// For FORMULA_ERR_OVERFLOW: the library error behind it (MP_ERR_*), so that
+// the message can name the real cause (division by zero, not defined ...);
+// 0 when none is known.
+extern i32 formulaErrorCause;
 
 // Records code at pos unless a formula error is already pending (the first
 // error of an evaluation is the one reported). code 0 does nothing.
 void raiseFormulaError(u32 code, i32 pos);
+// The same, recording the library error that caused it (formulaErrorCause).
+void raiseFormulaErrorCause(u32 code, i32 pos, i32 cause);
 
-// Clears formulaError and formulaErrorPos.
+// Clears formulaError, formulaErrorPos and formulaErrorCause.
 void clearFormulaError();

@@ -26,7 +26,7 @@ void takeLibraryError(u32 code, i32 pos) {
     if (e == MP_ERR_STOPPED) {
         raiseFormulaError(FORMULA_ERR_STOPPED, 0);
     } else if (e != 0) {
-        raiseFormulaError(code, pos);
+        raiseFormulaErrorCause(code, pos, e);
     }
 }
 

@@ -166,7 +166,7 @@ void trig_units(u64* x, int which, AngleUnit unit, i32 fn_pos) {
     if (mp_err() != 0) return real_zero(x, 0);
     const QuadrantRule rule = QUADRANT[which][k % 4];
     if (rule.fn == 3 && real_is_zero(x)) {
-        raiseFormulaError(FORMULA_ERR_OVERFLOW, fn_pos);
+        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fn_pos, MP_ERR_DOMAIN);  // a pole of tan
         return real_zero(x, 0);
     }
     real_guarded_unary(x, x, 2, UNIT_TRIG[unit == AngleUnit::Gon ? 1 : 0][rule.fn]);
@@ -182,7 +182,7 @@ void trig_radians(u64* x, int which, i32 fn_pos) {
     const bool zero =
         (angle == ANGLE_HALF && which != 1) || (angle == ANGLE_ODD_QUARTER && which == 1);
     if (angle == ANGLE_ODD_QUARTER && which == 2) {
-        raiseFormulaError(FORMULA_ERR_OVERFLOW, fn_pos);
+        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fn_pos, MP_ERR_DOMAIN);  // a pole of tan
         real_zero(x, 0);
     } else if (zero) {
         real_zero(x, 0);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "calculator/window/calc_window.h"
 #include "equations/window/equations_window.h"
 #include "linear/window/linear_window.h"
 #include "polynomial/window/polynomial_window.h"
@@ -15,7 +16,7 @@ namespace {
 // Menu order. A tool's window plugs in by naming its create function (and,
 // if it keeps settings, its before_save) here.
 const std::array<ToolPage, 6> pages = {{
-    {"calculator", 6, 201, nullptr, nullptr},
+    {"calculator", 6, 201, calculator_window_create, calculator_before_save},
     {"equations", 7, 202, equations_window_create, nullptr},
     {"linear", 8, 203, linear_window_create, nullptr},
     {"polynomial", 9, 204, polynomial_window_create, nullptr},

@@ -89,7 +89,7 @@ TEST(CliEval, StandardInputOneFormulaPerLine) {
     EXPECT_EQ(r.out, "2\n20\n1.414213562\n1.414213562\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
-              "line 6: Error in mathematical formula. Overflow at character position 4!\n"
+              "line 6: Error in mathematical formula. Division by zero at character position 4!\n"
               "line 7: Error in mathematical formula. Syntax error at character position 2!\n");
     EXPECT_EQ(runCli({kNone, "--lang", "de"}, "\n1+\n").err.substr(0, 9), "Zeile 2: ");
     EXPECT_EQ(runCli({kNone}, "").status, 0);
@@ -99,12 +99,11 @@ TEST(CliEval, FailuresPrintTheMessageOnStandardErrorInTheChosenLanguage) {
     const CliRun en = runCli({kNone, "1/0"});
     EXPECT_EQ(en.status, 1);
     EXPECT_EQ(en.out, "");
-    EXPECT_EQ(en.err, "Error in mathematical formula. Overflow at character position 4!\n");
+    EXPECT_EQ(en.err, "Error in mathematical formula. Division by zero at character position 4!\n");
     const CliRun de = runCli({kNone, "--lang", "de", "1/0", "1+"});
     EXPECT_EQ(de.status, 1);
     EXPECT_EQ(de.err.substr(0, de.err.find('\n')),
-              "Fehler in mathematischer Formel. \xc3\x9c"
-              "berlauf bei Zeichenposition 4!");
+              "Fehler in mathematischer Formel. Division durch 0 bei Zeichenposition 4!");
     // Bytes that are not UTF-8 reach the formula as a character it refuses.
     const CliRun bytes = runCli({kNone, "1+\xff"});
     EXPECT_EQ(bytes.status, 1);

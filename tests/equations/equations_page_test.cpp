@@ -149,8 +149,8 @@ TEST_F(EqPageTest, InputErrors) {
          {{u"1", u"sqrt(2)"}, true},
          APP_ERR_COEFFICIENT_RATIONAL,
          u"The coefficient \"a0\" is not a rational number in numerator denominator "
-         u"representation or overflow in numerator or denominator. Overflow at character position "
-         u"1!"},
+         u"representation or overflow in numerator or denominator. The result at character position "
+         u"1 has no exact rational value!"},
         {"two-word overflow", {{u"10^39", u"1"}, true}, APP_ERR_COEFFICIENT_RATIONAL, u""},
         {"too long",
          {{u"1", long_ok, too_long}},

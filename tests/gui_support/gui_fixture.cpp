@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 
 #include "app/settings_path.h"
 #include "app/settings_values.h"
@@ -27,6 +28,8 @@ void GuiTest::SetUp() {
     folder_ = new QTemporaryDir;
     settings_path_forget();
     settings_path_set_folder(folder_->path().toStdString());
+    // Files the program keeps in its data folder (the history) stay in the test folder too.
+    setenv("XDG_DATA_HOME", folder_->path().toLocal8Bit().constData(), 1);
     settings_reset();
     clearErrors();
     ui_language_select(SETTINGS_LANGUAGE_ENGLISH);

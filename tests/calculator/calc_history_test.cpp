@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "calculator/calc_history.h"
+#include "calculator/formula_edit.h"
+#include "support/test_random.h"
+
+namespace {
+
+std::u16string randomText(TestRng& rng) {
+    static const char16_t pool[] = u"0123456789+-*/^() .;'abcxyz\u03C0\u00E4\u2026\u2212";
+    std::u16string s;
+    for (i64 n = rng.range(1, 12); n > 0; --n) s += pool[rng.range(0, std::size(pool) - 2)];
+    if (rng.chance(20)) s += u"\U0001D465";  // a surrogate pair
+    return s;
+}
+
+// Random entries survive the file unchanged; the list keeps the newest
+// thousand; a file cut anywhere or with a bad byte gives a sound prefix.
+TEST(CalcHistory, FileRoundTripAndDamagedFiles) {
+    SCOPED_TRACE(test_seed_text());
+    TestRng rng;
+    CalcHistory h;
+    h.shown = false;
+    for (int i = 0; i < 1005; ++i) calcHistoryAdd(h, randomText(rng), randomText(rng));
+    calcHistoryAdd(h, u"1\n+2", u"3");  // a line break cannot split an entry
+    ASSERT_EQ(h.entries.size(), 1000u);
+    EXPECT_EQ(h.entries.back().formula, u"1 +2");
+    const std::string bytes = calcHistoryEncode(h);
+    const CalcHistory back = calcHistoryDecode(bytes);
+    EXPECT_FALSE(back.shown);
+    EXPECT_EQ(back.entries, h.entries);
+
+    for (int round = 0; round < 200; ++round) {
+        // Cut the file, perhaps put a random byte before the cut: the lines
+        // wholly before the damage are read as written.
+        std::size_t damage = static_cast<std::size_t>(rng.range(0, 4000));
+        std::string damaged = bytes.substr(0, damage);
+        if (rng.chance(50) && damage > 0) {
+            damage = static_cast<std::size_t>(rng.range(0, static_cast<i64>(damage) - 1));
+            damaged[damage] = static_cast<char>(rng.range(0, 255));
+        }
+        const auto intact = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(damage), '\n') - 1;
+        const CalcHistory got = calcHistoryDecode(damaged);
+        ASSERT_GE(static_cast<std::ptrdiff_t>(got.entries.size()), intact);
+        for (std::ptrdiff_t i = 0; i < intact; ++i) ASSERT_EQ(got.entries[static_cast<std::size_t>(i)], h.entries[static_cast<std::size_t>(i)]);
+    }
+    std::string foreign(3000, '\0');
+    for (char& c : foreign) c = static_cast<char>(rng.range(0, 255));
+    EXPECT_LE(calcHistoryDecode(foreign).entries.size(), 1u);
+    const CalcHistory crlf = calcHistoryDecode("2^10 = 1024\r\nbad line\r\n1 = 1\n");
+    ASSERT_EQ(crlf.entries.size(), 1u);
+    EXPECT_TRUE(crlf.shown);
+    EXPECT_EQ(calcHistoryLine(crlf.entries[0]), u"2^10 = 1024");
+    EXPECT_TRUE(calcHistoryDecode("x = \xC0\xAF\n").entries.empty());  // an overlong form
+}
+
+TEST(CalcHistory, SavedAtomicallyAndLoadedTolerantly) {
+    char name[] = "/tmp/velmarix-history-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const std::string folder = name;
+    const std::string path = folder + "/history.txt";
+    EXPECT_TRUE(calcHistoryLoad(path).entries.empty());  // missing
+    CalcHistory h;
+    calcHistoryAdd(h, u"2^100", u"1267650600228229401496703205376");
+    ASSERT_TRUE(calcHistorySave(h, path));
+    EXPECT_EQ(calcHistoryLoad(path).entries, h.entries);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);  // no temporary file left behind
+    EXPECT_FALSE(calcHistorySave(h, folder + "/missing/history.txt"));
+    EXPECT_TRUE(calcHistoryLoad(folder).entries.empty());  // a folder
+    std::filesystem::remove_all(folder);
+}
+
+TEST(CalcPaste, GroupCharactersAndBlanksInsideNumbersAreDropped) {
+    EXPECT_EQ(cleanPastedText(u"1'234'567.5 + 2 000\n*3", u"'"), u"1234567.5 + 2000 *3");
+    EXPECT_EQ(cleanPastedText(u"1'234,5\u00A0+ sin 3", u"'"), u"1234,5\u00A0+ sin 3");
+    EXPECT_EQ(cleanPastedText(u"FF FF'FF\t", u"'"), u"FFFFFF ");
+    const std::u16string big(100000, u'7');
+    std::u16string spaced;
+    for (char16_t c : big) (spaced += c) += u' ';
+    EXPECT_EQ(cleanPastedText(spaced, u"'"), big + u" ");
+}
+
+}  // namespace
