@@ -21,25 +21,41 @@ set(VELMARIX_PCH_TEST <gtest/gtest.h> <gmp.h> <mpfr.h>)
 set(VELMARIX_PCH_QT <QApplication> <QString> <QWidget> <QLabel> <QPushButton> <QLineEdit>
     <QBoxLayout> <QGridLayout> <QComboBox> <QEvent>)
 
-# velmarix_compile_test(target [QT]): a test program or test library.
+# velmarix_compile_test(target [QT]): a test program or test library. The
+# first test target of each kind builds the precompiled header, the others
+# reuse it (one costs as much as several test files).
 function(velmarix_compile_test target)
   cmake_parse_arguments(T "QT" "" "" ${ARGN})
   # GCC 12 reports std::string's inlined copies as out of bounds at -O1
   # (false positives in its flow analysis); the libraries keep the warnings.
   target_compile_options(${target} PRIVATE -O1 -Wno-array-bounds -Wno-stringop-overflow
                          -Wno-stringop-overread -Wno-restrict)
+  if(NOT VELMARIX_PCH)
+    return()
+  endif()
+  set(owner_var VELMARIX_PCH_OWNER_TEST)
+  set(headers ${VELMARIX_PCH_STD} ${VELMARIX_PCH_TEST})
+  if(T_QT)
+    set(owner_var VELMARIX_PCH_OWNER_QT_TEST)
+    list(APPEND headers ${VELMARIX_PCH_QT} <QTest>)
+  endif()
+  velmarix_share_pch(${target} ${owner_var} "${headers}")
+endfunction()
+
+# velmarix_compile_qt(target): a library of Qt widgets.
+function(velmarix_compile_qt target)
   if(VELMARIX_PCH)
-    set(headers ${VELMARIX_PCH_STD} ${VELMARIX_PCH_TEST})
-    if(T_QT)
-      list(APPEND headers ${VELMARIX_PCH_QT} <QTest>)
-    endif()
-    target_precompile_headers(${target} PRIVATE ${headers})
+    velmarix_share_pch(${target} VELMARIX_PCH_OWNER_QT "${VELMARIX_PCH_STD};${VELMARIX_PCH_QT}")
   endif()
 endfunction()
 
-# velmarix_compile_qt(target): a library or program of Qt widgets.
-function(velmarix_compile_qt target)
-  if(VELMARIX_PCH)
-    target_precompile_headers(${target} PRIVATE ${VELMARIX_PCH_STD} ${VELMARIX_PCH_QT})
+# The first target of a kind owns the header; later ones reuse its build.
+function(velmarix_share_pch target owner_var headers)
+  get_property(owner GLOBAL PROPERTY ${owner_var})
+  if(owner)
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  else()
+    target_precompile_headers(${target} PRIVATE ${headers})
+    set_property(GLOBAL PROPERTY ${owner_var} ${target})
   endif()
 endfunction()
