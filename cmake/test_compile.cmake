@@ -21,9 +21,11 @@ set(VELMARIX_PCH_TEST <gtest/gtest.h> <gmp.h> <mpfr.h>)
 set(VELMARIX_PCH_QT <QApplication> <QString> <QWidget> <QLabel> <QPushButton> <QLineEdit>
     <QBoxLayout> <QGridLayout> <QComboBox> <QEvent>)
 
-# velmarix_compile_test(target [QT]): a test program or test library. The
-# first test target of each kind builds the precompiled header, the others
-# reuse it (one costs as much as several test files).
+# velmarix_compile_test(target [QT]): a test program or test library. One
+# target of each kind builds the precompiled header and the others reuse it
+# (one costs as much as several test files). GCC takes a header only where
+# every macro defined when it was built is defined alike, so the owners are
+# the support libraries, which define nothing of their own.
 function(velmarix_compile_test target)
   cmake_parse_arguments(T "QT" "" "" ${ARGN})
   # GCC 12 reports std::string's inlined copies as out of bounds at -O1
@@ -33,29 +35,24 @@ function(velmarix_compile_test target)
   if(NOT VELMARIX_PCH)
     return()
   endif()
-  set(owner_var VELMARIX_PCH_OWNER_TEST)
-  set(headers ${VELMARIX_PCH_STD} ${VELMARIX_PCH_TEST})
   if(T_QT)
-    set(owner_var VELMARIX_PCH_OWNER_QT_TEST)
-    list(APPEND headers ${VELMARIX_PCH_QT} <QTest>)
+    velmarix_share_pch(${target} gui_test_support "${VELMARIX_PCH_STD};${VELMARIX_PCH_TEST};${VELMARIX_PCH_QT};<QTest>")
+  else()
+    velmarix_share_pch(${target} test_support "${VELMARIX_PCH_STD};${VELMARIX_PCH_TEST}")
   endif()
-  velmarix_share_pch(${target} ${owner_var} "${headers}")
 endfunction()
 
 # velmarix_compile_qt(target): a library of Qt widgets.
 function(velmarix_compile_qt target)
   if(VELMARIX_PCH)
-    velmarix_share_pch(${target} VELMARIX_PCH_OWNER_QT "${VELMARIX_PCH_STD};${VELMARIX_PCH_QT}")
+    velmarix_share_pch(${target} ui "${VELMARIX_PCH_STD};${VELMARIX_PCH_QT}")
   endif()
 endfunction()
 
-# The first target of a kind owns the header; later ones reuse its build.
-function(velmarix_share_pch target owner_var headers)
-  get_property(owner GLOBAL PROPERTY ${owner_var})
-  if(owner)
-    target_precompile_headers(${target} REUSE_FROM ${owner})
-  else()
+function(velmarix_share_pch target owner headers)
+  if(target STREQUAL owner)
     target_precompile_headers(${target} PRIVATE ${headers})
-    set_property(GLOBAL PROPERTY ${owner_var} ${target})
+  else()
+    target_precompile_headers(${target} REUSE_FROM ${owner})
   endif()
 endfunction()
