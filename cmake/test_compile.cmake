@@ -21,25 +21,38 @@ set(VELMARIX_PCH_TEST <gtest/gtest.h> <gmp.h> <mpfr.h>)
 set(VELMARIX_PCH_QT <QApplication> <QString> <QWidget> <QLabel> <QPushButton> <QLineEdit>
     <QBoxLayout> <QGridLayout> <QComboBox> <QEvent>)
 
-# velmarix_compile_test(target [QT]): a test program or test library.
+# velmarix_compile_test(target [QT]): a test program or test library. One
+# target of each kind builds the precompiled header and the others reuse it
+# (one costs as much as several test files). GCC takes a header only where
+# every macro defined when it was built is defined alike, so the owners are
+# the support libraries, which define nothing of their own.
 function(velmarix_compile_test target)
   cmake_parse_arguments(T "QT" "" "" ${ARGN})
   # GCC 12 reports std::string's inlined copies as out of bounds at -O1
   # (false positives in its flow analysis); the libraries keep the warnings.
   target_compile_options(${target} PRIVATE -O1 -Wno-array-bounds -Wno-stringop-overflow
                          -Wno-stringop-overread -Wno-restrict)
-  if(VELMARIX_PCH)
-    set(headers ${VELMARIX_PCH_STD} ${VELMARIX_PCH_TEST})
-    if(T_QT)
-      list(APPEND headers ${VELMARIX_PCH_QT} <QTest>)
-    endif()
-    target_precompile_headers(${target} PRIVATE ${headers})
+  if(NOT VELMARIX_PCH)
+    return()
+  endif()
+  if(T_QT)
+    velmarix_share_pch(${target} gui_test_support "${VELMARIX_PCH_STD};${VELMARIX_PCH_TEST};${VELMARIX_PCH_QT};<QTest>")
+  else()
+    velmarix_share_pch(${target} test_support "${VELMARIX_PCH_STD};${VELMARIX_PCH_TEST}")
   endif()
 endfunction()
 
-# velmarix_compile_qt(target): a library or program of Qt widgets.
+# velmarix_compile_qt(target): a library of Qt widgets.
 function(velmarix_compile_qt target)
   if(VELMARIX_PCH)
-    target_precompile_headers(${target} PRIVATE ${VELMARIX_PCH_STD} ${VELMARIX_PCH_QT})
+    velmarix_share_pch(${target} ui "${VELMARIX_PCH_STD};${VELMARIX_PCH_QT}")
+  endif()
+endfunction()
+
+function(velmarix_share_pch target owner headers)
+  if(target STREQUAL owner)
+    target_precompile_headers(${target} PRIVATE ${headers})
+  else()
+    target_precompile_headers(${target} REUSE_FROM ${owner})
   endif()
 endfunction()
