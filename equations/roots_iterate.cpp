@@ -159,7 +159,7 @@ bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits
         for (i32 j = 0; j < m; ++j) {
             if (j == i) continue;
             cplx_sub(d.data(), zi, z[static_cast<std::size_t>(j)].data());
-            cplx_mul(q.data(), q.data(), d.data());
+            cplx_mul3(q.data(), q.data(), d.data());
         }
         if (is_zero(p.data())) continue;
         if (is_zero(q.data())) {
@@ -288,11 +288,11 @@ void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z) {
     if (monic(eq.coef[m])) {
         cplx_copy(acc.data(), z);
     } else {
-        cplx_mul(acc.data(), eq.coef[m], z);
+        cplx_mul3(acc.data(), eq.coef[m], z);
     }
     for (i32 k = m - 1; k >= 1; --k) {
         cplx_add(acc.data(), acc.data(), eq.coef[k]);
-        cplx_mul(acc.data(), acc.data(), z);
+        cplx_mul3(acc.data(), acc.data(), z);
     }
     cplx_add(dst, acc.data(), eq.coef[0]);
 }

@@ -58,6 +58,11 @@ void cplx_add(u64* dst, const u64* a, const u64* b);
 void cplx_sub(u64* dst, const u64* a, const u64* b);
 // a * b. Real operands: the rounded real product, imaginary part +0.
 void cplx_mul(u64* dst, const u64* a, const u64* b);
+// a * b from three real products, (ac - bd) + ((a + b)(c + d) - ac - bd)i:
+// each part within a few units of the last digit of |a| |b| rather than of
+// itself, so a part far smaller than the other loses digits. For iterations
+// that only need the value as a whole (the root finder).
+void cplx_mul3(u64* dst, const u64* a, const u64* b);
 // Both parts times v, each rounded; a zero imaginary part stays +0.
 void cplx_mul_u64(u64* dst, const u64* a, u64 v);
 // a / b; b = 0: error 13. Real operands: the guarded real quotient. The

@@ -54,3 +54,27 @@ void cplx_mul(u64* dst, const u64* a, const u64* b) {
     }
     if (mp_err() != 0) cplx_zero(dst);
 }
+
+// The extra products are replaced by two sums of operand parts, so the
+// imaginary part is a difference of products about |a| |b| in size.
+void cplx_mul3(u64* dst, const u64* a, const u64* b) {
+    if (cplx_is_real(a) || cplx_is_real(b)) return cplx_mul(dst, a, b);
+    CplxWork work(2);
+    u64* t = work.widen(a);
+    u64* u = t ? work.widen(b) : nullptr;
+    u64* ac = u ? work.take() : nullptr;
+    u64* sum = ac ? work.take() : nullptr;
+    if (!sum) return work.fail(dst);
+    u64* bd = cplx_im(ac);
+    u64* sum_b = cplx_im(sum);
+    real_mul_r(ac, t, u);
+    real_mul_r(bd, cplx_im(t), cplx_im(u));
+    real_add_r(sum, t, cplx_im(t));
+    real_add_r(sum_b, u, cplx_im(u));
+    real_mul_r(sum, sum, sum_b);
+    real_sub_r(t, ac, bd);
+    real_sub_r(sum, sum, ac);
+    real_sub_r(cplx_im(t), sum, bd);
+    work.finish(dst, t);
+    if (mp_err() != 0) cplx_zero(dst);
+}

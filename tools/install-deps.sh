@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(g++ make cmake libgmp-dev libmpfr-dev libmpc-dev libgtest-dev
           libflint-dev libflint-arb-dev libprimesieve-dev pari-gp
           qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth xdotool libx11-6
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

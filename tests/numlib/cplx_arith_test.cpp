@@ -68,18 +68,20 @@ void recip_as_binary(u64* dst, const u64* a, const u64*) {
 }
 
 // Products, quotients and reciprocals of random operands, each part within
-// one unit on the modulus' scale, called directly and guarded. Quotients by
-// zero are left to the error test.
+// one unit on the modulus' scale (the three-product form too, thanks to its
+// guard word), called directly and guarded. Quotients by zero are left to the error test.
 TEST_F(CplxArithTest, ProductsQuotientsReciprocalsMatchMpc) {
     const BinaryOp ops[] = {
         {"mul", cplx_mul,
+         [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_mul(r, a, b, MPC_RNDNN); }},
+        {"mul3", cplx_mul3,
          [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_mul(r, a, b, MPC_RNDNN); }},
         {"div", cplx_div,
          [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_div(r, a, b, MPC_RNDNN); }},
         {"recip", recip_as_binary,
          [](mpc_ptr r, mpc_srcptr a, mpc_srcptr) { mpc_ui_div(r, 1, a, MPC_RNDNN); }},
     };
-    CplxStats stats[3];
+    CplxStats stats[4];
     const i64 rounds = test_iterations(40);
     for (i64 round = 0; round < rounds + 2; ++round) {
         // Two rounds at the largest precision, a few cases each.
@@ -92,9 +94,9 @@ TEST_F(CplxArithTest, ProductsQuotientsReciprocalsMatchMpc) {
             Mpc va(cplx_ref_bits(m)), vb(cplx_ref_bits(m)), want(cplx_ref_bits(m));
             to_mpc(va, a.data(), m);
             to_mpc(vb, b.data(), m);
-            for (int k = 0; k < 3; ++k) {
-                const Cplx& x = k == 2 ? b : a;  // the reciprocal of the divisor
-                if (k == 2) to_mpc(va, x.data(), m);
+            for (int k = 0; k < 4; ++k) {
+                const Cplx& x = k == 3 ? b : a;  // the reciprocal of the divisor
+                if (k == 3) to_mpc(va, x.data(), m);
                 ops[k].ref(want, va, vb);
                 for (bool guarded : {false, true}) {
                     i32 err = 0;
@@ -107,7 +109,7 @@ TEST_F(CplxArithTest, ProductsQuotientsReciprocalsMatchMpc) {
             if (HasFailure()) return;
         }
     }
-    for (int k = 0; k < 3; ++k) stats[k].report(std::string("cplx_") + ops[k].name);
+    for (int k = 0; k < 4; ++k) stats[k].report(std::string("cplx_") + ops[k].name);
 }
 
 // Real operands take the real path: exactly the rounded real product and the
