@@ -8,48 +8,21 @@
 
 #include "formula/app_error.h"
 #include "numlib/mp_context.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-void put_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 to UTF-8; a lone surrogate becomes "?".
+// UTF-8 of a cell, every decimal character written as the first one.
 std::string to_utf8(std::u16string_view text, bool map_decimal) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = u'?';
-        }
-        if (map_decimal && c != 0 &&
-            (c == mp_decimal_chars[0] || c == mp_decimal_chars[1] || c == mp_decimal_chars[2])) {
+    if (!map_decimal) return text_to_utf8(text);
+    std::u16string mapped(text);
+    for (char16_t& c : mapped) {
+        if (c != 0 && (c == mp_decimal_chars[0] || c == mp_decimal_chars[1] || c == mp_decimal_chars[2]))
             c = mp_decimal_chars[0];
-        }
-        put_utf8(out, c);
     }
-    return out;
+    return text_to_utf8(mapped);
 }
 
 bool needs_quotes(std::u16string_view text) {
