@@ -19,7 +19,8 @@ std::string to_utf8(std::u16string_view text, bool map_decimal) {
     if (!map_decimal) return text_to_utf8(text);
     std::u16string mapped(text);
     for (char16_t& c : mapped) {
-        if (c != 0 && (c == mp_decimal_chars[0] || c == mp_decimal_chars[1] || c == mp_decimal_chars[2]))
+        if (c != 0 &&
+            (c == mp_decimal_chars[0] || c == mp_decimal_chars[1] || c == mp_decimal_chars[2]))
             c = mp_decimal_chars[0];
     }
     return text_to_utf8(mapped);
