@@ -27,14 +27,6 @@ i64 recip_words(i64 m) {
 void real_recip(u64* dst, const u64* a) {
     if (real_is_zero(a)) return real_fail(dst, MP_ERR_DIV_ZERO);
     const i64 m = real_words(), n = recip_words(m), e = real_exp_of(a);
-    if (m <= REAL_DIV_SHORT_MAX) {
-        // Short mantissas: 1 / a by real_div's long division, which costs
-        // less than the Newton iteration there (0.6 of it at 6 words).
-        u64 one[REAL_DIV_SHORT_MAX + 1];
-        real_one(one);
-        const u64 spill = real_div(dst, one, a);
-        return real_round_guard(dst, spill, static_cast<i32>(m));
-    }
     const int sign = real_sign(a);
     ScratchMark mark;
     u64* d = mark.take(static_cast<std::size_t>(m + n + 1 + dec_recip_scratch(n)));
