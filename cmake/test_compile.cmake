@@ -53,6 +53,10 @@ function(velmarix_share_pch target owner headers)
   if(target STREQUAL owner)
     target_precompile_headers(${target} PRIVATE ${headers})
   else()
-    target_precompile_headers(${target} REUSE_FROM ${owner})
+    # The owner may be defined in a directory that comes later; the reuse
+    # is set once every directory has been read.
+    # (A deferred call reads its variables when it runs, hence the EVAL.)
+    cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY \"${PROJECT_SOURCE_DIR}\"
+                   CALL target_precompile_headers ${target} REUSE_FROM ${owner})")
   endif()
 endfunction()
