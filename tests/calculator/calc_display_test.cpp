@@ -42,6 +42,8 @@ TEST_F(CalcTest, EveryDisplayModeByType) {
 TEST_F(CalcTest, UintBasesGroupingAndDigitCount) {
     use(MP_TYPE_UINT);
     s.groupDigits = true;
+    ASSERT_EQ(eval("999*1001"), 0u);
+    EXPECT_EQ(ascii(s.digitCountText), "6 ");  // 999'999: every digit counts
     ASSERT_EQ(eval("2^20+255"), 0u);
     EXPECT_EQ(shown(), "1'048'831");
     EXPECT_EQ(ascii(s.digitCountText), "7 ");
