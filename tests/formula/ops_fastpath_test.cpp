@@ -214,32 +214,20 @@ TEST_F(OpsFastPath, RealGeneralPath) {
     }
 }
 
-TEST_F(OpsFastPath, RealProduct) {
-    run(MP_TYPE_REAL, MUL);
-}
-TEST_F(OpsFastPath, RealQuotient) {
-    run(MP_TYPE_REAL, DIV);
-}
-TEST_F(OpsFastPath, CplxProductOfReal) {
-    run(MP_TYPE_CPLX, MUL);
-}
-TEST_F(OpsFastPath, CplxQuotientOfReal) {
-    run(MP_TYPE_CPLX, DIV);
-}
-TEST_F(OpsFastPath, CplxProduct) {
-    run(MP_TYPE_CPLX, MUL, false);
-}
-TEST_F(OpsFastPath, CplxQuotient) {
-    run(MP_TYPE_CPLX, DIV, false);
-}
-TEST_F(OpsFastPath, UintProduct) {
-    run(MP_TYPE_UINT, MUL);
-}
-TEST_F(OpsFastPath, RatProduct) {
-    run(MP_TYPE_RAT, MUL);
-}
-TEST_F(OpsFastPath, RatQuotient) {
-    run(MP_TYPE_RAT, DIV);
+// Each type's word routines, the word on either side, with real and (cplx)
+// complex operands.
+TEST_F(OpsFastPath, WordOperandsGiveTheGeneralResult) {
+    const struct {
+        i32 type;
+        u16 op;
+        bool realOnly;
+    } runs[] = {{MP_TYPE_REAL, MUL, true},  {MP_TYPE_REAL, DIV, true},  {MP_TYPE_CPLX, MUL, true},
+                {MP_TYPE_CPLX, DIV, true},  {MP_TYPE_CPLX, MUL, false}, {MP_TYPE_CPLX, DIV, false},
+                {MP_TYPE_UINT, MUL, true},  {MP_TYPE_RAT, MUL, true},   {MP_TYPE_RAT, DIV, true}};
+    for (const auto& r : runs) {
+        run(r.type, r.op, r.realOnly);
+        if (HasFatalFailure()) return;
+    }
 }
 
 }  // namespace
