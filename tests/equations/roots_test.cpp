@@ -1,0 +1,377 @@
+// The root finder: random polynomials of every degree with integer or
+// Gaussian-integer coefficients and a table of hard ones against Arb's
+// certified roots; polynomials built from known roots (multiple, zero and
+// inexact ones, where Arb cannot isolate) with their order and
+// multiplicities; real and imaginary roots of complex polynomials; and the
+// sort that merges equal roots.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "arb_roots_util.h"
+#include "numlib/cplx.h"
+#include "numlib/mp_error.h"
+#include "numlib/real.h"
+#include "roots_test_util.h"
+
+namespace {
+
+class ArbRootsTest : public RootsTest {
+  protected:
+    // Solves coefs at `digits` digits and compares with Arb: with
+    // real_only exactly the real reference roots, otherwise all of them,
+    // each found once with multiplicity 1 and within a unit of its last
+    // digit. False when Arb cannot isolate the roots (a multiple root).
+    bool check(const MpcList& coefs, i32 digits, bool real_only) {
+        const i32 n = static_cast<i32>(coefs.size()) - 1;
+        prepare(n, digits, real_only);
+        MpcList refs;
+        if (!arb_reference_roots(coefs, digits, ref_bits(), refs)) return false;
+        if (real_only) {
+            MpcList real;
+            for (auto& r : refs) {
+                if (mpfr_zero_p(r->im())) real.push_back(std::move(r));
+            }
+            refs = std::move(real);
+        }
+        const i64 count = solve(from_mpc(coefs));
+        EXPECT_EQ(count, static_cast<i64>(refs.size()))
+            << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
+            << result.sweeps;
+        std::vector<bool> used(refs.size(), false);
+        for (i64 i = 0; i < count && count == static_cast<i64>(refs.size()); ++i) {
+            Mpc z(ref_bits());
+            to_mpc(z, result.roots[i], words);
+            const long j = nearest_root(refs, z, ref_bits());
+            EXPECT_FALSE(used[static_cast<std::size_t>(j)]) << "two roots found for one";
+            used[static_cast<std::size_t>(j)] = true;
+            EXPECT_EQ(result.multiplicity[i], 1);
+            EXPECT_TRUE(near_root(i, *refs[static_cast<std::size_t>(j)]));
+        }
+        return true;
+    }
+
+    MpcList random_coefs(i32 n, bool gaussian) {
+        MpcList c;
+        for (i32 k = 0; k <= n; ++k) {
+            c.push_back(std::make_unique<Mpc>(ref_bits()));
+            mpc_set_si_si(*c.back(), rng.range(-100, 100), gaussian ? rng.range(-100, 100) : 0,
+                          MPC_RNDNN);
+        }
+        if (mpc_cmp_si(*c.back(), 0) == 0) mpc_set_ui(*c.back(), 1, MPC_RNDNN);
+        return c;
+    }
+};
+
+TEST_F(ArbRootsTest, RandomPolynomialsOfEveryDegree) {
+    for (i64 run = 0; run < test_iterations(2); ++run) {
+        for (i32 n = 1; n <= ROOT_MAX_DEGREE; ++n) {
+            for (bool real_only : {false, true}) {
+                const bool gaussian = rng.chance(30);
+                const i32 digits =
+                    static_cast<i32>(rng.chance(75) ? rng.range(5, 40) : rng.range(41, 200));
+                SCOPED_TRACE("degree " + std::to_string(n) + ", digits " + std::to_string(digits) +
+                             (real_only ? ", real only" : "") +
+                             (gaussian ? ", Gaussian integers" : ""));
+                while (!check(random_coefs(n, gaussian), digits, real_only)) {
+                }
+            }
+        }
+    }
+}
+
+struct HardCase {
+    const char* why;
+    std::vector<i64> coefs;  // a_0 first
+    i32 min_digits;          // below this the distinct roots agree and merge
+};
+
+TEST_F(ArbRootsTest, HardPolynomialsOverManyDigits) {
+    static const std::vector<HardCase> cases = {
+        {"quadratic irrationals: (x^2 - 2)(x^2 - 2x - 1)(x^2 + x - 1)(x^2 - 3)(x^2 + x + 1)",
+         {6, 12, -17, -34, -13, 22, 24, -4, -9, 0, 1},
+         5},
+        {"irrational pairs and an irrational complex pair: (x^2 - 5)(3x^2 - 7)(x^2 + 2x + 3)",
+         {105, 70, -31, -44, -13, 6, 3},
+         5},
+        {"Wilkinson-like: (x - 1)(x - 2)...(x - 10), ill-conditioned",
+         {3628800, -10628640, 12753576, -8409500, 3416930, -902055, 157773, -18150, 1320, -55, 1},
+         5},
+        {"Mignotte: x^10 - 2(50x - 1)^2, two roots 10^-10 apart",
+         {-2, 200, -5000, 0, 0, 0, 0, 0, 0, 0, 1},
+         20},
+        // Roots symmetric about a line through start values 1 and 1 + i kept
+        // every iterate on that line.
+        {"real roots symmetric about 1: (x - 3)(x + 1)", {-3, -2, 1}, 5},
+        {"a real root and a pure imaginary pair: (x + 1)(x^2 + 4)", {4, 4, 1, 1}, 5},
+        {"roots of unity of order 10, all on one circle", {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 5},
+        {"magnitudes 10^-6, 1 and 10^6: (10^6 x - 1)(x - 10^6)(x^2 + 1)",
+         {1000000, -1000000000001, 2000000, -1000000000001, 1000000},
+         5},
+    };
+    for (const HardCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const i32 n = static_cast<i32>(c.coefs.size()) - 1;
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
+        // 2000 digits only where the degree leaves room for them.
+        for (i32 digits : {5, 12, 40, 150, 700, 2000}) {
+            if (digits < c.min_digits || digits > most) continue;
+            if (digits > 150 && n > 6) continue;  // tens of seconds
+            SCOPED_TRACE(digits);
+            MpcList coefs;
+            for (i64 v : c.coefs) {
+                coefs.push_back(std::make_unique<Mpc>(oracle_bits(digits + 100)));
+                mpc_set_si(*coefs.back(), v, MPC_RNDNN);
+            }
+            for (bool real_only : {false, true}) EXPECT_TRUE(check(coefs, digits, real_only));
+        }
+    }
+}
+
+// A small part that settled only in the last sweeps (-0.0044905 beside
+// 0.58742i) was taken for noise flickering around zero.
+TEST_F(ArbRootsTest, SmallPartSettlingLateIsKept) {
+    const std::vector<std::pair<i64, i64>> c = {{45, 28},  {-31, 42}, {56, -20}, {46, -16},
+                                                {25, -23}, {41, 35},  {-17, 83}, {97, 31},
+                                                {-4, -36}, {-88, 32}};
+    MpcList coefs;
+    for (const auto& [re, im] : c) {
+        coefs.push_back(std::make_unique<Mpc>(oracle_bits(200)));
+        mpc_set_si_si(*coefs.back(), re, im, MPC_RNDNN);
+    }
+    EXPECT_TRUE(check(coefs, 5, false));
+}
+
+using RootText = std::pair<std::string, std::string>;
+
+struct KnownCase {
+    const char* why;
+    std::vector<RootText> roots;  // with repetitions for multiple roots
+    // High multiplicities converge only linearly; above 40 digits they run
+    // in long runs only.
+    bool slow = false;
+};
+
+// Sorted as the solver sorts, with the multiplicities merged.
+struct Expected {
+    RootText root;
+    i64 multiplicity;
+};
+
+std::vector<RootText> repeat(const RootText& r, int times) {
+    return std::vector<RootText>(static_cast<std::size_t>(times), r);
+}
+
+std::vector<RootText> join(std::vector<RootText> a, const std::vector<RootText>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<KnownCase>& known_cases() {
+    static const std::vector<KnownCase> cases = {
+        {"rationals, inexact in decimal",
+         {{"0."
+           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+           "333333"
+           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+           "333",
+           "0"},
+          {"-0."
+           "285714285714285714285714285714285714285714285714285714285714285714285714285714285714285"
+           "7142"
+           "857142857142857142857142857142857142857142857142857142857142857142857142857142857142857"
+           "1",
+           "0"},
+          {"1.25", "0"}}},
+        {"complex pairs and a pure imaginary pair",
+         {{"1", "2"}, {"1", "-2"}, {"-3", "0.5"}, {"-3", "-0.5"}, {"0", "4"}, {"0", "-4"}}},
+        {"double root", repeat({"1", "0"}, 2)},
+        {"multiplicity 10", repeat({"-2", "0"}, 10), true},
+        {"multiplicities 3 and 2", join(repeat({"2", "0"}, 3), repeat({"-1", "0"}, 2))},
+        {"complex root of multiplicity 5 with its conjugate",
+         join(repeat({"0", "1"}, 5), repeat({"0", "-1"}, 5)), true},
+        {"close cluster", {{"1", "0"}, {"1.001", "0"}, {"1.002", "0"}, {"0.999", "0"}}},
+        {"zero roots and others",
+         join(repeat({"0", "0"}, 3), {{"5", "0"}, {"1", "1"}, {"1", "-1"}})},
+    };
+    return cases;
+}
+
+// Expected distinct roots in the solver's order, from a plain sort of MPC
+// values (the order is the documented one: real roots ascending first, then
+// complex ones by real part, |imaginary part| and the negative one first).
+std::vector<Expected> expected_roots(const std::vector<RootText>& roots) {
+    std::vector<Expected> out;
+    for (const RootText& r : roots) {
+        bool found = false;
+        for (Expected& e : out) found = found || (e.root == r && ++e.multiplicity > 0);
+        if (!found) out.push_back({r, 1});
+    }
+    auto key = [](const RootText& r) {
+        const double re = std::stod(r.first), im = std::stod(r.second);
+        return std::make_tuple(im != 0, re, std::fabs(im), im > 0);
+    };
+    std::sort(out.begin(), out.end(),
+              [&](const Expected& a, const Expected& b) { return key(a.root) < key(b.root); });
+    return out;
+}
+
+class KnownRootsTest : public RootsTest {
+  protected:
+    void check_case(const KnownCase& c, i32 digits) {
+        SCOPED_TRACE(std::string(c.why) + ", digits " + std::to_string(digits));
+        const i32 n = static_cast<i32>(c.roots.size());
+        prepare(n, digits);
+        if (words > MP_REAL_WORDS_MAX) return;
+        const OwnedEquation e = from_roots(c.roots);
+        const std::vector<Expected> want = expected_roots(c.roots);
+        const i64 count = solve(e);
+        for (i64 i = 0; i < count && count != static_cast<i64>(want.size()); ++i) {
+            ADD_FAILURE() << cplx_text(result.roots[i], words, 30) << " x"
+                          << result.multiplicity[i];
+        }
+        ASSERT_EQ(count, static_cast<i64>(want.size()))
+            << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
+            << result.sweeps;
+        EXPECT_EQ(appError.load(), 0u);
+        EXPECT_EQ(mp_err(), 0);
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            Mpc v(ref_bits());
+            mpfr_set_str(v.re(), want[i].root.first.c_str(), 10, MPFR_RNDN);
+            mpfr_set_str(v.im(), want[i].root.second.c_str(), 10, MPFR_RNDN);
+            EXPECT_TRUE(near_root(static_cast<i64>(i), v));
+            EXPECT_EQ(result.multiplicity[i], want[i].multiplicity) << i;
+        }
+    }
+};
+
+bool long_run() {
+    return test_iterations(1) > 1;
+}
+
+// Over a ladder of digit counts and as many as the working precision allows
+// at the degree, up to 300 (2000 in long runs).
+TEST_F(KnownRootsTest, PolynomialsFromKnownRoots) {
+    for (const KnownCase& c : known_cases()) {
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX *
+                         root_precision_factor(static_cast<i32>(c.roots.size())) / 1000;
+        const i32 top = static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most));
+        for (i32 digits : {5, 12, 40, 150, top}) {
+            if (digits <= 40 || !c.slow || long_run()) check_case(c, digits);
+        }
+    }
+}
+
+TEST_F(RootsTest, ZeroRootsNeedNoIteration) {
+    prepare(3, 20);
+    const OwnedEquation e = from_ints({0, 0, 0, 1});  // x^3
+    ASSERT_EQ(solve(e), 1);
+    EXPECT_TRUE(real_is_zero(result.roots[0]) && real_is_zero(cplx_im_of(result.roots[0], words)));
+    EXPECT_EQ(result.multiplicity[0], 3);
+    EXPECT_EQ(result.sweeps, 0);
+}
+
+TEST_F(RootsTest, RealOnlyKeepsTheRealRoots) {
+    prepare(2, 10, true);
+    EXPECT_EQ(solve(from_ints({1, 0, 1})), 0);  // x^2 + 1
+    EXPECT_EQ(appError.load(), 0u);
+
+    prepare(2, 10, false);
+    ASSERT_EQ(solve(from_ints({1, 0, 1})), 2);  // -i, then +i
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[0], words)), 1);
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[1], words)), 0);
+
+    prepare(4, 10, true);  // (x^2 + 1)(x - 3)(x + 2)
+    ASSERT_EQ(solve(from_ints({-6, -1, -5, -1, 1})), 2);
+    EXPECT_EQ(real_cmp_i64(result.roots[0], -2), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 3), 0);
+}
+
+// keep_order leaves equal roots unmerged, in iteration order, zero roots last.
+TEST_F(RootsTest, KeepOrderDoesNotMerge) {
+    prepare(3, 15);
+    ASSERT_EQ(solve(from_ints({0, 1, -2, 1}), true), 3);  // x (x - 1)^2
+    EXPECT_EQ(real_cmp_i64(result.roots[0], 1), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 1), 0);
+    EXPECT_TRUE(real_is_zero(result.roots[2]));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(result.multiplicity[i], 1);
+}
+
+// The exact texts travel with their roots through the sort.
+TEST_F(RootsTest, SortMovesTextsAndMultiplicities) {
+    prepare(4, 10);
+    const OwnedEquation e = from_roots({{"1", "1"}, {"1", "-1"}, {"3", "0"}, {"-2", "0"}});
+    ASSERT_EQ(solve(e, true), 4);
+    for (int i = 0; i < 4; ++i) {
+        result.exact_text[i][0] = static_cast<char16_t>(u'a' + i);
+        result.exact_text[i][1] = 0;
+        result.multiplicity[i] = 10 + i;
+    }
+    std::vector<std::pair<i64, char16_t>> before;
+    for (int i = 0; i < 4; ++i) {
+        i64 re = 0;
+        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
+        before.emplace_back(re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0),
+                            result.exact_text[i][0]);
+    }
+    sort_merge_roots(result);
+    ASSERT_EQ(result.count, 4);
+    for (int i = 0; i < 4; ++i) {
+        i64 re = 0;
+        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
+        const i64 key = re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0);
+        for (const auto& [k, text] : before) {
+            if (k == key) {
+                EXPECT_EQ(result.exact_text[i][0], text) << i;
+            }
+        }
+        EXPECT_EQ(result.multiplicity[i], 10 + (result.exact_text[i][0] - u'a')) << i;
+    }
+    EXPECT_EQ(real_cmp_i64(result.roots[0], -2), 0);
+    EXPECT_EQ(real_cmp_i64(result.roots[1], 3), 0);
+    EXPECT_EQ(real_sign(cplx_im_of(result.roots[2], words)), 1);  // 1 - i before 1 + i
+}
+
+// Complex coefficients put rounding noise into both parts of every iterate;
+// a real root must still come out with imaginary part exactly 0 and a
+// purely imaginary one with real part exactly 0, also where p(z) rounds to
+// exactly 0 and the iterate stops moving with its noise.
+TEST_F(RootsTest, RealAndImaginaryRootsOfComplexPolynomials) {
+    for (i64 run = 0; run < test_iterations(150); ++run) {
+        const i32 n = static_cast<i32>(rng.range(2, 6));
+        const i32 digits = static_cast<i32>(rng.range(5, 60));
+        std::vector<std::pair<std::string, std::string>> roots;
+        roots.push_back({std::to_string(rng.range(-5, 5) | 1), "0"});
+        if (rng.chance(50)) roots.push_back({"0", std::to_string(rng.range(1, 4) * 2 + 1)});
+        while (static_cast<i32>(roots.size()) < n) {
+            const i64 im = rng.range(1, 5) * (rng.chance(50) ? 1 : -1);
+            std::pair<std::string, std::string> r{std::to_string(rng.range(-5, 5)),
+                                                  std::to_string(im)};
+            if (std::find(roots.begin(), roots.end(), r) == roots.end()) roots.push_back(r);
+        }
+        SCOPED_TRACE("degree " + std::to_string(n) + ", digits " + std::to_string(digits));
+        prepare(n, digits);
+        ASSERT_EQ(solve(from_roots(roots)), n) << appError.load() << " " << mp_err();
+        for (const auto& [re, im] : roots) {
+            Mpc v(ref_bits());
+            mpfr_set_str(v.re(), re.c_str(), 10, MPFR_RNDN);
+            mpfr_set_str(v.im(), im.c_str(), 10, MPFR_RNDN);
+            i64 nearest = 0;
+            double best = 1e300;
+            for (i64 i = 0; i < n; ++i) {
+                Mpc z(ref_bits());
+                to_mpc(z, result.roots[i], words);
+                mpc_sub(z, z, v, MPC_RNDNN);
+                const double d =
+                    std::hypot(mpfr_get_d(z.re(), MPFR_RNDN), mpfr_get_d(z.im(), MPFR_RNDN));
+                if (d < best) best = d, nearest = i;
+            }
+            EXPECT_TRUE(near_root(nearest, v)) << re << " " << im;
+        }
+    }
+}
+
+}  // namespace
