@@ -47,23 +47,13 @@ class ExactArbTest : public ExactTest {
         return poly_mul(p, rest);
     }
 
-    // The approximations against Arb's roots at the iteration digits.
+    // The approximations against Arb's roots at the iteration digits, and
+    // every text an exact root in its simplest form.
     void check_roots(const Poly& p, bool real_only, const MpcList& refs) {
         const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
-        i64 want = 0;
-        for (const auto& r : refs) want += !real_only || mpfr_zero_p(r->im());
-        ASSERT_EQ(result.count, want) << appError.load() << " " << mp_err();
-        std::vector<bool> used(refs.size(), false);
-        for (i64 i = 0; i < result.count; ++i) {
-            Mpc z(bits);
-            to_mpc(z, result.roots[i], words);
-            const long j = nearest_root(refs, z, bits);
-            EXPECT_FALSE(used[static_cast<std::size_t>(j)]) << "two roots found for one";
-            used[static_cast<std::size_t>(j)] = true;
-            EXPECT_EQ(result.multiplicity[i], 1);
-            EXPECT_TRUE(
-                within_digits(z, *refs[static_cast<std::size_t>(j)], result.iter_digits, bits));
-            if (text(i).empty()) continue;
+        expect_reference_roots(result, words, refs, real_only, bits, [&](i64 i, const Mpc& z, const Mpc& ref) {
+            EXPECT_TRUE(within_digits(z, ref, result.iter_digits, bits));
+            if (text(i).empty()) return;
             ExactForm x;
             ASSERT_TRUE(parse_exact(text(i), x)) << text(i);
             mpq_class u, v;
@@ -74,7 +64,7 @@ class ExactArbTest : public ExactTest {
                 EXPECT_TRUE(abs(x.w) > 1 || x.w == -1) << text(i);
                 EXPECT_TRUE(square_free(abs(x.w))) << text(i);
             }
-        }
+        });
     }
 };
 

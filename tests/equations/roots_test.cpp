@@ -30,27 +30,9 @@ class ArbRootsTest : public RootsTest {
         prepare(n, digits, real_only);
         MpcList refs;
         if (!arb_reference_roots(coefs, digits, ref_bits(), refs)) return false;
-        if (real_only) {
-            MpcList real;
-            for (auto& r : refs) {
-                if (mpfr_zero_p(r->im())) real.push_back(std::move(r));
-            }
-            refs = std::move(real);
-        }
-        const i64 count = solve(from_mpc(coefs));
-        EXPECT_EQ(count, static_cast<i64>(refs.size()))
-            << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
-            << result.sweeps;
-        std::vector<bool> used(refs.size(), false);
-        for (i64 i = 0; i < count && count == static_cast<i64>(refs.size()); ++i) {
-            Mpc z(ref_bits());
-            to_mpc(z, result.roots[i], words);
-            const long j = nearest_root(refs, z, ref_bits());
-            EXPECT_FALSE(used[static_cast<std::size_t>(j)]) << "two roots found for one";
-            used[static_cast<std::size_t>(j)] = true;
-            EXPECT_EQ(result.multiplicity[i], 1);
-            EXPECT_TRUE(near_root(i, *refs[static_cast<std::size_t>(j)]));
-        }
+        solve(from_mpc(coefs));
+        expect_reference_roots(result, words, refs, real_only, ref_bits(),
+                               [&](i64 i, const Mpc&, const Mpc& ref) { EXPECT_TRUE(near_root(i, ref)); });
         return true;
     }
 
@@ -298,41 +280,6 @@ TEST_F(RootsTest, KeepOrderDoesNotMerge) {
     EXPECT_EQ(real_cmp_i64(result.roots[1], 1), 0);
     EXPECT_TRUE(real_is_zero(result.roots[2]));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(result.multiplicity[i], 1);
-}
-
-// The exact texts travel with their roots through the sort.
-TEST_F(RootsTest, SortMovesTextsAndMultiplicities) {
-    prepare(4, 10);
-    const OwnedEquation e = from_roots({{"1", "1"}, {"1", "-1"}, {"3", "0"}, {"-2", "0"}});
-    ASSERT_EQ(solve(e, true), 4);
-    for (int i = 0; i < 4; ++i) {
-        result.exact_text[i][0] = static_cast<char16_t>(u'a' + i);
-        result.exact_text[i][1] = 0;
-        result.multiplicity[i] = 10 + i;
-    }
-    std::vector<std::pair<i64, char16_t>> before;
-    for (int i = 0; i < 4; ++i) {
-        i64 re = 0;
-        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
-        before.emplace_back(re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0),
-                            result.exact_text[i][0]);
-    }
-    sort_merge_roots(result);
-    ASSERT_EQ(result.count, 4);
-    for (int i = 0; i < 4; ++i) {
-        i64 re = 0;
-        real_to_i64(&re, result.roots[i], REAL_CONV_QUIET);
-        const i64 key = re * 10 + (real_sign(cplx_im_of(result.roots[i], words)) ? -1 : 0);
-        for (const auto& [k, text] : before) {
-            if (k == key) {
-                EXPECT_EQ(result.exact_text[i][0], text) << i;
-            }
-        }
-        EXPECT_EQ(result.multiplicity[i], 10 + (result.exact_text[i][0] - u'a')) << i;
-    }
-    EXPECT_EQ(real_cmp_i64(result.roots[0], -2), 0);
-    EXPECT_EQ(real_cmp_i64(result.roots[1], 3), 0);
-    EXPECT_EQ(real_sign(cplx_im_of(result.roots[2], words)), 1);  // 1 - i before 1 + i
 }
 
 // Complex coefficients put rounding noise into both parts of every iterate;
