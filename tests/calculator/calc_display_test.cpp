@@ -3,12 +3,14 @@
 // a change of type, precision or base.
 #include <gmp.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "calc_test_util.h"
 #include "numlib/num_text.h"
 #include "numlib/rat.h"
 #include "support/gmp_oracle.h"
+#include "support/golden_runner.h"
 #include "support/test_random.h"
 
 namespace {
@@ -18,56 +20,30 @@ std::string digits(const Mpz& z) {
     return mpz_get_str(buffer.data(), 10, z.get());
 }
 
-struct DisplayRow {
-    i32 type;
-    i32 digits;
-    u32 mode;
-    const char* formula;
-    const char* shown;
-};
-
-// clang-format off
-const DisplayRow kRows[] = {
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "1/3", "0.3333333333"},
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "2^40", "1.099511628e+12"},      // above the digits: exponent
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_FIXED, "2^40", "1099511628000"},     // rounded to 10 digits first
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_EXPONENT, "1/4", "2.5e-1"},
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_AUTO, "1/40000", "2.5e-5"},          // below 10^-4: exponent
-    {MP_TYPE_REAL, 10, CALC_DISPLAY_FIXED, "1/40000", "0.000025"},
-    {MP_TYPE_REAL, 30, CALC_DISPLAY_AUTO, "sqrt(2)", "1.41421356237309504880168872421"},
-    {MP_TYPE_CPLX, 10, CALC_DISPLAY_AUTO, "(1+i)^2", "2i"},
-    {MP_TYPE_CPLX, 10, CALC_DISPLAY_AUTO, "1/i", "-i"},
-    {MP_TYPE_CPLX, 10, CALC_DISPLAY_EXPONENT, "3+4i", "3e+0+(4e+0)i"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_AUTO, "1/3", "1/3"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_AUTO, "-7/2", "-7/2"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_DECIMAL, "1/3", "0.3333333333"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_DECIMAL, "4", "4.0"},              // the point-zero flag
-    {MP_TYPE_RAT, 5, CALC_DISPLAY_FIXED, "200001/2", "100000.0"},         // 5 digits, fixed
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_EXPONENT, "1/8", "1.25e-1"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "7/2", "3+1/2"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-7/2", "-3-1/2"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-1/2", "0-1/2"},
-    {MP_TYPE_RAT, 10, CALC_DISPLAY_RAT_MIXED, "-6", "-6"},                // an integer as itself
-    {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "2^70", "1180591620717411303424"},
-    {MP_TYPE_UINT, 10, CALC_DISPLAY_AUTO, "7/2", "3"},
-};
-// clang-format on
-
 TEST_F(CalcTest, EveryDisplayModeByType) {
-    for (const DisplayRow& row : kRows) {
-        SCOPED_TRACE(row.formula);
-        use(row.type, row.digits);
-        ASSERT_EQ(eval(row.formula), 0u);
-        s.displayMode = row.mode;
+    const char* const modes[] = {"auto", "fixed", "exponent", "decimal", "mixed"};
+    const char* const types[] = {"real", "cplx", "uint", "rat"};
+    const i32 typeCodes[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};
+    golden_run("calc_display.txt", [&](const GoldenLine& row) -> std::string {
+        const std::vector<std::string> head = row.words(0);
+        if (head.size() != 3) return "malformed row";
+        const auto type = std::find(std::begin(types), std::end(types), head[0]) - types;
+        const auto mode = std::find(std::begin(modes), std::end(modes), head[2]) - modes;
+        if (type == 4 || mode == 5) return "unknown type or mode";
+        use(typeCodes[type], std::atoi(head[1].c_str()));
+        if (eval(row.text(1)) != 0) return "error " + std::to_string(error());
+        s.displayMode = static_cast<u32>(mode);
         calcShowResult(s);
-        EXPECT_EQ(error(), 0u);
-        EXPECT_EQ(shown(), row.shown) << "type " << row.type << " mode " << row.mode;
-    }
+        if (error() != 0) return "error " + std::to_string(error()) + " when shown";
+        return shown() == row.text(2) ? "" : "shown " + shown();
+    });
 }
 
 TEST_F(CalcTest, UintBasesGroupingAndDigitCount) {
     use(MP_TYPE_UINT);
     s.groupDigits = true;
+    ASSERT_EQ(eval("999*1001"), 0u);
+    EXPECT_EQ(ascii(s.digitCountText), "6 ");  // 999'999: every digit counts
     ASSERT_EQ(eval("2^20+255"), 0u);
     EXPECT_EQ(shown(), "1'048'831");
     EXPECT_EQ(ascii(s.digitCountText), "7 ");

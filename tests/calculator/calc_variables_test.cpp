@@ -44,6 +44,8 @@ TEST(CalcVariableList, EditsAndSelection) {
     EXPECT_EQ(ascii(list.at(0).name), "abcdefghij");
     EXPECT_FALSE(list.setBase(0, 3));
     EXPECT_TRUE(list.setBase(0, 16));
+    list.setValue(0, u"12345", 5);  // an exact fit is kept whole
+    EXPECT_EQ(ascii(list.at(0).valueText), "12345");
     list.setValue(0, u"123456789", 5);
     EXPECT_EQ(ascii(list.at(0).valueText), "1234\\u2026");
     EXPECT_EQ(list.remove(2), 1);  // the last one: the selection moves up

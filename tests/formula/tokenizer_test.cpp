@@ -1,6 +1,6 @@
-// The tokenizer: character classes, literal extents, identifiers against the
-// keyword table and the variables, and the number-format characters taken
-// from the context at the time of reading.
+// The tokenizer: character classes and literal extents (tests/golden/tokens.txt),
+// identifiers against the keyword table and the variables, and the
+// number-format characters taken from the context at the time of reading.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,6 +10,8 @@
 #include "formula/formula.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
+#include "support/golden_runner.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -45,56 +47,22 @@ std::vector<Tok> tokens(const char16_t* text, u32 flags = FORMULA_GROUPS,
     return out;
 }
 
-struct Case {
-    const char16_t* text;
-    std::vector<Tok> want;
-    u32 flags = FORMULA_GROUPS;
-};
-
 class Tokenizer : public ::testing::Test {
   protected:
     void SetUp() override { mp_context_reset(); }
     void TearDown() override { mp_context_reset(); }
 };
 
-TEST_F(Tokenizer, Table) {
-    // clang-format off
-    const Case cases[] = {
-        {u"", {{1, 0, 0}}},
-        {u"   ", {{1, 3, 0}}},
-        {u"3i", {{100, 0, 1}, {112, 1, 1}, {1, 2, 0}}},
-        {u"3 i", {{100, 0, 1}, {112, 2, 1}, {1, 3, 0}}},
-        {u"3ij", {{100, 0, 1}, {3, 1, 2}, {1, 3, 0}}},  // "ij" is a name
-        {u"i2+ix", {{3, 0, 2}, {600, 2, 1}, {3, 3, 2}, {1, 5, 0}}},
-        {u"j(", {{112, 0, 1}, {110, 1, 1}, {1, 2, 0}}},
-        {u"1'000", {{100, 0, 5}, {1, 5, 0}}},
-        {u"1'000", {{100, 0, 1}, {2, 1, 0}}, 0},  // no groups: "'" starts nothing
-        {u"1e-5", {{100, 0, 4}, {1, 4, 0}}},
-        {u"1-5", {{100, 0, 1}, {601, 1, 1}, {100, 2, 1}, {1, 3, 0}}},
-        {u"1e+5e-", {{100, 0, 6}, {1, 6, 0}}},  // well-formedness is the parser's
-        {u"1e--5", {{100, 0, 3}, {601, 3, 1}, {100, 4, 1}, {1, 5, 0}}},
-        {u"2e3", {{100, 0, 3}, {1, 3, 0}}},
-        {u"2 e3", {{100, 0, 1}, {3, 2, 2}, {1, 4, 0}}},
-        {u"1,5.5", {{100, 0, 5}, {1, 5, 0}}},
-        {u"FF+ff", {{100, 0, 2}, {600, 2, 1}, {3, 3, 2}, {1, 5, 0}}},
-        {u"aF", {{3, 0, 1}, {100, 1, 1}, {1, 2, 0}}},  // capitals never join a name
-        {u"Sqrt(4)", {{2, 0, 0}}},
-        {u".5", {{2, 0, 0}}},
-        {u"1\t", {{100, 0, 1}, {2, 1, 0}}},
-        {u"7 mod 3", {{100, 0, 1}, {605, 2, 3}, {100, 6, 1}, {1, 7, 0}}},
-        {u"7mod3", {{100, 0, 1}, {3, 1, 4}, {1, 5, 0}}},
-        {u"(7)mod(3)", {{110, 0, 1}, {100, 1, 1}, {111, 2, 1}, {605, 3, 3},
-                        {110, 6, 1}, {100, 7, 1}, {111, 8, 1}, {1, 9, 0}}},
-        {u"+-*/^();", {{600, 0, 1}, {601, 1, 1}, {602, 2, 1}, {603, 3, 1}, {604, 4, 1},
-                       {110, 5, 1}, {111, 6, 1}, {800, 7, 1}, {1, 8, 0}}},
-        {u"\u03c0 pi pi2", {{700, 0, 1}, {700, 2, 2}, {3, 5, 3}, {1, 8, 0}}},
-        {u"_a1 \u03b1\u03c2\u03c9", {{3, 0, 3}, {3, 4, 3}, {1, 7, 0}}},
-        {u"\u03aa", {{2, 0, 0}}},  // outside the Greek small letters
-        {u"\u03ca", {{2, 0, 0}}},
-        {u"sqrtc(", {{300, 0, 5}, {110, 5, 1}, {1, 6, 0}}},
-    };
-    // clang-format on
-    for (const Case& c : cases) EXPECT_EQ(tokens(c.text, c.flags), c.want);
+TEST_F(Tokenizer, TokensOfTheGoldenTexts) {
+    golden_run("tokens.txt", [](const GoldenLine& row) {
+        const u32 flags = row.text(2) == "nogroups" ? 0u : u32{FORMULA_GROUPS};
+        const std::u16string text = text_from_utf8(row.text(0));
+        std::string got;
+        for (const Tok& t : tokens(text.c_str(), flags))
+            got += (got.empty() ? "" : " ") + std::to_string(t.code) + "@" + std::to_string(t.pos) +
+                   "+" + std::to_string(t.len);
+        return got == row.text(1) ? std::string() : "got " + got;
+    });
 }
 
 TEST_F(Tokenizer, EndAndInvalidKeepThePosition) {
