@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "linear_test_util.h"
+#include "support/golden_runner.h"
 #include "support/mpfr_oracle.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -42,74 +44,24 @@ std::u16string solve(const LinearGridModel& g, i32 type, i32 digits = 10) {
 }  // namespace
 
 TEST_F(LinearTest, ResultTextsOfSingularAndRegularSystems) {
-    struct Case {
-        i32 type;
-        std::initializer_list<std::initializer_list<const char16_t*>> rows;
-        const char16_t* text;
-    };
-    const Case cases[] = {
-        // One free unknown: the last one becomes r.
-        {MP_TYPE_RAT,
-         {{u"1", u"1", u"2"}, {u"2", u"2", u"4"}},
-         u"x1 = 2-r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        {MP_TYPE_REAL,
-         {{u"1", u"1", u"2"}, {u"2", u"2", u"4"}},
-         u"x1 = 2-r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        // Empty cells are 0: both unknowns free, the lower one named r.
-        {MP_TYPE_REAL,
-         {{u"", u" ", u"\t"}, {u"", u"", u""}},
-         u"x1 = r\r\nx2 = s\r\n\r\nThe parameter variables r, s are freely selectable.\r\n"},
-        {MP_TYPE_RAT,
-         {{u"1", u"1", u"1"}, {u"1", u"1", u"2"}},
-         u"Equation system is unsolvable!\r\n"},
-        // A fractional coefficient in parentheses with its sign in front.
-        {MP_TYPE_RAT,
-         {{u"4", u"3", u"2"}, {u"8", u"6", u"4"}},
-         u"x1 = 1/2-(3/4)*r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        {MP_TYPE_RAT,
-         {{u"1", u"-3", u"2"}, {u"2", u"-6", u"4"}},
-         u"x1 = 2+3*r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        // A zero first column with a non-zero entry beside it: x2 is fixed by row 1
-        // although row 1 has no pivot in its own column.
-        {MP_TYPE_RAT,
-         {{u"0", u"2", u"1"}, {u"0", u"0", u"0"}},
-         u"x1 = r\r\nx2 = 1/2\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        // Every cell is a formula.
-        {MP_TYPE_RAT, {{u"2*3", u"0", u"3"}, {u"0", u"1/2", u"(1+1)"}}, u"x1 = 1/2\r\nx2 = 4\r\n"},
-        {MP_TYPE_REAL,
-         {{u"3", u"0", u"1"}, {u"0", u"1", u"2"}},
-         u"x1 = 0.3333333333\r\nx2 = 2\r\n"},
-        // Rows that differ far below the digits shown are still independent,
-        // in both approximate types, up to 100 digits beyond them.
-        {MP_TYPE_REAL, {{u"1", u"1", u"1"}, {u"2", u"2+1e-11", u"2"}}, u"x1 = 1\r\nx2 = 0\r\n"},
-        {MP_TYPE_CPLX,
-         {{u"1", u"1", u"1"}, {u"1", u"1+1e-90", u"1+1e-90"}},
-         u"x1 = 0\r\nx2 = 1\r\n"},
-        {MP_TYPE_REAL,
-         {{u"1", u"1", u"1"}, {u"1", u"1+1e-200", u"1+1e-200"}},
-         u"x1 = 1-r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        // Rows dependent in exact arithmetic stay so whatever their rounding;
-        // a right-hand side that differs beyond the first solve's digits does not.
-        {MP_TYPE_REAL,
-         {{u"1/3", u"1/3", u"2/3"}, {u"1", u"1", u"2"}},
-         u"x1 = 2-r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-        {MP_TYPE_CPLX,
-         {{u"sqrt(2)", u"sqrt(3)", u"1"}, {u"sqrt(8)", u"sqrt(12)", u"2"}},
-         u"x1 = 0.7071067812-1.224744871*r\r\nx2 = r\r\n\r\nThe parameter variable r is "
-         u"freely selectable.\r\n"},
-        {MP_TYPE_CPLX,
-         {{u"1/3", u"1/3", u"1/3+1e-30"}, {u"1", u"1", u"1"}},
-         u"Equation system is unsolvable!\r\n"},
-        // A complex coefficient with both parts in parentheses.
-        {MP_TYPE_CPLX,
-         {{u"1", u"-1-i", u"i"}, {u"2", u"-2-2i", u"2i"}},
-         u"x1 = i+(1+i)*r\r\nx2 = r\r\n\r\nThe parameter variable r is freely selectable.\r\n"},
-    };
-    for (const Case& c : cases) {
-        const std::u16string out = solve(grid(2, c.rows), c.type);
-        EXPECT_EQ(appError.load(), 0u);
-        EXPECT_EQ(narrow(out), narrow(c.text));
-    }
+    golden_run("linear.txt", [](const GoldenLine& row) {
+        LinearGridModel g;
+        g.set_equation_count(2);
+        i32 r = 0, j = 0;
+        for (const std::string& w : row.words(1)) {
+            if (w == ";") {
+                ++r, j = 0;
+                continue;
+            }
+            g.set_cell(r, j == 2 ? LINEAR_COLUMN_B : j, text_from_utf8(w));
+            ++j;
+        }
+        const std::string type = row.text(0);
+        const std::string got = text_to_utf8(
+            solve(g, type == "rat" ? MP_TYPE_RAT : type == "real" ? MP_TYPE_REAL : MP_TYPE_CPLX));
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(2) ? std::string() : "got " + got;
+    }, "texts");
 }
 
 TEST_F(LinearTest, GermanTexts) {
