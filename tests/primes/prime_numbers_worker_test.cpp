@@ -8,6 +8,7 @@
 #include "numlib/num_text.h"
 #include "prime_sink_util.h"
 #include "prime_test_util.h"
+#include "support/golden_runner.h"
 
 namespace {
 
@@ -28,41 +29,16 @@ class PrimeNumbersTest : public PrimeTest {
 }  // namespace
 
 TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
-    const u32 E = PRIME_METHOD_EXACT, P = PRIME_METHOD_PROBABILISTIC;
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
-              "Prime numbers from 1 to 10:\r\n{ 2, 3, 5, 7 }\r\nNumber of prime numbers: 4\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 1),
-              "Prime numbers from 1 to 1:\r\n{  }\r\nNumber of prime numbers: 0\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "2", 1),
-              "Prime numbers from 2 to 2:\r\n{ 2 }\r\nNumber of prime numbers: 1\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "10", 9),
-              "Prime numbers from 10 to 18:\r\n{ 11, 13, 17 }\r\nNumber of prime numbers: 3\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_INTERVAL, "997", 13),
-              "Prime numbers from 997 to 1009:\r\n{ 997, 1009 }\r\nNumber of prime numbers: 2\r\n");
-    for (u32 m : {E, P}) {
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "1", 0), "Next prime number:\r\n2");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "2", 0), "Next prime number:\r\n2");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "14", 0), "Next prime number:\r\n17");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "17", 0), "Next prime number:\r\n17");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "1", 0), "1 is not a prime number.\r\n");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "2", 0), "2 is a prime number.\r\n");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "25326001", 0), "25326001 is not a prime number.\r\n");
-    }
-    EXPECT_EQ(run(E, PRIME_OP_NEXT, "1", 0, 2), "Next prime number:\r\n10");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "255", 0, 16), "FF is not a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "1000003", 0, 10, NUM_TEXT_GROUP),
-              "1'000'003 is a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "65521", 0, 16, NUM_TEXT_GROUP), "FFF1 is a prime number.\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_TEST, "131071", 0, 2, NUM_TEXT_GROUP),
-              "1'1111'1111'1111'1111 is a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "8", 4, 8),
-              "Prime numbers from 10 to 13:\r\n{ 13 }\r\nNumber of prime numbers: 1\r\n");
-    ui_texts_german();
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
-              "Primzahlen von 1 bis 10:\r\n{ 2, 3, 5, 7 }\r\nAnzahl der Primzahlen: 4\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_TEST, "4", 0), "4 ist keine Primzahl.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_NEXT, "20", 0), "N?chste Primzahl:\r\n23");
-    EXPECT_EQ(appError.load(), 0u);
+    golden_run("primes.txt", [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
+        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL : w.at(1) == "next" ? PRIME_OP_NEXT : PRIME_OP_TEST;
+        const std::string got = run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
+                                    w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
+                                    w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(1) ? std::string() : "got " + got;
+    }, "numbers");
 }
 
 TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
