@@ -10,6 +10,7 @@
 #include "arb_roots_util.h"
 #include "exact_test_util.h"
 #include "numlib/uint.h"
+#include "support/golden_runner.h"
 #include "support/rat_harness.h"
 
 namespace {
@@ -226,74 +227,30 @@ TEST_F(ExactSquareTest, DeflationIsSyntheticDivision) {
     }
 }
 
-struct FormCase {
-    const char* why;
-    Poly p;                          // a_0 first
-    std::vector<std::string> texts;  // "text^multiplicity" in the solver's order
-};
-
-mpq_class q(const char* s) {
-    mpq_class v(s, 10);
-    v.canonicalize();
-    return v;
-}
-
-const std::vector<FormCase>& form_cases() {
-    static const std::vector<FormCase> cases = {
-        {"linear, a fraction", {2, 3}, {"-2/3^1"}},
-        {"linear, zero root", {0, q("-7/5")}, {"0^1"}},
-        {"square root of an integer", {-2, 0, 1}, {"-sqrt(2)^1", "sqrt(2)^1"}},
-        {"t and a unit factor", {-1, -2, 1}, {"1-sqrt(2)^1", "1+sqrt(2)^1"}},
-        {"complex pair, R = 1", {5, 2, 1}, {"-1-2*i^1", "-1+2*i^1"}},
-        {"pure imaginary, R = 1", {1, 0, 1}, {"-1*i^1", "1*i^1"}},
-        {"fractional t and F", {-1, 2, 2}, {"-1/2-1/2*sqrt(3)^1", "-1/2+1/2*sqrt(3)^1"}},
-        {"complex pair, R != 1", {1, 1, 1}, {"-1/2-1/2*sqrt(3)*i^1", "-1/2+1/2*sqrt(3)*i^1"}},
-        {"pure imaginary, R != 1", {2, 0, 1}, {"-sqrt(2)*i^1", "sqrt(2)*i^1"}},
-        {"negative leading coefficient: F carries its sign",
-         {2, 0, -1},
-         {"-sqrt(2)^1", "sqrt(2)^1"}},
-        {"square part of the discriminant's denominator",
-         {q("-1/3"), 0, 1},
-         {"-1/3*sqrt(3)^1", "1/3*sqrt(3)^1"}},
-        {"rational discriminant root", {q("-3/4"), 1, 1}, {"-3/2^1", "1/2^1"}},
-        {"discriminant 5^2 89 103 19367440217 111259090248578997727: the trial division stops",
-         {q("-123456789012345678901234567890123456"), 1, 1},
-         {"-1/2-5/2*sqrt(19753086241975308624197530862419753)^1",
-          "-1/2+5/2*sqrt(19753086241975308624197530862419753)^1"}},
-        {"double root of a quadratic", {1, -2, 1}, {"1^2"}},
-        {"quadratic with a zero root", {0, 3, 1}, {"-3^1", "0^1"}},
-        {"candidate A and both B roots", {-1, 6, -11, 6}, {"1/3^1", "1/2^1", "1^1"}},
-        {"double rational root merged", {q("-2/9"), q("13/9"), q("-8/3"), 1}, {"1/3^2", "2^1"}},
-        {"no rational root, degree 3", {-2, 0, 0, 1}, {"^1", "^1", "^1"}},
-        {"rational root leaves a quadratic", {2, -2, -1, 1}, {"-sqrt(2)^1", "1^1", "sqrt(2)^1"}},
-        {"rational root leaves a complex pair", {-2, 1, -2, 1}, {"2^1", "-1*i^1", "1*i^1"}},
-        {"rational roots leave a linear factor", {6, -11, 6, -1}, {"1^1", "2^1", "3^1"}},
-        {"zero roots of a cubic", {0, -1, 0, 1}, {"-1^1", "0^1", "1^1"}},
-        {"degree 5: x^2 (x - 1/2)(x^2 - 3)",
-         {0, 0, q("3/2"), -3, q("-1/2"), 1},
-         {"-sqrt(3)^1", "0^2", "1/2^1", "sqrt(3)^1"}},
-    };
-    return cases;
-}
-
+// The texts of hand-picked equations; each text is also read back and
+// checked against its root's approximation, which catches a text paired
+// with the wrong root.
 TEST_F(ExactTest, TextsOfKnownEquations) {
-    for (const FormCase& c : form_cases()) {
-        SCOPED_TRACE(c.why);
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        Poly p;
+        for (const std::string& c : row.words(0)) p.emplace_back(c), p.back().canonicalize();
+        std::vector<std::string> want;
+        for (const std::string& t : row.words(1)) want.push_back(t);
         for (i32 digits : {10, 41, 60}) {
-            SCOPED_TRACE(digits);
-            ASSERT_EQ(solve(c.p, digits), static_cast<i64>(c.texts.size()))
-                << "errors " << appError.load() << " " << mp_err();
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
+            solve(p, digits);
             EXPECT_EQ(appError.load(), 0u);
             EXPECT_EQ(mp_err(), 0);
-            EXPECT_EQ(texts(), c.texts);
+            EXPECT_EQ(texts(), want);
             for (i64 i = 0; i < result.count; ++i) {
                 ExactForm x;
                 if (text(i).empty()) continue;
-                ASSERT_TRUE(parse_exact(text(i), x)) << text(i);
+                EXPECT_TRUE(parse_exact(text(i), x)) << text(i);
                 EXPECT_TRUE(form_matches_root(x, i));
             }
         }
-    }
+        return std::string();
+    }, "exact");
 }
 
 TEST_F(ExactTest, RealModeDropsComplexPairsAndTheirTexts) {
