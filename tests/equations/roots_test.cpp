@@ -16,6 +16,7 @@
 #include "numlib/mp_error.h"
 #include "numlib/real.h"
 #include "roots_test_util.h"
+#include "support/golden_runner.h"
 
 namespace {
 
@@ -127,124 +128,43 @@ TEST_F(ArbRootsTest, SmallPartSettlingLateIsKept) {
     EXPECT_TRUE(check(coefs, 5, false));
 }
 
-using RootText = std::pair<std::string, std::string>;
-
-struct KnownCase {
-    const char* why;
-    std::vector<RootText> roots;  // with repetitions for multiple roots
-    // High multiplicities converge only linearly; above 40 digits they run
-    // in long runs only.
-    bool slow = false;
-};
-
-// Sorted as the solver sorts, with the multiplicities merged.
-struct Expected {
-    RootText root;
-    i64 multiplicity;
-};
-
-std::vector<RootText> repeat(const RootText& r, int times) {
-    return std::vector<RootText>(static_cast<std::size_t>(times), r);
-}
-
-std::vector<RootText> join(std::vector<RootText> a, const std::vector<RootText>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-const std::vector<KnownCase>& known_cases() {
-    static const std::vector<KnownCase> cases = {
-        {"rationals, inexact in decimal",
-         {{"0."
-           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
-           "333333"
-           "333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
-           "333",
-           "0"},
-          {"-0."
-           "285714285714285714285714285714285714285714285714285714285714285714285714285714285714285"
-           "7142"
-           "857142857142857142857142857142857142857142857142857142857142857142857142857142857142857"
-           "1",
-           "0"},
-          {"1.25", "0"}}},
-        {"complex pairs and a pure imaginary pair",
-         {{"1", "2"}, {"1", "-2"}, {"-3", "0.5"}, {"-3", "-0.5"}, {"0", "4"}, {"0", "-4"}}},
-        {"double root", repeat({"1", "0"}, 2)},
-        {"multiplicity 10", repeat({"-2", "0"}, 10), true},
-        {"multiplicities 3 and 2", join(repeat({"2", "0"}, 3), repeat({"-1", "0"}, 2))},
-        {"complex root of multiplicity 5 with its conjugate",
-         join(repeat({"0", "1"}, 5), repeat({"0", "-1"}, 5)), true},
-        {"close cluster", {{"1", "0"}, {"1.001", "0"}, {"1.002", "0"}, {"0.999", "0"}}},
-        {"zero roots and others",
-         join(repeat({"0", "0"}, 3), {{"5", "0"}, {"1", "1"}, {"1", "-1"}})},
-    };
-    return cases;
-}
-
-// Expected distinct roots in the solver's order, from a plain sort of MPC
-// values (the order is the documented one: real roots ascending first, then
-// complex ones by real part, |imaginary part| and the negative one first).
-std::vector<Expected> expected_roots(const std::vector<RootText>& roots) {
-    std::vector<Expected> out;
-    for (const RootText& r : roots) {
-        bool found = false;
-        for (Expected& e : out) found = found || (e.root == r && ++e.multiplicity > 0);
-        if (!found) out.push_back({r, 1});
-    }
-    auto key = [](const RootText& r) {
-        const double re = std::stod(r.first), im = std::stod(r.second);
-        return std::make_tuple(im != 0, re, std::fabs(im), im > 0);
-    };
-    std::sort(out.begin(), out.end(),
-              [&](const Expected& a, const Expected& b) { return key(a.root) < key(b.root); });
-    return out;
-}
-
-class KnownRootsTest : public RootsTest {
-  protected:
-    void check_case(const KnownCase& c, i32 digits) {
-        SCOPED_TRACE(std::string(c.why) + ", digits " + std::to_string(digits));
-        const i32 n = static_cast<i32>(c.roots.size());
-        prepare(n, digits);
-        if (words > MP_REAL_WORDS_MAX) return;
-        const OwnedEquation e = from_roots(c.roots);
-        const std::vector<Expected> want = expected_roots(c.roots);
-        const i64 count = solve(e);
-        for (i64 i = 0; i < count && count != static_cast<i64>(want.size()); ++i) {
-            ADD_FAILURE() << cplx_text(result.roots[i], words, 30) << " x"
-                          << result.multiplicity[i];
-        }
-        ASSERT_EQ(count, static_cast<i64>(want.size()))
-            << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
-            << result.sweeps;
-        EXPECT_EQ(appError.load(), 0u);
-        EXPECT_EQ(mp_err(), 0);
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            Mpc v(ref_bits());
-            mpfr_set_str(v.re(), want[i].root.first.c_str(), 10, MPFR_RNDN);
-            mpfr_set_str(v.im(), want[i].root.second.c_str(), 10, MPFR_RNDN);
-            EXPECT_TRUE(near_root(static_cast<i64>(i), v));
-            EXPECT_EQ(result.multiplicity[i], want[i].multiplicity) << i;
-        }
-    }
-};
-
 bool long_run() {
     return test_iterations(1) > 1;
 }
 
 // Over a ladder of digit counts and as many as the working precision allows
 // at the degree, up to 300 (2000 in long runs).
-TEST_F(KnownRootsTest, PolynomialsFromKnownRoots) {
-    for (const KnownCase& c : known_cases()) {
-        const i64 most = i64{19} * MP_REAL_WORDS_MAX *
-                         root_precision_factor(static_cast<i32>(c.roots.size())) / 1000;
-        const i32 top = static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most));
-        for (i32 digits : {5, 12, 40, 150, top}) {
-            if (digits <= 40 || !c.slow || long_run()) check_case(c, digits);
+TEST_F(RootsTest, PolynomialsFromKnownRoots) {
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        std::vector<std::pair<std::string, std::string>> roots, distinct;
+        std::vector<i64> multiplicity;
+        for (const std::string& w : row.words(1)) {
+            const std::size_t comma = w.find(','), hat = w.find('^');
+            distinct.emplace_back(w.substr(0, comma), w.substr(comma + 1, hat - comma - 1));
+            multiplicity.push_back(std::atoi(w.c_str() + hat + 1));
+            for (i64 k = 0; k < multiplicity.back(); ++k) roots.push_back(distinct.back());
         }
-    }
+        const bool slow = row.text(0) == "slow";
+        const i32 n = static_cast<i32>(roots.size());
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
+        for (i32 digits : {5, 12, 40, 150, static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most))}) {
+            if (digits > 40 && slow && !long_run()) continue;
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
+            prepare(n, digits);
+            const i64 count = solve(from_roots(roots));
+            EXPECT_EQ(appError.load(), 0u);
+            EXPECT_EQ(mp_err(), 0);
+            EXPECT_EQ(count, static_cast<i64>(distinct.size())) << "sweeps " << result.sweeps;
+            for (i64 i = 0; i < count && count == static_cast<i64>(distinct.size()); ++i) {
+                Mpc v(ref_bits());
+                mpfr_set_str(v.re(), distinct[i].first.c_str(), 10, MPFR_RNDN);
+                mpfr_set_str(v.im(), distinct[i].second.c_str(), 10, MPFR_RNDN);
+                EXPECT_TRUE(near_root(i, v));
+                EXPECT_EQ(result.multiplicity[i], multiplicity[i]) << i;
+            }
+        }
+        return std::string();
+    }, "known roots");
 }
 
 TEST_F(RootsTest, ZeroRootsNeedNoIteration) {
