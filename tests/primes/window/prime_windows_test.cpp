@@ -100,7 +100,9 @@ TEST_F(PrimeWindows, AHundredThousandPrimesArriveWholeShownInShortLinesAndCopied
     for (const QString& line : shown.split(u'\n')) longest = std::max<int>(longest, static_cast<int>(line.size()));
     EXPECT_LT(longest, 2100);
     for (qsizetype i = 0; i < shown.size(); ++i)
-        if (shown[i] != expected[i]) ASSERT_TRUE(shown[i] == u'\n' && expected[i] == u' ') << i;
+        if (shown[i] != expected[i]) {
+            ASSERT_TRUE(shown[i] == u'\n' && expected[i] == u' ') << i;
+        }
     // A copied selection and "Copy all" give the text, not the view's breaks.
     out->selectAll();
     out->copy();
