@@ -1,10 +1,13 @@
 // Factorizations and divisor lists: products and primality checked with GMP,
-// divisor lists against brute force, and the worker's lines and limits.
+// divisor lists against brute force, and the worker's lines, limits and stop.
 #include "primes/prime_factor.h"
 
+#include <chrono>
+#include <thread>
+
 #include "numlib/mp_error.h"
-#include "prime_sink_util.h"
 #include "numlib/num_text.h"
+#include "prime_sink_util.h"
 #include "prime_test_util.h"
 #include "support/golden_runner.h"
 #include "primes/prime_factors_worker.h"
@@ -153,6 +156,30 @@ TEST_F(FactorTest, LinesInEveryBaseAndLanguage) {
         if (appError.load() != 0) return "error " + std::to_string(appError.load());
         return got == row.text(1) ? std::string() : "got " + got;
     }, "factors");
+}
+
+// A run of a million numbers streams its lines and ends within a second of
+// the stop, without a line for the number at hand: below 2^64 (rho), and
+// near 2^128 (rho, the quadratic sieve and the primality certificates).
+TEST_F(FactorTest, StopEndsALongFactorRunWithinASecond) {
+    mp_set_int_words(2);
+    for (const u64 high : {u64{0}, ~u64{0} >> 1}) {
+        clearErrors();
+        const SPrimeFactorCalc calc{0, 0, {~u64{0} - 2000000, high}, 1000000, 0, 10};
+        CollectingSink sink;
+        prime_factors_start_thread(calc, sink);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto asked = std::chrono::steady_clock::now();
+        raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+        ASSERT_TRUE(sink.wait_done(60));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        EXPECT_LT(seconds, 1.0);
+        const std::string text = sink.text();
+        EXPECT_NE(text.find(" = "), std::string::npos);  // lines came before the stop
+        EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+        EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+    }
 }
 
 TEST_F(FactorTest, IncrementPastTheTopIsAnOverflow) {

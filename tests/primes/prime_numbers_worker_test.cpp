@@ -1,7 +1,10 @@
-// The prime numbers worker: the texts of every operation in both languages
-// and several bases, overflow, and stopping.
+// The prime numbers worker: listings and next primes against primesieve
+// over random intervals below 10^12, the texts of every operation in both
+// languages and several bases, overflow, and stopping.
 #include "primes/prime_numbers_worker.h"
 
+#include <cmath>
+#include <primesieve.hpp>
 #include <thread>
 
 #include "numlib/mp_error.h"
@@ -24,9 +27,39 @@ class PrimeNumbersTest : public PrimeTest {
         EXPECT_EQ(sink.done_calls(), 1);
         return sink.text();
     }
+    // Log-uniform below 10^12, so that small starts come up as often as large ones.
+    u64 random_start() {
+        const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
+        return static_cast<u64>(std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
+    }
 };
 
+std::string listing(u64 lo, u64 size) {
+    std::vector<u64> primes;
+    primesieve::generate_primes(lo, lo + size - 1, &primes);
+    std::string s = "Prime numbers from " + std::to_string(lo) + " to " + std::to_string(lo + size - 1) + ":\r\n{ ";
+    for (std::size_t i = 0; i < primes.size(); ++i) s += (i > 0 ? ", " : "") + std::to_string(primes[i]);
+    return s + " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
+}
+
 }  // namespace
+
+TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
+    for (i64 iter = 0; iter < test_iterations(40); ++iter) {
+        const u64 lo = random_start();
+        // Each prime near 10^12 costs about 190,000 trial divisions: short intervals there.
+        const u64 size = static_cast<u64>(rng.range(1, lo > 1000000000 ? 400 : 3000));
+        const std::string expect = listing(lo, size);
+        primesieve::iterator it(lo);  // next_prime() gives the first prime >= lo
+        const std::string next = "Next prime number:\r\n" + std::to_string(it.next_prime());
+        const std::string start = std::to_string(lo);
+        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
+            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect) << method;
+            ASSERT_EQ(run(method, PRIME_OP_NEXT, start.c_str(), 0), next) << method;
+        }
+    }
+    EXPECT_EQ(appError.load(), 0u);
+}
 
 TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
     golden_run("primes.txt", [&](const GoldenLine& row) {
