@@ -66,52 +66,25 @@ TEST_F(ArbRootsTest, RandomPolynomialsOfEveryDegree) {
     }
 }
 
-struct HardCase {
-    const char* why;
-    std::vector<i64> coefs;  // a_0 first
-    i32 min_digits;          // below this the distinct roots agree and merge
-};
-
 TEST_F(ArbRootsTest, HardPolynomialsOverManyDigits) {
-    static const std::vector<HardCase> cases = {
-        {"quadratic irrationals: (x^2 - 2)(x^2 - 2x - 1)(x^2 + x - 1)(x^2 - 3)(x^2 + x + 1)",
-         {6, 12, -17, -34, -13, 22, 24, -4, -9, 0, 1},
-         5},
-        {"irrational pairs and an irrational complex pair: (x^2 - 5)(3x^2 - 7)(x^2 + 2x + 3)",
-         {105, 70, -31, -44, -13, 6, 3},
-         5},
-        {"Wilkinson-like: (x - 1)(x - 2)...(x - 10), ill-conditioned",
-         {3628800, -10628640, 12753576, -8409500, 3416930, -902055, 157773, -18150, 1320, -55, 1},
-         5},
-        {"Mignotte: x^10 - 2(50x - 1)^2, two roots 10^-10 apart",
-         {-2, 200, -5000, 0, 0, 0, 0, 0, 0, 0, 1},
-         20},
-        // Roots symmetric about a line through start values 1 and 1 + i kept
-        // every iterate on that line.
-        {"real roots symmetric about 1: (x - 3)(x + 1)", {-3, -2, 1}, 5},
-        {"a real root and a pure imaginary pair: (x + 1)(x^2 + 4)", {4, 4, 1, 1}, 5},
-        {"roots of unity of order 10, all on one circle", {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 5},
-        {"magnitudes 10^-6, 1 and 10^6: (10^6 x - 1)(x - 10^6)(x^2 + 1)",
-         {1000000, -1000000000001, 2000000, -1000000000001, 1000000},
-         5},
-    };
-    for (const HardCase& c : cases) {
-        SCOPED_TRACE(c.why);
-        const i32 n = static_cast<i32>(c.coefs.size()) - 1;
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        const std::vector<std::string> c = row.words(1);
+        const i32 n = static_cast<i32>(c.size()) - 1;
         const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
         // 2000 digits only where the degree leaves room for them.
         for (i32 digits : {5, 12, 40, 150, 700, 2000}) {
-            if (digits < c.min_digits || digits > most) continue;
+            if (digits < std::atoi(row.text(0).c_str()) || digits > most) continue;
             if (digits > 150 && n > 6) continue;  // tens of seconds
-            SCOPED_TRACE(digits);
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
             MpcList coefs;
-            for (i64 v : c.coefs) {
+            for (const std::string& v : c) {
                 coefs.push_back(std::make_unique<Mpc>(oracle_bits(digits + 100)));
-                mpc_set_si(*coefs.back(), v, MPC_RNDNN);
+                if (mpc_set_str(*coefs.back(), v.c_str(), 10, MPC_RNDNN) != 0) return "not a number: " + v;
             }
             for (bool real_only : {false, true}) EXPECT_TRUE(check(coefs, digits, real_only));
         }
-    }
+        return std::string();
+    }, "hard roots");
 }
 
 // A small part that settled only in the last sweeps (-0.0044905 beside
