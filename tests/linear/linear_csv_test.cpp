@@ -34,7 +34,7 @@ TEST_F(LinearTest, CsvRoundTripKeepsEveryCell) {
                                  u"a\"b", u"1,5", u"😀x",   u"x;"};
     for (int iter = 0; iter < 20; ++iter) {
         LinearGridModel g;
-        g.set_equation_count(static_cast<i32>(rng.range(2, 25)));
+        g.set_equation_count(static_cast<i32>(iter == 0 ? 25 : rng.range(2, 25)));  // the largest first
         const i32 n = g.equation_count();
         for (i32 r = 0; r < n; ++r) {
             for (i32 j = 0; j <= n; ++j) {
