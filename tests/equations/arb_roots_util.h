@@ -15,8 +15,13 @@
 #include <mpc.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
+
+#include "equations/roots.h"
+#include "formula/app_error.h"
+#include "numlib/mp_error.h"
 
 #include "support/mpc_oracle.h"
 
@@ -107,4 +112,33 @@ inline ::testing::AssertionResult within_digits(mpc_srcptr z, mpc_srcptr ref, lo
     mpfr_div(err, err, size, MPFR_RNDN);
     return ::testing::AssertionFailure()
            << "relative error " << mpfr_get_d(err, MPFR_RNDN) << " at " << digits << " digits";
+}
+
+// The roots r found (at `words` words) against the reference roots: with
+// real_only exactly the real ones, otherwise all, each found once with
+// multiplicity 1; check(i, found, reference) judges root i.
+inline void expect_reference_roots(
+    const root_result& r, i32 words, const MpcList& refs, bool real_only, mpfr_prec_t bits,
+    const std::function<void(i64, const Mpc&, const Mpc&)>& check) {
+    std::vector<const Mpc*> want;
+    for (const auto& ref : refs)
+        if (!real_only || mpfr_zero_p(ref->im())) want.push_back(ref.get());
+    ASSERT_EQ(r.count, static_cast<i64>(want.size()))
+        << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps " << r.sweeps;
+    std::vector<bool> used(want.size(), false);
+    for (i64 i = 0; i < r.count; ++i) {
+        Mpc z(bits), d(bits);
+        to_mpc(z, r.roots[i], words);
+        std::size_t j = 0;
+        Mpfr dist(bits), best(bits);
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            mpc_sub(d, z, *want[k], MPC_RNDNN);
+            mpc_abs(dist, d, MPFR_RNDN);
+            if (k == 0 || mpfr_cmp(dist, best) < 0) j = k, mpfr_set(best, dist, MPFR_RNDN);
+        }
+        EXPECT_FALSE(used[j]) << "two roots found for one";
+        used[j] = true;
+        EXPECT_EQ(r.multiplicity[i], 1);
+        check(i, z, *want[j]);
+    }
 }

@@ -6,57 +6,31 @@
 
 #include "equations_page_test_util.h"
 #include "formula/formula_error.h"
+#include "support/golden_runner.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
-struct LineCase {
-    const char* what;
-    EqCase input;
-    std::u16string lines;
-};
+// The request of a golden row: "approx|exact real|complex DIGITS [nomult]"
+// and the coefficients a_n first.
+EqCase golden_case(const GoldenLine& row) {
+    const std::vector<std::string> mode = row.words(0);
+    EqCase c;
+    c.exact = mode.at(0) == "exact";
+    c.real_only = mode.at(1) == "real";
+    c.digits = std::atoi(mode.at(2).c_str());
+    c.multiplicity = mode.size() < 4;
+    for (const std::string& w : row.words(1)) c.coefficients.push_back(text_from_utf8(w));
+    return c;
+}
 
 TEST_F(EqPageTest, ResultLines) {
-    const LineCase cases[] = {
-        {"linear", {{u"2", u"-3"}}, u"x1 = 1.5   [1]\r\n"},
-        {"linear, exact", {{u"2", u"-3"}, true}, u"x1 = 3/2 \u2248 1.5   [1]\r\n"},
-        {"sqrt forms",
-         {{u"1", u"0", u"-2"}, true},
-         u"x1 = -sqrt(2) \u2248 -1.414213562   [1]\r\nx2 = sqrt(2) \u2248 1.414213562   [1]\r\n"},
-        {"integer roots need no approximation",
-         {{u"1", u"", u"-4"}, true},
-         u"x1 = -2   [1]\r\nx2 = 2   [1]\r\n"},
-        {"complex pair, a - bi first",
-         {{u"1", u"2", u"5"}, false, false},
-         u"x1 = -1-2i   [1]\r\nx2 = -1+2i   [1]\r\n"},
-        {"complex pair, exact",
-         {{u"1", u"2", u"5"}, true, false},
-         u"x1 = -1-2*i   [1]\r\nx2 = -1+2*i   [1]\r\n"},
-        {"whole parts get a decimal point beside exact forms",
-         {{u"2", u"4", u"3"}, true, false},
-         u"x1 = -1-1/2*sqrt(2)*i \u2248 -1.0-0.7071067812i   [1]\r\n"
-         u"x2 = -1+1/2*sqrt(2)*i \u2248 -1.0+0.7071067812i   [1]\r\n"},
-        {"complex coefficients, smaller imaginary part first",
-         {{u"1", u"2i", u"1"}, false, false},
-         u"x1 = 0.4142135624i   [1]\r\nx2 = -2.414213562i   [1]\r\n"},
-        {"multiplicities: (x - 1)^2 (x + 2)",
-         {{u"1", u"0", u"-3", u"2"}},
-         u"x1 = -2   [1]\r\nx2 = 1   [2]\r\n"},
-        {"zero roots: x^3", {{u"1", u"0", u"0", u"0"}}, u"x1 = 0   [3]\r\n"},
-        {"merged rational root keeps its text",
-         {{u"9", u"-24", u"13", u"-2"}, true},
-         u"x1 = 1/3 \u2248 0.3333333333   [2]\r\nx2 = 2   [1]\r\n"},
-        {"no multiplicities",
-         {{u"1", u"0", u"-3", u"2"}, false, true, 10, false},
-         u"x1 = -2\r\nx2 = 1\r\n"},
-        {"no real solutions", {{u"1", u"0", u"1"}}, u"The equation has no real solutions."},
-        {"cubic without rational roots, exact",
-         {{u"1", u"0", u"0", u"-2"}, true},
-         u"x1 = 1.25992105   [1]\r\n"},
-    };
-    for (const LineCase& c : cases) {
-        EXPECT_EQ(solve(c.input), c.lines) << c.what;
-        EXPECT_EQ(message(), u"") << c.what;
-    }
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        const std::string got = text_to_utf8(solve(golden_case(row)));
+        const std::string shown = text_to_utf8(message());
+        if (!shown.empty()) return "message " + shown;
+        return got == row.text(2) ? std::string() : "got " + got;
+    }, "lines");
 }
 
 TEST_F(EqPageTest, GermanTextsAndDecimalComma) {
@@ -80,101 +54,41 @@ TEST_F(EqPageTest, Hint) {
 }
 
 TEST_F(EqPageTest, PrecisionRules) {
-    struct Case {
-        i32 degree;
-        bool exact;
-        i32 digits, shown, iterated;
-    };
-    // Exact runs iterate at 41 digits at least (42 for 40), for the rational
-    // root test at 39; the asked digits are clamped to the page's range.
-    const Case cases[] = {{2, true, 40, 40, 42},       {2, true, 39, 39, 41},
-                          {2, true, 41, 41, 41},       {4, false, 9999, 2000, 2000},
-                          {7, true, 1001, 1000, 1000}, {8, false, 751, 750, 750},
-                          {10, false, 1, 5, 5}};
-    for (const Case& c : cases) {
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        const i32 degree = std::atoi(w.at(0).c_str());
         EqCase in;
-        in.coefficients.assign(static_cast<std::size_t>(c.degree + 1), u"1");
-        in.exact = c.exact;
-        in.digits = c.digits;
-        ASSERT_TRUE(eq_page_begin(run, request(in))) << c.degree << " " << c.digits;
-        EXPECT_EQ(run.result.show_digits, c.shown) << c.degree << " " << c.digits;
-        EXPECT_EQ(run.result.iter_digits, c.iterated) << c.degree << " " << c.digits;
-        EXPECT_EQ(run.result.words, root_working_words(c.iterated, c.degree));
+        in.coefficients.assign(static_cast<std::size_t>(degree + 1), u"1");
+        in.exact = w.at(1) == "exact";
+        in.digits = std::atoi(w.at(2).c_str());
+        if (!eq_page_begin(run, request(in))) return std::string("refused");
+        const std::string got = std::to_string(run.result.show_digits) + " " + std::to_string(run.result.iter_digits);
+        const bool words_ok = run.result.words == root_working_words(run.result.iter_digits, degree);
         eq_page_finish(run);  // without a run: refused as an internal error
         clearErrors();
-    }
-    // The shown roots are rounded to the asked digits after an exact run.
-    EXPECT_EQ(solve({{u"1", u"0", u"-2"}, true, true, 40}),
-              u"x1 = -sqrt(2) \u2248 -1.41421356237309504880168872420969807857   [1]\r\n"
-              u"x2 = sqrt(2) \u2248 1.41421356237309504880168872420969807857   [1]\r\n");
+        return got != row.text(1) ? "got " + got : words_ok ? std::string() : std::string("word count");
+    }, "precision");
 }
 
-struct ErrorCase {
-    const char* what;
-    EqCase input;
-    u32 code;
-    std::u16string message;
-};
-
 TEST_F(EqPageTest, InputErrors) {
-    const std::u16string long_ok = u"1" + std::u16string(1029, u' ');
-    const std::u16string too_long = u"1" + std::u16string(1030, u' ');
-    const ErrorCase cases[] = {
-        {"all cells empty",
-         {{u"", u" ", u"\t", u""}},
-         APP_ERR_LEADING_ZERO,
-         u"The highest coefficient \"a3\" must not be 0!"},
-        {"zero leading rational",
-         {{u"0/5", u"1"}, true},
-         APP_ERR_LEADING_ZERO,
-         u"The highest coefficient \"a1\" must not be 0!"},
-        // a_n is read and judged before the rows below it
-        {"leading zero before a bad a0",
-         {{u"", u"1+"}},
-         APP_ERR_LEADING_ZERO,
-         u"The highest coefficient \"a1\" must not be 0!"},
-        {"formula error",
-         {{u"1", u"2", u"1+"}},
-         APP_ERR_COEFFICIENT,
-         u"Error evaluating coefficient \"a0\". Unexpected end of formula!"},
-        {"complex coefficient in mode real",
-         {{u"1", u"2i", u"1"}},
-         APP_ERR_COEFFICIENT_REAL,
-         u"The coefficient \"a1\" has to be real!"},
-        {"a complex value has no rational form",
-         {{u"1", u"2i"}, true, false},
-         APP_ERR_COEFFICIENT_RATIONAL,
-         u""},
-        {"no rational form",
-         {{u"1", u"sqrt(2)"}, true},
-         APP_ERR_COEFFICIENT_RATIONAL,
-         u"The coefficient \"a0\" is not a rational number in numerator denominator "
-         u"representation or overflow in numerator or denominator. The result at character position "
-         u"1 has no exact rational value!"},
-        {"two-word overflow", {{u"10^39", u"1"}, true}, APP_ERR_COEFFICIENT_RATIONAL, u""},
-        {"too long",
-         {{u"1", long_ok, too_long}},
-         APP_ERR_COEFFICIENT_LONG,
-         u"Coefficient \"a0\" has to many characters!"},
-        {"no convergence",
-         {{u"1", u"0", u"-1e300"}, false, true, 5},
-         APP_ERR_NOT_CONVERGED,
-         u"Iteration method has not converged!"},
-        {"no coefficients of a degree", {{u"1"}}, APP_ERR_INTERNAL, u"Internal error!"},
-        {"degree 11",
-         {std::vector<std::u16string>(12, u"1")},
-         APP_ERR_INTERNAL,
-         u"Internal error!"},
-    };
-    for (const ErrorCase& c : cases) {
-        EXPECT_EQ(solve(c.input), u"") << c.what;
-        EXPECT_EQ(appError.load(), c.code) << c.what;
-        const std::u16string shown = message();
-        if (!c.message.empty()) {
-            EXPECT_EQ(shown, c.message) << c.what;
+    golden_run("equations.txt", [&](const GoldenLine& row) {
+        const std::string got = text_to_utf8(solve(golden_case(row)));
+        const u32 code = appError.load();
+        const std::string shown = text_to_utf8(message());
+        if (!got.empty() || code != static_cast<u32>(std::atoi(row.text(2).c_str()))) {
+            return "error " + std::to_string(code) + " output " + got;
         }
-        EXPECT_FALSE(run.busy.load()) << c.what;
-    }
+        if (run.busy.load()) return std::string("still busy");
+        return row.text(3).empty() || shown == row.text(3) ? std::string() : "message " + shown;
+    }, "errors");
+    // The longest coefficient (1030 characters) is read, one more is refused;
+    // more coefficients than degree 10 takes are an internal error.
+    const std::u16string long_ok = u"1" + std::u16string(1029, u' ');
+    EXPECT_EQ(solve({{u"1", long_ok, long_ok + u" "}}), u"");
+    EXPECT_EQ(message(), u"Coefficient \"a0\" has to many characters!");
+    EXPECT_EQ(solve({std::vector<std::u16string>(12, u"1")}), u"");
+    EXPECT_EQ(appError.load(), APP_ERR_INTERNAL);
+    clearErrors();
 }
 
 class SignalSink : public EqPageJobSink {

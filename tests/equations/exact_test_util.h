@@ -4,23 +4,16 @@
 #pragma once
 
 #include <gmpxx.h>
-#include <gtest/gtest.h>
-#include <mpc.h>
 
 #include <cmath>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "equations/exact.h"
-#include "formula/app_error.h"
-#include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "numlib/rat.h"
-#include "support/mpc_oracle.h"
-#include "support/mpfr_oracle.h"
-#include "support/test_random.h"
+#include "roots_test_util.h"
 
 using Poly = std::vector<mpq_class>;  // a_0 first
 
@@ -100,17 +93,9 @@ inline Poly poly_mul(const Poly& a, const Poly& b) {
     return c;
 }
 
-class ExactTest : public ::testing::Test {
+// The root-finder fixture at the exact solver's context.
+class ExactTest : public RootsTest {
   protected:
-    void SetUp() override {
-        mp_context_reset();
-        clearErrors();
-    }
-    void TearDown() override {
-        clearErrors();
-        mp_context_reset();
-    }
-
     // Context and result record for degree n at `digits` digits.
     void prepare(i32 n, i32 digits, bool real_only = false) {
         clearErrors();
@@ -188,11 +173,6 @@ class ExactTest : public ::testing::Test {
                << " (relative error " << mpfr_get_d(err, MPFR_RNDN) << ")";
     }
 
-    i32 words = 1;
-    root_result result;
-    std::unique_ptr<RootStorage> storage;
     poly_equation eq;
     std::vector<std::vector<u64>> coefs;
-    TestRng rng;
-    ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
 };

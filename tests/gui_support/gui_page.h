@@ -37,18 +37,27 @@ class PageTest : public GuiTest {
         GuiTest::TearDown();
     }
 
-    // The first child of class T, also for classes without a meta-object.
+    // The first child of class T of page (default: the open page), also for
+    // classes without a meta-object.
     template <typename T>
-    T* findOne() {
-        for (QWidget* c : form->findChildren<QWidget*>())
+    T* findOne(QWidget* page = nullptr) {
+        for (QWidget* c : (page ? page : form)->findChildren<QWidget*>())
             if (auto* t = dynamic_cast<T*>(c)) return t;
         ADD_FAILURE() << "no " << typeid(T).name();
         return nullptr;
     }
-    QAbstractButton* button(const QString& text) {
-        for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+    QAbstractButton* button(const QString& text, QWidget* page = nullptr) {
+        for (QAbstractButton* b : (page ? page : form)->findChildren<QAbstractButton*>())
             if (b->text() == text) return b;
         ADD_FAILURE() << "no button " << text.toStdString();
+        return nullptr;
+    }
+    // The control of class T with this accessible name.
+    template <typename T = QWidget>
+    T* named(const QString& name, QWidget* page = nullptr) {
+        for (T* w : (page ? page : form)->findChildren<T*>())
+            if (w->accessibleName() == name) return w;
+        ADD_FAILURE() << "no control " << name.toStdString();
         return nullptr;
     }
     // Sets the up-down field named by its label as the arrows do.

@@ -1,10 +1,15 @@
 // Factorizations and divisor lists: products and primality checked with GMP,
-// divisor lists against brute force, and the worker's lines and limits.
+// divisor lists against brute force, and the worker's lines, limits and stop.
 #include "primes/prime_factor.h"
 
+#include <chrono>
+#include <thread>
+
 #include "numlib/mp_error.h"
+#include "numlib/num_text.h"
 #include "prime_sink_util.h"
 #include "prime_test_util.h"
+#include "support/golden_runner.h"
 #include "primes/prime_factors_worker.h"
 
 namespace {
@@ -142,22 +147,39 @@ TEST_F(FactorTest, DivisorLimits) {
 }
 
 TEST_F(FactorTest, LinesInEveryBaseAndLanguage) {
-    EXPECT_EQ(run(360, 0, 1, false, false), "360 = 2^3 * 3^2 * 5\r\n");
-    EXPECT_EQ(run(12, 0, 1, true, true), "D 12 = { 1, 2, 3, 4, 6, 12 }  [6]\r\n");
-    EXPECT_EQ(run(12, 0, 1, true, false), "D 12 = { 1, 2, 3, 4, 6, 12 }\r\n");
-    EXPECT_EQ(run(1, 0, 1, false, false), "1 = Number has no prime factors!\r\n");
-    EXPECT_EQ(run(1, 0, 1, true, true), "D 1 = { 1 }  [1]\r\n");
-    EXPECT_EQ(run(4, 0, 3, false, false), "4 = 2^2\r\n5 = 5\r\n6 = 2 * 3\r\n");
-    EXPECT_EQ(run(0, u64{1} << 63, 1, false, false, 16),
-              "80000000000000000000000000000000 = 2^7F\r\n");
-    EXPECT_EQ(run(1024, 0, 1, false, false, 2), "10000000000 = 10^1010\r\n");
-    EXPECT_EQ(run(1024, 0, 1, false, false, 8, 0x8000000u), "2000 = 2^12\r\n");
-    EXPECT_EQ(run(1000000, 0, 1, false, false, 10, 0x8000000u), "1'000'000 = 2^6 * 5^6\r\n");
-    EXPECT_EQ(run(65535, 0, 1, false, false, 16, 0x8000000u), "FFFF = 3 * 5 * 11 * 101\r\n");
-    ui_texts_german();
-    EXPECT_EQ(run(6, 0, 1, true, false), "T 6 = { 1, 2, 3, 6 }\r\n");
-    EXPECT_EQ(run(1, 0, 1, false, false), "1 = Zahl hat keine Primfaktoren!\r\n");
-    EXPECT_EQ(appError.load(), 0u);
+    golden_run("primes.txt", [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
+        const std::vector<u64> start = value_of(w.at(1).c_str());
+        const std::string got = run(start[0], start[1], std::atoi(w.at(2).c_str()), w.at(0) != "factors",
+                                    w.at(0) == "count", std::atoi(w.at(3).c_str()), w.size() > 4 ? u32{NUM_TEXT_GROUP} : 0);
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(1) ? std::string() : "got " + got;
+    }, "factors");
+}
+
+// A run of a million numbers streams its lines and ends within a second of
+// the stop, without a line for the number at hand: below 2^64 (rho), and
+// near 2^128 (rho, the quadratic sieve and the primality certificates).
+TEST_F(FactorTest, StopEndsALongFactorRunWithinASecond) {
+    mp_set_int_words(2);
+    for (const u64 high : {u64{0}, ~u64{0} >> 1}) {
+        clearErrors();
+        const SPrimeFactorCalc calc{0, 0, {~u64{0} - 2000000, high}, 1000000, 0, 10};
+        CollectingSink sink;
+        prime_factors_start_thread(calc, sink);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto asked = std::chrono::steady_clock::now();
+        raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+        ASSERT_TRUE(sink.wait_done(60));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        EXPECT_LT(seconds, 1.0);
+        const std::string text = sink.text();
+        EXPECT_NE(text.find(" = "), std::string::npos);  // lines came before the stop
+        EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+        EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+    }
 }
 
 TEST_F(FactorTest, IncrementPastTheTopIsAnOverflow) {

@@ -1,13 +1,17 @@
-// The prime numbers worker: the texts of every operation in both languages
-// and several bases, overflow, and stopping.
+// The prime numbers worker: listings and next primes against primesieve
+// over random intervals below 10^12, the texts of every operation in both
+// languages and several bases, overflow, and stopping.
 #include "primes/prime_numbers_worker.h"
 
+#include <cmath>
+#include <primesieve.hpp>
 #include <thread>
 
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "prime_sink_util.h"
 #include "prime_test_util.h"
+#include "support/golden_runner.h"
 
 namespace {
 
@@ -23,46 +27,51 @@ class PrimeNumbersTest : public PrimeTest {
         EXPECT_EQ(sink.done_calls(), 1);
         return sink.text();
     }
+    // Log-uniform below 10^12, so that small starts come up as often as large ones.
+    u64 random_start() {
+        const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
+        return static_cast<u64>(std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
+    }
 };
+
+std::string listing(u64 lo, u64 size) {
+    std::vector<u64> primes;
+    primesieve::generate_primes(lo, lo + size - 1, &primes);
+    std::string s = "Prime numbers from " + std::to_string(lo) + " to " + std::to_string(lo + size - 1) + ":\r\n{ ";
+    for (std::size_t i = 0; i < primes.size(); ++i) s += (i > 0 ? ", " : "") + std::to_string(primes[i]);
+    return s + " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
+}
 
 }  // namespace
 
-TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
-    const u32 E = PRIME_METHOD_EXACT, P = PRIME_METHOD_PROBABILISTIC;
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
-              "Prime numbers from 1 to 10:\r\n{ 2, 3, 5, 7 }\r\nNumber of prime numbers: 4\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 1),
-              "Prime numbers from 1 to 1:\r\n{  }\r\nNumber of prime numbers: 0\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "2", 1),
-              "Prime numbers from 2 to 2:\r\n{ 2 }\r\nNumber of prime numbers: 1\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "10", 9),
-              "Prime numbers from 10 to 18:\r\n{ 11, 13, 17 }\r\nNumber of prime numbers: 3\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_INTERVAL, "997", 13),
-              "Prime numbers from 997 to 1009:\r\n{ 997, 1009 }\r\nNumber of prime numbers: 2\r\n");
-    for (u32 m : {E, P}) {
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "1", 0), "Next prime number:\r\n2");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "2", 0), "Next prime number:\r\n2");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "14", 0), "Next prime number:\r\n17");
-        EXPECT_EQ(run(m, PRIME_OP_NEXT, "17", 0), "Next prime number:\r\n17");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "1", 0), "1 is not a prime number.\r\n");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "2", 0), "2 is a prime number.\r\n");
-        EXPECT_EQ(run(m, PRIME_OP_TEST, "25326001", 0), "25326001 is not a prime number.\r\n");
+TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
+    for (i64 iter = 0; iter < test_iterations(40); ++iter) {
+        const u64 lo = random_start();
+        // Each prime near 10^12 costs about 190,000 trial divisions: short intervals there.
+        const u64 size = static_cast<u64>(rng.range(1, lo > 1000000000 ? 400 : 3000));
+        const std::string expect = listing(lo, size);
+        primesieve::iterator it(lo);  // next_prime() gives the first prime >= lo
+        const std::string next = "Next prime number:\r\n" + std::to_string(it.next_prime());
+        const std::string start = std::to_string(lo);
+        for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
+            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect) << method;
+            ASSERT_EQ(run(method, PRIME_OP_NEXT, start.c_str(), 0), next) << method;
+        }
     }
-    EXPECT_EQ(run(E, PRIME_OP_NEXT, "1", 0, 2), "Next prime number:\r\n10");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "255", 0, 16), "FF is not a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "1000003", 0, 10, NUM_TEXT_GROUP),
-              "1'000'003 is a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_TEST, "65521", 0, 16, NUM_TEXT_GROUP), "FFF1 is a prime number.\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_TEST, "131071", 0, 2, NUM_TEXT_GROUP),
-              "1'1111'1111'1111'1111 is a prime number.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "8", 4, 8),
-              "Prime numbers from 10 to 13:\r\n{ 13 }\r\nNumber of prime numbers: 1\r\n");
-    ui_texts_german();
-    EXPECT_EQ(run(E, PRIME_OP_INTERVAL, "1", 10),
-              "Primzahlen von 1 bis 10:\r\n{ 2, 3, 5, 7 }\r\nAnzahl der Primzahlen: 4\r\n");
-    EXPECT_EQ(run(P, PRIME_OP_TEST, "4", 0), "4 ist keine Primzahl.\r\n");
-    EXPECT_EQ(run(E, PRIME_OP_NEXT, "20", 0), "N?chste Primzahl:\r\n23");
     EXPECT_EQ(appError.load(), 0u);
+}
+
+TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
+    golden_run("primes.txt", [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
+        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL : w.at(1) == "next" ? PRIME_OP_NEXT : PRIME_OP_TEST;
+        const std::string got = run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
+                                    w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
+                                    w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(1) ? std::string() : "got " + got;
+    }, "numbers");
 }
 
 TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
@@ -76,16 +85,24 @@ TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
     EXPECT_EQ(run(7, PRIME_OP_TEST, "5", 0), "");
 }
 
+// A stop ends a listing after a whole prime and without the trailer: by the
+// sieve below 2^64 and by one test per candidate above.
 TEST_F(PrimeNumbersTest, StopEndsALongRunWithoutTrailer) {
-    mp_set_int_words(2);
-    const std::vector<u64> n = value_of("100000000000000000000000000000");
-    SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n.data(), 2147483647, 0, 10};
-    CollectingSink sink;
-    prime_numbers_start_thread(calc, sink);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
-    ASSERT_TRUE(sink.wait_done(60));
-    EXPECT_EQ(sink.text().find("Number of"), std::string::npos);
-    EXPECT_EQ(sink.text().rfind("Prime numbers from ", 0), 0u);
-    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+    for (const char* start : {"1", "100000000000000000000000000000"}) {
+        clearErrors();
+        mp_set_int_words(2);
+        const std::vector<u64> n = value_of(start);
+        SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n.data(), 2147483647, 0, 10};
+        CollectingSink sink;
+        prime_numbers_start_thread(calc, sink);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        raiseAppError(APP_ERR_STOPPED, u"?", u"?");
+        ASSERT_TRUE(sink.wait_done(60));
+        const std::string text = sink.text();
+        EXPECT_EQ(text.rfind(std::string("Prime numbers from ") + start + " to ", 0), 0u) << text.substr(0, 80);
+        EXPECT_EQ(text.find("Number of"), std::string::npos);
+        // It ends after a whole prime (or before the first).
+        EXPECT_TRUE((text.back() >= '0' && text.back() <= '9') || text.ends_with("{ ")) << text.substr(text.size() - 20);
+        EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
+    }
 }

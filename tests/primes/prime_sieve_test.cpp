@@ -3,9 +3,7 @@
 // full scratch area), in base 10 with and without digit groups.
 #include "primes/prime_sieve.h"
 
-#include <chrono>
 #include <primesieve.hpp>
-#include <thread>
 
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"
@@ -104,20 +102,4 @@ TEST_F(PrimeSieveTest, ListingTextIsTheSameAsByTestingEachCandidate) {
     }
     EXPECT_EQ(list(1, 10, PRIME_OP_COUNT, 0), "Number of prime numbers: 4\r\n");
     EXPECT_EQ(appError.load(), 0u);
-}
-
-TEST_F(PrimeSieveTest, StopEndsASievedListingWithoutTrailer) {
-    mp_set_int_words(2);
-    const u64 n[2] = {1, 0};
-    const SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n, 2147483647, 0, 10};
-    CollectingSink sink;
-    prime_numbers_start_thread(calc, sink);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    raiseAppError(APP_ERR_STOPPED, u"?", u"?");
-    ASSERT_TRUE(sink.wait_done(60));
-    const std::string text = sink.text();
-    EXPECT_EQ(text.rfind("Prime numbers from 1 to 2147483647:\r\n{ 2, 3, 5, 7, 11", 0), 0u);
-    EXPECT_EQ(text.find("Number of"), std::string::npos);
-    EXPECT_TRUE(text.back() >= '0' && text.back() <= '9');  // it ends after a whole prime
-    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
 }

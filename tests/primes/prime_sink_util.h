@@ -7,17 +7,14 @@
 #include <thread>
 
 #include "primes/prime_output.h"
+#include "textbuf/text_utf8.h"
 
 class CollectingSink : public PrimeOutputSink {
   public:
     void append(const char16_t* text) override { text_ += text; }
     void done() override { done_.fetch_add(1); }
-    // The output as UTF-8 for readable comparisons (non-ASCII as '?').
-    std::string text() const {
-        std::string s;
-        for (char16_t c : text_) s += c < 128 ? static_cast<char>(c) : '?';
-        return s;
-    }
+    // The output as UTF-8.
+    std::string text() const { return text_to_utf8(text_); }
     int done_calls() const { return done_.load(); }
     // Waits up to seconds for done(); true when it came.
     bool wait_done(int seconds) const {

@@ -137,29 +137,17 @@ TEST_F(PrimeProbabilisticTest, RandomNumbersPrimesAndSemiprimesUpTo1253Digits) {
 }
 
 TEST_F(PrimeProbabilisticTest, PseudoprimeFamiliesAreComposite) {
-    // Each composite fools some cheaper test: Euler to bases 2 and 3 (25326001),
-    // strong tests to the first 5, 7, 8, 9 or 12 prime bases, Lucas tests.
-    for (const char* text :
-         {"25326001", "2152302898747", "3474749660383", "341550071728321", "3825123056546413051",
-          "318665857834031151167461", "3317044064679887385961981", "5777", "10877", "4181",
-          "1195068768795265792518361315725116351898245581"}) {
-        Mpz z;
+    Mpz z;
+    for (const char* text : PSEUDOPRIMES) {
         mpz_set_str(z, text, 10);
         expect_agrees(z);
     }
-    // Chernick's Carmichael numbers (6k+1)(12k+1)(18k+1) with three prime factors above 1000.
-    Mpz a, b, c, n;
-    int found = 0;
-    for (unsigned long k = 200; found < 60; ++k) {
-        mpz_set_ui(a, 6 * k + 1);
-        mpz_set_ui(b, 12 * k + 1);
-        mpz_set_ui(c, 18 * k + 1);
-        if (!gmp_prime(a) || !gmp_prime(b) || !gmp_prime(c)) continue;
-        mpz_mul(n, a, b);
-        mpz_mul(n, n, c);
-        const std::vector<u64> v = value_of(n);
+    // Chernick's Carmichael numbers with three prime factors above 1000.
+    unsigned long k = 200;
+    for (int found = 0; found < 60; ++found) {
+        next_chernick(z, k);
+        const std::vector<u64> v = value_of(z);
         ASSERT_EQ(prime_test_probabilistic(v.data()), 1u) << k;
-        ++found;
     }
 }
 

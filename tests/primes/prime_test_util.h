@@ -54,3 +54,25 @@ class PrimeTest : public NumlibTest {
         return value_of(z);
     }
 };
+
+// Composites that fool some cheaper test: Euler to bases 2 and 3 (25326001),
+// strong tests to the first 5, 7, 8, 9 or 12 prime bases, Lucas tests.
+inline constexpr const char* PSEUDOPRIMES[] = {
+    "25326001", "3215031751", "2152302898747", "3474749660383", "341550071728321",
+    "3825123056546413051", "318665857834031151167461", "3317044064679887385961981",
+    "5459", "5777", "10877", "4181", "1195068768795265792518361315725116351898245581"};
+
+// Chernick's Carmichael number (6k+1)(12k+1)(18k+1) of the first k >= from
+// that makes all three factors prime; k is where the next search starts.
+inline void next_chernick(Mpz& n, unsigned long& k) {
+    Mpz a, b, c;
+    for (;; ++k) {
+        mpz_set_ui(a, 6 * k + 1);
+        mpz_set_ui(b, 12 * k + 1);
+        mpz_set_ui(c, 18 * k + 1);
+        if (mpz_probab_prime_p(a, 30) && mpz_probab_prime_p(b, 30) && mpz_probab_prime_p(c, 30)) break;
+    }
+    mpz_mul(n, a, b);
+    mpz_mul(n, n, c);
+    ++k;
+}

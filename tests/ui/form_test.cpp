@@ -133,6 +133,8 @@ TEST_F(FormKeys, NumberControlsReportWhatTheUserChose) {
     s.updown->spin()->setFocus();
     QTest::keyClick(s.updown->spin(), Qt::Key_Up);  // the arrows commit at once
     EXPECT_EQ(values, (std::vector<int>{7, 8}));
+    // The digit count counts every digit and letter, zeros too, and no separator.
+    EXPECT_EQ(digit_count_of(u"10'203 0fF"), 8);
 }
 
 TEST_F(FormKeys, AFocusedPushButtonShowsAsTheDefaultInsteadOfTheFormsOwn) {

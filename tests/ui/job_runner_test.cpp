@@ -1,15 +1,14 @@
 // The job runner: its own scratch area per worker, text pieces in order and
-// taken before the worker goes on, one job at a time, stop passed on, and a
-// job given up at exit that ends without touching anything.
+// taken before the worker goes on, one job at a time, and a job given up at
+// exit that ends without touching anything. (A stop passed on to the core is
+// exercised by the pages' Stop buttons in their window tests.)
 #include <QElapsedTimer>
 #include <atomic>
 #include <thread>
 #include <memory>
 
 #include "gui_fixture.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
-#include "primes/prime_numbers_worker.h"
 #include "ui/form.h"
 #include "ui/job_runner.h"
 
@@ -82,61 +81,6 @@ TEST_F(JobRunner, AJobGivenUpAtExitEndsWithoutCallingBack) {
     EXPECT_TRUE(waitFor([&] { return finished->load(); }));
     spin(50);
     EXPECT_EQ(calls, 1);
-}
-
-}  // namespace
-
-namespace {
-
-// How a page plugs a core in: the prime worker's sink carries its pieces
-// through the channel; the stop is the core's own request.
-class ChannelSink : public PrimeOutputSink {
-  public:
-    explicit ChannelSink(JobChannel& ch) : ch_(ch) {}
-    void append(const char16_t* text) override { ch_.send_text(text); }
-    void done() override {}
-
-  private:
-    JobChannel& ch_;
-};
-
-TEST_F(JobRunner, APrimeListingStreamsThroughTheRunnerAsItWouldRunDirectly) {
-    Form page(QStringLiteral("Primes"), 100, 100);
-    mp_set_int_words(2);
-    auto n = std::make_shared<std::vector<u64>>(std::vector<u64>{1000000, 0});
-    auto calc = std::make_shared<SPrimeNumberCalc>(
-        SPrimeNumberCalc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n->data(), 20000, 0, 10});
-    struct Direct : PrimeOutputSink {
-        std::u16string text;
-        void append(const char16_t* t) override { text += t; }
-        void done() override {}
-    } direct;
-    prime_numbers_worker(*calc, direct);
-    for (bool stop : {false, true}) {
-        if (stop) calc->interval_size = 2000000000;
-        std::u16string shown;
-        bool done = false;
-        Job job;
-        job.work = [calc, n](JobChannel& ch) {
-            ChannelSink sink(ch);
-            prime_numbers_worker(*calc, sink);
-        };
-        job.on_text = [&](std::u16string_view t) { shown += t; };
-        job.on_done = [&] { done = true; };
-        job.stop = [] { raiseAppError(APP_ERR_STOPPED, nullptr, nullptr); };
-        ASSERT_TRUE(job_start(&page, job));
-        if (stop) {
-            waitFor([&] { return !shown.empty(); });
-            job_request_stop();
-        }
-        ASSERT_TRUE(waitFor([&] { return done; })) << "stop " << stop;
-        if (stop) {
-            EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
-        } else {
-            EXPECT_EQ(shown, direct.text);
-        }
-        clearErrors();
-    }
 }
 
 }  // namespace

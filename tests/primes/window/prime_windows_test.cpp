@@ -6,91 +6,63 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <memory>
 
 #include "app/settings_values.h"
-#include "app/ui_texts.h"
 #include "formula/app_error.h"
-#include "gui_fixture.h"
+#include "gui_page.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_numbers_worker.h"
 #include "primes/window/prime_windows.h"
-#include "ui/form.h"
-#include "ui/job_runner.h"
-#include "ui/output_box.h"
 
 // Failures show texts as texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 
-// A control by its accessible name, a button by its caption.
-template <class T = QWidget>
-T* named(QWidget* page, const QString& name) {
-    for (T* w : page->findChildren<T*>()) {
-        auto* b = qobject_cast<QAbstractButton*>(static_cast<QWidget*>(w));
-        if (b != nullptr ? b->text() == name && std::is_base_of_v<QAbstractButton, T> : w->accessibleName() == name)
-            return w;
-    }
-    ADD_FAILURE() << "no control " << name.toStdString();
-    std::abort();
-}
-
-class PrimeWindows : public GuiTest {
+class PrimeWindows : public PageTest {
   protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        PageTest::SetUp();
         primes_.reset(primes_window_create());
         factors_.reset(factors_window_create());
     }
     void TearDown() override {
         primes_.reset();
         factors_.reset();
-        GuiTest::TearDown();
+        PageTest::TearDown();
     }
-    // The page's output box and status line (classes without a meta-object).
-    template <class T>
-    static T* only(QWidget* page) {
-        for (QWidget* w : page->findChildren<QWidget*>())
-            if (auto* t = dynamic_cast<T*>(w)) return t;
-        std::abort();
-    }
-    static OutputBox* box(QWidget* page) { return only<OutputBox>(page); }
-    static QString status(QWidget* page) { return only<StatusLine>(page)->text(); }
+    OutputBox* box(QWidget* page) { return findOne<OutputBox>(page); }
+    QString status(QWidget* page) { return findOne<StatusLine>(page)->text(); }
+    QPushButton* start(QWidget* page) { return static_cast<QPushButton*>(button(QStringLiteral("Start"), page)); }
+    QLineEdit* interval(QWidget* page) { return named<QLineEdit>(QStringLiteral("Interval size"), page); }
     // Runs events until the page's run has ended; the bound only proves it ends.
-    static bool waitIdle(QWidget* page) {
+    bool waitIdle(QWidget* page) {
         QElapsedTimer t;
         t.start();
-        QPushButton* start = page->findChildren<QPushButton*>().front();
-        while (t.elapsed() < 30000 && !start->isEnabled()) spin(5);
+        QPushButton* first = page->findChildren<QPushButton*>().front();
+        while (t.elapsed() < 30000 && !first->isEnabled()) spin(5);
         spin(80);  // the last pieces are shown
-        return start->isEnabled() && !job_running();
+        return first->isEnabled() && !job_running();
     }
-    static void setNumber(QWidget* page, const QString& text) {
-        QWidget* f = named(page, "Start");
+    // The number field (named "Start" like the button beside it).
+    void setNumber(QWidget* page, const QString& text) {
+        QWidget* f = named(QStringLiteral("Start"), page);
         if (auto* e = qobject_cast<QPlainTextEdit*>(f)) e->setPlainText(text);
         if (auto* e = qobject_cast<QLineEdit*>(f)) e->setText(text);
     }
-    static QString numberText(QWidget* page) {
-        QWidget* f = named(page, "Start");
+    QString numberText(QWidget* page) {
+        QWidget* f = named(QStringLiteral("Start"), page);
         if (auto* e = qobject_cast<QPlainTextEdit*>(f)) return e->toPlainText();
         return qobject_cast<QLineEdit*>(f)->text();
     }
-    // The message of the next box, closed with OK.
-    void expectMessage(QString* text) {
-        expectModal([text](QWidget* w) {
-            *text = static_cast<QMessageBox*>(w)->text();
-            closeModal(w);
-        });
+    void setBase(QWidget* page, const QString& base) {
+        QComboBox* c = named<QComboBox>(QStringLiteral("Base"), page);
+        c->setCurrentIndex(c->findText(base));
+        emit c->activated(c->currentIndex());
     }
     std::unique_ptr<Form> primes_, factors_;
 };
@@ -112,8 +84,8 @@ QString direct(u32 method, u32 op, u64 start, i64 size) {
 TEST_F(PrimeWindows, AHundredThousandPrimesArriveWholeShownInShortLinesAndCopiedAsTheyAre) {
     primes_->show();
     setNumber(primes_.get(), QStringLiteral("1000000000000"));
-    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2800000"));
-    QTest::mouseClick(named<QPushButton>(primes_.get(), "Start"), Qt::LeftButton);
+    interval(primes_.get())->setText(QStringLiteral("2800000"));
+    QTest::mouseClick(start(primes_.get()), Qt::LeftButton);
     ASSERT_TRUE(waitIdle(primes_.get()));
     OutputBox* out = box(primes_.get());
     const QString expected = direct(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, 1000000000000, 2800000);
@@ -146,56 +118,49 @@ TEST_F(PrimeWindows, AHundredThousandPrimesArriveWholeShownInShortLinesAndCopied
 
 TEST_F(PrimeWindows, TheBaseReExpressesBothFieldsAndTheRunReadsThem) {
     primes_->show();
-    QComboBox* base = named<QComboBox>(primes_.get(), "Base");
     setNumber(primes_.get(), QStringLiteral("255"));
-    base->setCurrentIndex(base->findText(QStringLiteral("16")));
-    emit base->activated(base->currentIndex());
+    setBase(primes_.get(), QStringLiteral("16"));
     EXPECT_EQ(numberText(primes_.get()), QStringLiteral("FF"));
-    EXPECT_EQ(named<QLineEdit>(primes_.get(), "Interval size")->text(), QStringLiteral("64"));
-    named<QLabel>(primes_.get(), "Digits");
-    EXPECT_EQ(named<QLabel>(primes_.get(), "Digits")->text(), QStringLiteral("2 "));
+    EXPECT_EQ(interval(primes_.get())->text(), QStringLiteral("64"));
+    EXPECT_EQ(named<QLabel>(QStringLiteral("Digits"), primes_.get())->text(), QStringLiteral("2 "));
     // In base 16 "100" means 256 numbers: from 1 they hold 54 primes.
     setNumber(primes_.get(), QStringLiteral("1"));
-    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("100"));
-    named<QPushButton>(primes_.get(), "Start")->click();
+    interval(primes_.get())->setText(QStringLiteral("100"));
+    start(primes_.get())->click();
     ASSERT_TRUE(waitIdle(primes_.get()));
     EXPECT_TRUE(box(primes_.get())->text().endsWith(QStringLiteral("FB }\nNumber of prime numbers: 54\n")));
     setNumber(primes_.get(), QStringLiteral("ff"));
-    named<QRadioButton>(primes_.get(), "Prime number test")->click();
-    named<QPushButton>(primes_.get(), "Start")->click();
+    static_cast<QRadioButton*>(button(QStringLiteral("Prime number test"), primes_.get()))->click();
+    start(primes_.get())->click();
     ASSERT_TRUE(waitIdle(primes_.get()));
     EXPECT_EQ(box(primes_.get())->text(), QStringLiteral("FF is not a prime number.\n"));
     // A field that is no number is named, left as it is, and the base changes.
-    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("1x"));
-    QString message;
-    expectMessage(&message);
-    base->setCurrentIndex(base->findText(QStringLiteral("10")));
-    emit base->activated(base->currentIndex());
-    EXPECT_EQ(message, QStringLiteral("Invalid input \"1x\" !"));
+    interval(primes_.get())->setText(QStringLiteral("1x"));
+    auto message = nextMessage();
+    setBase(primes_.get(), QStringLiteral("10"));
+    EXPECT_EQ(*message, QStringLiteral("Invalid input \"1x\" !"));
     EXPECT_EQ(numberText(primes_.get()), QStringLiteral("255"));
 
     factors_->show();
     setNumber(factors_.get(), QStringLiteral("18446744073709551617"));  // 2^64 + 1
-    QComboBox* fbase = named<QComboBox>(factors_.get(), "Base");
-    fbase->setCurrentIndex(fbase->findText(QStringLiteral("16")));
-    emit fbase->activated(fbase->currentIndex());
+    setBase(factors_.get(), QStringLiteral("16"));
     EXPECT_EQ(numberText(factors_.get()), QStringLiteral("10000000000000001"));
 }
 
 TEST_F(PrimeWindows, FactorsAndDivisorsOfARunWithItsProgress) {
     factors_->show();
     setNumber(factors_.get(), QStringLiteral(" 18446744073709551617 "));
-    named<QPushButton>(factors_.get(), "Start")->click();
+    start(factors_.get())->click();
     ASSERT_TRUE(waitIdle(factors_.get()));
     EXPECT_EQ(numberText(factors_.get()), QStringLiteral("18446744073709551617"));
     EXPECT_EQ(box(factors_.get())->text(), QStringLiteral("18446744073709551617 = 274177 * 67280421310721\n"));
-    named<QRadioButton>(factors_.get(), "Divisors")->click();
-    QCheckBox* count = named<QCheckBox>(factors_.get(), "Number of divisors");
+    static_cast<QRadioButton*>(button(QStringLiteral("Divisors"), factors_.get()))->click();
+    QCheckBox* count = static_cast<QCheckBox*>(button(QStringLiteral("Number of divisors"), factors_.get()));
     ASSERT_TRUE(count->isEnabled());
     count->setChecked(true);
     setNumber(factors_.get(), QStringLiteral("11"));
-    named<QLineEdit>(factors_.get(), "Interval size")->setText(QStringLiteral("2"));
-    named<QPushButton>(factors_.get(), "Start")->click();
+    interval(factors_.get())->setText(QStringLiteral("2"));
+    start(factors_.get())->click();
     ASSERT_TRUE(waitIdle(factors_.get()));
     EXPECT_EQ(box(factors_.get())->text(), QStringLiteral("D 11 = { 1, 11 }  [2]\nD 12 = { 1, 2, 3, 4, 6, 12 }  [6]\n"));
     EXPECT_TRUE(status(factors_.get()).startsWith(QStringLiteral("Number 2 of 2  \u2013  Time: ")));
@@ -220,21 +185,20 @@ TEST_F(PrimeWindows, InvalidInputIsNamedAndNothingStarts) {
     for (const Case& c : cases) {
         c.page->show();
         setNumber(c.page, c.number);
-        named<QLineEdit>(c.page, "Interval size")->setText(c.interval);
-        QString message;
-        expectMessage(&message);
-        named<QPushButton>(c.page, "Start")->click();
+        interval(c.page)->setText(c.interval);
+        auto message = nextMessage();
+        start(c.page)->click();
         spin(30);
-        EXPECT_EQ(message, c.shown);
+        EXPECT_EQ(*message, c.shown);
         EXPECT_FALSE(job_running());
         EXPECT_TRUE(box(c.page)->text().isEmpty());
     }
     // The largest interval is taken.
     setNumber(primes_.get(), QStringLiteral("7"));
-    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2147483647"));
-    named<QPushButton>(primes_.get(), "Start")->click();
+    interval(primes_.get())->setText(QStringLiteral("2147483647"));
+    start(primes_.get())->click();
     EXPECT_TRUE(job_running());
-    named<QPushButton>(primes_.get(), "Stop")->click();
+    button(QStringLiteral("Stop"), primes_.get())->click();
     EXPECT_TRUE(waitIdle(primes_.get()));
 }
 
@@ -243,20 +207,20 @@ TEST_F(PrimeWindows, StopAndCloseEndARunKeepingItsOutputAndALaterRunWorks) {
     factors_->show();
     // Beyond 2^64 every candidate is tested alone: a run long enough to stop.
     setNumber(primes_.get(), QStringLiteral("100000000000000000000"));
-    named<QLineEdit>(primes_.get(), "Interval size")->setText(QStringLiteral("2147483647"));
+    interval(primes_.get())->setText(QStringLiteral("2147483647"));
     for (bool close : {false, true}) {
-        named<QPushButton>(primes_.get(), "Start")->click();
+        start(primes_.get())->click();
         QElapsedTimer t;
         t.start();
         while (box(primes_.get())->text().count(u',') < 3 && t.elapsed() < 20000) spin(5);
         EXPECT_FALSE(factors_->isEnabled());
-        EXPECT_FALSE(named(primes_.get(), "Method")->isEnabled());
-        EXPECT_FALSE(named(primes_.get(), "Base")->isEnabled());
+        EXPECT_FALSE(named(QStringLiteral("Method"), primes_.get())->isEnabled());
+        EXPECT_FALSE(named(QStringLiteral("Base"), primes_.get())->isEnabled());
         if (close) {
             primes_->close();
             EXPECT_FALSE(primes_->isVisible());
         } else {
-            named<QPushButton>(primes_.get(), "Stop")->click();
+            button(QStringLiteral("Stop"), primes_.get())->click();
         }
         ASSERT_TRUE(waitIdle(primes_.get()));
         const QString text = box(primes_.get())->text();
@@ -264,30 +228,30 @@ TEST_F(PrimeWindows, StopAndCloseEndARunKeepingItsOutputAndALaterRunWorks) {
         EXPECT_FALSE(text.contains(QStringLiteral("Number of prime numbers")));
         EXPECT_TRUE(status(primes_.get()).contains(QStringLiteral("Stopped after")));
         EXPECT_TRUE(factors_->isEnabled());
-        EXPECT_TRUE(named(primes_.get(), "Method")->isEnabled());
+        EXPECT_TRUE(named(QStringLiteral("Method"), primes_.get())->isEnabled());
     }
     primes_->show();
-    named<QRadioButton>(primes_.get(), "Next prime number")->click();
-    named<QPushButton>(primes_.get(), "Start")->click();
+    static_cast<QRadioButton*>(button(QStringLiteral("Next prime number"), primes_.get()))->click();
+    start(primes_.get())->click();
     ASSERT_TRUE(waitIdle(primes_.get()));
     EXPECT_EQ(box(primes_.get())->text(), QStringLiteral("Next prime number:\n100000000000000000039"));
 }
 
-// What Tab visits, from the number field round to it again.
-QStringList tabWalk(QWidget* page) {
-    QStringList names;
-    QWidget* w = named(page, "Start");
-    w->setFocus();
-    do {
-        auto* b = qobject_cast<QAbstractButton*>(w);
-        names << (b != nullptr ? b->text() : w->accessibleName());
-        QTest::keyClick(w, Qt::Key_Tab);
-        w = QApplication::focusWidget();
-    } while (w != nullptr && w != named(page, "Start") && names.size() < 20);
-    return names;
-}
-
 TEST_F(PrimeWindows, TabReadsThePagesInOrderAndBothLanguagesShowAResult) {
+    // What Tab visits, from the number field round to it again.
+    auto tabWalk = [this](QWidget* page) {
+        QStringList names;
+        QWidget* first = named(QStringLiteral("Start"), page);
+        QWidget* w = first;
+        w->setFocus();
+        do {
+            auto* b = qobject_cast<QAbstractButton*>(w);
+            names << (b != nullptr ? b->text() : w->accessibleName());
+            QTest::keyClick(w, Qt::Key_Tab);
+            w = QApplication::focusWidget();
+        } while (w != nullptr && w != first && names.size() < 20);
+        return names;
+    };
     primes_->show();
     spin(30);
     EXPECT_EQ(tabWalk(primes_.get()).join(u'|'),

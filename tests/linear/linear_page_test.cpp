@@ -1,17 +1,17 @@
-// Singular systems of every rank against their exact null spaces, every
-// shown digit of ill-conditioned real and complex solutions against the
-// exact ones, and the names of the parameters.
+// Whole solves from grid cells: the output texts in both languages, the
+// errors of unreadable cells, and every shown digit of ill-conditioned real
+// and complex solutions against the exact ones from FLINT.
 #include <flint/fmpq_mat.h>
+#include <gmpxx.h>
 #include <mpfr.h>
 
 #include <string>
 #include <vector>
 
-#include "linear_exact.h"
 #include "linear_test_util.h"
-#include "numlib/cplx.h"
-#include "numlib/real.h"
+#include "support/golden_runner.h"
 #include "support/mpfr_oracle.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -21,98 +21,89 @@ std::string narrow(const std::u16string& s) {
     return out;
 }
 
-std::string text_of(const linear_solution& sol, i64 i) {
-    char16_t chars[4096];
-    TextBuf buf{0, 4095, chars};
-    solution_text(buf, sol, i);
-    return narrow(std::u16string(chars, static_cast<std::size_t>(buf.length)));
+// Fills rows of "a1;a2;...;b" into a grid of n equations.
+LinearGridModel grid(i32 n, std::initializer_list<std::initializer_list<const char16_t*>> rows) {
+    LinearGridModel g;
+    g.set_equation_count(n);
+    i32 r = 0;
+    for (const auto& row : rows) {
+        i32 j = 0;
+        for (const char16_t* cell : row) {
+            g.set_cell(r, j == n ? LINEAR_COLUMN_B : j, cell);
+            ++j;
+        }
+        ++r;
+    }
+    return g;
 }
 
-// The name of the q-th free unknown (1-based, in increasing order).
-std::string expected_name(i64 q) {
-    if (q <= 4) return std::string(1, "rstu"[q - 1]);
-    std::string name = "v";
-    name += std::to_string(q - 4);
-    return name;
-}
-
-// A = B C with B n x k and C k x n random, so rank A <= k (almost always k).
-IntMatrix product_of_rank(TestRng& rng, i32 n, i32 k) {
-    IntMatrix b(n, std::vector<i64>(k)), c(k, std::vector<i64>(n));
-    for (auto& row : b)
-        for (auto& v : row) v = rng.range(-4, 4);
-    for (auto& row : c)
-        for (auto& v : row) v = rng.range(-4, 4);
-    IntMatrix a(n, std::vector<i64>(n + 1, 0));
-    for (i32 i = 0; i < n; ++i)
-        for (i32 j = 0; j < n; ++j)
-            for (i32 l = 0; l < k; ++l) a[i][j] += b[i][l] * c[l][j];
-    return a;
-}
-
-void fill_rat(OwnedSystem& s, const IntMatrix& m) {
-    for (std::size_t i = 0; i < m.size(); ++i)
-        for (std::size_t j = 0; j < m[i].size(); ++j)
-            rat_from_i64(s.a(static_cast<i32>(i), static_cast<i32>(j)), m[i][j]);
+std::u16string solve(const LinearGridModel& g, i32 type, i32 digits = 10) {
+    return linear_solve_cells(g, LinearSolveRequest{g.equation_count(), type, digits});
 }
 
 }  // namespace
 
-TEST_F(LinearTest, SingularSystemsOfEveryRank) {
-    for (i64 iter = 0; iter < test_iterations(4); ++iter) {
-        const i32 n = static_cast<i32>(rng.range(2, iter == 0 ? 25 : 9));
-        for (i32 k = 0; k <= n; ++k) {
-            IntMatrix m = product_of_rank(rng, n, k);
-            const bool consistent = rng.chance(70);
-            std::vector<i64> x0(n);
-            for (auto& v : x0) v = rng.range(-9, 9);
-            for (i32 i = 0; i < n; ++i) {
-                for (i32 j = 0; j < n; ++j) m[i][n] += m[i][j] * x0[j];
-                if (!consistent) m[i][n] += rng.range(-3, 3);
-            }
-            QMatrix q = to_q(m);
-            const std::vector<i32> pivots = rref(q, n);
-            const i32 rank = static_cast<i32>(pivots.size());
-            SCOPED_TRACE(::testing::Message() << "n " << n << " rank " << rank);
-            OwnedSystem s(n, MP_TYPE_RAT, 10);
-            fill_rat(s, m);
-            solve_linear(s.sys, s.sol);
-            ASSERT_EQ(appError.load(), 0u);
-            if (exact_rank(m, n + 1) > rank) {
-                EXPECT_EQ(s.sol.count, -1);
+TEST_F(LinearTest, ResultTextsOfSingularAndRegularSystems) {
+    golden_run("linear.txt", [](const GoldenLine& row) {
+        LinearGridModel g;
+        g.set_equation_count(2);
+        i32 r = 0, j = 0;
+        for (const std::string& w : row.words(1)) {
+            if (w == ";") {
+                ++r, j = 0;
                 continue;
             }
-            ASSERT_EQ(s.sol.count, n);
-            ASSERT_EQ(s.sol.param_count, n - rank);
-            // The non-pivot unknowns are the parameters, named r, s, t, ... upwards.
-            i64 q_free = 0;
-            for (i32 j = 0, p = 0; j < n; ++j) {
-                if (p < rank && pivots[p] == j) {
-                    ++p;
-                    continue;
-                }
-                EXPECT_EQ(text_of(s.sol, j), expected_name(++q_free)) << "x" << j + 1;
-            }
-            // Slot 0 solves A x = b, each parameter slot spans the null space,
-            // so every member of the family is a solution.
-            std::vector<mpq_class> t(s.sol.param_count + 1);
-            t[0] = 1;
-            for (std::size_t p = 1; p < t.size(); ++p) t[p] = rng.range(-50, 50);
-            for (i32 i = 0; i < n; ++i) {
-                mpq_class sum = 0;
-                for (i32 j = 0; j < n; ++j) {
-                    mpq_class xj = 0;
-                    for (std::size_t p = 0; p < t.size(); ++p)
-                        xj += t[p] * rat_value(s.x(j, static_cast<i32>(p)));
-                    sum += m[i][j] * xj;
-                }
-                EXPECT_TRUE(sum == m[i][n]) << "row " << i << ": " << sum.get_str();
-            }
+            g.set_cell(r, j == 2 ? LINEAR_COLUMN_B : j, text_from_utf8(w));
+            ++j;
         }
-    }
+        const std::string type = row.text(0);
+        const std::string got = text_to_utf8(
+            solve(g, type == "rat" ? MP_TYPE_RAT : type == "real" ? MP_TYPE_REAL : MP_TYPE_CPLX));
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(2) ? std::string() : "got " + got;
+    }, "texts");
+}
+
+TEST_F(LinearTest, GermanTexts) {
+    ui_texts_german();
+    EXPECT_EQ(solve(grid(2, {{u"1", u"1", u"1"}, {u"1", u"1", u"2"}}), MP_TYPE_RAT),
+              u"Gleichungssystem ist unlösbar!\r\n");
+    EXPECT_EQ(solve(grid(2, {{u"1", u"1", u"2"}, {u"2", u"2", u"4"}}), MP_TYPE_RAT),
+              u"x1 = 2-r\r\nx2 = r\r\n\r\nDie Parametervariable r ist frei wählbar.\r\n");
+    EXPECT_EQ(solve(grid(2, {}), MP_TYPE_RAT),
+              u"x1 = r\r\nx2 = s\r\n\r\nDie Parametervariablen r, s sind frei wählbar.\r\n");
+}
+
+TEST_F(LinearTest, UnreadableCellsNameEquationAndColumn) {
+    LinearGridModel g = grid(3, {{u"1", u"2", u"3", u"4"}});
+    g.set_cell(1, LINEAR_COLUMN_B, u"2+*3");
+    EXPECT_TRUE(solve(g, MP_TYPE_REAL).empty());
+    EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COEFFICIENT});
+    EXPECT_EQ(std::u16string(appErrorText1), u"2");
+    EXPECT_EQ(std::u16string(appErrorText2), u"b");
+
+    g.set_cell(1, LINEAR_COLUMN_B, u"");
+    g.set_cell(2, 1, std::u16string(1031, u'1'));
+    EXPECT_TRUE(solve(g, MP_TYPE_RAT).empty());
+    EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COEFFICIENT_LONG});
+    EXPECT_EQ(std::u16string(appErrorText1), u"3");
+    EXPECT_EQ(std::u16string(appErrorText2), u"a2");
+
+    // 1030 characters are still read.
+    g.set_cell(2, 1, u"1" + std::u16string(1029, u'0'));
+    solve(g, MP_TYPE_REAL);
+    EXPECT_NE(appError.load(), u32{APP_ERR_LINEAR_COEFFICIENT_LONG});
+}
+
+TEST_F(LinearTest, RationalOverflowIsReportedAsOverflow) {
+    LinearGridModel g = grid(2, {{u"10^400", u"1", u"1"}, {u"1", u"10^400", u"3"}});
+    EXPECT_TRUE(solve(g, MP_TYPE_RAT).empty());
+    EXPECT_EQ(appError.load(), u32{APP_ERR_OVERFLOW});
 }
 
 namespace {
+
+using QMatrix = std::vector<std::vector<mpq_class>>;
 
 // A system as cell texts beside its exact values (real and imaginary parts).
 struct TextSystem {
@@ -282,31 +273,3 @@ TEST_F(LinearTest, ShownDigitsAreThoseOfTheExactSolution) {
     }
 }
 
-TEST_F(LinearTest, ParameterNamesForUpToThirtyParameters) {
-    for (i64 p = 1; p <= 30; ++p) {
-        linear_solution sol;
-        sol.param_count = p;
-        std::string want;
-        for (i64 q = 1; q <= p; ++q) {
-            if (q > 1) want += ", ";
-            if (q == 6 && p > 6) {
-                want += "#, ";
-                want += expected_name(p);
-                break;
-            }
-            want += expected_name(q);
-        }
-        char16_t list[LINEAR_PARAM_LIST_CHARS + 1];
-        const i64 len = parameter_list_text(list, sol);
-        EXPECT_EQ(narrow(std::u16string(list, static_cast<std::size_t>(len))), want) << p;
-        EXPECT_EQ(appError.load(), 0u);
-        // Slot s carries the name of free unknown P + 1 - s.
-        for (i64 s = 1; s <= p; ++s) {
-            char16_t chars[16];
-            TextBuf buf{0, 15, chars};
-            parameter_name(buf, p, s);
-            EXPECT_EQ(narrow(std::u16string(chars, static_cast<std::size_t>(buf.length))),
-                      expected_name(p + 1 - s));
-        }
-    }
-}

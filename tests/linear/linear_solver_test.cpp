@@ -1,0 +1,197 @@
+// The solver against FLINT's exact reduced row echelon form: random systems
+// of every rank, consistent or not, solved in rat and in real must come out
+// as the echelon form's family in the free unknowns; and the names of up to
+// thirty parameters.
+#include <flint/fmpq_mat.h>
+#include <gmpxx.h>
+
+#include <string>
+#include <vector>
+
+#include "linear_test_util.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "support/mpfr_oracle.h"
+#include "support/rat_harness.h"
+
+namespace {
+
+using IntMatrix = std::vector<std::vector<i64>>;  // n rows of n + 1, b last
+
+std::string narrow(const std::u16string& s) {
+    std::string out;
+    for (char16_t c : s) out += c < 128 ? static_cast<char>(c) : '#';
+    return out;
+}
+
+std::string text_of(const linear_solution& sol, i64 i) {
+    char16_t chars[4096];
+    TextBuf buf{0, 4095, chars};
+    solution_text(buf, sol, i);
+    return narrow(std::u16string(chars, static_cast<std::size_t>(buf.length)));
+}
+
+// The name of the q-th free unknown (1-based, in increasing order).
+std::string expected_name(i64 q) {
+    return q <= 4 ? std::string(1, "rstu"[q - 1]) : "v" + std::to_string(q - 4);
+}
+
+// A = B C with B n x k and C k x n random, so rank A <= k (almost always k),
+// now and then with a zero column; b = A x0, or off it (mostly inconsistent).
+IntMatrix random_system(TestRng& rng, i32 n, i32 k) {
+    IntMatrix b(n, std::vector<i64>(k)), c(k, std::vector<i64>(n));
+    for (auto& row : b)
+        for (auto& v : row) v = rng.range(-4, 4);
+    for (auto& row : c)
+        for (auto& v : row) v = rng.range(-4, 4);
+    if (k > 0 && rng.chance(20)) {
+        for (auto& row : c) row[rng.range(0, n - 1)] = 0;
+    }
+    const bool consistent = rng.chance(70);
+    IntMatrix a(n, std::vector<i64>(n + 1, 0));
+    std::vector<i64> x0(n);
+    for (auto& v : x0) v = rng.range(-9, 9);
+    for (i32 i = 0; i < n; ++i) {
+        for (i32 j = 0; j < n; ++j) {
+            for (i32 l = 0; l < k; ++l) a[i][j] += b[i][l] * c[l][j];
+            a[i][n] += a[i][j] * x0[j];
+        }
+        if (!consistent) a[i][n] += rng.range(-3, 3);
+    }
+    return a;
+}
+
+// The exact solution in the solver's form: for unknown j, slot 0 and the
+// slot of each free unknown (slot P + 1 - q for the q-th of P); empty when
+// the system is inconsistent. is_free[j] says whether unknown j is free.
+std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, std::vector<bool>& is_free) {
+    const slong n = static_cast<slong>(m.size());
+    fmpq_mat_t a;
+    fmpq_mat_init(a, n, n + 1);
+    for (slong i = 0; i < n; ++i)
+        for (slong j = 0; j <= n; ++j) fmpq_set_si(fmpq_mat_entry(a, i, j), m[i][j], 1);
+    const slong rank = fmpq_mat_rref(a, a);
+    std::vector<slong> pivot(n, -1);  // the row of each pivot column
+    bool consistent = true;
+    for (slong r = 0; r < rank; ++r) {
+        slong c = 0;
+        while (fmpq_is_zero(fmpq_mat_entry(a, r, c))) ++c;
+        if (c == n) consistent = false;
+        else pivot[c] = r;
+    }
+    std::vector<std::vector<mpq_class>> x;
+    is_free.assign(n, false);
+    for (slong j = 0; j < n; ++j) is_free[j] = pivot[j] < 0;
+    if (consistent) {
+        std::vector<slong> slot(n, 0);
+        const slong params = n - rank;
+        for (slong j = 0, q = 0; j < n; ++j)
+            if (pivot[j] < 0) slot[j] = params - q++;
+        x.assign(n, std::vector<mpq_class>(params + 1));
+        auto value = [&](slong r, slong c) {
+            mpq_class v;
+            fmpq_get_mpq(v.get_mpq_t(), fmpq_mat_entry(a, r, c));
+            return v;
+        };
+        for (slong j = 0; j < n; ++j) {
+            if (pivot[j] < 0) {
+                x[j][slot[j]] = 1;
+                continue;
+            }
+            x[j][0] = value(pivot[j], n);
+            for (slong f = 0; f < n; ++f)
+                if (pivot[f] < 0) x[j][slot[f]] = -value(pivot[j], f);
+        }
+    }
+    fmpq_mat_clear(a);
+    return x;
+}
+
+// The real value x within a unit of the last of `digits` digits of want
+// (relative to 1 for small values).
+::testing::AssertionResult real_near(const u64* x, const mpq_class& want, i32 digits) {
+    Mpfr got(4000), w(4000);
+    to_mpfr(got, x, mp_real_words);
+    mpfr_set_q(w, want.get_mpq_t(), MPFR_RNDN);
+    const double scale = std::max(1.0, std::fabs(mpfr_get_d(w, MPFR_RNDN)));
+    mpfr_sub(got, got, w, MPFR_RNDN);
+    const double err = std::fabs(mpfr_get_d(got, MPFR_RNDN)) / scale;
+    if (err <= std::pow(10.0, 1 - digits)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "off by " << err << " instead of " << want.get_str();
+}
+
+}  // namespace
+
+TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
+    for (i64 iter = 0; iter < test_iterations(4); ++iter) {
+        const i32 n = static_cast<i32>(rng.range(2, iter == 0 ? 25 : 9));
+        for (i32 k = 0; k <= n; ++k) {
+            const IntMatrix m = random_system(rng, n, k);
+            std::vector<bool> is_free;
+            const auto want = echelon_family(m, is_free);
+            for (i32 type : {MP_TYPE_RAT, MP_TYPE_REAL}) {
+                SCOPED_TRACE(::testing::Message() << "n " << n << " rank <= " << k << " type " << type);
+                OwnedSystem s(n, type, 30);
+                for (i32 i = 0; i < n; ++i)
+                    for (i32 j = 0; j <= n; ++j) {
+                        if (type == MP_TYPE_RAT) rat_from_i64(s.a(i, j), m[i][j]);
+                        else real_from_i64(s.a(i, j), m[i][j]);
+                    }
+                solve_linear(s.sys, s.sol);
+                ASSERT_EQ(appError.load(), 0u);
+                if (want.empty()) {
+                    EXPECT_EQ(s.sol.count, -1);
+                    continue;
+                }
+                ASSERT_EQ(s.sol.count, n);
+                const i64 params = static_cast<i64>(want[0].size()) - 1;
+                ASSERT_EQ(s.sol.param_count, params);
+                for (i32 j = 0; j < n; ++j) {
+                    for (i64 p = 0; p <= params; ++p) {
+                        const u64* v = s.x(j, static_cast<i32>(p));
+                        if (type == MP_TYPE_RAT) {
+                            EXPECT_TRUE(mpq_equal(Mpq(v, mp_int_words), want[j][p].get_mpq_t()))
+                                << "x" << j + 1 << " slot " << p;
+                        } else {
+                            EXPECT_TRUE(real_near(v, want[j][p], 30)) << "x" << j + 1 << " slot " << p;
+                        }
+                    }
+                }
+                // The free unknowns are shown as the parameters r, s, t, ... upwards.
+                for (i32 j = 0, q = 0; j < n; ++j) {
+                    if (is_free[j]) {
+                        EXPECT_EQ(text_of(s.sol, j), expected_name(++q)) << "x" << j + 1;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(LinearTest, ParameterNamesForUpToThirtyParameters) {
+    for (i64 p = 1; p <= 30; ++p) {
+        linear_solution sol;
+        sol.param_count = p;
+        std::string want;
+        for (i64 q = 1; q <= p; ++q) {
+            if (q > 1) want += ", ";
+            if (q == 6 && p > 6) {
+                want += "#, " + expected_name(p);
+                break;
+            }
+            want += expected_name(q);
+        }
+        char16_t list[LINEAR_PARAM_LIST_CHARS + 1];
+        const i64 len = parameter_list_text(list, sol);
+        EXPECT_EQ(narrow(std::u16string(list, static_cast<std::size_t>(len))), want) << p;
+        EXPECT_EQ(appError.load(), 0u);
+        // Slot s carries the name of free unknown P + 1 - s.
+        for (i64 s = 1; s <= p; ++s) {
+            char16_t chars[16];
+            TextBuf buf{0, 15, chars};
+            parameter_name(buf, p, s);
+            EXPECT_EQ(narrow(std::u16string(chars, static_cast<std::size_t>(buf.length))),
+                      expected_name(p + 1 - s));
+        }
+    }
+}
