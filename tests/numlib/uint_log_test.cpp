@@ -89,8 +89,9 @@ TEST_F(UintLogTest, MatchesGmp) {
         const Words b = random_base(rng, n);
         const Words a = rng.chance(50) ? near_power(rng, b, n) : random_operand(rng, n);
         ASSERT_TRUE(check_uint_op("uint_log_floor", uint_run(uint_log_floor), log_oracle, {b, a}));
-        if (uint_cmp_u64(b.data(), 2) == 0 || uint_cmp_u64(b.data(), 10) == 0)
+        if (uint_cmp_u64(b.data(), 2) == 0 || uint_cmp_u64(b.data(), 10) == 0) {
             ASSERT_TRUE(check_uint_op("uint_log2/10_floor", fixed, log_oracle, {b, a}));
+        }
     }
 }
 
@@ -102,7 +103,8 @@ TEST_F(UintLogTest, RefusedOperands) {
                                   {{b, 0, 0}, {a, 0, 0}}));
     const UintRun log10 = [](u64* d, const Ptrs& p) { return u64{uint_log10_floor(d, p[0])}; };
     EXPECT_TRUE(check_uint_op("uint_log10_floor", log10,
-                              [](UintExpect& w, const Ops&) { w.fail(MP_ERR_OVERFLOW); }, {{0, 0, 0}}));
+                              [](UintExpect& w, const Ops&) { w.fail(MP_ERR_OVERFLOW); },
+                              {{0, 0, 0}}));
 }
 
 }  // namespace
