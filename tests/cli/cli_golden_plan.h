@@ -1,4 +1,4 @@
-// How a golden row of the formula engine (formula/golden_row.h) is asked of
+// How a golden row of the formula engine (formula/golden.h) is asked of
 // velmarix-cli: the options that give the row's type, word count and input
 // base, and the text the program must print; or why the row cannot be asked.
 //
@@ -21,7 +21,6 @@
 #include "formula/error_message.h"
 #include "formula/error_texts.h"
 #include "formula/golden.h"
-#include "formula/golden_row.h"
 #include "numlib/mp_context.h"
 
 struct GoldenCliPlan {
@@ -133,7 +132,7 @@ inline bool mentions(const std::u16string& text, const std::u16string& name) {
 
 // The --var options of the row, or the reason they cannot be given.
 inline const char* variableArgs(const GoldenRow& row, std::vector<std::string>* args) {
-    std::u16string rest = row.vars != nullptr ? row.vars : u"";
+    std::u16string rest = row.vars;
     std::vector<std::u16string> names;
     while (!rest.empty()) {
         const std::size_t comma = rest.find(u',');
@@ -165,7 +164,7 @@ inline const char* integerArgs(const GoldenRow& row, std::vector<std::string>* a
                   CALC_RAT_WORDS <= GOLDEN_WIDE_RAT_WORDS);  // unmarked errors recur there
     const i32 words = row.type == MP_TYPE_UINT ? CALC_UINT_WORDS : CALC_RAT_WORDS;
     // A rat formula failing with these is evaluated again as real, which may succeed.
-    const bool retried = row.type == MP_TYPE_RAT && row.expect == nullptr &&
+    const bool retried = row.type == MP_TYPE_RAT && row.isError &&
                          (row.error == 10203 || row.error == 10208);
     if (retried) return "rat library or literal error (the calculator retries as real)";
     if (row.words > words) return "more words than the calculator uses";
@@ -185,7 +184,7 @@ inline const char* digitsArgs(const GoldenRow& row, std::vector<std::string>* ar
     // digits beyond its rounding margin.
     const i32 lo = std::max(1, 19 * row.words - 20);
     const i32 hi = row.words == MP_REAL_WORDS_MAX ? CALC_MAX_DIGITS : 19 * row.words - 2;
-    const i32 digits = row.expect == nullptr
+    const i32 digits = row.isError
                            ? std::clamp(10, lo, hi)
                            : digitsShowing(row.expect, row.type == MP_TYPE_CPLX, lo, hi);
     if (digits == 0) return "result shown rounded or in other notation";
@@ -200,7 +199,7 @@ inline const char* digitsArgs(const GoldenRow& row, std::vector<std::string>* ar
 inline GoldenCliPlan goldenCliPlan(const GoldenRow& row) {
     using namespace golden_cli;
     GoldenCliPlan plan;
-    const std::u16string formula = row.formula;
+    const std::u16string& formula = row.formula;
     plan.formula = utf8(formula);
     plan.args = {"-t", golden_detail::typeName(row.type)};
     const bool integer = row.type == MP_TYPE_UINT || row.type == MP_TYPE_RAT;
@@ -218,7 +217,7 @@ inline GoldenCliPlan goldenCliPlan(const GoldenRow& row) {
         plan.skip = variableArgs(row, &plan.args);
     }
     if (plan.skip != nullptr) return plan;
-    if (row.expect == nullptr)
+    if (row.isError)
         plan.err = errorText(row.error, row.pos) + "\n";
     else
         plan.out = utf8(row.expect) + "\n";

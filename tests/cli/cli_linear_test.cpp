@@ -1,7 +1,6 @@
-// velmarix-cli linear: whole runs on files, templates and the exit status
-// of each kind of failure.
+// velmarix-cli linear on files: whole runs, a template loaded back, and the
+// exit status of each kind of failure.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "cli_run.h"
 
@@ -74,45 +73,6 @@ TEST(CliLinear, FailuresShowThePageMessageAndExitWithOne) {
     const CliRun overflow = solveFile("a1;a2;b\n10^400;1;1\n1;10^400;3\n", {"-t", "rat"});
     EXPECT_EQ(overflow.status, 1);
     EXPECT_EQ(overflow.err, "Overflow in mathematical calculation!\n");
-}
-
-TEST(CliLinear, CtrlCEndsAnEndlessFile) {
-    CliFolder folder;
-    // A header, then one endless field: the file is read until Ctrl-C.
-    const std::string fifo = folder.file("endless.csv");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    std::string feed = " & p=$!; (printf 'a1;a2;b\\n'; cat /dev/zero) >";
-    feed += cliQuote(fifo);
-    feed += " & sleep 0.5; kill -INT $p; wait $p";
-    const CliRun r = runCliIn(folder, {"linear", fifo}, "", feed);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Calculation was aborted by the user.\n");
-    EXPECT_EQ(r.out, "");
-}
-
-TEST(CliLinear, UsageErrorsExitWithTwo) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"linear"},
-        {"linear", "a.csv", "b.csv"},
-        {"linear", "--template", "1"},
-        {"linear", "--template", "26"},
-        {"linear", "--template", "x"},
-        {"linear", "--template", "3", "a.csv"},
-        {"linear", "--type", "int", "a.csv"},
-        {"linear", "--digits", "4", "a.csv"},
-        {"linear", "--digits", "1001", "a.csv"},
-        {"linear", "--bogus", "a.csv"},
-    };
-    for (const auto& args : bad) {
-        const CliRun r = runCli(args);
-        EXPECT_EQ(r.status, 2) << args.back();
-        EXPECT_NE(r.err.find("velmarix-cli linear: "), std::string::npos) << r.err;
-        EXPECT_EQ(r.out, "");
-    }
-    const CliRun help = runCli({"linear", "--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--type", "--digits", "--template"})
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

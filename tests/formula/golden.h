@@ -1,6 +1,6 @@
-// Runs golden rows (golden_row.h) through the formula engine in-process.
-//
-// Header-only: the test program is built from the folder's *_test.cpp files.
+// The formula engine's golden rows (tests/golden/formula.txt): parsed into
+// GoldenRow and run in-process. Header-only, shared with the command-line
+// tests, which run the same rows through the program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,29 +10,43 @@
 
 #include "formula/formula.h"
 #include "formula/formula_error.h"
-#include "formula/golden_row.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
+#include "support/golden_runner.h"
 #include "textbuf/text_utf8.h"
+
+struct GoldenRow {
+    i32 type = MP_TYPE_REAL;
+    i32 words = 1;  // mp_real_words (real, cplx) or mp_int_words (uint, rat)
+    i32 base = 10;  // input base of uint literals
+    std::u16string formula;
+    bool isError = false;
+    std::u16string expect;  // the result as num_to_text prints it (flags 0)
+    u32 error = 0;          // the formula error and its 1-based position
+    i32 pos = 0;
+    i32 inexact = -1;  // -1: not checked; 0: exact; 1: marked inexact
+    std::u16string vars;  // "name=formula, ..." evaluated in order
+    bool limits = false;     // useOperandLimits
+    bool wordBound = false;  // a uint or rat error that more words avoid
+};
+
+// Word counts at which the uint and rat errors that are not word-bound are
+// checked to stay the same.
+inline constexpr i32 GOLDEN_WIDE_UINT_WORDS = 1100;
+inline constexpr i32 GOLDEN_WIDE_RAT_WORDS = 600;
 
 namespace golden_detail {
 
 inline std::string utf8(const std::u16string& s) { return text_to_utf8(s); }
 
+inline const char* const kTypeNames[] = {"real", "cplx", "uint", "rat"};
+inline constexpr i32 kTypes[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};
+
 inline const char* typeName(i32 type) {
-    switch (type) {
-        case MP_TYPE_REAL:
-            return "real";
-        case MP_TYPE_CPLX:
-            return "cplx";
-        case MP_TYPE_UINT:
-            return "uint";
-        case MP_TYPE_RAT:
-            return "rat";
-        default:
-            return "?";
-    }
+    for (int k = 0; k < 4; ++k)
+        if (kTypes[k] == type) return kTypeNames[k];
+    return "?";
 }
 
 inline std::u16string valueText(const u64* value, i32 words, i32 type) {
@@ -43,18 +57,8 @@ inline std::u16string valueText(const u64* value, i32 words, i32 type) {
 }
 
 inline std::string outcome(bool ok, const std::u16string& text) {
-    std::string out;  // appended piecewise: g++ 12 misjudges chained + here
-    if (ok) {
-        out += '"';
-        out += utf8(text);
-        out += '"';
-        return out;
-    }
-    out += "error ";
-    out += std::to_string(formulaError);
-    out += '@';
-    out += std::to_string(formulaErrorPos);
-    return out;
+    if (ok) return "\"" + utf8(text) + "\"";
+    return "error " + std::to_string(formulaError) + "@" + std::to_string(formulaErrorPos);
 }
 
 // Values of the row's variables in the current context.
@@ -64,8 +68,8 @@ struct Variables {
     VariableTable table;
 
     // Evaluates "name=formula, ..."; false with *why set when one fails.
-    bool build(const char16_t* desc, std::size_t value_words, std::string* why) {
-        std::u16string rest = desc != nullptr ? desc : u"";
+    bool build(const std::u16string& desc, std::size_t value_words, std::string* why) {
+        std::u16string rest = desc;
         names.reserve(FORMULA_MAX_VARIABLES);  // the table points into both
         values.reserve(FORMULA_MAX_VARIABLES);
         while (!rest.empty() && table.count < FORMULA_MAX_VARIABLES) {
@@ -99,17 +103,54 @@ struct Variables {
 
 }  // namespace golden_detail
 
+// Reads a row "TYPE WORDS [BASE] | FORMULA | RESULT | FLAGS | vars ...";
+// "" or what is malformed.
+inline std::string parseGoldenRow(const GoldenLine& line, GoldenRow* row) {
+    using namespace golden_detail;
+    const std::vector<std::string> head = line.words(0);
+    if (head.size() < 2 || head.size() > 3 || line.cells.size() < 3) return "malformed row";
+    row->type = -1;
+    for (int k = 0; k < 4; ++k)
+        if (head[0] == kTypeNames[k]) row->type = kTypes[k];
+    row->words = std::atoi(head[1].c_str());
+    row->base = head.size() == 3 ? std::atoi(head[2].c_str()) : 10;
+    if (row->type < 0 || row->words <= 0 || row->base <= 0) return "bad type, words or base";
+    row->formula = text_from_utf8(line.text(1));
+    const std::string result = line.text(2);
+    unsigned code = 0;
+    int pos = 0;
+    row->isError = line.cells[2].rfind("error ", 0) == 0;
+    if (row->isError && std::sscanf(result.c_str(), "error %u@%d", &code, &pos) != 2)
+        return "bad error cell";
+    row->error = code;
+    row->pos = pos;
+    row->expect = text_from_utf8(result);
+    for (std::size_t c = 3; c < line.cells.size(); ++c) {
+        if (line.cells[c].rfind("vars ", 0) == 0) {
+            row->vars = text_from_utf8(line.text(c).substr(5));
+            continue;
+        }
+        for (const std::string& flag : line.words(c)) {
+            if (flag == "inexact" || flag == "exact")
+                row->inexact = flag == "inexact";
+            else if (flag == "limits")
+                row->limits = true;
+            else if (flag == "wordbound")
+                row->wordBound = true;
+            else
+                return "unknown flag " + flag;
+        }
+    }
+    return "";
+}
+
 // Runs one row in the current library context (type and word count are
-// set from the row). Returns "" when everything matches, otherwise a
-// readable account of the row and of each mismatch. Besides the result it
-// checks that mp_error is 0 afterwards, the scratch top is unchanged, the
-// result buffer was not overrun, and that a failed evaluation left 0 and
-// no inexact mark.
+// set from the row). Returns "" when everything matches, otherwise each
+// mismatch. Besides the result it checks that mp_error is 0 afterwards, the
+// scratch top is unchanged, the result buffer was not overrun, and that a
+// failed evaluation left 0 and no inexact mark.
 inline std::string runGoldenRow(const GoldenRow& row) {
     using namespace golden_detail;
-    const std::string head =
-        std::string(typeName(row.type)) + " words=" + std::to_string(row.words) +
-        " base=" + std::to_string(row.base) + " \"" + utf8(row.formula) + "\": ";
     mp_error.store(0);
     mp_num_type = row.type;
     if (row.type == MP_TYPE_REAL || row.type == MP_TYPE_CPLX)
@@ -117,17 +158,17 @@ inline std::string runGoldenRow(const GoldenRow& row) {
     else
         mp_set_int_words(row.words);
     const i32 bytes = num_size_bytes(0, 0);
-    if (mp_error.exchange(0) != 0 || bytes <= 0) return head + "bad type or word count";
+    if (mp_error.exchange(0) != 0 || bytes <= 0) return "bad type or word count";
 
     const std::size_t words = static_cast<std::size_t>(bytes) / sizeof(u64);
     constexpr u64 kCanary = 0x5A5AC3C3A5A53C3Cull;
     std::string why;
     Variables vars;
-    if (!vars.build(row.vars, words, &why)) return head + why;
+    if (!vars.build(row.vars, words, &why)) return why;
     std::vector<u64> result(words + 2, kCanary);
 
     FormulaRequest req;
-    req.text = row.formula;
+    req.text = row.formula.c_str();
     req.uintBase = static_cast<u32>(row.base);
     req.variables = vars.table.count > 0 ? &vars.table : nullptr;
     req.useOperandLimits = row.limits;
@@ -143,7 +184,7 @@ inline std::string runGoldenRow(const GoldenRow& row) {
     if (ok != (formulaError == 0)) bad += " return value disagrees with formulaError;";
     const std::u16string text = valueText(result.data(), row.words, row.type);
     const std::string got = outcome(ok, text);
-    if (row.expect == nullptr) {
+    if (row.isError) {
         if (ok || formulaError != row.error || formulaErrorPos != row.pos)
             bad += " expected error " + std::to_string(row.error) + "@" + std::to_string(row.pos) +
                    ", got " + got + ";";
@@ -156,17 +197,19 @@ inline std::string runGoldenRow(const GoldenRow& row) {
             bad += req.inexact ? " marked inexact;" : " not marked inexact;";
     }
     clearFormulaError();
-    return bad.empty() ? "" : head + bad;
+    return bad;
 }
 
-// Fixture of the golden tables: a fresh library context around each test, and
-// every row of a table run with its mismatch reported.
-class GoldenTest : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
-    static void run(std::span<const GoldenRow> rows) {
-        for (const GoldenRow& row : rows) EXPECT_EQ(runGoldenRow(row), "");
+// Every row of the file, parsed; a failure for each malformed one.
+inline std::vector<GoldenRow> goldenFormulaRows() {
+    std::vector<GoldenRow> rows;
+    for (const GoldenLine& line : golden_lines("formula.txt")) {
+        GoldenRow row;
+        const std::string why = parseGoldenRow(line, &row);
+        if (why.empty())
+            rows.push_back(row);
+        else
+            ADD_FAILURE() << line.where() << ": " << why;
     }
-};
+    return rows;
+}

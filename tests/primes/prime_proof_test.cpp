@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "prime_pari_table.h"
 #include "prime_test_util.h"
 #include "primes/prime_test.h"
+#include "support/golden_runner.h"
 
 namespace {
 
@@ -161,10 +161,14 @@ TEST_F(PrimeProofTest, VerdictsMatchGmpInEveryBitLength) {
 
 TEST_F(PrimeProofTest, VerdictsMatchThePariTable) {
     Mpz z;
-    for (const PariVerdict& row : PARI_VERDICTS) {
-        mpz_set_str(z, row.n, 10);
-        expect_verdict(z, row.prime);
-    }
+    golden_run("prime_pari.txt", [&](const GoldenLine& row) -> std::string {
+        SCOPED_TRACE(row.where());
+        const std::string verdict = row.text(1);
+        if (mpz_set_str(z, row.text(0).c_str(), 10) != 0) return "not a number";
+        if (verdict != "prime" && verdict != "composite") return "verdict " + verdict;
+        expect_verdict(z, verdict == "prime");
+        return "";
+    });
 }
 
 TEST_F(PrimeProofTest, PseudoprimesAndHardNMinusOne) {

@@ -1,0 +1,86 @@
+// The golden rows of the formula engine (tests/golden/formula.txt) run
+// in-process: syntax, operators and functions of every number type.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "formula/golden.h"
+#include "numlib/mp_context.h"
+#include "numlib/rat.h"
+
+namespace {
+
+class Golden : public ::testing::Test {
+  protected:
+    void SetUp() override { mp_context_reset(); }
+    void TearDown() override { mp_context_reset(); }
+};
+
+TEST_F(Golden, EveryRowGivesItsResultOrError) {
+    golden_run("formula.txt", [](const GoldenLine& line) {
+        GoldenRow row;
+        const std::string why = parseGoldenRow(line, &row);
+        return why.empty() ? runGoldenRow(row) : why;
+    });
+}
+
+// Front ends that run the rows at larger word counts rely on the word-bound
+// mark: an unmarked uint or rat error must recur with more words, a marked
+// one must go away.
+TEST_F(Golden, IntegerErrorsRecurWithMoreWordsUnlessMarked) {
+    int marked = 0, unmarked = 0;
+    for (GoldenRow row : goldenFormulaRows()) {
+        if (!row.isError || row.limits) continue;
+        if (row.type != MP_TYPE_UINT && row.type != MP_TYPE_RAT) continue;
+        row.words = row.type == MP_TYPE_UINT ? GOLDEN_WIDE_UINT_WORDS : GOLDEN_WIDE_RAT_WORDS;
+        const std::string outcome = runGoldenRow(row);
+        const std::string formula = golden_detail::utf8(row.formula);
+        if (row.wordBound) {
+            ++marked;  // a result, where the row's own words gave the error
+            EXPECT_NE(outcome.find(", got \""), std::string::npos) << formula << ": " << outcome;
+        } else {
+            ++unmarked;
+            EXPECT_EQ(outcome, "") << formula;
+        }
+    }
+    EXPECT_GT(marked, 0);
+    EXPECT_GT(unmarked, 0);
+}
+
+// Negating a rat zero keeps sign 0: equal fractions have equal words.
+TEST_F(Golden, RatZeroKeepsItsForm) {
+    mp_num_type = MP_TYPE_RAT;
+    mp_set_int_words(2);
+    std::vector<u64> zero(5), got(5, ~u64{0});
+    rat_zero(zero.data());
+    for (const char16_t* text : {u"-0", u"-(1-1)", u"-(-0)"}) {
+        FormulaRequest req;
+        req.text = text;
+        req.result = got.data();
+        ASSERT_TRUE(evaluateFormula(&req));
+        EXPECT_EQ(got, zero) << golden_detail::utf8(text);
+    }
+}
+
+// Literals follow the separator characters of the context at the time of
+// reading: with only "," as decimal character "." starts nothing.
+TEST_F(Golden, ContextCharacters) {
+    const auto row = [](i32 type, const char16_t* formula, const char16_t* expect, i32 pos = 0) {
+        GoldenRow r;
+        r.type = type;
+        r.formula = formula;
+        r.expect = expect;
+        r.isError = pos > 0;
+        r.error = 10200;
+        r.pos = pos;
+        return runGoldenRow(r);
+    };
+    mp_set_char_set(MP_CHARS_DECIMAL, u",", 1);
+    EXPECT_EQ(row(MP_TYPE_REAL, u"1,5*2", u"3"), "");
+    EXPECT_EQ(row(MP_TYPE_REAL, u"1.5", u"", 2), "");
+    mp_set_char_set(MP_CHARS_IMAG, u"k", 1);
+    EXPECT_EQ(row(MP_TYPE_CPLX, u"2k", u"2k"), "");
+    EXPECT_EQ(row(MP_TYPE_CPLX, u"2i", u"", 2), "");
+}
+
+}  // namespace
