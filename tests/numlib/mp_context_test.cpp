@@ -1,4 +1,4 @@
-// The library context: start-up values, word counts, sizes, and the error
+// The library context: a second start-up, word counts, sizes, and the error
 // discipline and the isolation of a nested call.
 #include "numlib/mp_context.h"
 
@@ -7,24 +7,6 @@
 #include "support/numlib_fixture.h"
 
 using ContextTest = NumlibTest;
-
-TEST_F(ContextTest, StartUpValues) {
-    EXPECT_EQ(mp_error, 0);
-    EXPECT_EQ(mp_int_words, 1);
-    EXPECT_EQ(mp_real_words, 1);
-    EXPECT_EQ(mp_num_type, MP_TYPE_NONE);
-    EXPECT_EQ(mp_init_magic, MP_INIT_MAGIC);
-    EXPECT_EQ(mp_fixed_exp_low, -4);
-    EXPECT_EQ(mp_fixed_exp_high, 10);
-    EXPECT_EQ(mp_fixed_exp_high_int, 1000);
-    const auto chars = [](const char16_t* set) { return std::vector<char16_t>(set, set + 3); };
-    EXPECT_EQ(chars(mp_decimal_chars), (std::vector<char16_t>{u'.', u',', 0}));
-    EXPECT_EQ(chars(mp_group_chars), (std::vector<char16_t>{u'\'', 0, 0}));
-    EXPECT_EQ(chars(mp_exp_chars), (std::vector<char16_t>{u'e', u'E', 0}));
-    EXPECT_EQ(chars(mp_imag_chars), (std::vector<char16_t>{u'i', u'j', 0}));
-    EXPECT_EQ(mp_scratch_top, mp_scratch_base);
-    EXPECT_EQ(static_cast<std::size_t>(mp_scratch_end - mp_scratch_base), MP_SCRATCH_BYTES);
-}
 
 TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
     mp_set_char_set(MP_CHARS_DECIMAL, u",", 1);

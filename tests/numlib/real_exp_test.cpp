@@ -75,31 +75,6 @@ TEST_F(RealExpTest, HugeArgumentsAtTheLargestPrecision) {
     EXPECT_TRUE(check_unary_case(stats, 527, x, real_exp2, exp_reference(log10_2)));
 }
 
-TEST_F(RealExpTest, HardCases) {
-    const struct {
-        const char* why;
-        RealUnaryFn fn;
-        const char* x;
-        const char* want;
-        i32 err;
-    } cases[] = {
-        {"exp(0) is exactly 1", real_exp, "0", "1", 0},
-        {"one past the largest exponent", real_exp10, "4611686018427387904", nullptr,
-         MP_ERR_EXP_OVERFLOW},
-        {"the largest exponent itself", real_exp10, "4611686018427387903", "1e4611686018427387903",
-         0},
-        {"the smallest exponent", real_exp10, "-4611686018427387903", "1e-4611686018427387903", 0},
-        {"integer powers of ten are exact", real_exp10, "-7", "1e-7", 0},
-        {"integer powers of two are exact after rounding", real_exp2, "64", "18446744073709551616",
-         0},
-        {"a tiny argument keeps its digits", real_exp, "1e-40",
-         "1.0000000000000000000000000000000000000001000000000000000000000000000000000000000005...",
-         0},
-    };
-    for (const auto& c : cases)
-        for (i64 m : {1, 2}) EXPECT_TRUE(fn_case(c.fn, m, c.x, c.want, c.err)) << c.why;
-}
-
 // trunc(x) is x's integer part exactly, and trunc(x) + frac(x) = x with
 // |frac(x)| < 1 of x's sign; both may be computed in place.
 TEST_F(RealExpTest, TruncAndFracSplitExactly) {

@@ -121,36 +121,4 @@ TEST_F(RealPowTest, RealRootsMatchMpfr) {
                    sample_real(-20, 20, false, 1), 100, 15});
 }
 
-TEST_F(RealPowTest, HardCases) {
-    const struct {
-        const char* why;
-        RealBinaryFn fn;
-        const char* a;
-        const char* b;
-        const char* want;
-        i32 err;
-    } cases[] = {
-        {"an integral exponent of a negative base", real_pow, "-2", "3", "-8", 0},
-        {"a non-integral one is outside the domain", real_pow, "-8", "0.3333333333333333333",
-         nullptr, MP_ERR_DOMAIN},
-        {"0 to a positive power", real_pow, "0", "2.5", "0", 0},
-        {"0 to a negative power", real_pow, "0", "-2.5", nullptr, MP_ERR_DOMAIN},
-        {"anything to the power 0", real_pow, "7", "0", "1", 0},
-        {"0^0 = 1", real_pow, "0", "0", "1", 0},
-        {"an integral exponent beyond i64, even", real_pow, "-1", "1e30", "1", 0},
-        {"the odd cube root of a negative value", real_root, "3", "-27", "-3", 0},
-        {"a root of index 1/2 squares", real_root, "0.5", "3", "9", 0},
-        {"a root of index 0", real_root, "0", "5", nullptr, MP_ERR_DOMAIN},
-        {"a non-integral root of a negative value", real_root, "2.5", "-5", nullptr, MP_ERR_DOMAIN},
-        {"the largest value squared overflows", real_pow, "9.999e4611686018427387903", "2", nullptr,
-         MP_ERR_EXP_OVERFLOW},
-        {"an odd power beyond i64 of a negative base overflows to +0", real_pow, "-20",
-         "10000000000000000001", nullptr, MP_ERR_EXP_OVERFLOW},
-        {"its reciprocal squared underflows silently", real_pow, "9.999e4611686018427387903", "-2",
-         "0", 0},
-    };
-    for (const auto& c : cases)
-        for (i64 m : {1, 2}) EXPECT_TRUE(fn_case(c.fn, m, c.a, c.b, c.want, c.err)) << c.why;
-}
-
 }  // namespace

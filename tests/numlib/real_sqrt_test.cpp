@@ -65,22 +65,4 @@ TEST_F(RealSqrtTest, ExactRootsAreExact) {
     }
 }
 
-TEST_F(RealSqrtTest, HardCases) {
-    for (i64 m : {1, 2}) {
-        EXPECT_TRUE(fn_case(real_sqrt, m, "0", "0", 0));
-        EXPECT_TRUE(fn_case(real_sqrt, m, "-1", nullptr, MP_ERR_DOMAIN));
-        EXPECT_TRUE(fn_case(
-            real_sqrt, m, "1e-4611686018427387903",
-            "3.1622776601683793319988935444327185337195551393252e-2305843009213693952...", 0))
-            << "an odd exponent at the bottom of the range";
-        EXPECT_TRUE(fn_case(real_cbrt, m, "-1e4611686018427387903", "-1e1537228672809129301", 0));
-        EXPECT_TRUE(fn_case(real_hypot, m, "9.9e4611686018427387903", "9.9e4611686018427387903",
-                            nullptr, MP_ERR_EXP_OVERFLOW))
-            << "hypot of the largest values overflows honestly";
-        EXPECT_TRUE(fn_case(real_hypot, m, "3e4611686018427387902", "4e4611686018427387902",
-                            "5e4611686018427387902", 0))
-            << "squares far beyond the range, a result within it";
-    }
-}
-
 }  // namespace

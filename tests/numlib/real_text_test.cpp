@@ -1,6 +1,6 @@
 // Real text: the layout of MPFR's digits in every notation and flag
 // combination, whole-number display against exact integer rounding, parsing
-// against exactly rounded decimal values, round trips, and the edge rows.
+// against exactly rounded decimal values, round trips, markers and buffers.
 #include <gmp.h>
 #include <mpfr.h>
 
@@ -221,81 +221,6 @@ TEST_F(RealTextTest, ParsesDecimalTextRoundedHalfUp) {
         ASSERT_EQ(err, 0) << text;
         ASSERT_EQ(got, want) << text << "\n want " << real_text(want.data(), m, 60) << "\n got  "
                              << real_text(got.data(), m, 60);
-    }
-}
-
-struct PrintRow {
-    const char* value;
-    u32 flags;
-    const char* text;
-    const char* why;
-};
-
-TEST_F(RealTextTest, PrintRows) {
-    const PrintRow rows[] = {
-        {"0.0001", 0, "1e-4", "at the low threshold: exponent notation"},
-        {"1e10", 0, "1e+10", "at the high threshold"},
-        {"2.5", NUM_TEXT_WHOLE, "3", "half rounds up"},
-        {"0.5", NUM_TEXT_WHOLE, "1", "one half"},
-        {"999.7", NUM_TEXT_WHOLE, "1000", "carry through nines"},
-        {"-2.5", NUM_TEXT_WHOLE, "-3", "on the magnitude"},
-        {"-0", NUM_TEXT_POINT_ZERO, "0.0", "negative zero without sign"},
-        {"-0", 0, "0", ""},
-        {"0", NUM_TEXT_SIGN, "+0", ""},
-        {"12", NUM_TEXT_EXP_ALWAYS | NUM_TEXT_WHOLE, "12", "ignored in whole display"},
-        {"1e1000", NUM_TEXT_WHOLE, "1e+1000", "whole display threshold"},
-    };
-    for (const PrintRow& r : rows) {
-        auto [x, err] = parse(r.value, 1);
-        ASSERT_EQ(err, 0) << r.value;
-        EXPECT_EQ(print(x.data(), 1, r.flags), r.text) << r.value << ": " << r.why;
-    }
-}
-
-TEST_F(RealTextTest, ParseRows) {
-    struct Row {
-        const char* text;
-        u32 flags;
-        i32 err;
-        const char* value;  // expected as printed in exponent notation, all digits trimmed
-        const char* why;
-    };
-    const Row rows[] = {
-        {".5", 0, MP_ERR_SYNTAX, "0e+0", "separator first"},
-        {"5.", 0, MP_ERR_SYNTAX, "0e+0", "separator last"},
-        {"1e", 0, MP_ERR_SYNTAX, "0e+0", "marker without digits"},
-        {"1e+", 0, MP_ERR_SYNTAX, "0e+0", "sign without digits"},
-        {"--1", 0, MP_ERR_SYNTAX, "0e+0", "two signs"},
-        {"1..2", 0, MP_ERR_SYNTAX, "0e+0", "two separators"},
-        {"1.2.3", 0, MP_ERR_SYNTAX, "0e+0", "a second separator"},
-        {"-", 0, MP_ERR_SYNTAX, "0e+0", "sign alone"},
-        {"e5", 0, MP_ERR_SYNTAX, "0e+0", "marker first"},
-        {"1e5.5", 0, MP_ERR_SYNTAX, "0e+0", "separator in the exponent"},
-        {"1e5e5", 0, MP_ERR_SYNTAX, "0e+0", "two markers"},
-        {"1 2", 0, MP_ERR_SYNTAX, "0e+0", "inner space"},
-        {"1'000.5", NUM_IN_GROUPS, 0, "1.0005e+3", "groups"},
-        {"1'000", 0, MP_ERR_SYNTAX, "0e+0", "groups need the flag"},
-        {"1.'5", NUM_IN_GROUPS, MP_ERR_SYNTAX, "0e+0", "group after the separator"},
-        {"-0", 0, 0, "-0e+0", "negative zero keeps its sign"},
-        {"0e99999999999999999999", 0, 0, "0e+0", "zero stays zero"},
-        {"1e-9999999999999999999", 0, 0, "0e+0", "underflow is silent"},
-        {"-1e-9999999999999999999", 0, 0, "-0e+0", "with the sign"},
-        {"1e9999999999999999999", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "overflow"},
-        {"1e9000000000000000001", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "from 9e18 + 1 on"},
-        {"1e4611686018427387903", 0, 0, "1e+4611686018427387903", "the largest exponent"},
-        {"1e4611686018427387904", 0, MP_ERR_EXP_OVERFLOW, "0e+0", "one more"},
-        {"9.9999999999999999995e4611686018427387903", 0, MP_ERR_EXP_OVERFLOW, "0e+0",
-         "rounding carries past the largest exponent"},
-        {"1e-4611686018427387903", 0, 0, "1e-4611686018427387903", "the smallest exponent"},
-        {"  7  ", 0, 0, "7e+0", "outer spaces trimmed"},
-        {"", 0, MP_ERR_SYNTAX, "0e+0", "empty"},
-    };
-    for (const Row& r : rows) {
-        auto [x, err] = parse(r.text, 1, r.flags);
-        EXPECT_EQ(err, r.err) << r.text << ": " << r.why;
-        std::string shown = real_sign(x.data()) && real_is_zero(x.data()) ? "-" : "";
-        shown.append(print(x.data(), 1, NUM_TEXT_EXP_ALWAYS));
-        EXPECT_EQ(shown, r.value) << r.text << ": " << r.why;
     }
 }
 

@@ -2,7 +2,6 @@
 // random word counts and operands full of zero and all-ones words, the
 // destination aliased to each operand, errors and the scratch discipline.
 #include <algorithm>
-#include <deque>
 
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
@@ -83,22 +82,6 @@ const UintOracle oracle_sqr = [](UintExpect& want, const Ops& v) {
     mpz_mul(want.value, *v[0], *v[0]);
     want.fail_unless_fits();
 };
-const UintRun run_add = [](u64* d, const Ptrs& p) {
-    uint_add(d, p[0], p[1]);
-    return u64{0};
-};
-const UintRun run_sub = [](u64* d, const Ptrs& p) {
-    uint_sub(d, p[0], p[1]);
-    return u64{0};
-};
-const UintRun run_dec = [](u64* d, const Ptrs& p) {
-    uint_dec(d, p[0]);
-    return u64{0};
-};
-const UintRun run_mul = [](u64* d, const Ptrs& p) {
-    uint_mul(d, p[0], p[1]);
-    return u64{0};
-};
 const UintRun run_sqr = [](u64* d, const Ptrs& p) {
     uint_mul(d, p[0], p[0]);
     return u64{0};
@@ -151,9 +134,9 @@ TEST_F(UintArithTest, AddSubDecAgainstGmp) {
             for (std::size_t i = 0; i < ops[1].size(); ++i) ops[1][i] = ~ops[0][i];
             if (rng.chance(50)) ops[1][0] += ops[1][0] != ~u64{0};
         }
-        ASSERT_TRUE(check_uint_op("uint_add", run_add, oracle_add, ops));
-        ASSERT_TRUE(check_uint_op("uint_sub", run_sub, oracle_sub, ops));
-        ASSERT_TRUE(check_uint_op("uint_dec", run_dec, oracle_dec, {ops[0]}));
+        ASSERT_TRUE(check_uint_op("uint_add", uint_run(uint_add), oracle_add, ops));
+        ASSERT_TRUE(check_uint_op("uint_sub", uint_run(uint_sub), oracle_sub, ops));
+        ASSERT_TRUE(check_uint_op("uint_dec", uint_run(uint_dec), oracle_dec, {ops[0]}));
     }
 }
 
@@ -173,7 +156,7 @@ TEST_F(UintArithTest, MulAgainstGmp) {
     for (i64 it = 0; it < test_iterations(300); ++it) {
         const i64 n = set_random_words();
         const UintOperands ops = mul_operands(rng, n);
-        ASSERT_TRUE(check_uint_op("uint_mul", run_mul, oracle_mul, ops));
+        ASSERT_TRUE(check_uint_op("uint_mul", uint_run(uint_mul), oracle_mul, ops));
         if (rng.chance(30)) {
             ASSERT_TRUE(check_uint_op("uint_mul square", run_sqr, oracle_sqr, {ops[0]}));
         }
@@ -372,50 +355,9 @@ TEST_F(UintArithTest, ScratchExhaustionFailsCleanly) {
     }
 }
 
-// Hard cases the random operands reach only by luck.
-TEST_F(UintArithTest, EdgeCases) {
+// Quotient-word estimates the random operands reach only by luck.
+TEST_F(UintArithTest, DivisionEstimateEdges) {
     constexpr u64 kMax = ~u64{0}, kHigh = u64{1} << 63;
-    struct Case {
-        const char* why;
-        UintRun run;
-        UintOracle oracle;
-        UintOperands ops;
-        i32 err;
-    };
-    const Case cases[] = {
-        {"n = 1: 2^64-1 + 1 carries out of the only word",
-         run_add,
-         oracle_add,
-         {{kMax}, {1}},
-         MP_ERR_OVERFLOW},
-        {"the same through add_u64", run_add_u64(1), oracle_add_u64(1), {{kMax}}, MP_ERR_OVERFLOW},
-        {"n = 1: 0 - 1 borrows out of the only word",
-         run_sub,
-         oracle_sub,
-         {{0}, {1}},
-         MP_ERR_OVERFLOW},
-        {"0 - 1 through the decrement", run_dec, oracle_dec, {{0, 0, 0}}, MP_ERR_OVERFLOW},
-        {"lengths sum to n + 1, top product word 0: fits",
-         run_mul,
-         oracle_mul,
-         {{0, 1}, {kHigh, 0}},
-         0},
-        {"lengths sum to n + 1, top product word 1: overflows",
-         run_mul,
-         oracle_mul,
-         {{0, 2}, {kHigh, 0}},
-         MP_ERR_OVERFLOW},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        mp_set_int_words(static_cast<i32>(c.ops[0].size()));
-        EXPECT_TRUE(check_uint_op(c.why, c.run, c.oracle, c.ops));
-        std::deque<Mpz> values;
-        for (const auto& op : c.ops) values.emplace_back(op.data(), mp_int_words);
-        UintExpect want(mp_int_words);
-        c.oracle(want, {&values.front(), &values.back()});
-        EXPECT_EQ(want.err, c.err);  // the case is as hard as it claims
-    }
     const UintOperands divisions[] = {
         // the remainder's top word equals the divisor's: the estimate saturates at B - 1
         {{0, kMax - 1, kHigh}, {kMax, kHigh, 0}},

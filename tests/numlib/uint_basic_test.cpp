@@ -47,39 +47,23 @@ TEST_F(UintBasicTest, SetZeroCopyAgainstGmp) {
         const i64 n = set_random_words();
         const u64 v = rng.structured_word();
         const i64 s = rng.chance(20) ? std::numeric_limits<i64>::min() : static_cast<i64>(v);
-        ASSERT_TRUE(check_uint_op(
-            "uint_zero",
-            [](u64* d, const Ptrs&) {
-                uint_zero(d);
-                return u64{0};
-            },
-            [](UintExpect&, const Ops&) {}, {}));
-        ASSERT_TRUE(check_uint_op(
-            "uint_set_u64 " + std::to_string(v),
-            [v](u64* d, const Ptrs&) {
-                uint_set_u64(d, v);
-                return u64{0};
-            },
-            [v](UintExpect& want, const Ops&) { mpz_set_ui(want.value, v); }, {}));
-        ASSERT_TRUE(check_uint_op(
-            "uint_from_i64 " + std::to_string(s),
-            [s](u64* d, const Ptrs&) {
-                uint_from_i64(d, s);
-                return u64{0};
-            },
-            [s](UintExpect& want, const Ops&) {
-                if (s < 0) return want.fail(MP_ERR_DOMAIN);
-                mpz_set_ui(want.value, static_cast<u64>(s));
-            },
-            {}));
-        ASSERT_TRUE(check_uint_op(
-            "uint_copy",
-            [](u64* d, const Ptrs& p) {
-                uint_copy(d, p[0]);
-                return u64{0};
-            },
-            [](UintExpect& want, const Ops& ops) { mpz_set(want.value, *ops[0]); },
-            {random_operand(rng, n)}));
+        const i64 pick = it % 3;  // uint_zero, uint_set_u64, uint_from_i64
+        const UintRun set = [v, s, pick](u64* d, const Ptrs&) {
+            if (pick == 0) uint_zero(d);
+            if (pick == 1) uint_set_u64(d, v);
+            if (pick == 2) uint_from_i64(d, s);
+            return u64{0};
+        };
+        const UintOracle want_set = [v, s, pick](UintExpect& want, const Ops&) {
+            if (pick == 2 && s < 0) return want.fail(MP_ERR_DOMAIN);
+            if (pick > 0) mpz_set_ui(want.value, pick == 1 ? v : static_cast<u64>(s));
+        };
+        ASSERT_TRUE(check_uint_op("uint set " + std::to_string(pick) + " " + std::to_string(s), set,
+                                  want_set, {}));
+        ASSERT_TRUE(
+            check_uint_op("uint_copy", uint_run(uint_copy),
+                          [](UintExpect& want, const Ops& ops) { mpz_set(want.value, *ops[0]); },
+                          {random_operand(rng, n)}));
     }
 }
 

@@ -15,13 +15,6 @@ using Ops = std::vector<const Mpz*>;
 using Ptrs = std::vector<const u64*>;
 using UintGcdTest = NumlibTest;
 
-UintRun binary(void (*op)(u64*, const u64*, const u64*)) {
-    return [op](u64* dst, const Ptrs& p) {
-        op(dst, p[0], p[1]);
-        return u64{0};
-    };
-}
-
 void gcd_oracle(UintExpect& want, const Ops& x) {
     if (mpz_sgn(x[0]->get()) == 0 || mpz_sgn(x[1]->get()) == 0) return want.fail(MP_ERR_DOMAIN);
     mpz_gcd(want.value, *x[0], *x[1]);
@@ -92,8 +85,8 @@ TEST_F(UintGcdTest, GcdAndLcmMatchGmp) {
         const i64 n = rng.word_count();
         mp_set_int_words(static_cast<i32>(n));
         const auto ops = gcd_operands(rng, n);
-        ASSERT_TRUE(check_uint_op("uint_gcd", binary(uint_gcd), gcd_oracle, ops));
-        ASSERT_TRUE(check_uint_op("uint_lcm", binary(uint_lcm), lcm_oracle, ops));
+        ASSERT_TRUE(check_uint_op("uint_gcd", uint_run(uint_gcd), gcd_oracle, ops));
+        ASSERT_TRUE(check_uint_op("uint_lcm", uint_run(uint_lcm), lcm_oracle, ops));
     }
 }
 
@@ -102,8 +95,8 @@ TEST_F(UintGcdTest, FibonacciPairsTakeTheLongestRun) {
         mp_set_int_words(static_cast<i32>(n));
         for (unsigned long g : {1UL, 6UL}) {
             const auto ops = fibonacci_pair(n, g);
-            ASSERT_TRUE(check_uint_op("uint_gcd", binary(uint_gcd), gcd_oracle, ops));
-            ASSERT_TRUE(check_uint_op("uint_mulinv", binary(uint_mulinv), mulinv_oracle, ops));
+            ASSERT_TRUE(check_uint_op("uint_gcd", uint_run(uint_gcd), gcd_oracle, ops));
+            ASSERT_TRUE(check_uint_op("uint_mulinv", uint_run(uint_mulinv), mulinv_oracle, ops));
         }
     }
 }
@@ -115,7 +108,7 @@ TEST_F(UintGcdTest, MulinvMatchesGmp) {
         mp_set_int_words(static_cast<i32>(n));
         auto ops = gcd_operands(rng, n);
         if (rng.chance(40) && ops[1][0] % 2 == 0) ops[1][0] |= 1;  // more coprime pairs
-        ASSERT_TRUE(check_uint_op("uint_mulinv", binary(uint_mulinv), mulinv_oracle, ops));
+        ASSERT_TRUE(check_uint_op("uint_mulinv", uint_run(uint_mulinv), mulinv_oracle, ops));
     }
 }
 
@@ -148,9 +141,9 @@ TEST_F(UintGcdTest, HardCases) {
             auto a = std::vector<u64>(static_cast<std::size_t>(n)), b = a;
             a[0] = c.a;
             b[0] = c.b;
-            EXPECT_TRUE(check_uint_op("uint_gcd", binary(uint_gcd), gcd_oracle, {a, b}));
-            EXPECT_TRUE(check_uint_op("uint_lcm", binary(uint_lcm), lcm_oracle, {a, b}));
-            EXPECT_TRUE(check_uint_op("uint_mulinv", binary(uint_mulinv), mulinv_oracle, {a, b}));
+            EXPECT_TRUE(check_uint_op("uint_gcd", uint_run(uint_gcd), gcd_oracle, {a, b}));
+            EXPECT_TRUE(check_uint_op("uint_lcm", uint_run(uint_lcm), lcm_oracle, {a, b}));
+            EXPECT_TRUE(check_uint_op("uint_mulinv", uint_run(uint_mulinv), mulinv_oracle, {a, b}));
         }
     }
 }

@@ -1,6 +1,6 @@
 // Integer logarithms against GMP: floor and exactness for random operands
-// and bases, at exact powers and their neighbours, powers of two as bases,
-// aliasing and the error discipline.
+// and bases of every shape, exact powers and their neighbours, bases 2 and
+// 10 through their own entry points, and the operands that are refused.
 #include <gmp.h>
 
 #include <algorithm>
@@ -9,22 +9,21 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/uint.h"
-#include "numlib/vec.h"
-#include "support/gmp_oracle.h"
 #include "support/numlib_fixture.h"
+#include "support/uint_harness.h"
 
 namespace {
 
 using UintLogTest = NumlibTest;
 using Words = std::vector<u64>;
+using Ops = std::vector<const Mpz*>;
+using Ptrs = std::vector<const u64*>;
 
-struct Log {
-    u64 k;
-    bool exact;
-};
-
-// floor(log_b a) by bisection with GMP powers: b^lo <= a < b^hi throughout.
-Log gmp_log(const Mpz& b, const Mpz& a) {
+// floor(log_b a) and whether b^k = a, by bisection with GMP powers: b^lo <= a
+// < b^hi throughout. A zero a, or a base below 2, is error 12.
+void log_oracle(UintExpect& want, const Ops& v) {
+    const Mpz &b = *v[0], &a = *v[1];
+    if (mpz_sgn(a.get()) == 0 || mpz_cmp_ui(b.get(), 2) < 0) return want.fail(MP_ERR_OVERFLOW);
     const u64 bits_a = static_cast<u64>(a.bits()), bits_b = static_cast<u64>(b.bits());
     u64 lo = (bits_a - 1) / bits_b;                 // b^lo < 2^(bits_b lo) <= 2^(bits_a - 1)
     u64 hi = (bits_a + bits_b - 2) / (bits_b - 1);  // b^hi >= 2^((bits_b - 1) hi) >= 2^bits_a
@@ -35,33 +34,12 @@ Log gmp_log(const Mpz& b, const Mpz& a) {
         (mpz_cmp(p, a) <= 0 ? lo : hi) = mid;
     }
     mpz_pow_ui(p, b, lo);
-    return {lo, mpz_cmp(p, a) == 0};
+    mpz_set_ui(want.value, lo);
+    want.ret = mpz_cmp(p, a) == 0;
 }
 
-// Runs uint_log_floor on (b, a), sometimes in place, and compares.
-void check_log(TestRng& rng, const Words& b, const Words& a, i64 n) {
-    const Log want = gmp_log(Mpz(b.data(), n), Mpz(a.data(), n));
-    const std::string what = "b=" + words_hex(b.data(), n) + " a=" + words_hex(a.data(), n);
-    Words bc = b, ac = a, r = Words(static_cast<std::size_t>(n));
-    u64* dst = rng.chance(30) ? ac.data() : rng.chance(40) ? bc.data() : r.data();
-    mp_error = 0;
-    const bool exact = uint_log_floor(dst, bc.data(), ac.data());
-    EXPECT_EQ(mp_err(), 0) << what;
-    EXPECT_EQ(exact, want.exact) << what;
-    Words want_words(static_cast<std::size_t>(n));
-    want_words[0] = want.k;
-    EXPECT_EQ(Words(dst, dst + n), want_words) << what;
-    // bases 2 and 10 have their own entry points (in place here)
-    bool (*fixed)(u64*, const u64*) = nullptr;
-    if (uint_cmp_u64(b.data(), 2) == 0) fixed = uint_log2_floor;
-    if (uint_cmp_u64(b.data(), 10) == 0) fixed = uint_log10_floor;
-    if (!fixed) return;
-    ac = a;
-    EXPECT_EQ(fixed(ac.data(), ac.data()), want.exact) << what;
-    EXPECT_EQ(ac, want_words) << what;
-}
-
-// A base of varied shape: small, one random word, a power of two, or long.
+// A base of varied shape: small (often 2 or 10), one random word, a power of
+// two, or long.
 Words random_base(TestRng& rng, i64 n) {
     Words b(static_cast<std::size_t>(n));
     switch (rng.range(0, 3)) {
@@ -84,82 +62,49 @@ Words random_base(TestRng& rng, i64 n) {
     return b;
 }
 
-TEST_F(UintLogTest, RandomOperandsAndBases) {
-    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
-        const i64 n = rng.word_count();
-        mp_set_int_words(static_cast<i32>(n));
-        Words a(static_cast<std::size_t>(n));
-        rng.fill(a.data(), n, rng.range(1, n));
-        check_log(rng, random_base(rng, n), a, n);
-    }
+// b^k - 1, b^k or b^k + 1 for k up to the largest power that fits; a random
+// value when that does not fit.
+Words near_power(TestRng& rng, const Words& b, i64 n) {
+    Mpz all_ones, p;
+    mpz_ui_pow_ui(all_ones, 2, static_cast<unsigned long>(64 * n));
+    mpz_sub_ui(all_ones, all_ones, 1);
+    UintExpect kmax(n);
+    const Mpz bz(b.data(), n);
+    log_oracle(kmax, {&bz, &all_ones});
+    const u64 top = mpz_get_ui(kmax.value);
+    mpz_pow_ui(p, bz, rng.chance(30) ? top : static_cast<u64>(rng.range(1, static_cast<i64>(top))));
+    const int delta = static_cast<int>(rng.range(-1, 1));
+    if (delta < 0) mpz_sub_ui(p, p, 1);
+    if (delta > 0) mpz_add_ui(p, p, 1);
+    return p.fits(n) && mpz_sgn(p.get()) != 0 ? p.words(n) : random_operand(rng, n);
 }
 
-TEST_F(UintLogTest, ExactPowersAndTheirNeighbours) {
-    for (i64 iter = 0; iter < test_iterations(150); ++iter) {
+TEST_F(UintLogTest, MatchesGmp) {
+    const UintRun fixed = [](u64* d, const Ptrs& p) {
+        return u64{(p[0][0] == 2 ? uint_log2_floor : uint_log10_floor)(d, p[1])};
+    };
+    for (i64 iter = 0; iter < test_iterations(450); ++iter) {
         const i64 n = rng.word_count();
         mp_set_int_words(static_cast<i32>(n));
-        Words b = random_base(rng, n);
-        const Mpz bz(b.data(), n);
-        // the largest k with b^k fitting, or a random one below it
-        Mpz all_ones;
-        mpz_ui_pow_ui(all_ones, 2, static_cast<unsigned long>(64 * n));
-        mpz_sub_ui(all_ones, all_ones, 1);
-        const u64 kmax = gmp_log(bz, all_ones).k;
-        const u64 k =
-            rng.chance(30) ? kmax : static_cast<u64>(rng.range(1, static_cast<i64>(kmax)));
-        Mpz p;
-        mpz_pow_ui(p, bz, k);
-        for (int delta : {-1, 0, 1}) {
-            Mpz a;
-            if (delta < 0) mpz_sub_ui(a, p, 1);
-            if (delta >= 0) mpz_add_ui(a, p, static_cast<unsigned long>(delta));
-            if (!a.fits(n) || mpz_sgn(a.get()) == 0) continue;
-            check_log(rng, b, a.words(n), n);
+        const Words b = random_base(rng, n);
+        const Words a = rng.chance(50) ? near_power(rng, b, n) : random_operand(rng, n);
+        ASSERT_TRUE(check_uint_op("uint_log_floor", uint_run(uint_log_floor), log_oracle, {b, a}));
+        if (uint_cmp_u64(b.data(), 2) == 0 || uint_cmp_u64(b.data(), 10) == 0) {
+            ASSERT_TRUE(check_uint_op("uint_log2/10_floor", fixed, log_oracle, {b, a}));
         }
     }
 }
 
-TEST_F(UintLogTest, InvalidOperandsRaise12) {
+// Base 0 and base 1 have no logarithm; neither has 0.
+TEST_F(UintLogTest, RefusedOperands) {
     mp_set_int_words(3);
-    Words zero = words(3), one = words(3), ten = words(3), a = words(3), r = words(3);
-    one[0] = 1;
-    ten[0] = 10;
-    a[0] = 1000;
-    struct Case {
-        const Words& base;
-        const Words& a;
-        const char* why;
-    };
-    for (const Case& c :
-         {Case{ten, zero, "log of 0"}, Case{zero, a, "base 0"}, Case{one, a, "base 1"}}) {
-        mp_error = 0;
-        r[0] = 7;
-        EXPECT_FALSE(uint_log_floor(r.data(), c.base.data(), c.a.data())) << c.why;
-        EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW) << c.why;
-        EXPECT_TRUE(uint_is_zero(r.data())) << c.why;
-    }
-    mp_error = 0;
-    EXPECT_FALSE(uint_log2_floor(r.data(), zero.data()));
-    EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
-    mp_error = 0;
-    EXPECT_FALSE(uint_log10_floor(r.data(), zero.data()));
-    EXPECT_EQ(mp_err(), MP_ERR_OVERFLOW);
-}
-
-TEST_F(UintLogTest, PendingErrorIsKept) {
-    mp_set_int_words(100);
-    Words a = words(100), b = words(100), r = words(100);
-    rng.fill(a.data(), 100, 100);
-    b[0] = 7;
-    const Log want = gmp_log(Mpz(b.data(), 100), Mpz(a.data(), 100));
-    mp_raise(MP_ERR_DIV_ZERO);
-    EXPECT_EQ(uint_log_floor(r.data(), b.data(), a.data()), want.exact);
-    EXPECT_EQ(r[0], want.k);
-    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
-    b[0] = 1;
-    EXPECT_FALSE(uint_log_floor(r.data(), b.data(), a.data()));
-    EXPECT_EQ(mp_err(), MP_ERR_DIV_ZERO);
-    EXPECT_TRUE(uint_is_zero(r.data()));
+    for (const auto& [b, a] : {std::pair<u64, u64>{10, 0}, {0, 1000}, {1, 1000}, {2, 0}})
+        EXPECT_TRUE(check_uint_op("uint_log_floor", uint_run(uint_log_floor), log_oracle,
+                                  {{b, 0, 0}, {a, 0, 0}}));
+    const UintRun log10 = [](u64* d, const Ptrs& p) { return u64{uint_log10_floor(d, p[0])}; };
+    EXPECT_TRUE(check_uint_op("uint_log10_floor", log10,
+                              [](UintExpect& w, const Ops&) { w.fail(MP_ERR_OVERFLOW); },
+                              {{0, 0, 0}}));
 }
 
 }  // namespace
