@@ -82,7 +82,7 @@ i64 horner(u64* acc, const char16_t* s, i64 end, bool lower, int base) {
     const u64 limit = ~u64{0} / static_cast<u64>(base);
     auto flush = [&] {
         if (len > 0) {
-            if (const u64 carry = vec_mul_word(len, acc, acc, scale)) acc[len++] = carry;
+            if (const u64 carry = vec_mul_word(acc, acc, len, scale)) acc[len++] = carry;
         }
         if (len == 0) {
             if (chunk) acc[len++] = chunk;
