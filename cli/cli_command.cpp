@@ -1,13 +1,13 @@
 // The subcommand table, the shared argument reader and the common set-up.
 #include "cli/cli_command.h"
 
+#include "app/app_error.h"
 #include "app/settings_file.h"
 #include "app/settings_path.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ int cliUsageError(std::string_view command, std::string_view reason) {
 }
 
 void cliWrite(std::FILE* out, std::u16string_view text, bool flush) {
-    const std::string bytes = cliUtf8(text);
+    const std::string bytes = text_to_utf8(text);
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     if (flush) std::fflush(out);
 }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "cli/cli_command.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"
 #include "primes/prime_factors_worker.h"
@@ -127,9 +127,10 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
             return CLI_EXIT_FAILED;
     }
-    const u32 op = cmd.kind == Kind::Interval ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
-                   : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
-                                              : PRIME_OP_TEST;
+    const u32 op = cmd.kind == Kind::Interval
+                       ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
+                   : cmd.kind == Kind::Next ? PRIME_OP_NEXT
+                                            : PRIME_OP_TEST;
     const SPrimeNumberCalc calc{exact ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC,
                                 op,
                                 number.data(),

@@ -7,18 +7,18 @@
 #include <mutex>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
 #include "cli/cli_command.h"
 #include "cli/cli_primes.h"
 #include "cli/cli_session.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "numlib/uint.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ class StreamSink : public PrimeOutputSink {
 
 // The text of an edit of capacity characters holding arg.
 std::u16string editText(const std::string& arg, i64 capacity) {
-    std::u16string text = cliUtf16(arg);
+    std::u16string text = text_from_utf8(arg);
     if (static_cast<i64>(text.size()) > capacity) {
         text.resize(static_cast<std::size_t>(capacity));
         text.back() = u'\u2026';
