@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/error_texts.h"
 #include "cli_golden_plan.h"
 #include "cli_run.h"
 #include "formula/golden_rows_functions.h"
 #include "formula/golden_rows_operators.h"
-#include "formula/error_texts.h"
 #include "formula/golden_rows_syntax.h"
 
 namespace {

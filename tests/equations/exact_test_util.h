@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/exact.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"

@@ -6,8 +6,8 @@
 #include <thread>
 #include <memory>
 
+#include "app/app_error.h"
 #include "gui_fixture.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_numbers_worker.h"
 #include "ui/form.h"

@@ -17,9 +17,9 @@
 #include <QTest>
 #include <memory>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_numbers_worker.h"
