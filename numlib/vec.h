@@ -98,7 +98,7 @@ inline u64 udiv_128(u64 hi, u64 lo, u64 d, u64* rem) {
 }
 
 // {q, n} = {a, n} / v and *r = the remainder, from the top word down.
-// v != 0. q may equal a; r is no word of q or a. n may be 0.
+// v != 0. q may equal a; r is no word of q. n may be 0.
 void vec_divmod_word(u64* q, u64* r, const u64* a, i64 n, u64 v);
 
 // Restoring shift-subtract division, one quotient bit per step: {q, count} =
