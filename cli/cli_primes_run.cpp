@@ -81,8 +81,7 @@ bool refuse(const std::u16string& text, const std::string& reason) {
 }
 
 i32 wordsFor(CliPrimeUse use) {
-    return use == CliPrimeUse::Probabilistic ? CLI_PRIME_WORDS_PROBABILISTIC
-                                             : CLI_PRIME_WORDS_EXACT;
+    return use == CliPrimeUse::Probabilistic ? PRIME_PAGE_WORDS_LONG : PRIME_PAGE_WORDS_SHORT;
 }
 
 // Reads text into dst (words(use) words); false when it is no number the use
@@ -122,13 +121,13 @@ std::string numberRange(CliPrimeUse use, i32 base) {
 
 bool cliReadPrimeNumber(const std::string& arg, CliPrimeUse use, i32 base, u64* dst) {
     const i64 capacity =
-        use == CliPrimeUse::Probabilistic ? CLI_PRIME_TEXT_LONG : CLI_PRIME_TEXT_SHORT;
+        use == CliPrimeUse::Probabilistic ? PRIME_PAGE_TEXT_LONG : PRIME_PAGE_TEXT_SHORT;
     const std::u16string text = editText(arg, capacity);
     if (parse(text, use, base, dst)) return true;
     std::string reason = numberRange(use, base);
-    std::vector<u64> wide(static_cast<std::size_t>(CLI_PRIME_WORDS_PROBABILISTIC));
+    std::vector<u64> wide(static_cast<std::size_t>(PRIME_PAGE_WORDS_LONG));
     if (use == CliPrimeUse::Exact &&
-        parse(editText(arg, CLI_PRIME_TEXT_LONG), CliPrimeUse::Probabilistic, base, wide.data()))
+        parse(editText(arg, PRIME_PAGE_TEXT_LONG), CliPrimeUse::Probabilistic, base, wide.data()))
         reason += german() ? " --probabilistic nimmt diese Zahl." : " --probabilistic takes it.";
     uint_zero(dst);
     return refuse(text, reason);
