@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 
 std::string help_folder_path;
 

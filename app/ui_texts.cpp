@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/error_texts.h"
 #include "app/ui_texts_tables.h"
-#include "formula/error_texts.h"
 
 namespace {
 

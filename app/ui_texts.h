@@ -10,7 +10,7 @@
 constexpr int UI_TEXT_COUNT = 163;
 // Slot of the error caption ("Error"); the slots after it, up to
 // UI_TEXT_LAST_MESSAGE, hold the error message templates in the order of
-// formula/error_texts.h, as the very same strings.
+// app/error_texts.h, as the very same strings.
 constexpr int UI_TEXT_ERROR_CAPTION = 102;
 constexpr int UI_TEXT_FIRST_MESSAGE = 103;
 constexpr int UI_TEXT_LAST_MESSAGE = 147;
@@ -20,7 +20,7 @@ constexpr int UI_TEXT_LAST_MESSAGE = 147;
 extern std::array<const char16_t*, UI_TEXT_COUNT> ui_text;
 
 // The effective language: LANGUAGE_ENGLISH (2) or LANGUAGE_GERMAN (3), as in
-// formula/error_texts.h. English until ui_language_select() runs.
+// app/error_texts.h. English until ui_language_select() runs.
 extern i32 ui_language;
 
 // Sets every slot to "???", the mark of a slot no table assigned.

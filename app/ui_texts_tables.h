@@ -1,6 +1,6 @@
 // Internal to the UI texts: the per-language tables behind ui_texts_english()
 // and ui_texts_german(). Slots 102 to 147 are null here (filled from
-// formula/error_texts.h).
+// app/error_texts.h).
 #pragma once
 
 #include "app/ui_texts.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "bench/bench_harness.h"
-#include "formula/app_error.h"
 #include "linear/linear_coef.h"
 #include "linear/linear_page.h"
 #include "linear/linear_solver.h"

@@ -14,8 +14,8 @@
 #include <random>
 #include <vector>
 
+#include "app/app_error.h"
 #include "bench/bench_harness.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "primes/prime_factor.h"

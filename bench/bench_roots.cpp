@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "bench/bench_harness.h"
 #include "equations/exact.h"
 #include "equations/roots.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"

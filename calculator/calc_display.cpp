@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/app_error.h"
 #include "calculator/calc_rounding.h"
-#include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
 #include "numlib/num_text.h"

@@ -5,14 +5,14 @@
 #include <system_error>
 #include <thread>
 
+#include "app/app_error.h"
 #include "calculator/calc_display.h"
 #include "calculator/calc_prepare.h"
 #include "calculator/calc_rounding.h"
-#include "formula/app_error.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_error.h"
-#include "numlib/num.h"
 #include "numlib/mp_thread.h"
+#include "numlib/num.h"
 
 namespace {
 

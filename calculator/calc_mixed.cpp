@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/app_error.h"
 #include "calculator/calc_display.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"
 #include "numlib/rat.h"

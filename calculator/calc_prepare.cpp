@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "calculator/calc_display.h"
-#include "formula/app_error.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"

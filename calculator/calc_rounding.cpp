@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/app_error.h"
 #include "calculator/calc_prepare.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "calculator/calc_display.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The calculator page's own words and the keys' tooltips, in both languages.
 #include "calculator/calc_texts.h"
 
+#include "app/error_texts.h"
 #include "calculator/keypad.h"
-#include "formula/error_texts.h"
 
 namespace {
 

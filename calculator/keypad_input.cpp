@@ -1,6 +1,6 @@
 #include "calculator/keypad_input.h"
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // The subcommand table, the shared argument reader and the common set-up.
 #include "cli/cli_command.h"
 
+#include "app/app_error.h"
 #include "app/settings_file.h"
 #include "app/settings_path.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -25,7 +25,10 @@ constexpr CliCommand kCommands[] = {
     {"divisors", cliRunPrimes, "divisors"},
 };
 
-const CliOptionDef* findOption(std::span<const CliOptionDef> known, std::string_view arg) {
+}  // namespace
+
+const CliOptionDef* cliFindOption(std::span<const CliOptionDef> known, std::string_view arg) {
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") arg = arg.substr(0, arg.find('='));
     for (std::span<const CliOptionDef> table :
          {known, std::span<const CliOptionDef>(kCommonArgs)}) {
         for (const CliOptionDef& s : table) {
@@ -38,15 +41,13 @@ const CliOptionDef* findOption(std::span<const CliOptionDef> known, std::string_
     return nullptr;
 }
 
-}  // namespace
-
 std::string CliCommandArgs::value(std::string_view name, std::string_view fallback) const {
     const auto it = options.find(std::string(name));
     return it == options.end() ? std::string(fallback) : it->second;
 }
 
 bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliOptionDef> known,
-                        CliCommandArgs* out, std::string* error) {
+                        CliCommandArgs* out, std::string* error, CliUnknownShort unknown) {
     bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -61,9 +62,10 @@ bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const Cl
         const std::size_t eq = arg.find('=');
         const bool isLong = arg[1] == '-';
         const std::string name = isLong && eq != std::string::npos ? arg.substr(0, eq) : arg;
-        const CliOptionDef* s = findOption(known, name);
+        const CliOptionDef* s = cliFindOption(known, name);
         if (s == nullptr) {
-            if (isLong) {
+            const bool number = arg[1] == '.' || arg[1] == '(' || (arg[1] >= '0' && arg[1] <= '9');
+            if (isLong || (unknown == CliUnknownShort::Error && !number)) {
                 *error = "unknown option '" + name + "'";
                 return false;
             }
@@ -76,6 +78,7 @@ bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const Cl
                 return false;
             }
             out->options[s->longName] = "";
+            out->given.emplace_back(s->longName, "");
             continue;
         }
         if (isLong && eq != std::string::npos) {
@@ -86,6 +89,7 @@ bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const Cl
             *error = "option '" + arg + "' needs a value";
             return false;
         }
+        out->given.emplace_back(s->longName, out->options[s->longName]);
     }
     return true;
 }
@@ -126,7 +130,7 @@ int cliUsageError(std::string_view command, std::string_view reason) {
 }
 
 void cliWrite(std::FILE* out, std::u16string_view text, bool flush) {
-    const std::string bytes = cliUtf8(text);
+    const std::string bytes = text_to_utf8(text);
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     if (flush) std::fflush(out);
 }

@@ -24,21 +24,34 @@ struct CliOptionDef {
 
 struct CliCommandArgs {
     std::map<std::string, std::string> options;  // long name -> value ("" for flags); last wins
-    std::vector<std::string> positional;         // in command-line order
+    std::vector<std::pair<std::string, std::string>> given;  // every option, in command-line order
+    std::vector<std::string> positional;                     // in command-line order
 
     bool has(std::string_view name) const { return options.count(std::string(name)) > 0; }
     // The option's value, or fallback when it was not given.
     std::string value(std::string_view name, std::string_view fallback = {}) const;
 };
 
-// Splits args into options and positional arguments. "--name=value",
-// "--name value" and "-x value" are accepted; "--" ends the options. An
-// argument with a single "-" that is no known option (such as "-2", "-1/3" or
-// "-sqrt(2)") is positional, so negative coefficients need no "--". False with
-// a one-line reason in *error on an unknown "--" option, a missing value, or a
-// value given to a flag.
+// How an argument with a single "-" that names no known option is read.
+enum class CliUnknownShort {
+    Positional,  // any such argument ("-2", "-1/3", "-sqrt(2)")
+    Error,       // an error unless a digit, "." or "(" follows the "-"
+};
+
+// Splits args into options and positional arguments: the one option reader of
+// the command line, for the calculator and every subcommand. "--name=value",
+// "--name value" and "-x value" are accepted; "--" ends the options. By
+// default an argument with a single "-" that is no known option is
+// positional, so negative coefficients need no "--". False with a one-line
+// reason in *error on an unknown "--" option, a missing value, or a value
+// given to a flag.
 bool cliReadCommandArgs(const std::vector<std::string>& args, std::span<const CliOptionDef> known,
-                        CliCommandArgs* out, std::string* error);
+                        CliCommandArgs* out, std::string* error,
+                        CliUnknownShort unknown = CliUnknownShort::Positional);
+
+// The option of known or of the shared ones that arg names ("-x", "--name" or
+// "--name=value"); nullptr when none.
+const CliOptionDef* cliFindOption(std::span<const CliOptionDef> known, std::string_view arg);
 
 // The settings' defaults, then the settings file unless noSettings (it is
 // never written).

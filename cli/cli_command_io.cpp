@@ -6,12 +6,12 @@
 #include <memory>
 #include <thread>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "app/ui_texts.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_thread.h"
 

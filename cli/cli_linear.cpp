@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
+#include "app/app_error.h"
 #include "cli/cli_command.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
 #include "linear/linear_csv.h"
 #include "linear/linear_page.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ int writeTemplate(i32 n) {
 // Loading and solving run on a worker so that Ctrl-C ends them even on an
 // endless input such as a device file.
 int solveFile(const std::string& path, i32 type, i32 digits) {
-    const std::u16string file = cliUtf16(path);
+    const std::u16string file = text_from_utf8(path);
     std::u16string output;
     cliRunUntilDone([&] {
         LinearGridModel grid;

@@ -16,7 +16,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_prompt.h"
 #include "cli/cli_session.h"
-#include "cli/cli_utf8.h"
+#include "textbuf/text_utf8.h"
 
 #ifndef VELMARIX_VERSION
 #define VELMARIX_VERSION "unknown"
@@ -40,7 +40,7 @@ void installInterruptHandler() {
 }
 
 void printLine(std::FILE* to, const std::u16string& text) {
-    const std::string bytes = cliUtf8(text) + "\n";
+    const std::string bytes = text_to_utf8(text) + "\n";
     std::fwrite(bytes.data(), 1, bytes.size(), to);
     std::fflush(to);
 }
@@ -74,7 +74,8 @@ int runArguments(CliSession& session, const CliOptions& options) {
     int status = EXIT_ALL_OK;
     for (const std::string& formula : options.formulas) {
         bool stopped = cli_interrupts.exchange(0) > 0;
-        if (stopped || !run(session, cliUtf16(formula), &stopped)) status = EXIT_FORMULA_FAILED;
+        if (stopped || !run(session, text_from_utf8(formula), &stopped))
+            status = EXIT_FORMULA_FAILED;
         if (stopped) break;  // a Ctrl-C ends the whole run
     }
     return status;
@@ -113,7 +114,7 @@ bool blank(const std::string& line) {
 // The formula of a line read from a file or a pipe. A NUL byte, which would
 // end the formula early, reaches the calculator as a character it refuses.
 std::u16string lineFormula(const std::string& line) {
-    std::u16string formula = cliUtf16(line);
+    std::u16string formula = text_from_utf8(line);
     for (char16_t& c : formula)
         if (c == 0) c = u'\uFFFD';
     return formula;
@@ -124,7 +125,7 @@ std::u16string lineLabel(const CliSession& session, long number) {
     const std::string label =
         (session.language() == SETTINGS_LANGUAGE_GERMAN ? "Zeile " : "line ") +
         std::to_string(number) + ": ";
-    return cliUtf16(label);
+    return text_from_utf8(label);
 }
 
 // Formulas from a file or a pipe, one per line; a Ctrl-C stops the run.
@@ -169,7 +170,7 @@ int runPrompt(CliSession& session) {
         if (got == CliPromptResult::TooLong) {
             report(session, session.tooLong(), {}, &stopped);
             status = EXIT_FORMULA_FAILED;
-        } else if (!blank(line) && !run(session, cliUtf16(line), &stopped)) {
+        } else if (!blank(line) && !run(session, text_from_utf8(line), &stopped)) {
             status = EXIT_FORMULA_FAILED;
         }
     }

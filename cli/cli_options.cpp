@@ -8,6 +8,7 @@
 
 #include "app/settings_values.h"
 #include "calculator/calc_state.h"
+#include "cli/cli_command.h"
 #include "cli/cli_primes.h"
 
 namespace {
@@ -69,34 +70,13 @@ bool applyValue(std::string_view name, std::string_view value, CliOptions* o) {
     return parseVariable(value, o);  // "var"
 }
 
-bool takesValue(std::string_view name) {
-    for (const char* n :
-         {"type", "digits", "in-base", "out-base", "mode", "decimal", "lang", "var"})
-        if (name == n) return true;
-    return false;
-}
-
-// The long name of an option as written ("-t", "--type", "--type=x"); empty
-// when unknown.
-std::string_view longName(std::string_view arg) {
-    if (arg == "-t") return "type";
-    if (arg == "-d") return "digits";
-    if (arg == "-m") return "mode";
-    if (arg == "-g") return "group";
-    if (arg == "-h") return "help";
-    if (arg.size() < 3 || arg.substr(0, 2) != "--") return {};
-    std::string_view name = arg.substr(
-        2, arg.find('=') == std::string_view::npos ? std::string_view::npos : arg.find('=') - 2);
-    for (const char* n : {"group", "help", "version", "no-settings"})
-        if (name == n) return name;
-    return takesValue(name) ? name : std::string_view{};
-}
-
-// A negative number or a parenthesis is a formula, not an option.
-bool looksLikeFormula(std::string_view arg) {
-    return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.' ||
-           arg[1] == '(';
-}
+// The calculator's options; -h/--help, --lang and --no-settings are among
+// them, as for every subcommand.
+constexpr CliOptionDef kOptions[] = {
+    {"type", 't', true}, {"digits", 'd', true},     {"in-base", 0, true}, {"out-base", 0, true},
+    {"mode", 'm', true}, {"group", 'g', false},     {"decimal", 0, true}, {"lang", 0, true},
+    {"var", 0, true},    {"no-settings", 0, false}, {"help", 'h', false}, {"version", 0, false},
+};
 
 // "2^128 (up to 39 digits)": the bound of numbers of the given words.
 std::string powerOfTwo(i32 words) {
@@ -116,59 +96,32 @@ bool applyFlag(std::string_view name, CliOptions* o) {
 }  // namespace
 
 bool cliParseOptions(int argc, const char* const* argv, CliOptions* o, std::string* error) {
-    bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (!options || looksLikeFormula(arg)) {
-            o->formulas.emplace_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            options = false;
-            continue;
-        }
-        const std::string_view name = longName(arg);
-        if (name.empty()) {
-            *error = "unknown option '" + std::string(arg) + "'";
-            return false;
-        }
-        const std::size_t eq = arg.find('=');
-        if (!takesValue(name)) {
-            if (eq != std::string_view::npos) {
-                *error = "option '--" + std::string(name) + "' takes no value";
-                return false;
-            }
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    CliCommandArgs read;
+    if (!cliReadCommandArgs(args, kOptions, &read, error, CliUnknownShort::Error)) return false;
+    for (const auto& [name, value] : read.given) {
+        if (!cliFindOption(kOptions, "--" + name)->takesValue) {
             applyFlag(name, o);
-            continue;
-        }
-        std::string_view value;
-        if (eq != std::string_view::npos && arg.substr(0, 2) == "--") {
-            value = arg.substr(eq + 1);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            *error = "option '" + std::string(arg) + "' needs a value";
-            return false;
-        }
-        if (!applyValue(name, value, o)) {
-            *error =
-                "bad value '" + std::string(value) + "' for option '--" + std::string(name) + "'";
+        } else if (!applyValue(name, value, o)) {
+            *error = "bad value '" + value + "' for option '--" + name + "'";
             return false;
         }
     }
+    o->formulas = std::move(read.positional);
     return true;
 }
 
 int cliOptionArity(std::string_view arg) {
-    if (arg == "--" || looksLikeFormula(arg)) return -1;
-    const std::string_view name = longName(arg);
-    if (name.empty()) return -1;
-    return takesValue(name) && arg.find('=') == std::string_view::npos ? 1 : 0;
+    if (arg.size() < 2 || arg[0] != '-' || arg == "--") return -1;
+    const CliOptionDef* s = cliFindOption(kOptions, arg);
+    if (s == nullptr) return -1;
+    return s->takesValue && arg.find('=') == std::string_view::npos ? 1 : 0;
 }
 
 std::string cliLongOption(std::string_view arg) {
-    if (arg.substr(0, 2) == "--") return std::string(arg);
-    return "--" + std::string(longName(arg));
+    const CliOptionDef* s = cliFindOption(kOptions, arg);
+    if (arg.substr(0, 2) == "--" || s == nullptr) return std::string(arg);
+    return "--" + std::string(s->longName);
 }
 
 std::string cliHelpText() {
@@ -208,10 +161,10 @@ std::string cliHelpText() {
            "formulas of up to " +
            std::to_string(calcMaxFormulaLength()) +
            " characters. The prime commands take numbers below\n" +
-           powerOfTwo(CLI_PRIME_WORDS_EXACT) +
+           powerOfTwo(PRIME_PAGE_WORDS_SHORT) +
            ", and primes, next-prime and is-prime\n"
            "with --probabilistic numbers below " +
-           powerOfTwo(CLI_PRIME_WORDS_PROBABILISTIC) +
+           powerOfTwo(PRIME_PAGE_WORDS_LONG) +
            ".\n"
            "\n"
            "The settings file of the application supplies the defaults; it is never written.\n"

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "app/app_error.h"
 #include "cli/cli_command.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
 #include "polynomial/poly_page.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ bool fillPage(PolyPage& page, const std::vector<std::string>& polys, std::string
     page.set_count(static_cast<i32>(polys.size()));
     i32 top = POLY_PAGE_MIN_DEGREE;
     for (std::size_t i = 0; i < polys.size(); ++i) {
-        const std::vector<std::u16string> coefs = splitCoefficients(cliUtf16(polys[i]));
+        const std::vector<std::u16string> coefs = splitCoefficients(text_from_utf8(polys[i]));
         const i32 degree = static_cast<i32>(coefs.size()) - 1;
         if (degree > POLY_MAX_DEGREE) {
             *error = "polynomial ";

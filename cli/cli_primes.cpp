@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "cli/cli_command.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"
 #include "primes/prime_factors_worker.h"
@@ -114,8 +114,8 @@ bool readCommon(const CliCommandArgs& args, Common* c, std::string* error) {
 
 int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
     const bool exact = !args.has("probabilistic");
-    mp_set_int_words(exact ? CLI_PRIME_WORDS_EXACT : CLI_PRIME_WORDS_PROBABILISTIC);
-    const i64 capacity = exact ? CLI_PRIME_TEXT_SHORT : CLI_PRIME_TEXT_LONG;
+    mp_set_int_words(exact ? PRIME_PAGE_WORDS_SHORT : PRIME_PAGE_WORDS_LONG);
+    const i64 capacity = exact ? PRIME_PAGE_TEXT_SHORT : PRIME_PAGE_TEXT_LONG;
     const i32 base = static_cast<i32>(c.base);
     std::vector<u64> number(static_cast<std::size_t>(mp_int_words));
     i64 size = 2147483647;
@@ -127,9 +127,10 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
             !cliReadPrimeCount(args.positional[1], capacity, base, 2147483647, 0, &size))
             return CLI_EXIT_FAILED;
     }
-    const u32 op = cmd.kind == Kind::Interval ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
-                   : cmd.kind == Kind::Next   ? PRIME_OP_NEXT
-                                              : PRIME_OP_TEST;
+    const u32 op = cmd.kind == Kind::Interval
+                       ? (args.has("count") ? PRIME_OP_COUNT : PRIME_OP_INTERVAL)
+                   : cmd.kind == Kind::Next ? PRIME_OP_NEXT
+                                            : PRIME_OP_TEST;
     const SPrimeNumberCalc calc{exact ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC,
                                 op,
                                 number.data(),
@@ -141,14 +142,14 @@ int runNumbers(const PrimeCommand& cmd, const CliCommandArgs& args, const Common
 }
 
 int runFactors(const PrimeCommand& cmd, const CliCommandArgs& args, const Common& c) {
-    mp_set_int_words(CLI_PRIME_WORDS_EXACT);
+    mp_set_int_words(PRIME_PAGE_WORDS_SHORT);
     const i32 base = static_cast<i32>(c.base);
-    u64 number[CLI_PRIME_WORDS_EXACT] = {0, 0};
+    u64 number[PRIME_PAGE_WORDS_SHORT] = {0, 0};
     i64 size = 1;
     if (!cliReadPrimeNumber(args.positional[0], CliPrimeUse::Factors, base, number))
         return CLI_EXIT_FAILED;
     if (args.positional.size() > 1 &&
-        !cliReadPrimeCount(args.positional[1], CLI_PRIME_TEXT_SHORT, base, 1000000, 1, &size))
+        !cliReadPrimeCount(args.positional[1], PRIME_PAGE_TEXT_SHORT, base, 1000000, 1, &size))
         return CLI_EXIT_FAILED;
     const SPrimeFactorCalc calc{static_cast<u8>(cmd.kind == Kind::Divisors ? 1 : 0),
                                 static_cast<u8>(args.has("count") ? 1 : 0),

@@ -8,16 +8,10 @@
 
 #include "numlib/mp_types.h"
 #include "primes/prime_output.h"
+#include "primes/prime_page_input.h"
 
-// Characters the prime pages read from an edit: two-word numbers and the
-// 65-word numbers of the probabilistic method.
-constexpr i64 CLI_PRIME_TEXT_SHORT = 161;
-constexpr i64 CLI_PRIME_TEXT_LONG = 5201;
-
-// Words of the numbers each method takes: the exact method and the factor
-// pages numbers below 2^128, the probabilistic method numbers below 2^4160.
-constexpr i32 CLI_PRIME_WORDS_EXACT = 2;
-constexpr i32 CLI_PRIME_WORDS_PROBABILISTIC = 65;
+// The edit capacities and word counts are the pages' own
+// (PRIME_PAGE_TEXT_SHORT and _LONG, PRIME_PAGE_WORDS_SHORT and _LONG).
 
 // What a number argument is read for: its range and text capacity, and the
 // reason given when it is refused.

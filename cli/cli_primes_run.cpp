@@ -7,18 +7,18 @@
 #include <mutex>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
 #include "cli/cli_command.h"
 #include "cli/cli_primes.h"
 #include "cli/cli_session.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "numlib/uint.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ class StreamSink : public PrimeOutputSink {
 
 // The text of an edit of capacity characters holding arg.
 std::u16string editText(const std::string& arg, i64 capacity) {
-    std::u16string text = cliUtf16(arg);
+    std::u16string text = text_from_utf8(arg);
     if (static_cast<i64>(text.size()) > capacity) {
         text.resize(static_cast<std::size_t>(capacity));
         text.back() = u'\u2026';
@@ -81,8 +81,7 @@ bool refuse(const std::u16string& text, const std::string& reason) {
 }
 
 i32 wordsFor(CliPrimeUse use) {
-    return use == CliPrimeUse::Probabilistic ? CLI_PRIME_WORDS_PROBABILISTIC
-                                             : CLI_PRIME_WORDS_EXACT;
+    return use == CliPrimeUse::Probabilistic ? PRIME_PAGE_WORDS_LONG : PRIME_PAGE_WORDS_SHORT;
 }
 
 // Reads text into dst (words(use) words); false when it is no number the use
@@ -122,13 +121,13 @@ std::string numberRange(CliPrimeUse use, i32 base) {
 
 bool cliReadPrimeNumber(const std::string& arg, CliPrimeUse use, i32 base, u64* dst) {
     const i64 capacity =
-        use == CliPrimeUse::Probabilistic ? CLI_PRIME_TEXT_LONG : CLI_PRIME_TEXT_SHORT;
+        use == CliPrimeUse::Probabilistic ? PRIME_PAGE_TEXT_LONG : PRIME_PAGE_TEXT_SHORT;
     const std::u16string text = editText(arg, capacity);
     if (parse(text, use, base, dst)) return true;
     std::string reason = numberRange(use, base);
-    std::vector<u64> wide(static_cast<std::size_t>(CLI_PRIME_WORDS_PROBABILISTIC));
+    std::vector<u64> wide(static_cast<std::size_t>(PRIME_PAGE_WORDS_LONG));
     if (use == CliPrimeUse::Exact &&
-        parse(editText(arg, CLI_PRIME_TEXT_LONG), CliPrimeUse::Probabilistic, base, wide.data()))
+        parse(editText(arg, PRIME_PAGE_TEXT_LONG), CliPrimeUse::Probabilistic, base, wide.data()))
         reason += german() ? " --probabilistic nimmt diese Zahl." : " --probabilistic takes it.";
     uint_zero(dst);
     return refuse(text, reason);

@@ -5,11 +5,11 @@
 #include <string>
 #include <thread>
 
+#include "app/app_error.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
-#include "cli/cli_utf8.h"
 #include "equations/equations_page.h"
-#include "formula/app_error.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ bool buildRequest(const CliCommandArgs& args, EqPageRequest* request, std::strin
     }
     const i32 degree = static_cast<i32>(count - 1);
     if (!readDigits(args, degree, &request->digits, error)) return false;
-    for (const std::string& c : args.positional) request->coefficients.push_back(cliUtf16(c));
+    for (const std::string& c : args.positional) request->coefficients.push_back(text_from_utf8(c));
     request->exact = args.has("exact");
     request->real_only = !args.has("complex");
     request->show_multiplicity = !args.has("no-multiplicity");

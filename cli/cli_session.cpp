@@ -6,14 +6,14 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
 #include "cli/cli_command.h"
-#include "cli/cli_utf8.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
 #include "formula/formula_error.h"
+#include "textbuf/text_utf8.h"
 
 std::atomic<int> cli_interrupts{0};
 
@@ -74,7 +74,7 @@ bool CliSession::setUp(const CliOptions& o, std::u16string* error) {
 }
 
 bool CliSession::addVariable(const CliVariable& v, std::u16string* error) {
-    const std::u16string name = cliUtf16(v.name);
+    const std::u16string name = text_from_utf8(v.name);
     if (name.empty() || !calcVariableNameValid(name)) {
         raiseAppError(APP_ERR_VARIABLE_NAME, name.c_str(), nullptr);
         *error = takeMessage();
@@ -91,7 +91,7 @@ bool CliSession::addVariable(const CliVariable& v, std::u16string* error) {
         return false;
     }
     list.setName(index, name);
-    list.setValue(index, cliUtf16(v.value), calcMaxFormulaLength());
+    list.setValue(index, text_from_utf8(v.value), calcMaxFormulaLength());
     list.setBase(index, state_.inputBase);
     return true;
 }

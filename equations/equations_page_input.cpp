@@ -2,9 +2,9 @@
 // read into the equation.
 #include <algorithm>
 
+#include "app/app_error.h"
 #include "equations/equations_page.h"
 #include "equations/exact.h"
-#include "formula/app_error.h"
 #include "formula/formula.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"

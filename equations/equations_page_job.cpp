@@ -2,9 +2,9 @@
 #include <system_error>
 #include <thread>
 
+#include "app/app_error.h"
 #include "equations/equations_page.h"
 #include "equations/exact.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_thread.h"

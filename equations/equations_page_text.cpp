@@ -2,9 +2,9 @@
 // lines of the output box.
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
 #include "equations/equations_page.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"

@@ -13,9 +13,9 @@
 // [t] is written only for t != 0 and then the next rational carries its sign;
 // G(F) is F followed by "*", or only F's sign when |F| = 1. Complex pairs get
 // no text when only real roots are wanted.
+#include "app/app_error.h"
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"

@@ -4,9 +4,9 @@
 // the candidate digits. Each candidate is confirmed by exact synthetic
 // division, whose quotient (again an integer polynomial) takes the place of
 // the equation for the roots that follow.
+#include "app/app_error.h"
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
-#include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
 #include "numlib/rat.h"

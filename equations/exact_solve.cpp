@@ -2,9 +2,9 @@
 // then the usual ordering and merging.
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"

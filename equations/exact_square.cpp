@@ -8,9 +8,9 @@
 // divisor bound. Below the bound's cube (2^60) the result is exact; above
 // it a prime squared beyond the bound may stay inside s, which leaves
 // o^2 s = n, and so the value of every text, intact.
+#include "app/app_error.h"
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
-#include "formula/app_error.h"
 #include "numlib/uint.h"
 
 namespace {

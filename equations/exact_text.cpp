@@ -1,6 +1,6 @@
 // Text and value helpers of the exact solutions.
+#include "app/app_error.h"
 #include "equations/exact_impl.h"
-#include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
 #include "numlib/num_text.h"

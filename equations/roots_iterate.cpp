@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/roots.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"

@@ -2,8 +2,8 @@
 // iteration, sorting and the real-only filter.
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/roots.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/real.h"

@@ -10,7 +10,7 @@
 
 #include "numlib/mp_types.h"
 
-using u16 = std::uint16_t;  // token codes (also declared by formula_ops.h)
+using u16 = std::uint16_t;  // token codes
 
 // ---- variables ------------------------------------------------------------------
 
@@ -71,6 +71,64 @@ enum : u16 {
     TOKEN_CONST_LAST = 799,
     TOKEN_SEPARATOR = 800,  // ";" between function arguments
     TOKEN_VARIABLE = 801,   // a variable; its value is in the token's buffer
+};
+
+// Function codes, one per keyword of the function table (TOKEN_FN_FIRST ..
+// TOKEN_FN_LAST). Each group of three trigonometric codes runs sin, cos, tan
+// (or asin, acos, atan) in one angle unit, and the hyperbolic six follow
+// sinh, cosh, tanh, asinh, acosh, atanh: the operations count on it.
+enum : u16 {
+    FN_SQRT = 200,
+    FN_CBRT = 201,
+    FN_LN = 202,
+    FN_LOG2 = 203,
+    FN_LOG10 = 204,
+    FN_EXP = 205,
+    FN_ABS = 206,
+    FN_SIN = 207,
+    FN_COS = 208,
+    FN_TAN = 209,
+    FN_ASIN = 210,
+    FN_ACOS = 211,
+    FN_ATAN = 212,
+    FN_SIND = 213,
+    FN_COSD = 214,
+    FN_TAND = 215,
+    FN_ASIND = 216,
+    FN_ACOSD = 217,
+    FN_ATAND = 218,
+    FN_SING = 219,
+    FN_COSG = 220,
+    FN_TANG = 221,
+    FN_ASING = 222,
+    FN_ACOSG = 223,
+    FN_ATANG = 224,
+    FN_SINH = 225,
+    FN_COSH = 226,
+    FN_TANH = 227,
+    FN_ASINH = 228,
+    FN_ACOSH = 229,
+    FN_ATANH = 230,
+    FN_FACT = 231,
+    FN_ROOT = 232,
+    FN_SQRTC = 300,
+    FN_CBRTC = 301,
+    FN_ROOTC = 302,
+    FN_ARG = 303,
+    FN_ARGD = 304,
+    FN_ARGG = 305,
+    FN_REALP = 306,
+    FN_IMAGP = 307,
+    FN_TRUNC = 308,
+    FN_FRAC = 309,
+    FN_NCR = 310,
+    FN_NPR = 311,
+    FN_LOGX = 312,
+    FN_GCD = 313,
+    FN_LCM = 314,
+    FN_MULINV = 315,
+    FN_POWMOD = 316,
+    FN_ROUND = 317,
 };
 
 // One slot of the evaluator's stack.

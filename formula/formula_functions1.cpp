@@ -18,12 +18,12 @@ namespace {
 
 // fn on the value for real, on the real part for a real cplx value, error 3
 // for uint and rat. g: exact digits the guard word must give.
-void real_only(u64* x, RealUnaryFn fn, i32 g = 2) {
+void realOnly(u64* x, RealUnaryFn fn, i32 g = 2) {
     switch (type()) {
         case MP_TYPE_REAL:
             return real_guarded_unary(x, x, g, fn);
         case MP_TYPE_CPLX:
-            if (!cplx_real_operands(x, x)) return;
+            if (!cplxRealOperands(x, x)) return;
             real_guarded_unary(x, x, g, fn);
             return real_zero(im(x), 0);
         default:
@@ -31,12 +31,12 @@ void real_only(u64* x, RealUnaryFn fn, i32 g = 2) {
     }
 }
 
-void mark_inexact(bool exact) {
+void markInexact(bool exact) {
     if (!exact && mp_err() == 0) inexactFlag = true;
 }
 
 // The exact k-th root of a rat (k = 2 or 3), error 18 when there is none.
-void rat_root_small(u64* x, i64 k) {
+void ratRootSmall(u64* x, i64 k) {
     ScratchMark mark;
     u64* index = mark.take(2 * static_cast<std::size_t>(mp_int_words) + 1);
     if (!index) return rat_zero(x);
@@ -44,26 +44,26 @@ void rat_root_small(u64* x, i64 k) {
     rat_root(x, index, x);
 }
 
-void root_fn(u64* x, i64 k) {
+void rootFn(u64* x, i64 k) {
     switch (type()) {
         case MP_TYPE_UINT:
-            return mark_inexact(uint_root(x, k, x));
+            return markInexact(uint_root(x, k, x));
         case MP_TYPE_RAT:
-            return rat_root_small(x, k);
+            return ratRootSmall(x, k);
         default:
-            return real_only(x, k == 2 ? real_sqrt : real_cbrt);
+            return realOnly(x, k == 2 ? real_sqrt : real_cbrt);
     }
 }
 
-void log_fn(u64* x, bool ten) {
+void logFn(u64* x, bool ten) {
     const RatLogFn floor_fn = ten ? uint_log10_floor : uint_log2_floor;
     switch (type()) {
         case MP_TYPE_UINT:
-            return mark_inexact(floor_fn(x, x));
+            return markInexact(floor_fn(x, x));
         case MP_TYPE_RAT:
             return rat_log_exact(x, x, floor_fn);
         default:
-            return real_only(x, ten ? real_log10 : real_log2);
+            return realOnly(x, ten ? real_log10 : real_log2);
     }
 }
 
@@ -76,12 +76,12 @@ void factorial(u64* x) {
             uint_factorial(rat_num(x), rat_num(x));
             return;
         default:
-            return real_only(x, real_factorial, 19);
+            return realOnly(x, real_factorial, 19);
     }
 }
 
 // trunc (frac false) or frac of a rat: |num| div or mod den, sign kept.
-void rat_trunc_frac(u64* x, bool frac) {
+void ratTruncFrac(u64* x, bool frac) {
     const int sign = rat_sign(x);
     if (frac) {
         uint_divmod(nullptr, rat_num(x), rat_num(x), rat_den(x));
@@ -94,7 +94,7 @@ void rat_trunc_frac(u64* x, bool frac) {
 }
 
 // trunc, then one unit away from zero when |frac| >= 1/2.
-void rat_round(u64* x) {
+void ratRound(u64* x) {
     ScratchMark mark;
     const std::size_t n = static_cast<std::size_t>(mp_int_words);
     u64* rem = mark.take(n);
@@ -113,7 +113,7 @@ void rat_round(u64* x) {
 
 // Rounds to as many significant digits as the value has integer digits;
 // below 0.1 the result is 0 with the sign kept.
-void real_round_integer(u64* x) {
+void realRoundInteger(u64* x) {
     if (real_is_zero(x)) return;
     const i64 e = real_exp_of(x);
     if (e < -1) return real_zero(x, real_sign(x));
@@ -122,12 +122,12 @@ void real_round_integer(u64* x) {
 }
 
 // trunc (0), frac (1) or round (2).
-void integer_part(u64* x, int which) {
+void integerPart(u64* x, int which) {
     using RealPartFn = void (*)(u64*);
     static constexpr RealPartFn real_fns[] = {
         [](u64* v) { real_trunc(v, v); },
         [](u64* v) { real_frac(v, v); },
-        real_round_integer,
+        realRoundInteger,
     };
     switch (type()) {
         case MP_TYPE_REAL:
@@ -139,23 +139,23 @@ void integer_part(u64* x, int which) {
             if (which == 1) uint_zero(x);
             return;
         case MP_TYPE_RAT:
-            return which == 2 ? rat_round(x) : rat_trunc_frac(x, which == 1);
+            return which == 2 ? ratRound(x) : ratTruncFrac(x, which == 1);
     }
 }
 
 // arg, argd, argg, realp, imagp: cplx only.
-void complex_part(u16 code, u64* x, i32 fn_pos) {
+void complexPart(u16 code, u64* x, i32 fnPos) {
     if (type() != MP_TYPE_CPLX) {
-        raiseFormulaError(FORMULA_ERR_NEEDS_COMPLEX, fn_pos);
-        return set_zero(x);
+        raiseFormulaError(FORMULA_ERR_NEEDS_COMPLEX, fnPos);
+        return setZero(x);
     }
     switch (code) {
         case FN_ARG:
-            return cplx_angle(x, AngleUnit::Radians);
+            return cplxAngle(x, AngleUnit::Radians);
         case FN_ARGD:
-            return cplx_angle(x, AngleUnit::Degrees);
+            return cplxAngle(x, AngleUnit::Degrees);
         case FN_ARGG:
-            return cplx_angle(x, AngleUnit::Gon);
+            return cplxAngle(x, AngleUnit::Gon);
         case FN_IMAGP:
             real_copy(x, im(x));
             break;
@@ -166,58 +166,58 @@ void complex_part(u16 code, u64* x, i32 fn_pos) {
 constexpr RealUnaryFn HYPERBOLIC[] = {real_sinh,  real_cosh,  real_tanh,
                                       real_asinh, real_acosh, real_atanh};
 
-AngleUnit unit_of(u16 first_of_unit) {
-    if (first_of_unit == FN_SIND || first_of_unit == FN_ASIND) return AngleUnit::Degrees;
-    if (first_of_unit == FN_SING || first_of_unit == FN_ASING) return AngleUnit::Gon;
+AngleUnit unitOf(u16 firstOfUnit) {
+    if (firstOfUnit == FN_SIND || firstOfUnit == FN_ASIND) return AngleUnit::Degrees;
+    if (firstOfUnit == FN_SING || firstOfUnit == FN_ASING) return AngleUnit::Gon;
     return AngleUnit::Radians;
 }
 
 // The trigonometric codes come in groups of three: 207 sin cos tan, 210 asin
 // acos atan, then the same for degrees (213, 216) and gon (219, 222).
-void trigonometric(u16 code, u64* x, i32 fn_pos) {
+void trigonometric(u16 code, u64* x, i32 fnPos) {
     const int group = (code - FN_SIN) / 3;
     const int which = (code - FN_SIN) % 3;
     const u16 first = static_cast<u16>(FN_SIN + 3 * group);
     if (type() == MP_TYPE_UINT || type() == MP_TYPE_RAT) return fail(x, MP_ERR_TYPE);
-    if (group % 2 == 0) return trig(x, which, unit_of(first), fn_pos);
-    inverse_trig(x, which, unit_of(first));
+    if (group % 2 == 0) return trig(x, which, unitOf(first), fnPos);
+    inverseTrig(x, which, unitOf(first));
 }
 
 }  // namespace
 
-void applyFunction1(u16 code, u64* arg, i32 fn_pos) {
-    if (!known_type()) return;
+void applyFunction1(u16 code, u64* arg, i32 fnPos) {
+    if (!knownType()) return;
     switch (code) {
         case FN_SQRT:
-            return root_fn(arg, 2);
+            return rootFn(arg, 2);
         case FN_CBRT:
-            return root_fn(arg, 3);
+            return rootFn(arg, 3);
         case FN_LN:
-            return real_only(arg, real_ln);
+            return realOnly(arg, real_ln);
         case FN_EXP:
-            return real_only(arg, real_exp);
+            return realOnly(arg, real_exp);
         case FN_LOG2:
-            return log_fn(arg, false);
+            return logFn(arg, false);
         case FN_LOG10:
-            return log_fn(arg, true);
+            return logFn(arg, true);
         case FN_ABS:
             return num_abs(arg, arg);
         case FN_FACT:
             return factorial(arg);
         case FN_TRUNC:
-            return integer_part(arg, 0);
+            return integerPart(arg, 0);
         case FN_FRAC:
-            return integer_part(arg, 1);
+            return integerPart(arg, 1);
         case FN_ROUND:
-            return integer_part(arg, 2);
+            return integerPart(arg, 2);
         case FN_ARG:
         case FN_ARGD:
         case FN_ARGG:
         case FN_REALP:
         case FN_IMAGP:
-            return complex_part(code, arg, fn_pos);
+            return complexPart(code, arg, fnPos);
     }
-    if (code >= FN_SIN && code < FN_SINH) return trigonometric(code, arg, fn_pos);
-    if (code >= FN_SINH && code <= FN_ATANH) return real_only(arg, HYPERBOLIC[code - FN_SINH]);
+    if (code >= FN_SIN && code < FN_SINH) return trigonometric(code, arg, fnPos);
+    if (code >= FN_SINH && code <= FN_ATANH) return realOnly(arg, HYPERBOLIC[code - FN_SINH]);
     raiseFormulaError(FORMULA_ERR_INTERNAL, 0);
 }

@@ -16,16 +16,16 @@ namespace {
 
 // Gives a real product or quotient by a word the sign it has on the general
 // path, the XOR of the operands' signs. A failed operation keeps its +0.
-void real_set_sign(u64* x, int sign) {
+void realSetSign(u64* x, int sign) {
     if (mp_err() == 0) x[0] = (x[0] & ~u64{1}) | static_cast<u64>(sign & 1);
 }
 
 // The sign of a negative word operand on the other operand's result. A cplx
 // zero imaginary part stays +0, as on the real path of the general product.
-void apply_word_sign(u64* x, int real_sign_bit, bool negative) {
+void applyWordSign(u64* x, int realSignBit, bool negative) {
     switch (type()) {
         case MP_TYPE_REAL:
-            return real_set_sign(x, real_sign_bit ^ (negative ? 1 : 0));
+            return realSetSign(x, realSignBit ^ (negative ? 1 : 0));
         case MP_TYPE_CPLX:
             if (!negative) return;
             real_negate(x);
@@ -38,7 +38,7 @@ void apply_word_sign(u64* x, int real_sign_bit, bool negative) {
 }
 
 // dst = a * v, then the word's sign. dst may be a.
-void mul_word(u64* dst, const u64* a, u64 v, bool negative) {
+void mulWord(u64* dst, const u64* a, u64 v, bool negative) {
     const int sign = type() == MP_TYPE_REAL ? real_sign(a) : 0;
     switch (type()) {
         case MP_TYPE_REAL: {
@@ -56,24 +56,24 @@ void mul_word(u64* dst, const u64* a, u64 v, bool negative) {
             rat_mul_u64(dst, a, v);
             break;
     }
-    apply_word_sign(dst, sign, negative);
+    applyWordSign(dst, sign, negative);
 }
 
 // dst = a / v, then the word's sign (not for uint). dst may be a.
-void div_word(u64* dst, const u64* a, u64 v, bool negative) {
+void divWord(u64* dst, const u64* a, u64 v, bool negative) {
     const int sign = type() == MP_TYPE_REAL ? real_sign(a) : 0;
     num_div_u64(dst, a, v);
-    apply_word_sign(dst, sign, negative);
+    applyWordSign(dst, sign, negative);
 }
 
 void multiply(u64* left, const u64* right) {
     u64 v = 0;
     bool negative = false;
-    if (as_word(left, &v, &negative)) return mul_word(left, right, v, negative);
-    if (as_word(right, &v, &negative)) return mul_word(left, left, v, negative);
+    if (asWord(left, &v, &negative)) return mulWord(left, right, v, negative);
+    if (asWord(right, &v, &negative)) return mulWord(left, left, v, negative);
     switch (type()) {
         case MP_TYPE_REAL:
-            return real_mul_rounded(left, left, right);
+            return realMulRounded(left, left, right);
         case MP_TYPE_CPLX:
             return cplx_mul(left, left, right);
         case MP_TYPE_UINT:
@@ -90,10 +90,10 @@ void divide(u64* left, const u64* right) {
     }
     u64 v = 0;
     bool negative = false;
-    if (as_word(right, &v, &negative)) return div_word(left, left, v, negative);
+    if (asWord(right, &v, &negative)) return divWord(left, left, v, negative);
     switch (type()) {
         case MP_TYPE_REAL:
-            return real_div_rounded(left, left, right);
+            return realDivRounded(left, left, right);
         case MP_TYPE_CPLX:
             return cplx_div(left, left, right);
         case MP_TYPE_RAT:
@@ -101,10 +101,10 @@ void divide(u64* left, const u64* right) {
     }
 }
 
-void add_sub(u64* left, const u64* right, bool sub) {
+void addSub(u64* left, const u64* right, bool sub) {
     switch (type()) {
         case MP_TYPE_REAL:
-            return real_add_rounded(left, left, right, sub ? 1 : 0);
+            return realAddRounded(left, left, right, sub ? 1 : 0);
         case MP_TYPE_CPLX:
             return sub ? cplx_sub(left, left, right) : cplx_add(left, left, right);
         case MP_TYPE_UINT:
@@ -130,19 +130,19 @@ void remainder(u64* left, const u64* right) {
 }  // namespace
 
 void applyOperator(u16 code, u64* left, const u64* right) {
-    if (!known_type()) return;
+    if (!knownType()) return;
     switch (code) {
-        case OP_ADD:
-            return add_sub(left, right, false);
-        case OP_SUB:
-            return add_sub(left, right, true);
-        case OP_MUL:
+        case TOKEN_ADD:
+            return addSub(left, right, false);
+        case TOKEN_SUB:
+            return addSub(left, right, true);
+        case TOKEN_MUL:
             return multiply(left, right);
-        case OP_DIV:
+        case TOKEN_DIV:
             return divide(left, right);
-        case OP_POW:
-            return apply_power(left, right);
-        case OP_MOD:
+        case TOKEN_POW:
+            return applyPower(left, right);
+        case TOKEN_MOD:
             return remainder(left, right);
         default:
             raiseFormulaError(FORMULA_ERR_INTERNAL, 0);

@@ -6,11 +6,7 @@
 // Token codes are those of the tokenizer's keyword table (formula.h).
 #pragma once
 
-#include <cstdint>
-
-#include "numlib/mp_types.h"
-
-using u16 = std::uint16_t;  // token codes
+#include "formula/formula.h"
 
 // Work limits handed to the library routines, 0 meaning none; the evaluator
 // sets them for each evaluation.
@@ -25,8 +21,8 @@ extern bool inexactFlag;
 
 // Operators 600..605 ("+", "-", "*", "/", "^", "mod"): left = left op right.
 void applyOperator(u16 code, u64* left, const u64* right);
-// Functions of one, two and three arguments; fn_pos is the 1-based position
+// Functions of one, two and three arguments; fnPos is the 1-based position
 // of the function name, for the errors that name it.
-void applyFunction1(u16 code, u64* arg, i32 fn_pos);
-void applyFunction2(u16 code, u64* first, const u64* second, i32 fn_pos);
-void applyFunction3(u16 code, u64* first, const u64* second, const u64* third, i32 fn_pos);
+void applyFunction1(u16 code, u64* arg, i32 fnPos);
+void applyFunction2(u16 code, u64* first, const u64* second, i32 fnPos);
+void applyFunction3(u16 code, u64* first, const u64* second, const u64* third, i32 fnPos);

@@ -7,7 +7,7 @@
 
 namespace fops {
 
-bool known_type() {
+bool knownType() {
     const i32 t = type();
     if (t == MP_TYPE_REAL || t == MP_TYPE_CPLX || t == MP_TYPE_UINT || t == MP_TYPE_RAT)
         return true;
@@ -15,7 +15,7 @@ bool known_type() {
     return false;
 }
 
-void set_zero(u64* x) {
+void setZero(u64* x) {
     switch (type()) {
         case MP_TYPE_REAL:
             return real_zero(x, 0);
@@ -30,10 +30,10 @@ void set_zero(u64* x) {
 
 void fail(u64* x, i32 code) {
     mp_raise(code);
-    set_zero(x);
+    setZero(x);
 }
 
-bool as_word(const u64* x, u64* magnitude, bool* negative) {
+bool asWord(const u64* x, u64* magnitude, bool* negative) {
     *magnitude = 0;
     *negative = false;
     switch (type()) {
@@ -52,17 +52,17 @@ bool as_word(const u64* x, u64* magnitude, bool* negative) {
     return false;
 }
 
-bool is_small_int(const u64* x, i64 v) {
+bool isSmallInt(const u64* x, i64 v) {
     i64 value = 0;
     return num_to_i64(&value, x) && value == v;
 }
 
-void real_add_rounded(u64* dst, const u64* a, const u64* b, int sub) {
+void realAddRounded(u64* dst, const u64* a, const u64* b, int sub) {
     const u64 spill = real_add_sub(dst, a, b, sub);
     real_round_guard(dst, spill, mp_real_words);
 }
 
-void real_mul_rounded(u64* dst, const u64* a, const u64* b) {
+void realMulRounded(u64* dst, const u64* a, const u64* b) {
     const u64 spill = real_mul(dst, a, b);
     real_round_guard(dst, spill, mp_real_words);
 }
@@ -70,12 +70,12 @@ void real_mul_rounded(u64* dst, const u64* a, const u64* b) {
 // The quotient runs with a guard word and is rounded once from it: a long
 // quotient is only within a unit of its last word, and this keeps that unit
 // in the guard word, as the cplx quotient of real operands does.
-void real_div_rounded(u64* dst, const u64* a, const u64* b) {
+void realDivRounded(u64* dst, const u64* a, const u64* b) {
     real_guarded_binary(dst, a, b, 19,
                         [](u64* q, const u64* x, const u64* y) { real_div(q, x, y); });
 }
 
-bool cplx_real_operands(u64* dst, const u64* a, const u64* b) {
+bool cplxRealOperands(u64* dst, const u64* a, const u64* b) {
     if (real_is_zero(im(a)) && (b == nullptr || real_is_zero(im(b)))) return true;
     mp_raise(MP_ERR_NOT_REAL);
     cplx_zero(dst);

@@ -28,13 +28,13 @@ void pow2_int(u64* x, i64 n) {
 }
 
 // base^y (base 10 or 2) for a y that is not a machine integer.
-void pow_small_base(u64* x, const u64* y, bool ten) {
+void powSmallBase(u64* x, const u64* y, bool ten) {
     const RealUnaryFn real_fn = ten ? real_exp10 : real_exp2;
     switch (type()) {
         case MP_TYPE_REAL:
             return real_guarded_unary(x, y, 2, real_fn);
         case MP_TYPE_CPLX:
-            if (!cplx_real_operands(x, y)) return;
+            if (!cplxRealOperands(x, y)) return;
             real_guarded_unary(x, y, 2, real_fn);
             return real_zero(im(x), 0);
         case MP_TYPE_UINT:
@@ -47,16 +47,16 @@ void pow_small_base(u64* x, const u64* y, bool ten) {
 
 }  // namespace
 
-void apply_power(u64* x, const u64* y) {
-    const bool ten = is_small_int(x, 10);
-    const bool two = !ten && is_small_int(x, 2);
+void applyPower(u64* x, const u64* y) {
+    const bool ten = isSmallInt(x, 10);
+    const bool two = !ten && isSmallInt(x, 2);
     i64 n = 0;
     if (num_to_i64(&n, y)) {
         if (ten) return num_pow10(x, n);
         if (two) return pow2_int(x, n);
         return num_pow_int(x, x, n);
     }
-    if (ten || two) return pow_small_base(x, y, ten);
+    if (ten || two) return powSmallBase(x, y, ten);
     num_pow(x, x, y);
 }
 

@@ -41,7 +41,7 @@ class RealWords {
 // classified: with a coarser last digit the rounded multiples of h would
 // catch ordinary arguments (at 19 digits, two of three integers near 10^18
 // equal some rounded k h, and every number from 10^19 on).
-int classify_radians(const u64* x) {
+int classifyRadians(const u64* x) {
     const i32 m = mp_real_words;
     if (real_exp_of(x) - 19 * i64{m} + 1 > -10) return ANGLE_OTHER;
     ScratchMark mark;
@@ -50,8 +50,8 @@ int classify_radians(const u64* x) {
     u64* h = mark.take(w);
     u64* a = mark.take(w);
     u64* t = mark.take(w);
-    u64* k_h = mark.take(w);
-    if (!k_h) return ANGLE_OTHER;
+    u64* kH = mark.take(w);
+    if (!kH) return ANGLE_OTHER;
     real_special(p, 100);
     real_resize(h, m + 1, p, m);
     real_resize(a, m + 1, x, m);
@@ -66,9 +66,9 @@ int classify_radians(const u64* x) {
     for (u64 k = q; k <= q + 1; ++k) {
         {
             RealWords wide(m + 1);
-            real_mul_u64(k_h, h, k);
+            real_mul_u64(kH, h, k);
         }
-        real_resize(t, m, k_h, m + 1);
+        real_resize(t, m, kH, m + 1);
         if (real_cmp_abs(t, x) == 0) return (k % 2 == 0) ? ANGLE_HALF : ANGLE_ODD_QUARTER;
     }
     return ANGLE_OTHER;
@@ -77,7 +77,7 @@ int classify_radians(const u64* x) {
 int classify(const u64* x) {
     if (real_is_zero(x)) return ANGLE_HALF;
     MpIsolate isolate;  // a probe that fails only leaves the angle unclassified
-    const int angle = classify_radians(x);
+    const int angle = classifyRadians(x);
     if (isolate.inner() != 0) {
         isolate.clear_inner();
         return ANGLE_OTHER;
@@ -143,7 +143,7 @@ constexpr QuadrantRule QUADRANT[3][4] = {
 // digits (sin of 180 - 10^-30 degrees is about 1.7 10^-32, to the last
 // digit), and a multiple of a right angle gives s = 0: the exact values, and
 // the pole of tan.
-void trig_units(u64* x, int which, AngleUnit unit, i32 fn_pos) {
+void trigUnits(u64* x, int which, AngleUnit unit, i32 fnPos) {
     const u64 right = unit == AngleUnit::Degrees ? 90 : 100;
     ScratchMark mark;
     const std::size_t w = static_cast<std::size_t>(mp_real_words) + 1;
@@ -160,13 +160,13 @@ void trig_units(u64* x, int which, AngleUnit unit, i32 fn_pos) {
     real_to_u64(&k, q, REAL_CONV_QUIET);
     real_from_u64(q, right / 2);
     if (real_cmp(x, q) > 0) {
-        real_add_rounded(x, x, d, 1);  // exact: both below 100
+        realAddRounded(x, x, d, 1);  // exact: both below 100
         ++k;
     }
     if (mp_err() != 0) return real_zero(x, 0);
     const QuadrantRule rule = QUADRANT[which][k % 4];
     if (rule.fn == 3 && real_is_zero(x)) {
-        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fn_pos, MP_ERR_DOMAIN);  // a pole of tan
+        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fnPos, MP_ERR_DOMAIN);  // a pole of tan
         return real_zero(x, 0);
     }
     real_guarded_unary(x, x, 2, UNIT_TRIG[unit == AngleUnit::Gon ? 1 : 0][rule.fn]);
@@ -177,12 +177,12 @@ void trig_units(u64* x, int which, AngleUnit unit, i32 fn_pos) {
 constexpr RealUnaryFn RADIAN_TRIG[3] = {real_sin, real_cos, real_tan};
 
 // Radians: the library's reduction, and the classes of the precision's pi.
-void trig_radians(u64* x, int which, i32 fn_pos) {
+void trigRadians(u64* x, int which, i32 fnPos) {
     const int angle = classify(x);
     const bool zero =
         (angle == ANGLE_HALF && which != 1) || (angle == ANGLE_ODD_QUARTER && which == 1);
     if (angle == ANGLE_ODD_QUARTER && which == 2) {
-        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fn_pos, MP_ERR_DOMAIN);  // a pole of tan
+        raiseFormulaErrorCause(FORMULA_ERR_OVERFLOW, fnPos, MP_ERR_DOMAIN);  // a pole of tan
         real_zero(x, 0);
     } else if (zero) {
         real_zero(x, 0);
@@ -233,34 +233,34 @@ constexpr RealBinaryBody ANGLE[3] = {
     },
 };
 
-int index_of(AngleUnit unit) {
+int indexOf(AngleUnit unit) {
     return static_cast<int>(unit);
 }
 
 }  // namespace
 
-void trig(u64* x, int which, AngleUnit unit, i32 fn_pos) {
+void trig(u64* x, int which, AngleUnit unit, i32 fnPos) {
     const bool complex = type() == MP_TYPE_CPLX;
-    if (complex && !cplx_real_operands(x, x)) return;
+    if (complex && !cplxRealOperands(x, x)) return;
     if (unit == AngleUnit::Radians)
-        trig_radians(x, which, fn_pos);
+        trigRadians(x, which, fnPos);
     else
-        trig_units(x, which, unit, fn_pos);
+        trigUnits(x, which, unit, fnPos);
     if (complex) real_zero(im(x), 0);
 }
 
-void inverse_trig(u64* x, int which, AngleUnit unit) {
+void inverseTrig(u64* x, int which, AngleUnit unit) {
     const bool complex = type() == MP_TYPE_CPLX;
-    if (complex && !cplx_real_operands(x, x)) return;
-    real_guarded_unary(x, x, 2, INVERSE[index_of(unit)][which]);
+    if (complex && !cplxRealOperands(x, x)) return;
+    real_guarded_unary(x, x, 2, INVERSE[indexOf(unit)][which]);
     if (complex) real_zero(im(x), 0);
 }
 
-void cplx_angle(u64* z, AngleUnit unit) {
+void cplxAngle(u64* z, AngleUnit unit) {
     // A negated real value carries an imaginary -0; its angle is still the
     // principal one, pi for a negative real, not -pi.
     if (real_is_zero(im(z))) real_zero(im(z), 0);
-    real_guarded_binary(z, im(z), z, 2, ANGLE[index_of(unit)]);
+    real_guarded_binary(z, im(z), z, 2, ANGLE[indexOf(unit)]);
     real_zero(im(z), 0);
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 #include "textbuf/text_utf8.h"
 

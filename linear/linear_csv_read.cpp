@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "linear/linear_csv.h"
+#include "textbuf/text_utf8.h"
 #include "textbuf/textbuf.h"
 
 namespace {
@@ -49,23 +50,17 @@ long next_char(ByteReader& in) {
         if (b >= 0) in.skip(1);
         return b;
     }
-    const int extra = b >= 0xF0 && b < 0xF5 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : 0;
-    long c = b & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        const int t = in.peek(static_cast<std::size_t>(k));
-        if (t < 0x80 || t > 0xBF) {
-            c = -2;
-            break;
-        }
-        c = (c << 6) | (t & 0x3F);
-    }
-    const long low = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
-    if (extra == 0 || c < low || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+    char ahead[4];
+    std::size_t n = 0;
+    for (int t; n < sizeof ahead && (t = in.peek(n)) >= 0; ++n) ahead[n] = static_cast<char>(t);
+    char32_t c = 0;
+    const int length = text_utf8_decode(std::string_view(ahead, n), &c);
+    if (length == 0) {
         in.skip(1);
         return b;
     }
-    in.skip(static_cast<std::size_t>(extra) + 1);
-    return c;
+    in.skip(static_cast<std::size_t>(length));
+    return static_cast<long>(c);
 }
 
 enum class FieldEnd { separator, line, file, overlong };

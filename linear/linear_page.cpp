@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "formula/formula.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"

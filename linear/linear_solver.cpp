@@ -1,7 +1,7 @@
 // Elimination and back substitution of solve_linear.
 #include "linear/linear_solver.h"
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "linear/linear_bound.h"
 #include "linear/linear_coef.h"
 #include "numlib/cplx.h"

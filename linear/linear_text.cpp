@@ -2,7 +2,7 @@
 // parameter names.
 #include <vector>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "linear/linear_coef.h"
 #include "linear/linear_solver.h"
 #include "numlib/cplx.h"

@@ -56,8 +56,8 @@ bool split(const char16_t* s, i64 count, Range* first, Range* second) {
 
 // Encloses the exponent form of the imaginary text at [at, length) in
 // parentheses after its sign, or drops a lone "1". The text fits the sink.
-void shape_imaginary(TextSink* sink, i64 at) {
-    char16_t* b = sink->buffer;
+void shape_imaginary(TextBuf* sink, i64 at) {
+    char16_t* b = sink->chars;
     if (at < sink->length && (b[at] == u'+' || b[at] == u'-')) ++at;
     if (sink->length - at == 1 && b[at] == u'1') {
         --sink->length;
@@ -114,7 +114,7 @@ i32 cplx_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags) {
     const i64 m = real_words();
     const u64* re = value;
     const u64* im = value + m + 1;
-    TextSink sink = text_sink_open(buffer, capacity);
+    TextBuf sink = text_sink_open(buffer, capacity);
     u32 inner = flags & ~NUM_TEXT_TERMINATE;
     if (!text_real_well_formed(re, m) || !text_real_well_formed(im, m)) {
         text_sink_put_ascii(&sink, "[?]");

@@ -15,7 +15,7 @@ i32 num_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags) {
         default:
             break;
     }
-    TextSink sink = text_sink_open(buffer, capacity);
+    TextBuf sink = text_sink_open(buffer, capacity);
     mp_raise(MP_ERR_TYPE);
     return static_cast<i32>(text_sink_finish(&sink, flags));
 }

@@ -1,12 +1,12 @@
 // Number text: values of every number type to UTF-16 text through a bounded
 // sink, and text back to values.
 //
-// Output goes through a TextSink that counts every character it is given but
-// stores only those that fit, so a caller can size a buffer from the length.
-// The routines that take a buffer and return a length (uint_to_text,
-// real_to_text, rat_to_text, cplx_to_text, num_to_text) are the top level:
-// they start with "!" when an error is pending on entry, and finish the text
-// (text_sink_finish). The *_sink routines append to a sink without finishing.
+// Output goes through a TextBuf (numlib/text_buf.h) that counts every
+// character it is given but stores only those that fit, so a caller can size a buffer from the
+// length. The routines that take a buffer and return a length (uint_to_text, real_to_text,
+// rat_to_text, cplx_to_text, num_to_text) are the top level: they start with "!" when an error is
+// pending on entry, and finish the text (text_sink_finish). The *_sink routines append to a sink
+// without finishing.
 //
 // Markers written in place of a number: "[$]" the text did not fit (error 20),
 // "[?]" the value is not well-formed, "[P]" an output base other than 2, 4, 8,
@@ -22,6 +22,7 @@
 #pragma once
 
 #include "numlib/mp_types.h"
+#include "numlib/text_buf.h"
 
 // ---- format and input flags ---------------------------------------------------
 
@@ -50,28 +51,23 @@ enum : u32 {
 
 // ---- the text sink -------------------------------------------------------------
 
-// Characters are stored at buffer[length] while length < capacity; length
-// counts every character appended. The buffer holds capacity + 1 characters:
-// the last slot is for the terminator of text_sink_finish.
-struct TextSink {
-    i64 length;
-    i64 capacity;
-    char16_t* buffer;
-};
+// Characters are stored at chars[length] while length < capacity; length
+// counts every character appended. chars holds capacity + 1 characters: the
+// last slot is for the terminator of text_sink_finish.
 
 // A sink over buffer (capacity + 1 characters; capacity < 0 counts as 0,
 // and a null buffer as capacity -1: nothing is ever stored).
-TextSink text_sink_make(char16_t* buffer, i64 capacity);
+TextBuf text_sink_make(char16_t* buffer, i64 capacity);
 // As text_sink_make, then "!" when an error is pending.
-TextSink text_sink_open(char16_t* buffer, i64 capacity);
-void text_sink_put(TextSink* sink, char16_t c);
+TextBuf text_sink_open(char16_t* buffer, i64 capacity);
+void text_sink_put(TextBuf* sink, char16_t c);
 // Appends count characters of the 0-terminated ASCII text s (count -1: all).
-void text_sink_put_ascii(TextSink* sink, const char* s, i64 count = -1);
+void text_sink_put_ascii(TextBuf* sink, const char* s, i64 count = -1);
 // Ends a top-level text: a text longer than capacity becomes "[$]" (when
 // capacity >= 3; else empty) with error 20; then with NUM_TEXT_TERMINATE a 0
 // character at the length, else "#" after the text when it fits (the length
 // does not count it). Returns the final length.
-i64 text_sink_finish(TextSink* sink, u32 flags);
+i64 text_sink_finish(TextBuf* sink, u32 flags);
 
 // ---- text ranges ----------------------------------------------------------------
 
@@ -90,7 +86,7 @@ void text_trim(i64* start, i64* count, const char16_t* text, i64 len);
 void uint_from_text(u64* dst, const char16_t* text, i32 len, u32 in_flags, i32 base);
 // Appends the n-word value in base 2, 4, 8, 10 or 16 (0 means 10), with the
 // sign and grouping flags. Another base: "[P]" and error 14.
-void uint_to_text_sink(TextSink* sink, const u64* value, u32 flags, i32 base);
+void uint_to_text_sink(TextBuf* sink, const u64* value, u32 flags, i32 base);
 // The value as a finished text in buffer (capacity + 1 characters); returns
 // the length.
 i32 uint_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags, i32 base);
@@ -113,7 +109,7 @@ i32 rat_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags);
 void real_from_text(u64* dst, const char16_t* text, i32 len, u32 in_flags);
 // Appends the m-word value in fixed or exponent notation as the display
 // thresholds and flags choose; "[?]" for a value that is not well-formed.
-void real_to_text_sink(TextSink* sink, const u64* value, u32 flags);
+void real_to_text_sink(TextBuf* sink, const u64* value, u32 flags);
 i32 real_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags);
 
 // ---- cplx ------------------------------------------------------------------------

@@ -22,6 +22,6 @@ int rat_cmp_i64(const u64* a, i64 v) {
     u64* t = mark.take(static_cast<std::size_t>(n));
     if (!t) return 0;
     // A carry out of |v| * den puts it above any numerator.
-    const int c = vec_mul_word(n, t, rat_den(a), mag) ? -1 : vec_cmp(rat_num(a), t, n);
+    const int c = vec_mul_word(t, rat_den(a), n, mag) ? -1 : vec_cmp(rat_num(a), t, n);
     return neg ? -c : c;
 }

@@ -65,7 +65,7 @@ void rat_from_text(u64* dst, const char16_t* text, i32 len, u32 in_flags) {
 }
 
 i32 rat_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags) {
-    TextSink sink = text_sink_open(buffer, capacity);
+    TextBuf sink = text_sink_open(buffer, capacity);
     const u64* num = rat_num(value);
     const u64* den = rat_den(value);
     if (value[0] > 1 || uint_is_zero(den)) {

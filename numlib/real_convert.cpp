@@ -64,7 +64,7 @@ i64 dec_to_bin(u64* acc, i64 cap, const u64* w, i64 k, int j) {
             if (digits) acc[len++] = digits;
             return;
         }
-        if (const u64 carry = vec_mul_word(len, acc, acc, scale)) acc[len++] = carry;
+        if (const u64 carry = vec_mul_word(acc, acc, len, scale)) acc[len++] = carry;
         if (vec_add_1(acc, acc, len, digits)) acc[len++] = 1;
     };
     for (i64 i = 0; i < k; ++i) step(REAL_BASE, w[i]);

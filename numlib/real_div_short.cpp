@@ -126,7 +126,7 @@ u64 estimate(const Top3& x, const Divisor2& d) {
 // the top word's sign (as i64) is the remainder's. For mult = B the top word
 // r[l] is 0.
 void step(u64* r, const u64* neg, i64 l, u64 mult, u64 q) {
-    if (mult != 1) r[l] = vec_mul_word(l, r, r, mult);
+    if (mult != 1) r[l] = vec_mul_word(r, r, l, mult);
     r[l] += vec_addmul_word(r, neg, l, q) - q;
 }
 

@@ -20,8 +20,8 @@ constexpr double kLog10Of2 = 0.30102999566398120;
 // an error (a bad index).
 double base_scale(i32 idx) {
     if (idx < 0) return 1.0;
-    if (idx == 10) return 1.0 / kLn10;
-    if (idx == 11) return kLog10Of2;
+    if (idx == REAL_CONST_INV_LN10) return 1.0 / kLn10;
+    if (idx == REAL_CONST_LOG10_2) return kLog10Of2;
     ScratchMark mark;
     u64* c = real_take(mark);
     if (!c) return NAN;
@@ -39,22 +39,22 @@ i32 decimal_digits(u64 v) {
 // r = x L for the constant idx (see the file comment); other indices scale
 // by their constant times ln 10.
 void scaled_argument(u64* r, u64* c, i32 idx) {
-    if (idx == 10) return;
-    if (idx < 0 || idx == 11) {
-        real_ln_const(c, idx < 0 ? 0 : 1);
+    if (idx == REAL_CONST_INV_LN10) return;
+    if (idx < 0 || idx == REAL_CONST_LOG10_2) {
+        real_ln_const(c, idx < 0 ? REAL_CONST_LN10 : REAL_CONST_LN2);
     } else {
         real_const(c, idx);
     }
     real_mul_r(r, r, c);
-    if (idx < 0 || idx == 11) return;
-    real_const(c, 0);
+    if (idx < 0 || idx == REAL_CONST_LOG10_2) return;
+    real_const(c, REAL_CONST_LN10);
     real_mul_r(r, r, c);
 }
 
 // r -= k ln 10.
 void subtract_ln10(u64* r, u64* c, i64 k) {
     if (k == 0) return;
-    real_ln_const(c, 0);
+    real_ln_const(c, REAL_CONST_LN10);
     real_mul_u64_r(c, c, static_cast<u64>(k < 0 ? -k : k));
     if (k > 0) {
         real_sub_r(r, r, c);
@@ -94,7 +94,9 @@ void real_exp_core(u64* dst, const u64* x, i32 idx) {
     const double ud = real_approx_double(x) * scale;
     i64 k = std::llround(ud);
     const i32 extra = (decimal_digits(static_cast<u64>(std::llabs(k))) + 18) / 19;
-    const i32 cap = idx < 0 || idx == 10 || idx == 11 ? REAL_FN_LONG_WORDS : REAL_FN_MAX_WORDS;
+    const i32 cap = idx < 0 || idx == REAL_CONST_INV_LN10 || idx == REAL_CONST_LOG10_2
+                        ? REAL_FN_LONG_WORDS
+                        : REAL_FN_MAX_WORDS;
     const i32 wide = std::max(w, std::min(w + extra, cap));
     u64* out = dst;
     {
@@ -118,13 +120,13 @@ void real_exp_core(u64* dst, const u64* x, i32 idx) {
 }
 
 void real_exp(u64* dst, const u64* x) {
-    real_exp_core(dst, x, 10);
+    real_exp_core(dst, x, REAL_CONST_INV_LN10);
 }
 
 void real_exp10(u64* dst, const u64* x) {
-    real_exp_core(dst, x, -1);
+    real_exp_core(dst, x, REAL_EXP_UNSCALED);
 }
 
 void real_exp2(u64* dst, const u64* x) {
-    real_exp_core(dst, x, 11);
+    real_exp_core(dst, x, REAL_CONST_LOG10_2);
 }

@@ -29,7 +29,9 @@ void real_hypot(u64* dst, const u64* a, const u64* b);
 
 // ---- exponentials and logarithms --------------------------------------------
 
-// 10^u for u = x * constant idx (10: e^x, 11: 2^x), or u = x when idx < 0.
+// 10^u for u = x * the constant-table entry idx (REAL_CONST_INV_LN10: e^x,
+// REAL_CONST_LOG10_2: 2^x), or u = x for REAL_EXP_UNSCALED.
+constexpr i32 REAL_EXP_UNSCALED = -1;
 void real_exp_core(u64* dst, const u64* x, i32 idx);
 void real_exp(u64* dst, const u64* x);
 void real_exp10(u64* dst, const u64* x);

@@ -124,7 +124,7 @@ bool real_root_binary(u64* dst, const u64* y, int k, int e);
 // the full-length product would multiply zeros. dst may equal a or b.
 void real_mul_short(u64* dst, const u64* a, i32 la, const u64* b, i32 lb);
 
-// ln 10 (idx 0) or ln 2 (idx 1) at the current words, up to
+// ln 10 (REAL_CONST_LN10) or ln 2 (REAL_CONST_LN2) at the current words, up to
 // REAL_FN_LONG_WORDS: from the constant table within it, beyond it from
 // values computed once on first use.
 void real_ln_const(u64* dst, i32 idx);

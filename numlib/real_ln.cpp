@@ -60,7 +60,7 @@ void ln_positive(u64* dst, const u64* x) {
     ScratchMark mark;
     u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);
-    real_ln_const(c, 0);
+    real_ln_const(c, REAL_CONST_LN10);
     real_mul_u64_r(c, c, static_cast<u64>(k < 0 ? -k : k));
     if (k < 0) real_negate(c);
     real_add_r(dst, dst, c);
@@ -115,7 +115,7 @@ void real_log10(u64* dst, const u64* x) {
     ScratchMark mark;
     u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);
-    real_const(c, 10);
+    real_const(c, REAL_CONST_INV_LN10);
     real_mul_r(dst, dst, c);
     real_from_i64(c, k);
     real_add_r(dst, dst, c);
@@ -127,7 +127,7 @@ void real_log2(u64* dst, const u64* x) {
     u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);
     ln_positive(dst, x);
-    real_const(c, 12);
+    real_const(c, REAL_CONST_INV_LN2);
     real_mul_r(dst, dst, c);
 }
 

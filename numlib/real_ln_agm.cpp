@@ -73,7 +73,7 @@ void ln_by_agm(u64* dst, const u64* y) {
     real_mul_u64_r(b, b, 4);
     real_add_exp(b, -p);
     agm_log(dst, b);
-    real_ln_const(b, 0);
+    real_ln_const(b, REAL_CONST_LN10);
     real_mul_u64_r(b, b, static_cast<u64>(p));
     real_sub_r(dst, dst, b);
 }

@@ -30,7 +30,7 @@ struct Work {
 void half_ln_two_pi(u64* dst, u64* t) {
     real_const(t, REAL_CONST_PI_4);
     real_ln(dst, t);
-    real_ln_const(t, 1);
+    real_ln_const(t, REAL_CONST_LN2);
     real_mul_u64_r(t, t, 3);
     real_add_r(dst, dst, t);
     real_div_u64_r(dst, dst, 2);
@@ -65,7 +65,8 @@ void stirling_rest(u64* dst, const u64* x, const u64* lnx, Work& wk) {
     }
     {
         const i32 ws = std::min(w, kSeriesWords);
-        RealPrecision prec(ws, mp_guard_digits > 19 * (w - ws) ? mp_guard_digits - 19 * (w - ws) : 0);
+        RealPrecision prec(ws,
+                           mp_guard_digits > 19 * (w - ws) ? mp_guard_digits - 19 * (w - ws) : 0);
         real_stirling_sum(dst, x);
     }
     real_extend(dst, std::min(w, kSeriesWords), w);

@@ -46,7 +46,7 @@ struct Shape {
 };
 
 struct Writer {
-    TextSink* sink;
+    TextBuf* sink;
     i64 m;
     u32 flags;
     char16_t sep;
@@ -117,7 +117,7 @@ void round_to_units(u64* r, const u64* x, i64 m) {
 
 }  // namespace
 
-void real_to_text_sink(TextSink* sink, const u64* value, u32 flags) {
+void real_to_text_sink(TextBuf* sink, const u64* value, u32 flags) {
     const i64 m = real_words();
     if (!text_real_well_formed(value, m)) return text_sink_put_ascii(sink, "[?]");
     const i64 start = sink->length;
@@ -156,7 +156,7 @@ void real_to_text_sink(TextSink* sink, const u64* value, u32 flags) {
 }
 
 i32 real_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags) {
-    TextSink sink = text_sink_open(buffer, capacity);
+    TextBuf sink = text_sink_open(buffer, capacity);
     real_to_text_sink(&sink, value, flags);
     return static_cast<i32>(text_sink_finish(&sink, flags));
 }

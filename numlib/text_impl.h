@@ -29,16 +29,16 @@ inline int text_digit_value(char16_t c, bool lower) {
 
 // Appends count copies of c (any count >= 0; the work is bounded by the room
 // left in the sink).
-void text_sink_fill(TextSink* sink, char16_t c, i64 count);
+void text_sink_fill(TextBuf* sink, char16_t c, i64 count);
 // Appends count ASCII characters.
-void text_sink_put_chars(TextSink* sink, const char* s, i64 count);
+void text_sink_put_chars(TextBuf* sink, const char* s, i64 count);
 // Appends a 0-terminated UTF-16 text.
-void text_sink_put_text(TextSink* sink, const char16_t* s);
+void text_sink_put_text(TextBuf* sink, const char16_t* s);
 // The marker of an internal failure while formatting.
 inline constexpr char16_t TEXT_MARK_INTERNAL[] = u"[\u00a7]";
 // The text in the sink from position start, when all of it was stored.
-inline bool text_sink_fits(const TextSink* sink) {
-    return sink->buffer != nullptr && sink->length <= sink->capacity;
+inline bool text_sink_fits(const TextBuf* sink) {
+    return sink->chars != nullptr && sink->length <= sink->capacity;
 }
 
 // Writes a run of total digits, putting sep before every digit whose count of
@@ -46,7 +46,7 @@ inline bool text_sink_fits(const TextSink* sink) {
 // the first. group 0 or sep 0: no separators.
 class TextGrouper {
   public:
-    TextGrouper(TextSink* sink, i64 total, int group, char16_t sep)
+    TextGrouper(TextBuf* sink, i64 total, int group, char16_t sep)
         : sink_(sink), total_(total), group_(sep != 0 ? group : 0), sep_(sep) {}
     void put(const char* digits, i64 count);
     void fill(char c, i64 count);
@@ -55,7 +55,7 @@ class TextGrouper {
     // Separators before the digits at positions [from, to).
     i64 separators(i64 from, i64 to) const;
 
-    TextSink* sink_;
+    TextBuf* sink_;
     i64 total_;
     int group_;
     char16_t sep_;

@@ -15,7 +15,7 @@ i64 convert_basecase(u64* out, const u64* dec, i64 k) {
     i64 len = 0;
     for (i64 i = k - 1; i >= 0; --i) {
         if (len > 0) {
-            const u64 carry = vec_mul_word(len, out, out, kDecBase);
+            const u64 carry = vec_mul_word(out, out, len, kDecBase);
             if (carry) out[len++] = carry;
         }
         if (dec[i] != 0) {

@@ -4,58 +4,58 @@
 #include "numlib/mp_error.h"
 #include "numlib/text_impl.h"
 
-TextSink text_sink_make(char16_t* buffer, i64 capacity) {
-    if (buffer == nullptr || capacity < 0) return TextSink{0, 0, nullptr};
-    return TextSink{0, capacity, buffer};
+TextBuf text_sink_make(char16_t* buffer, i64 capacity) {
+    if (buffer == nullptr || capacity < 0) return TextBuf{0, 0, nullptr};
+    return TextBuf{0, capacity, buffer};
 }
 
-TextSink text_sink_open(char16_t* buffer, i64 capacity) {
-    TextSink sink = text_sink_make(buffer, capacity);
+TextBuf text_sink_open(char16_t* buffer, i64 capacity) {
+    TextBuf sink = text_sink_make(buffer, capacity);
     if (mp_err() != 0) text_sink_put(&sink, u'!');
     return sink;
 }
 
-void text_sink_put(TextSink* sink, char16_t c) {
-    if (sink->length < sink->capacity && sink->buffer) sink->buffer[sink->length] = c;
+void text_sink_put(TextBuf* sink, char16_t c) {
+    if (sink->length < sink->capacity && sink->chars) sink->chars[sink->length] = c;
     ++sink->length;
 }
 
-void text_sink_put_ascii(TextSink* sink, const char* s, i64 count) {
+void text_sink_put_ascii(TextBuf* sink, const char* s, i64 count) {
     if (count < 0) count = static_cast<i64>(std::strlen(s));
     text_sink_put_chars(sink, s, count);
 }
 
-void text_sink_put_chars(TextSink* sink, const char* s, i64 count) {
-    i64 room = sink->buffer ? sink->capacity - sink->length : 0;
+void text_sink_put_chars(TextBuf* sink, const char* s, i64 count) {
+    i64 room = sink->chars ? sink->capacity - sink->length : 0;
     if (room > count) room = count;
-    for (i64 i = 0; i < room; ++i) sink->buffer[sink->length + i] = static_cast<u8>(s[i]);
+    for (i64 i = 0; i < room; ++i) sink->chars[sink->length + i] = static_cast<u8>(s[i]);
     sink->length += count;
 }
 
-void text_sink_put_text(TextSink* sink, const char16_t* s) {
+void text_sink_put_text(TextBuf* sink, const char16_t* s) {
     while (*s) text_sink_put(sink, *s++);
 }
 
-void text_sink_fill(TextSink* sink, char16_t c, i64 count) {
-    i64 room = sink->buffer ? sink->capacity - sink->length : 0;
+void text_sink_fill(TextBuf* sink, char16_t c, i64 count) {
+    i64 room = sink->chars ? sink->capacity - sink->length : 0;
     if (room > count) room = count;
-    for (i64 i = 0; i < room; ++i) sink->buffer[sink->length + i] = c;
+    for (i64 i = 0; i < room; ++i) sink->chars[sink->length + i] = c;
     sink->length += count;
 }
 
-i64 text_sink_finish(TextSink* sink, u32 flags) {
+i64 text_sink_finish(TextBuf* sink, u32 flags) {
     if (sink->length > sink->capacity) {
         sink->length = 0;
         if (sink->capacity >= 3) text_sink_put_ascii(sink, "[$]");
         mp_raise(MP_ERR_TEXT_SPACE);
     }
-    if (sink->buffer) {
+    if (sink->chars) {
         // The terminator goes to the slot after capacity at most, which the
         // caller provides; "#" only where it fits.
         if (flags & NUM_TEXT_TERMINATE)
-            sink->buffer[sink->length] = 0;
+            sink->chars[sink->length] = 0;
         else if (sink->length < sink->capacity)
-            sink->buffer[sink->length] = u'#';
+            sink->chars[sink->length] = u'#';
     }
     return sink->length;
 }

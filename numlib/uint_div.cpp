@@ -53,7 +53,7 @@ void uint_divmod_u64(u64* q, u64* r, const u64* a, u64 v) {
         *r = 0;
         return uint_fail(q, MP_ERR_DIV_ZERO);
     }
-    vec_divmod_word(uint_words(), q, r, a, v);
+    vec_divmod_word(q, r, a, uint_words(), v);
 }
 
 bool uint_div_exact(u64* q, const u64* a, const u64* b) {

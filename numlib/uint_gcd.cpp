@@ -77,7 +77,7 @@ bool gcd_words(u64* g, const u64* a, const u64* b, i64 n) {
     }
     if (p.lv == 1) {
         u64 rem;
-        vec_divmod_word(p.lu, p.spare_u, &rem, p.u, p.v[0]);
+        vec_divmod_word(p.spare_u, &rem, p.u, p.lu, p.v[0]);
         uint_set_u64(g, gcd_word(p.v[0], rem));
     } else {
         uint_store(g, p.u, p.lu);

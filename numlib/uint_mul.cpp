@@ -47,5 +47,5 @@ void uint_mul_full(u64* dst, const u64* a, const u64* b) {
 }
 
 void uint_mul_u64(u64* dst, const u64* a, u64 v) {
-    if (vec_mul_word(uint_words(), dst, a, v)) uint_fail(dst, MP_ERR_OVERFLOW);
+    if (vec_mul_word(dst, a, uint_words(), v)) uint_fail(dst, MP_ERR_OVERFLOW);
 }

@@ -20,7 +20,7 @@ i64 mul2_add(u64* dst, const u64* x, i64 lx, u64 u, const u64* y, i64 ly, u64 v)
         std::swap(lx, ly);
         std::swap(u, v);
     }
-    dst[lx] = vec_mul_word(lx, dst, x, u);
+    dst[lx] = vec_mul_word(dst, x, lx, u);
     dst[lx + 1] = 0;
     const u64 carry = vec_addmul_word(dst, y, ly, v);
     vec_add_1(dst + ly, dst + ly, lx + 2 - ly, carry);

@@ -131,7 +131,7 @@ void rising_quotient(u64* dst, const u64* s, i64 ls, u64 j, bool perm) {
     if (!perm) {  // the last step-wise product is j * C
         u64* jc = mark.take(static_cast<std::size_t>(lc + 1));
         if (!jc) return uint_zero(dst);
-        jc[lc] = vec_mul_word(lc, jc, c, j);
+        jc[lc] = vec_mul_word(jc, c, lc, j);
         if (vec_len(jc, lc + 1) > n) return uint_fail(dst, MP_ERR_OVERFLOW);
     }
     uint_store(dst, c, lc);

@@ -11,7 +11,7 @@ constexpr u64 kLeafFactors = 48;
 
 // {dst, len} *= w, growing len by the carry word.
 void mul_word_in(u64* dst, i64& len, u64 w) {
-    const u64 carry = vec_mul_word(len, dst, dst, w);
+    const u64 carry = vec_mul_word(dst, dst, len, w);
     if (carry) dst[len++] = carry;
 }
 

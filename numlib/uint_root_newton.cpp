@@ -98,7 +98,7 @@ bool newton_step(u64* x, i64* lx, u64 k, const Operand& a, const u64* p, i64 lp)
     ScratchMark mark;
     u64* sum = mark.take(static_cast<std::size_t>(*lx + 1));
     if (!sum) return false;
-    sum[*lx] = vec_mul_word(*lx, sum, x, k - 1);
+    sum[*lx] = vec_mul_word(sum, x, *lx, k - 1);
     if (p && lp <= a.len) {
         const i64 lq = a.len - lp + 1;
         u64* q = mark.take(static_cast<std::size_t>(lq));
@@ -113,7 +113,7 @@ bool newton_step(u64* x, i64* lx, u64 k, const Operand& a, const u64* p, i64 lp)
         vec_add(sum, sum, *lx + 1, q, sig);
     }
     u64 rem;
-    vec_divmod_word(*lx + 1, sum, &rem, sum, k);
+    vec_divmod_word(sum, &rem, sum, *lx + 1, k);
     const i64 len = vec_len(sum, *lx + 1);
     if (len == 0 || len > *lx || (len == *lx && vec_cmp(sum, x, len) >= 0)) {
         mp_raise(MP_ERR_INTERNAL);  // a step from above the root always descends

@@ -82,7 +82,7 @@ i64 horner(u64* acc, const char16_t* s, i64 end, bool lower, int base) {
     const u64 limit = ~u64{0} / static_cast<u64>(base);
     auto flush = [&] {
         if (len > 0) {
-            if (const u64 carry = vec_mul_word(len, acc, acc, scale)) acc[len++] = carry;
+            if (const u64 carry = vec_mul_word(acc, acc, len, scale)) acc[len++] = carry;
         }
         if (len == 0) {
             if (chunk) acc[len++] = chunk;
@@ -164,7 +164,7 @@ bool convert_digits(u64* dst, const char16_t* s, const IntScan& scan, bool lower
 
 // Base 10: the base-10^19 words of the value, the first without its leading
 // zeros. False when the scratch area ran out or a stop request arrived.
-bool put_decimal(TextSink* sink, const u64* a, i64 na, u32 flags) {
+bool put_decimal(TextBuf* sink, const u64* a, i64 na, u32 flags) {
     ScratchMark mark;
     const i64 k = real_dec_words_for(na);
     u64* dec = mark.take(static_cast<std::size_t>(k));
@@ -184,7 +184,7 @@ bool put_decimal(TextSink* sink, const u64* a, i64 na, u32 flags) {
 }
 
 // Bases 2, 4, 8, 16: bits digits straight from the words, top digit first.
-void put_power_of_two(TextSink* sink, const u64* a, i64 na, int bits, u32 flags) {
+void put_power_of_two(TextBuf* sink, const u64* a, i64 na, int bits, u32 flags) {
     static const char kDigits[] = "0123456789ABCDEF";
     const i64 bitlen = vec_bit_length(a, na);
     const i64 count = bitlen == 0 ? 1 : (bitlen + bits - 1) / bits;
@@ -221,7 +221,7 @@ void uint_from_text(u64* dst, const char16_t* text, i32 len, u32 in_flags, i32 b
     }
 }
 
-void uint_to_text_sink(TextSink* sink, const u64* value, u32 flags, i32 base) {
+void uint_to_text_sink(TextBuf* sink, const u64* value, u32 flags, i32 base) {
     if (base == 0) base = 10;
     if (base != 2 && base != 4 && base != 8 && base != 10 && base != 16) {
         text_sink_put_ascii(sink, "[P]");
@@ -243,7 +243,7 @@ void uint_to_text_sink(TextSink* sink, const u64* value, u32 flags, i32 base) {
 }
 
 i32 uint_to_text(char16_t* buffer, i32 capacity, const u64* value, u32 flags, i32 base) {
-    TextSink sink = text_sink_open(buffer, capacity);
+    TextBuf sink = text_sink_open(buffer, capacity);
     uint_to_text_sink(&sink, value, flags, base);
     return static_cast<i32>(text_sink_finish(&sink, flags));
 }

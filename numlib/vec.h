@@ -3,7 +3,10 @@
 // and never allocate; a kernel that needs temporaries takes a scratch pointer
 // whose size in words its *_scratch function gives. Counts are at least 1
 // unless a contract says otherwise. Overlap rules are stated per kernel;
-// "r may equal a" means exact equality, not partial overlap.
+// "r may equal a" means exact equality, not partial overlap. The sanitizer
+// build asserts both (numlib/vec_contract.h). Arguments come in one order:
+// destinations, then each input followed by its count (one count after the
+// inputs that share it), then single words and shift counts, then scratch.
 #pragma once
 
 #include <cassert>
@@ -35,9 +38,9 @@ int vec_cmp(const u64* a, const u64* b, i64 n);
 
 // ---- addition and subtraction -------------------------------------------
 
-// {r, n} = {a, n} + {b, n}; returns the carry. r may equal a or b.
+// {r, n} = {a, n} + {b, n}; returns the carry. r may equal a or b. n may be 0.
 u64 vec_add_n(u64* r, const u64* a, const u64* b, i64 n);
-// {r, n} = {a, n} - {b, n}; returns the borrow. r may equal a or b.
+// {r, n} = {a, n} - {b, n}; returns the borrow. r may equal a or b. n may be 0.
 u64 vec_sub_n(u64* r, const u64* a, const u64* b, i64 n);
 // {r, an} = {a, an} + {b, bn}, an >= bn >= 0; returns the carry. r may equal a.
 u64 vec_add(u64* r, const u64* a, i64 an, const u64* b, i64 bn);
@@ -59,16 +62,18 @@ u64 vec_rshift(u64* r, const u64* a, i64 n, unsigned cnt);
 
 // ---- multiplication -----------------------------------------------------
 
-// {dst, count} = {a, count} * v; returns the carry word. dst may equal a.
-u64 vec_mul_word(i64 count, u64* dst, const u64* a, u64 v);
+// {r, n} = {a, n} * v; returns the carry word. r may equal a. n may be 0.
+u64 vec_mul_word(u64* r, const u64* a, i64 n, u64 v);
 // {r, n} += {a, n} * v; returns the carry word. r and a must not overlap.
+// n may be 0.
 u64 vec_addmul_word(u64* r, const u64* a, i64 n, u64 v);
 // {r, n} -= {a, n} * v; returns the borrow word. r and a must not overlap.
+// n may be 0.
 u64 vec_submul_word(u64* r, const u64* a, i64 n, u64 v);
 
 // Schoolbook product: {dst, la + lb} += {a, la} * {b, lb} into a zeroed dst,
 // one multiply-accumulate row per word of a. dst overlaps neither operand.
-void vec_mul_rows(u64* dst, const u64* a, const u64* b, i64 la, i64 lb);
+void vec_mul_rows(u64* dst, const u64* a, i64 la, const u64* b, i64 lb);
 
 // Product {dst, la + lb} = {a, la} * {b, lb}, la >= lb >= 1, by the fastest
 // method for the sizes. dst overlaps neither operand; a may equal b.
@@ -92,15 +97,15 @@ inline u64 udiv_128(u64 hi, u64 lo, u64 d, u64* rem) {
     return q;
 }
 
-// {q, count} = {a, count} / v and *r = the remainder, from the top word down.
-// v != 0. q may equal a.
-void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v);
+// {q, n} = {a, n} / v and *r = the remainder, from the top word down.
+// v != 0. q may equal a; r is no word of q. n may be 0.
+void vec_divmod_word(u64* q, u64* r, const u64* a, i64 n, u64 v);
 
 // Restoring shift-subtract division, one quotient bit per step: {q, count} =
 // {a, count} / {b, count} and {r, count} the remainder, where abits and bbits
 // are the bit lengths of a and b, abits >= bbits >= 1. q and r overlap
 // nothing.
-void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 abits, i64 bbits);
+void vec_divmod_bits(u64* q, u64* r, const u64* a, const u64* b, i64 count, i64 abits, i64 bbits);
 
 // Long division: {q, na - nb + 1} = {a, na} / {b, nb} and {r, nb} the
 // remainder, where na >= nb >= 1 and b[nb - 1] != 0. q or r may be nullptr

@@ -2,12 +2,15 @@
 #include <cstring>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 void vec_copy_fwd(u64* dst, const u64* src, i64 count) {
+    assert(count >= 0 && vec_at_or_below(dst, src, count));
     if (count > 0 && dst != src) std::memmove(dst, src, static_cast<std::size_t>(count) * 8);
 }
 
 void vec_copy_bwd(u64* dst, const u64* src, i64 count) {
+    assert(count >= 0 && vec_at_or_above(dst, src, count));
     if (count > 0 && dst != src) std::memmove(dst, src, static_cast<std::size_t>(count) * 8);
 }
 
@@ -44,6 +47,7 @@ int vec_cmp(const u64* a, const u64* b, i64 n) {
 }
 
 u64 vec_add_n(u64* r, const u64* a, const u64* b, i64 n) {
+    assert(n >= 0 && vec_same_or_apart(r, n, a, n) && vec_same_or_apart(r, n, b, n));
     unsigned char c = 0;
     for (i64 i = 0; i < n; ++i) {
         unsigned long long s;
@@ -54,6 +58,7 @@ u64 vec_add_n(u64* r, const u64* a, const u64* b, i64 n) {
 }
 
 u64 vec_sub_n(u64* r, const u64* a, const u64* b, i64 n) {
+    assert(n >= 0 && vec_same_or_apart(r, n, a, n) && vec_same_or_apart(r, n, b, n));
     unsigned char c = 0;
     for (i64 i = 0; i < n; ++i) {
         unsigned long long s;
@@ -64,6 +69,7 @@ u64 vec_sub_n(u64* r, const u64* a, const u64* b, i64 n) {
 }
 
 u64 vec_add_1(u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && vec_same_or_apart(r, n, a, n));
     for (i64 i = 0; i < n; ++i) {
         u64 s = a[i] + v;
         v = s < v;
@@ -77,6 +83,7 @@ u64 vec_add_1(u64* r, const u64* a, i64 n, u64 v) {
 }
 
 u64 vec_sub_1(u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && vec_same_or_apart(r, n, a, n));
     for (i64 i = 0; i < n; ++i) {
         u64 x = a[i];
         r[i] = x - v;
@@ -90,17 +97,19 @@ u64 vec_sub_1(u64* r, const u64* a, i64 n, u64 v) {
 }
 
 u64 vec_add(u64* r, const u64* a, i64 an, const u64* b, i64 bn) {
+    assert(an >= bn && bn >= 0 && vec_same_or_apart(r, an, a, an) && vec_apart(r, an, b, bn));
     u64 c = vec_add_n(r, a, b, bn);
     return vec_add_1(r + bn, a + bn, an - bn, c);
 }
 
 u64 vec_sub(u64* r, const u64* a, i64 an, const u64* b, i64 bn) {
+    assert(an >= bn && bn >= 0 && vec_same_or_apart(r, an, a, an) && vec_apart(r, an, b, bn));
     u64 c = vec_sub_n(r, a, b, bn);
     return vec_sub_1(r + bn, a + bn, an - bn, c);
 }
 
 u64 vec_lshift(u64* r, const u64* a, i64 n, unsigned cnt) {
-    assert(cnt >= 1 && cnt <= 63);
+    assert(n >= 1 && cnt >= 1 && cnt <= 63 && vec_at_or_above(r, a, n));
     u64 out = a[n - 1] >> (64 - cnt);
     for (i64 i = n - 1; i > 0; --i) r[i] = (a[i] << cnt) | (a[i - 1] >> (64 - cnt));
     r[0] = a[0] << cnt;
@@ -108,7 +117,7 @@ u64 vec_lshift(u64* r, const u64* a, i64 n, unsigned cnt) {
 }
 
 u64 vec_rshift(u64* r, const u64* a, i64 n, unsigned cnt) {
-    assert(cnt >= 1 && cnt <= 63);
+    assert(n >= 1 && cnt >= 1 && cnt <= 63 && vec_at_or_below(r, a, n));
     u64 out = a[0] << (64 - cnt);
     for (i64 i = 0; i < n - 1; ++i) r[i] = (a[i] >> cnt) | (a[i + 1] << (64 - cnt));
     r[n - 1] = a[n - 1] >> cnt;

@@ -1,11 +1,13 @@
 // Division kernels: by one word, one quotient word per step (Knuth's
 // algorithm D), and the long-division entry point that normalises operands.
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
-void vec_divmod_word(i64 count, u64* q, u64* r, const u64* a, u64 v) {
-    assert(v != 0);
+void vec_divmod_word(u64* q, u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && v != 0 && vec_same_or_apart(q, n, a, n));
+    assert(vec_apart(r, 1, q, n));
     u64 rem = 0;
-    for (i64 i = count - 1; i >= 0; --i) q[i] = udiv_128(rem, a[i], v, &rem);
+    for (i64 i = n - 1; i >= 0; --i) q[i] = udiv_128(rem, a[i], v, &rem);
     *r = rem;
 }
 
@@ -48,6 +50,7 @@ u64 divrem_step(u64* u, const u64* v, i64 nb) {
 
 u64 vec_div_schoolbook(u64* q, u64* u, i64 nu, const u64* v, i64 nv) {
     assert(nu >= nv && nv >= 1 && (v[nv - 1] >> 63) == 1);
+    assert(vec_apart(q, nu - nv, u, nu) && vec_apart(q, nu - nv, v, nv) && vec_apart(u, nu, v, nv));
     u64 qh = 0;
     u64* top = u + nu - nv;
     if (vec_cmp(top, v, nv) >= 0) {
@@ -71,9 +74,12 @@ i64 vec_divrem_scratch(i64 na, i64 nb) {
 
 void vec_divrem(u64* q, u64* r, const u64* a, i64 na, const u64* b, i64 nb, u64* scratch) {
     assert(na >= nb && nb >= 1 && b[nb - 1] != 0);
+    assert(!q || (vec_apart(q, na - nb + 1, a, na) && vec_apart(q, na - nb + 1, b, nb)));
+    assert(!r || (vec_apart(r, nb, a, na) && vec_apart(r, nb, b, nb)));
+    assert(!q || !r || vec_apart(q, na - nb + 1, r, nb));
     if (nb == 1) {
         u64 rem;
-        vec_divmod_word(na, q ? q : scratch, &rem, a, b[0]);
+        vec_divmod_word(q ? q : scratch, &rem, a, na, b[0]);
         if (r) r[0] = rem;
         return;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 namespace {
 
@@ -19,8 +20,11 @@ void load_shifted(u64* r, const u64* a, i64 count, i64 shift) {
 
 }  // namespace
 
-void vec_divmod_bits(i64 count, u64* q, u64* r, const u64* a, const u64* b, i64 abits, i64 bbits) {
+void vec_divmod_bits(u64* q, u64* r, const u64* a, const u64* b, i64 count, i64 abits, i64 bbits) {
     assert(count >= 1 && abits >= bbits && bbits >= 1 && abits <= 64 * count);
+    assert(vec_apart(q, count, r, count) && vec_apart(q, count, a, count) &&
+           vec_apart(q, count, b, count) && vec_apart(r, count, a, count) &&
+           vec_apart(r, count, b, count));
     vec_zero(q, count);
     load_shifted(r, a, count, abits - bbits);
     // The running remainder stays below 2b, so within bbits + 1 bits; that is

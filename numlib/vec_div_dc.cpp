@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 namespace {
 
@@ -87,6 +88,7 @@ i64 vec_div_norm_scratch(i64 nu, i64 nv) {
 
 u64 vec_div_norm(u64* q, u64* u, i64 nu, const u64* v, i64 nv, u64* scratch) {
     assert(nu >= nv && nv >= 1 && (v[nv - 1] >> 63) == 1);
+    assert(vec_apart(q, nu - nv, u, nu) && vec_apart(q, nu - nv, v, nv) && vec_apart(u, nu, v, nv));
     if (use_schoolbook(nv)) return vec_div_schoolbook(q, u, nu, v, nv);
     u64 qh = 0;
     u64* top = u + nu - nv;

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 namespace {
 
@@ -95,6 +96,8 @@ bool vec_gcd_matrix(GcdMatrix* m, const u64* a, const u64* b, i64 n) {
 }
 
 bool vec_gcd_reduce(u64* ra, u64* rb, const u64* a, const u64* b, i64 n, const GcdMatrix& m) {
+    assert(n >= 1 && vec_apart(ra, n, rb, n) && vec_apart(ra, n, a, n) && vec_apart(ra, n, b, n) &&
+           vec_apart(rb, n, a, n) && vec_apart(rb, n, b, n));
     if (m.det_positive)
         return lincomb(ra, a, m.m11, b, m.m01, n) && lincomb(rb, b, m.m00, a, m.m10, n);
     return lincomb(ra, b, m.m01, a, m.m11, n) && lincomb(rb, a, m.m10, b, m.m00, n);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 u64 vec_mont_inverse(u64 m0) {
     assert(m0 & 1);
@@ -14,7 +15,8 @@ u64 vec_mont_inverse(u64 m0) {
 }
 
 void vec_redc(u64* r, u64* t, const u64* m, i64 k, u64 minv) {
-    assert(k >= 1 && (m[0] & 1));
+    assert(k >= 1 && (m[0] & 1) && vec_apart(t, 2 * k, m, k) && vec_apart(r, k, m, k));
+    assert(r == t || r == t + k || vec_apart(r, k, t, 2 * k));
     // Row i clears t[i]; its carry belongs at i + k and waits in t[i], since
     // later rows read only words above i and no row's quotient depends on
     // words at k and above.
@@ -25,7 +27,8 @@ void vec_redc(u64* r, u64* t, const u64* m, i64 k, u64 minv) {
 }
 
 void vec_hensel_div(u64* q, u64* a, i64 k, const u64* m, i64 mk) {
-    assert(k >= 1 && mk >= 1 && (m[0] & 1));
+    assert(k >= 1 && mk >= 1 && (m[0] & 1) && vec_same_or_apart(q, k, a, k));
+    assert(vec_apart(q, k, m, mk) && vec_apart(a, k, m, mk));
     const u64 inv = 0 - vec_mont_inverse(m[0]);
     for (i64 i = 0; i < k; ++i) {
         const u64 qi = a[i] * inv;

@@ -52,7 +52,7 @@ i64 vec_mul_scratch(i64 la, i64 lb) {
 }
 
 void vec_mul(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
-    assert(la >= lb && lb >= 1);
+    assert(la >= lb && lb >= 1 && vec_apart(dst, la + lb, a, la) && vec_apart(dst, la + lb, b, lb));
     if (a == b && la == lb)
         vec_sqr(dst, a, la, scratch);
     else if (lb < MUL_KARATSUBA_MIN)
@@ -72,7 +72,7 @@ i64 vec_sqr_scratch(i64 n) {
 }
 
 void vec_sqr(u64* dst, const u64* a, i64 n, u64* scratch) {
-    assert(n >= 1);
+    assert(n >= 1 && vec_apart(dst, 2 * n, a, n));
     if (n < SQR_KARATSUBA_MIN)
         vec_sqr_basecase(dst, a, n);
     else if (n < SQR_TOOM3_MIN)

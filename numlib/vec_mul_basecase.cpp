@@ -70,15 +70,18 @@ bool vec_mul_use_fast_loops(bool fast) {
     return adx;
 }
 
-u64 vec_mul_word(i64 count, u64* dst, const u64* a, u64 v) {
-    return count > 0 ? loops().mul_1(dst, a, count, v) : 0;
+u64 vec_mul_word(u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && vec_same_or_apart(r, n, a, n));
+    return n > 0 ? loops().mul_1(r, a, n, v) : 0;
 }
 
 u64 vec_addmul_word(u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && vec_apart(r, n, a, n));
     return n > 0 ? loops().addmul_1(r, a, n, v) : 0;
 }
 
 u64 vec_submul_word(u64* r, const u64* a, i64 n, u64 v) {
+    assert(n >= 0 && vec_apart(r, n, a, n));
     u64 borrow = 0;
     for (i64 i = 0; i < n; ++i) {
         u128 p = static_cast<u128>(a[i]) * v + borrow;
@@ -90,17 +93,18 @@ u64 vec_submul_word(u64* r, const u64* a, i64 n, u64 v) {
     return borrow;
 }
 
-void vec_mul_rows(u64* dst, const u64* a, const u64* b, i64 la, i64 lb) {
+void vec_mul_rows(u64* dst, const u64* a, i64 la, const u64* b, i64 lb) {
+    assert(la >= 1 && lb >= 1 && vec_apart(dst, la + lb, a, la) && vec_apart(dst, la + lb, b, lb));
     for (i64 i = 0; i < la; ++i) dst[i + lb] = vec_addmul_word(dst + i, b, lb, a[i]);
 }
 
 void vec_mul_basecase(u64* dst, const u64* a, i64 la, const u64* b, i64 lb) {
-    assert(la >= lb && lb >= 1);
+    assert(la >= lb && lb >= 1 && vec_apart(dst, la + lb, a, la) && vec_apart(dst, la + lb, b, lb));
     loops().mul(dst, a, la, b, lb);
 }
 
 void vec_sqr_basecase(u64* dst, const u64* a, i64 n) {
-    assert(n >= 1);
+    assert(n >= 1 && vec_apart(dst, 2 * n, a, n));
     loops().sqr(dst, a, n);
 }
 

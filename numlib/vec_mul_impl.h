@@ -4,6 +4,7 @@
 #pragma once
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 // Smallest operand size (the shorter operand, in words) at which each method
 // takes over from the one below it: where one step of it first beat the

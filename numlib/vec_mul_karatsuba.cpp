@@ -44,7 +44,7 @@ i64 vec_mul_karatsuba_scratch(i64 la, i64 lb) {
 
 void vec_mul_karatsuba(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
     const i64 h = (la + 1) / 2, sa = la - h, sb = lb - h;
-    assert(la >= lb && sb >= 1);
+    assert(la >= lb && sb >= 1 && vec_apart(dst, la + lb, a, la) && vec_apart(dst, la + lb, b, lb));
     // The differences live in dst (2h <= la + lb words) until the products
     // that do not need them overwrite it.
     u64* da = dst;
@@ -65,7 +65,7 @@ i64 vec_sqr_karatsuba_scratch(i64 n) {
 
 void vec_sqr_karatsuba(u64* dst, const u64* a, i64 n, u64* scratch) {
     const i64 h = (n + 1) / 2, s = n - h;
-    assert(s >= 1);
+    assert(s >= 1 && vec_apart(dst, 2 * n, a, n));
     abs_diff(dst, a, h, a + h, s);
     u64* vm1 = scratch;
     u64* rest = scratch + 2 * h;

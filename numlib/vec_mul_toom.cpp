@@ -102,7 +102,7 @@ i64 vec_mul_toom3_scratch(i64 la, i64 lb) {
 
 void vec_mul_toom3(u64* dst, const u64* a, i64 la, const u64* b, i64 lb, u64* scratch) {
     const i64 s = (la + 2) / 3, ta = la - 2 * s, tb = lb - 2 * s;
-    assert(la >= lb && tb >= 1);
+    assert(la >= lb && tb >= 1 && vec_apart(dst, la + lb, a, la) && vec_apart(dst, la + lb, b, lb));
     ToomBuffers t(scratch, s, 2);
     u64* ea = t.e;
     u64* eb = ea + (s + 1);
@@ -128,7 +128,7 @@ i64 vec_sqr_toom3_scratch(i64 n) {
 
 void vec_sqr_toom3(u64* dst, const u64* a, i64 n, u64* scratch) {
     const i64 s = (n + 2) / 3, t = n - 2 * s;
-    assert(t >= 1);
+    assert(t >= 1 && vec_apart(dst, 2 * n, a, n));
     ToomBuffers buf(scratch, s, 1);
     u64* e1 = buf.e;
     u64* em = e1 + (s + 1);

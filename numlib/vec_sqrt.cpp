@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "numlib/vec.h"
+#include "numlib/vec_contract.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ i64 vec_sqrtrem_scratch(i64 n) {
 }
 
 u64 vec_sqrtrem(u64* s, u64* a, i64 n, u64* scratch) {
-    assert(n >= 1 && (a[2 * n - 1] >> 62) != 0);
+    assert(n >= 1 && (a[2 * n - 1] >> 62) != 0 && vec_apart(s, n, a, 2 * n));
     if (n == 1) return sqrt_two_words(s, a);
     // a = a3 a2 a1 a0 with a1, a0 of l words: the root of a3 a2 is the high
     // part sh of s; then q = (r' B^l + a1) / (2 sh) and s = sh B^l + q, which

@@ -1,7 +1,7 @@
 // Sum, difference, product, long division and power of coefficient vectors.
 #include <vector>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
 #include "polynomial/poly.h"

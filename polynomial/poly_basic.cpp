@@ -1,7 +1,7 @@
 // Storage, copies, zero tests and rounding of coefficient vectors.
 #include <algorithm>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"

@@ -1,8 +1,8 @@
 // The five operations of the polynomial page: number context, cells read as
 // formulas, the arithmetic and the result text.
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "formula/formula.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/uint.h"

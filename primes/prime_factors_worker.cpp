@@ -3,13 +3,13 @@
 
 #include <thread>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
+#include "numlib/mp_thread.h"
 #include "numlib/num_text.h"
 #include "numlib/uint.h"
-#include "numlib/mp_thread.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ void emit_divisor_line(const DivisorList& divisors, const u64* n, const SPrimeFa
 // Application error 3101 naming n, unless an error is pending.
 void raise_too_many(const u64* n, const SPrimeFactorCalc& calc) {
     char16_t text[80 * 2 + 2];
-    TextSink sink = text_sink_make(text, 80 * 2 + 1);
+    TextBuf sink = text_sink_make(text, 80 * 2 + 1);
     uint_to_text_sink(&sink, n, calc.format_flags, static_cast<i32>(calc.base));
     text_sink_finish(&sink, calc.format_flags | NUM_TEXT_TERMINATE);
     raiseAppError(APP_ERR_TOO_MANY_FACTORS, text, nullptr);

@@ -3,16 +3,16 @@
 
 #include <thread>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
+#include "numlib/mp_thread.h"
 #include "numlib/uint.h"
 #include "numlib/vec.h"
 #include "primes/prime_lister.h"
 #include "primes/prime_sieve.h"
 #include "primes/prime_test.h"
-#include "numlib/mp_thread.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Bounded output pieces of the prime workers.
 #include "primes/prime_output.h"
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/num_text.h"

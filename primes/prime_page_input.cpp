@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"

@@ -35,47 +35,36 @@ void putUtf16(std::u16string& out, char32_t c) {
     }
 }
 
-// The code point of the sequence at bytes[i], advancing i past it; a byte
-// that starts no valid sequence gives U+FFFD and advances by one.
-char32_t nextCodePoint(std::string_view bytes, std::size_t& i) {
-    const auto b0 = static_cast<std::uint8_t>(bytes[i]);
+}  // namespace
+
+int text_utf8_decode(std::string_view bytes, char32_t* c) {
+    if (bytes.empty()) return 0;
+    const auto b0 = static_cast<std::uint8_t>(bytes[0]);
     int extra = 0;
-    char32_t c = 0;
+    char32_t v = 0;
     char32_t least = 0;
     if (b0 < 0x80) {
-        ++i;
-        return b0;
+        *c = b0;
+        return 1;
     } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        extra = 1, c = b0 & 0x1F, least = 0x80;
+        extra = 1, v = b0 & 0x1F, least = 0x80;
     } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        extra = 2, c = b0 & 0x0F, least = 0x800;
+        extra = 2, v = b0 & 0x0F, least = 0x800;
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        extra = 3, c = b0 & 0x07, least = 0x10000;
+        extra = 3, v = b0 & 0x07, least = 0x10000;
     } else {
-        ++i;
-        return kReplacement;
+        return 0;
     }
-    if (i + static_cast<std::size_t>(extra) >= bytes.size()) {
-        ++i;
-        return kReplacement;
-    }
+    if (static_cast<std::size_t>(extra) >= bytes.size()) return 0;
     for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<std::uint8_t>(bytes[i + static_cast<std::size_t>(k)]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        c = (c << 6) | (b & 0x3F);
+        const auto b = static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(k)]);
+        if ((b & 0xC0) != 0x80) return 0;
+        v = (v << 6) | (b & 0x3F);
     }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-        ++i;
-        return kReplacement;
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    return c;
+    if (v < least || v > 0x10FFFF || (v >= 0xD800 && v < 0xE000)) return 0;
+    *c = v;
+    return extra + 1;
 }
-
-}  // namespace
 
 std::string text_to_utf8(std::u16string_view text) {
     std::string out;
@@ -96,6 +85,12 @@ std::string text_to_utf8(std::u16string_view text) {
 std::u16string text_from_utf8(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) putUtf16(out, nextCodePoint(bytes, i));
+    // A byte that starts no valid sequence becomes one U+FFFD.
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c = kReplacement;
+        const int length = text_utf8_decode(bytes.substr(i), &c);
+        putUtf16(out, length > 0 ? c : kReplacement);
+        i += length > 0 ? static_cast<std::size_t>(length) : 1;
+    }
     return out;
 }

@@ -1,10 +1,11 @@
 // Bounded UTF-16 text buffers and the small printf-style formatter that the
 // whole program formats its texts with.
 //
-// A TextBuf never writes past its capacity: characters beyond it are counted
-// in `length` but not stored, so after formatting `length` says how long the
-// full text would have been. textbuf_finish() then cuts an overlong text,
-// marks the cut with "…" (U+2026) and reports the overflow.
+// A TextBuf (numlib/text_buf.h) never writes past its capacity: characters
+// beyond it are counted in `length` but not stored, so after formatting
+// `length` says how long the full text would have been. textbuf_finish() then
+// cuts an overlong text, marks the cut with "…" (U+2026) and reports the
+// overflow.
 #pragma once
 
 #include <concepts>
@@ -12,11 +13,7 @@
 #include <cstdint>
 #include <string_view>
 
-struct TextBuf {
-    std::int64_t length = 0;    // characters produced so far; may exceed capacity
-    std::int64_t capacity = 0;  // characters that may be stored, without the terminator
-    char16_t* chars = nullptr;  // capacity + 1 slots
-};
+#include "numlib/text_buf.h"
 
 // An empty buffer over a fixed array: capacity N - 1, one slot for the terminator.
 template <std::size_t N>

@@ -3,9 +3,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "app/ui_texts.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
 #include "ui/qt_text.h"
 
 namespace {

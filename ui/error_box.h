@@ -3,7 +3,7 @@
 
 class QWidget;
 
-// Takes the pending error (formula/error_message.h) and, unless there is
+// Takes the pending error (app/error_message.h) and, unless there is
 // none or it is the silent stop, shows it in a modal message box over
 // owner, with the error icon and the language's caption. True when a
 // message was shown.

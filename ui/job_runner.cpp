@@ -12,7 +12,7 @@
 #include <system_error>
 #include <thread>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_thread.h"
 #include "ui/form.h"
 

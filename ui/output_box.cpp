@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <string>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/qt_text.h"

@@ -1,7 +1,7 @@
 #include "ui/qt_text.h"
 
+#include "app/error_texts.h"
 #include "app/ui_texts.h"
-#include "formula/error_texts.h"
 
 QString to_qstring(std::u16string_view text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));

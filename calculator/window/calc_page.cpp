@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
 #include "calculator/calc.h"
@@ -24,7 +25,6 @@
 #include "calculator/window/calc_keypad.h"
 #include "calculator/window/calc_variables_window.h"
 #include "calculator/window/calc_window.h"
-#include "formula/app_error.h"
 #include "formula/formula_error.h"
 #include "ui/error_box.h"
 #include "ui/job_runner.h"

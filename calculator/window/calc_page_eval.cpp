@@ -4,13 +4,13 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
 #include "calculator/calc.h"
 #include "calculator/window/calc_fields.h"
 #include "calculator/window/calc_keypad.h"
 #include "calculator/window/calc_page.h"
 #include "calculator/window/calc_variables_window.h"
-#include "formula/app_error.h"
 #include "ui/job_runner.h"
 #include "ui/qt_text.h"
 

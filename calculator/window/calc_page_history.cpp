@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
 #include "calculator/calc.h"
 #include "calculator/calc_texts.h"
 #include "calculator/window/calc_fields.h"
 #include "calculator/window/calc_page.h"
-#include "formula/app_error.h"
 #include "ui/qt_text.h"
 
 namespace {

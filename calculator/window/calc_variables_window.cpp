@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/app_error.h"
 #include "calculator/calc_state.h"
 #include "calculator/calc_variables.h"
-#include "formula/app_error.h"
 #include "ui/error_box.h"
 #include "ui/number_controls.h"
 #include "ui/qt_text.h"

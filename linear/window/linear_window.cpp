@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "linear/linear_csv.h"
 #include "linear/linear_page.h"
 #include "linear/window/linear_window_cells.h"

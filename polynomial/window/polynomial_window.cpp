@@ -11,7 +11,7 @@
 #include <array>
 #include <memory>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "polynomial/poly_page.h"
 #include "ui/error_box.h"
 #include "ui/form.h"

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/app_error.h"
+#include "app/error_texts.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
-#include "formula/error_texts.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_factors_worker.h"
 #include "primes/prime_page_input.h"

@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_texts.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
-#include "formula/error_texts.h"
 #include "numlib/num_text.h"
 #include "primes/prime_output.h"
 #include "primes/prime_page_input.h"

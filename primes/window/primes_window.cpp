@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_texts.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
-#include "formula/error_texts.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_numbers_worker.h"
 #include "primes/prime_page_input.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "support/golden_runner.h"
 #include "textbuf/text_utf8.h"
 

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
 #include "calculator/calc.h"
-#include "formula/app_error.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_context.h"
 

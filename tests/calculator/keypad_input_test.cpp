@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 
 namespace {

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "calculator/calc_state.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
 #include "formula/golden.h"
 #include "numlib/mp_context.h"
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/error_texts.h"
 #include "cli_golden_plan.h"
 #include "cli_run.h"
-#include "formula/error_texts.h"
 
 namespace {
 

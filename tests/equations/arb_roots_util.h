@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "equations/roots.h"
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_error.h"
 
 #include "support/mpc_oracle.h"

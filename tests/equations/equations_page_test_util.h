@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
 #include "app/ui_texts.h"
 #include "equations/equations_page.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
 #include "numlib/mp_context.h"
 #include "support/test_random.h"
 

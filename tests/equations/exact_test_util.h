@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/exact.h"
+#include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "numlib/rat.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "equations/roots.h"
-#include "formula/app_error.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "support/mpc_oracle.h"

@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "app/app_error.h"
 #include "app/settings_path.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "ui/form.h"
 
 namespace {

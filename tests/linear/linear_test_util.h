@@ -6,8 +6,8 @@
 
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "linear/linear_page.h"
 #include "numlib/mp_context.h"
 #include "support/test_random.h"

@@ -180,7 +180,7 @@ TEST_F(VecDivTest, DivmodBitsAgreesWithDivrem) {
         }
         const i64 abits = vec_bit_length(a.data(), count), bbits = vec_bit_length(b.data(), count);
         if (abits < bbits) continue;  // outside the kernel's contract
-        vec_divmod_bits(count, q.data(), r.data(), a.data(), b.data(), abits, bbits);
+        vec_divmod_bits(q.data(), r.data(), a.data(), b.data(), count, abits, bbits);
         const i64 na = vec_len(a.data(), count), nb = vec_len(b.data(), count);
         std::vector<u64> wq(static_cast<std::size_t>(count)), wr(static_cast<std::size_t>(count));
         std::vector<u64> scratch(static_cast<std::size_t>(vec_divrem_scratch(na, nb)));

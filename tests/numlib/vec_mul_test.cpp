@@ -118,7 +118,7 @@ std::string describe(const char* what, i64 la, i64 lb, const u64* a, const u64* 
                                              << "\n used more than the " << sw << " scratch words";
     if (with_rows) {
         Words rows(static_cast<std::size_t>(n));
-        vec_mul_rows(rows.data(), a.data(), bp, la, lb);
+        vec_mul_rows(rows.data(), a.data(), la, bp, lb);
         if (rows != want)
             return ::testing::AssertionFailure() << describe("vec_mul_rows", la, lb, a.data(), bp);
     }
@@ -173,10 +173,10 @@ TEST_F(VecMulTest, WordRowsMatchGmp) {
             EXPECT_EQ(got, want) << "vec_submul_word";
 
             want_c = mpn_mul_1(limbs(want.data()), limbs(a.data()), n, v);
-            EXPECT_EQ(vec_mul_word(n, got.data(), a.data(), v), want_c);
+            EXPECT_EQ(vec_mul_word(got.data(), a.data(), n, v), want_c);
             EXPECT_EQ(got, want) << "vec_mul_word";
             got = a;  // in place
-            EXPECT_EQ(vec_mul_word(n, got.data(), got.data(), v), want_c);
+            EXPECT_EQ(vec_mul_word(got.data(), got.data(), n, v), want_c);
             EXPECT_EQ(got, want) << "vec_mul_word in place";
         }
     });

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
+#include "app/error_message.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
-#include "formula/error_message.h"
 #include "numlib/mp_context.h"
 #include "support/test_random.h"
 #include "support/golden_runner.h"

@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
 #include "polynomial/poly.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_error.h"
 #include "app/ui_texts.h"
-#include "formula/app_error.h"
 #include "numlib/mp_context.h"
 #include "support/gmp_oracle.h"
 #include "support/numlib_fixture.h"

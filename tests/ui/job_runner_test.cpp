@@ -7,6 +7,7 @@
 #include <thread>
 #include <memory>
 
+#include "app/app_error.h"
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
 #include "ui/form.h"

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "gui_fixture.h"
 #include "ui/output_box.h"
 

@@ -14,9 +14,9 @@
 #include <fstream>
 #include <memory>
 
+#include "app/error_texts.h"
 #include "app/settings_values.h"
 #include "app/ui_texts.h"
-#include "formula/error_texts.h"
 #include "calculator/calc_history.h"
 #include "calculator/calc_state.h"
 #include "calculator/window/calc_fields.h"

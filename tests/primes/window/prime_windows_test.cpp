@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "app/app_error.h"
 #include "app/settings_values.h"
-#include "formula/app_error.h"
 #include "gui_page.h"
 #include "numlib/mp_context.h"
 #include "primes/prime_numbers_worker.h"

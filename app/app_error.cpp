@@ -1,4 +1,4 @@
-#include "formula/app_error.h"
+#include "app/app_error.h"
 
 #include <algorithm>
 #include <string_view>

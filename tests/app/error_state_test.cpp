@@ -3,7 +3,7 @@
 #include <string>
 #include <thread>
 
-#include "formula/app_error.h"
+#include "app/app_error.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_context.h"
 #include "textbuf/textbuf.h"

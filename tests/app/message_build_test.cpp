@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/app_error.h"
-#include "formula/error_message.h"
-#include "formula/error_texts.h"
+#include "app/app_error.h"
+#include "app/error_message.h"
+#include "app/error_texts.h"
 #include "formula/formula.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_context.h"
@@ -208,7 +208,8 @@ TEST_F(MessageTest, LibraryErrorInFormulaNamesItsCause) {
     mp_context_reset();
     std::vector<u64> value(4096);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.formula, c.formula + std::char_traits<char16_t>::length(c.formula)));
+        SCOPED_TRACE(
+            std::string(c.formula, c.formula + std::char_traits<char16_t>::length(c.formula)));
         clearErrors();
         mp_num_type = c.type;
         mp_set_real_words(2);
@@ -225,7 +226,8 @@ TEST_F(MessageTest, LibraryErrorInFormulaNamesItsCause) {
     }
     const ErrorText* de = overflowCauseTemplate(MP_ERR_DIV_ZERO);
     ASSERT_NE(de, nullptr);
-    EXPECT_EQ(std::u16string(errorTextIn(*de, LANGUAGE_GERMAN)), u"Division durch 0 bei Zeichenposition %d!");
+    EXPECT_EQ(std::u16string(errorTextIn(*de, LANGUAGE_GERMAN)),
+              u"Division durch 0 bei Zeichenposition %d!");
     EXPECT_EQ(overflowCauseTemplate(MP_ERR_OVERFLOW), nullptr);
     mp_context_reset();
 }

@@ -1,7 +1,7 @@
-#include "formula/error_message.h"
+#include "app/error_message.h"
 
-#include "formula/app_error.h"
-#include "formula/error_texts.h"
+#include "app/app_error.h"
+#include "app/error_texts.h"
 #include "formula/formula_error.h"
 
 namespace {
@@ -28,8 +28,8 @@ void append_formula_text(TextBuf& buf, const ErrorState& state, i32 language) {
                                  ? overflowCauseTemplate(state.formula_cause)
                                  : nullptr;
     const ErrorText& entry = cause != nullptr ? *cause : formulaErrorTemplate(state.formula_code);
-    const bool shows_code =
-        cause == nullptr && (entry.code != state.formula_code || entry.code == FORMULA_ERR_INTERNAL);
+    const bool shows_code = cause == nullptr && (entry.code != state.formula_code ||
+                                                 entry.code == FORMULA_ERR_INTERNAL);
     if (shows_code) {
         textbuf_format(buf, errorTextIn(entry, language), state.formula_code);
     } else {
@@ -51,8 +51,8 @@ bool formatErrorMessage(TextBuf& buf, const ErrorState& state, i32 language) {
 ErrorMessage takeErrorMessage() {
     ErrorMessage message;
     message.code = appError.load(std::memory_order_relaxed);
-    const ErrorState state{message.code, appErrorText1, appErrorText2, formulaError,
-                           formulaErrorPos, formulaErrorCause};
+    const ErrorState state{message.code, appErrorText1,   appErrorText2,
+                           formulaError, formulaErrorPos, formulaErrorCause};
     TextBuf buf = textbuf_on(message.text);
     const i32 language = messageLanguage();
     message.shown = formatErrorMessage(buf, state, language);

@@ -1,7 +1,7 @@
 // Message templates of the application and formula errors in both
 // languages, in the order of the UI text slots 103 to 147 (error_texts.h).
 // The only copy of these texts: the UI table points here.
-#include "formula/error_texts.h"
+#include "app/error_texts.h"
 
 #include <atomic>
 
