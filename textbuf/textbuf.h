@@ -1,11 +1,9 @@
 // Bounded UTF-16 text buffers and the small printf-style formatter that the
 // whole program formats its texts with.
 //
-// A TextBuf (numlib/text_buf.h) never writes past its capacity: characters
-// beyond it are counted in `length` but not stored, so after formatting
-// `length` says how long the full text would have been. textbuf_finish() then
-// cuts an overlong text, marks the cut with "…" (U+2026) and reports the
-// overflow.
+// The buffer itself and its counting rule are in numlib/text_buf.h;
+// textbuf_finish() cuts an overlong text, marks the cut with "…" (U+2026)
+// and reports the overflow.
 #pragma once
 
 #include <concepts>
