@@ -1,8 +1,7 @@
-// Setting, copying, resizing, comparing, bit access and machine-integer
-// conversion of uint values against GMP.
+// Moving, resizing, predicates and comparisons of uint values against
+// memmove and GMP (the routines with a destination are in uint_ops_test).
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 #include "numlib/mp_error.h"
 #include "numlib/uint.h"
@@ -10,9 +9,6 @@
 #include "support/uint_harness.h"
 
 namespace {
-
-using Ops = std::vector<const Mpz*>;
-using Ptrs = std::vector<const u64*>;
 
 constexpr u64 kGuard = 0x3c6ef372fe94f82bULL;
 
@@ -27,45 +23,7 @@ class UintBasicTest : public NumlibTest {
         mp_set_int_words(static_cast<i32>(n));
         return n;
     }
-    // A value of at most two significant words, often next to 2^63 or 2^64.
-    std::vector<u64> small_operand(i64 n) {
-        std::vector<u64> a = random_operand(rng, n, rng.range(0, std::min<i64>(n, 2)));
-        if (rng.chance(40)) {
-            a[0] = (u64{1} << 63) + static_cast<u64>(rng.range(-1, 1));
-            if (n > 1) a[1] = 0;
-        } else if (rng.chance(30) && n > 1) {  // 2^64 - 1 or 2^64
-            const bool over = rng.chance(50);
-            a[0] = over ? 0 : ~u64{0};
-            a[1] = over;
-        }
-        return a;
-    }
 };
-
-TEST_F(UintBasicTest, SetZeroCopyAgainstGmp) {
-    for (i64 it = 0; it < test_iterations(300); ++it) {
-        const i64 n = set_random_words();
-        const u64 v = rng.structured_word();
-        const i64 s = rng.chance(20) ? std::numeric_limits<i64>::min() : static_cast<i64>(v);
-        const i64 pick = it % 3;  // uint_zero, uint_set_u64, uint_from_i64
-        const UintRun set = [v, s, pick](u64* d, const Ptrs&) {
-            if (pick == 0) uint_zero(d);
-            if (pick == 1) uint_set_u64(d, v);
-            if (pick == 2) uint_from_i64(d, s);
-            return u64{0};
-        };
-        const UintOracle want_set = [v, s, pick](UintExpect& want, const Ops&) {
-            if (pick == 2 && s < 0) return want.fail(MP_ERR_DOMAIN);
-            if (pick > 0) mpz_set_ui(want.value, pick == 1 ? v : static_cast<u64>(s));
-        };
-        ASSERT_TRUE(check_uint_op("uint set " + std::to_string(pick) + " " + std::to_string(s), set,
-                                  want_set, {}));
-        ASSERT_TRUE(
-            check_uint_op("uint_copy", uint_run(uint_copy),
-                          [](UintExpect& want, const Ops& ops) { mpz_set(want.value, *ops[0]); },
-                          {random_operand(rng, n)}));
-    }
-}
 
 // memmove semantics, whichever way the two ranges overlap.
 TEST_F(UintBasicTest, MoveOverlapsInBothDirections) {
@@ -160,70 +118,6 @@ TEST_F(UintBasicTest, PredicatesAndComparisonsAgainstGmp) {
             << "count " << top_count;
         EXPECT_EQ(mp_error, 0);
         ASSERT_EQ(mp_scratch_top, top);
-    }
-}
-
-// Bit indices run to 64n - 1; from 64n on, setting changes nothing and
-// reading gives 0, both with error 14.
-TEST_F(UintBasicTest, SetAndGetBitAgainstGmp) {
-    for (i64 it = 0; it < test_iterations(500); ++it) {
-        const i64 n = set_random_words();
-        const std::vector<u64> a = random_operand(rng, n);
-        const u64 bits = static_cast<u64>(64 * n);
-        const u32 bit =
-            static_cast<u32>(rng.chance(25)   ? bits + static_cast<u64>(rng.range(-1, 0))
-                             : rng.chance(10) ? std::numeric_limits<u32>::max()
-                                              : static_cast<u64>(rng.range(0, 64 * n - 1)));
-        const int value = static_cast<int>(rng.range(-1, 2));
-        const bool outside = bit >= bits;
-        ASSERT_TRUE(check_uint_op(
-            "uint_set_bit " + std::to_string(bit) + " to " + std::to_string(value),
-            [bit, value](u64* d, const Ptrs& p) {
-                if (d != p[0]) uint_copy(d, p[0]);
-                uint_set_bit(d, bit, value);
-                return u64{0};
-            },
-            [bit, value, outside](UintExpect& want, const Ops& v) {
-                mpz_set(want.value, *v[0]);
-                if (outside)
-                    want.err = MP_ERR_DOMAIN;
-                else if (value == 1)
-                    mpz_setbit(want.value, bit);
-                else
-                    mpz_clrbit(want.value, bit);
-            },
-            {a}));
-        const bool pending = rng.chance(10);
-        mp_error = pending ? MP_ERR_DIV_ZERO : 0;
-        const int got = uint_get_bit(a.data(), bit);
-        EXPECT_EQ(mp_error, pending   ? MP_ERR_DIV_ZERO
-                            : outside ? MP_ERR_DOMAIN
-                                      : 0)
-            << "bit " << bit << " n " << n;
-        ASSERT_EQ(got, outside ? 0 : mpz_tstbit(Mpz(a.data(), n), bit))
-            << "bit " << bit << " of " << words_hex(a.data(), n);
-        mp_error = 0;
-    }
-}
-
-TEST_F(UintBasicTest, MachineIntegerConversionsAgainstGmp) {
-    for (i64 it = 0; it < test_iterations(600); ++it) {
-        const i64 n = set_random_words();
-        const std::vector<u64> a = rng.chance(80) ? small_operand(n) : random_operand(rng, n);
-        const Mpz za(a.data(), n);
-        const bool fits_i64 = za.bits() <= 63, fits_u64 = za.bits() <= 64;
-        const bool quiet = rng.chance(50), pending = rng.chance(10);
-        SCOPED_TRACE("a " + za.hex() + (quiet ? " quiet" : "") +
-                     (pending ? " error 13 pending" : ""));
-        mp_error = pending ? MP_ERR_DIV_ZERO : 0;
-        i64 si = -7;
-        EXPECT_EQ(uint_to_i64(&si, a.data()), fits_i64);
-        EXPECT_EQ(si, fits_i64 ? static_cast<i64>(a[0]) : 0);
-        EXPECT_EQ(mp_error, pending ? MP_ERR_DIV_ZERO : 0);
-        u64 ui = 7;
-        EXPECT_EQ(uint_to_u64(&ui, a.data(), quiet), fits_u64);
-        EXPECT_EQ(ui, fits_u64 ? a[0] : 0);
-        ASSERT_EQ(mp_error, pending ? MP_ERR_DIV_ZERO : fits_u64 || quiet ? 0 : MP_ERR_DOMAIN);
     }
 }
 

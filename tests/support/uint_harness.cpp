@@ -64,6 +64,10 @@ UintRun uint_run(void (*op)(u64*, const u64*)) {
     };
 }
 
+UintRun uint_run(bool (*op)(u64*, const u64*)) {
+    return [op](u64* d, const std::vector<const u64*>& p) { return u64{op(d, p[0])}; };
+}
+
 UintRun uint_run(void (*op)(u64*, const u64*, const u64*)) {
     return [op](u64* d, const std::vector<const u64*>& p) {
         op(d, p[0], p[1]);

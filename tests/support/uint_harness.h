@@ -37,6 +37,7 @@ using UintOracle = std::function<void(UintExpect& want, const std::vector<const 
 
 // Routines of the common shapes as a UintRun; a flag is the scalar result.
 UintRun uint_run(void (*op)(u64* dst, const u64* a));
+UintRun uint_run(bool (*op)(u64* dst, const u64* a));
 UintRun uint_run(void (*op)(u64* dst, const u64* a, const u64* b));
 UintRun uint_run(bool (*op)(u64* dst, const u64* a, const u64* b));
 

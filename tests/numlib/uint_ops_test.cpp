@@ -1,0 +1,997 @@
+// The uint routines against GMP, one table row per routine: the operands
+// that matter to it (made for n words), the call and GMP's answer. Each call
+// runs with the destination apart, on every operand and with an error
+// pending (check_uint_op), and again with the scratch area nearly full. A
+// scalar argument (a one-word value, a root index, a bit limit) is the low
+// word of an operand. Then the hard cases random operands reach only by
+// luck, stop requests and the double-length product.
+#include <gmp.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/mp_scratch.h"
+#include "numlib/uint.h"
+#include "support/numlib_fixture.h"
+#include "support/uint_harness.h"
+
+namespace {
+
+using Words = std::vector<u64>;
+using Ops = std::vector<const Mpz*>;
+using Ptrs = std::vector<const u64*>;
+
+Words small(i64 n, u64 v) {
+    Words w(static_cast<std::size_t>(n));
+    w[0] = v;
+    return w;
+}
+
+u64 low(const Mpz& z) {
+    return mpz_get_ui(z);
+}
+
+// ---- operands ------------------------------------------------------------
+
+UintOperands one_operand(TestRng& rng, i64 n) {
+    return {random_operand(rng, n)};
+}
+
+// a and a one-word value, often 0, 1 or all ones.
+UintOperands word_operands(TestRng& rng, i64 n) {
+    const u64 v = rng.chance(20) ? static_cast<u64>(rng.range(0, 1)) : rng.structured_word();
+    return {random_operand(rng, n), small(n, v)};
+}
+
+// A value of at most two significant words, often next to 2^63 or 2^64.
+UintOperands machine_operand(TestRng& rng, i64 n) {
+    if (rng.chance(20)) return one_operand(rng, n);
+    Words a = random_operand(rng, n, rng.range(0, std::min<i64>(n, 2)));
+    if (rng.chance(40)) {
+        a = small(n, (u64{1} << 63) + static_cast<u64>(rng.range(-1, 1)));
+    } else if (n > 1 && rng.chance(30)) {  // 2^64 - 1 or 2^64
+        const bool over = rng.chance(50);
+        a = small(n, over ? 0 : ~u64{0});
+        a[1] = over;
+    }
+    return {a};
+}
+
+// b close to a, or with a + b = 2^64n - 1 (+ 1): the sum just fits (or
+// not); a = 2^64k, whose borrow runs through every word below k.
+UintOperands sum_operands(TestRng& rng, i64 n) {
+    UintOperands ops{random_operand(rng, n), {}};
+    if (rng.chance(15)) {
+        ops[0] = Words(static_cast<std::size_t>(n));
+        ops[0][static_cast<std::size_t>(rng.range(0, n - 1))] = 1;
+    }
+    ops[1] = rng.chance(30) ? near_operand(rng, ops[0]) : random_operand(rng, n);
+    if (rng.chance(15)) {
+        for (std::size_t i = 0; i < ops[1].size(); ++i) ops[1][i] = ~ops[0][i];
+        if (rng.chance(50)) ops[1][0] += ops[1][0] != ~u64{0};
+    }
+    return ops;
+}
+
+// Significant lengths that often add up to n or n + 1, where the product
+// just fits or fits only if its top word is 0.
+UintOperands mul_operands(TestRng& rng, i64 n) {
+    const i64 la = random_len(rng, n);
+    i64 lb = random_len(rng, n);
+    if (la >= 1 && rng.chance(50)) lb = std::clamp<i64>(n + rng.range(0, 1) - la, 0, n);
+    UintOperands ops{random_operand(rng, n, la), random_operand(rng, n, lb)};
+    if (la >= 1 && lb >= 1 && rng.chance(30)) {  // small top words keep a top product word of 0
+        ops[0][static_cast<std::size_t>(la - 1)] = static_cast<u64>(rng.range(1, 1 << 20));
+        ops[1][static_cast<std::size_t>(lb - 1)] = static_cast<u64>(rng.range(1, 1 << 20));
+    }
+    return ops;
+}
+
+// The divisor often shorter than a, one word long, zero, close to a, or
+// dividing a exactly.
+UintOperands div_operands(TestRng& rng, i64 n) {
+    const i64 la = random_len(rng, n);
+    const i64 lb =
+        rng.chance(70) ? rng.range(std::min<i64>(la, 1), std::max<i64>(la, 1)) : random_len(rng, n);
+    UintOperands ops{random_operand(rng, n, la), random_operand(rng, n, std::min(lb, n))};
+    if (rng.chance(15)) {
+        ops[1] = near_operand(rng, ops[0]);
+    } else if (lb >= 1 && lb < n && rng.chance(30)) {  // a = b q (+ 1)
+        const Mpz b(ops[1].data(), n);
+        const Words q = random_operand(rng, n, rng.range(1, n - lb));
+        Mpz a(q.data(), n);
+        mpz_mul(a, a, b);
+        if (rng.chance(30)) mpz_add_ui(a, a, 1);
+        if (a.fits(n)) a.store(ops[0].data(), n);
+    }
+    return ops;
+}
+
+// Consecutive Fibonacci numbers near the top of n words, times g: every
+// quotient 1, Euclid's longest run.
+UintOperands fibonacci_pair(i64 n, unsigned long g) {
+    Mpz a, b;
+    unsigned long k = static_cast<unsigned long>(64 * n * 1.44) - 8;
+    do {
+        mpz_fib2_ui(b, a, k--);
+        mpz_mul_ui(a, a, g);
+        mpz_mul_ui(b, b, g);
+    } while (!b.fits(n));
+    return {b.words(n), a.words(n)};
+}
+
+// A common factor, one dividing the other, close to each other, powers of
+// two times a small odd factor, Fibonacci pairs, or random.
+UintOperands gcd_operands(TestRng& rng, i64 n) {
+    UintOperands ops{random_operand(rng, n), random_operand(rng, n)};
+    Mpz a(ops[0].data(), n), b(ops[1].data(), n);
+    switch (rng.range(0, 5)) {
+        case 0: {  // a = g x, b = g y
+            if (mpz_sgn(b.get()) == 0) return ops;
+            const Words g = random_operand(rng, n, rng.range(1, std::max<i64>(1, n / 2)));
+            const Mpz gz(g.data(), n);
+            mpz_tdiv_q_2exp(a, a, static_cast<mp_bitcnt_t>(gz.bits()));
+            mpz_tdiv_q_2exp(b, b, static_cast<mp_bitcnt_t>(gz.bits()));
+            mpz_mul(a, a, gz);
+            mpz_mul(b, b, gz);
+            break;
+        }
+        case 1:  // b divides a
+            if (mpz_sgn(a.get()) == 0) return ops;
+            mpz_tdiv_q_2exp(b, b, static_cast<mp_bitcnt_t>(rng.range(0, a.bits())));
+            if (mpz_sgn(b.get()) == 0) mpz_set_ui(b, 3);
+            mpz_fdiv_q(a, a, b);
+            mpz_mul(a, a, b);
+            if (mpz_sgn(a.get()) == 0) mpz_set(a, b);
+            break;
+        case 2:
+            return {ops[0], near_operand(rng, ops[0])};
+        case 3:
+            mpz_set_ui(a, static_cast<unsigned long>(rng.range(1, 99)));
+            mpz_set_ui(b, static_cast<unsigned long>(rng.range(1, 99)));
+            mpz_mul_2exp(a, a, static_cast<mp_bitcnt_t>(rng.range(0, 64 * n - 8)));
+            mpz_mul_2exp(b, b, static_cast<mp_bitcnt_t>(rng.range(0, 64 * n - 8)));
+            break;
+        case 4:
+            return fibonacci_pair(n, rng.chance(50) ? 1 : 6);
+        default:
+            return ops;
+    }
+    return {a.words(n), b.words(n)};
+}
+
+UintOperands mulinv_operands(TestRng& rng, i64 n) {
+    UintOperands ops = gcd_operands(rng, n);
+    if (rng.chance(40)) ops[1][0] |= 1;  // more coprime pairs
+    return ops;
+}
+
+// floor(log_b a) and whether b^k = a, by bisection with GMP powers: b^lo <= a
+// < b^hi throughout. A zero a, or a base below 2, is error 12.
+void log_value(UintExpect& want, const Mpz& b, const Mpz& a) {
+    if (mpz_sgn(a.get()) == 0 || mpz_cmp_ui(b.get(), 2) < 0) return want.fail(MP_ERR_OVERFLOW);
+    const u64 bits_a = static_cast<u64>(a.bits()), bits_b = static_cast<u64>(b.bits());
+    u64 lo = (bits_a - 1) / bits_b;                 // b^lo < 2^(bits_b lo) <= 2^(bits_a - 1)
+    u64 hi = (bits_a + bits_b - 2) / (bits_b - 1);  // b^hi >= 2^((bits_b - 1) hi) >= 2^bits_a
+    Mpz p;
+    while (hi - lo > 1) {
+        const u64 mid = lo + (hi - lo) / 2;
+        mpz_pow_ui(p, b, mid);
+        (mpz_cmp(p, a) <= 0 ? lo : hi) = mid;
+    }
+    mpz_pow_ui(p, b, lo);
+    mpz_set_ui(want.value, lo);
+    want.ret = mpz_cmp(p, a) == 0;
+}
+
+// b^k - 1, b^k or b^k + 1 for k up to the largest power that fits, else a
+// random value.
+Words near_power(TestRng& rng, const Words& b, i64 n) {
+    if (rng.chance(50)) return random_operand(rng, n);
+    Mpz all_ones, p;
+    mpz_ui_pow_ui(all_ones, 2, static_cast<unsigned long>(64 * n));
+    mpz_sub_ui(all_ones, all_ones, 1);
+    UintExpect kmax(n);
+    const Mpz bz(b.data(), n);
+    log_value(kmax, bz, all_ones);
+    const u64 top = low(kmax.value);
+    mpz_pow_ui(p, bz, rng.chance(30) ? top : static_cast<u64>(rng.range(1, static_cast<i64>(top))));
+    const int delta = static_cast<int>(rng.range(-1, 1));
+    if (delta < 0) mpz_sub_ui(p, p, 1);
+    if (delta > 0) mpz_add_ui(p, p, 1);
+    return p.fits(n) && mpz_sgn(p.get()) != 0 ? p.words(n) : random_operand(rng, n);
+}
+
+// A base of varied shape: small (often 2 or 10), one random word, a power
+// of two, or long; and a value near one of its powers.
+UintOperands log_operands(TestRng& rng, i64 n) {
+    Words b(static_cast<std::size_t>(n));
+    switch (rng.range(0, 3)) {
+        case 0:
+            b[0] =
+                rng.chance(40) ? (rng.chance(50) ? 2 : 10) : static_cast<u64>(rng.range(2, 1000));
+            break;
+        case 1:
+            b[0] = rng.word() | 2;
+            break;
+        case 2: {
+            const i64 bit = rng.range(1, std::min<i64>(200, 64 * n - 1));
+            b[static_cast<std::size_t>(bit / 64)] = u64{1} << (bit % 64);
+            break;
+        }
+        default:
+            rng.fill(b.data(), n, rng.range(1, n));
+            b[0] |= 2;
+    }
+    return {b, near_power(rng, b, n)};
+}
+
+// a of a bit length near 64n / e, where a^e crosses the limit, and e.
+UintOperands pow_operands(TestRng& rng, i64 n) {
+    const i64 e = rng.chance(60)   ? rng.range(1, 12)
+                  : rng.chance(60) ? rng.range(13, 300)
+                                   : rng.range(1, 64 * n);
+    const i64 bits = std::clamp<i64>(64 * n / e + rng.range(-2, 1), 2, 64 * n);
+    Mpz a(random_operand(rng, n, n).data(), n);
+    mpz_tdiv_r_2exp(a, a, static_cast<mp_bitcnt_t>(bits));
+    mpz_setbit(a, static_cast<mp_bitcnt_t>(bits - 1));
+    return {a.words(n), small(n, static_cast<u64>(e))};
+}
+
+// k around the largest power of base that fits n words, small, or one of
+// the refused ones (negative as an i64, 2^63 and up).
+UintOperands pow_exponent(TestRng& rng, i64 n, double base) {
+    const double kmax = 64.0 * static_cast<double>(n) / std::log2(base);
+    Words k = small(n, static_cast<u64>(kmax) + static_cast<u64>(rng.range(-1, 2)));
+    if (rng.chance(20)) k[0] = static_cast<u64>(rng.range(0, 19));
+    if (rng.chance(10))
+        k[0] = rng.chance(50) ? u64{1} << 63 : rng.chance(50) ? ~u64{0} : u64{INT64_MAX};
+    if (rng.chance(5) && n > 1) k[1] = 1;
+    return {k};
+}
+
+// A modulus of n words: odd, 2^s times an odd part, a power of two, or tiny.
+Words random_modulus(TestRng& rng, i64 n) {
+    Words m = random_operand(rng, n);
+    Mpz v(m.data(), n);
+    switch (rng.range(0, 5)) {
+        case 0:
+        case 1:
+            m[0] |= 1;
+            return m;
+        case 2: {  // 2^s * odd, s up to the free bits above the odd part
+            mpz_setbit(v, 0);
+            const i64 room = 64 * n - v.bits();
+            mpz_mul_2exp(v, v, static_cast<mp_bitcnt_t>(rng.range(std::min<i64>(1, room), room)));
+            return v.words(n);
+        }
+        case 3:
+            mpz_set_ui(v, 0);
+            mpz_setbit(v, static_cast<mp_bitcnt_t>(rng.range(0, 64 * n - 1)));
+            return v.words(n);
+        case 4:
+            return small(n, static_cast<u64>(rng.range(1, 3)));
+        default:
+            return m;
+    }
+}
+
+// base, exponent, modulus and the exponent's bit limit (0: none, often
+// next to the exponent's length). The cost grows with the exponent: one or
+// two words, the full n only for small n, and a few bits above 130 words.
+UintOperands powmod_operands(TestRng& rng, i64 n) {
+    const i64 e_len = rng.chance(5)    ? 0
+                      : rng.chance(70) ? 1
+                                       : rng.range(1, std::min<i64>(n, n <= 16 ? n : 2));
+    UintOperands ops{random_operand(rng, n), random_operand(rng, n, e_len), random_modulus(rng, n),
+                     small(n, 0)};
+    if (rng.chance(15) || n > 130) ops[1] = small(n, static_cast<u64>(rng.range(0, 11)));
+    if (rng.chance(15))
+        ops[3][0] = static_cast<u64>(Mpz(ops[1].data(), n).bits() + rng.range(-1, 1));
+    return ops;
+}
+
+u64 random_root_index(TestRng& rng) {
+    if (rng.chance(40)) return 2;
+    return static_cast<u64>(rng.chance(70) ? rng.range(3, 12) : rng.range(13, 200));
+}
+
+// x^k - 1, x^k or x^k + 1 of a length that fits n words, or a random value.
+Words near_root_power(TestRng& rng, i64 n, u64 k) {
+    if (rng.chance(40) || k > static_cast<u64>(64 * n))
+        return random_operand(rng, n, rng.range(1, n));
+    const i64 bits = rng.range(1, std::max<i64>(1, 64 * n / static_cast<i64>(k)));
+    Mpz x(random_operand(rng, n, n).data(), n), p;
+    mpz_tdiv_r_2exp(x, x, static_cast<mp_bitcnt_t>(bits));
+    if (mpz_sgn(x.get()) == 0) mpz_set_ui(x, 2);
+    mpz_pow_ui(p, x, k);
+    const int delta = static_cast<int>(rng.range(-1, 1));
+    if (delta > 0) mpz_add_ui(p, p, 1);
+    if (delta < 0) mpz_sub_ui(p, p, 1);
+    return p.fits(n) ? p.words(n) : random_operand(rng, n);
+}
+
+// a and an index k; sometimes k near a's bit length or far beyond it (as a
+// second word too).
+UintOperands root_operands(TestRng& rng, i64 n) {
+    u64 k = random_root_index(rng);
+    const Words a = near_root_power(rng, n, k);
+    const i64 bits = Mpz(a.data(), n).bits();
+    const i64 far[] = {bits / 40 + 2, bits / 3 + 2, bits - 1, bits,
+                       bits + 1,      i64{1} << 40, INT64_MAX};
+    if (rng.chance(20)) k = static_cast<u64>(std::max<i64>(2, far[rng.range(0, 6)]));
+    Words kw = small(n, k);
+    if (rng.chance(3) && n > 1) kw[1] = 1;
+    return {a, kw};
+}
+
+// The largest v with v! < 2^(64n).
+u64 largest_factorial(i64 n) {
+    u64 v = 1;
+    while (std::lgamma(static_cast<double>(v) + 2.0) / std::log(2.0) <
+           64.0 * static_cast<double>(n))
+        ++v;
+    Mpz f;
+    for (mpz_fac_ui(f, v + 1); f.fits(n); mpz_fac_ui(f, ++v + 1)) {
+    }
+    for (mpz_fac_ui(f, v); !f.fits(n); mpz_fac_ui(f, --v)) {
+    }
+    return v;
+}
+
+// Up to the largest factorial that fits and one past it, and sometimes
+// arguments of more than a word, decided from their size alone.
+UintOperands factorial_operands(TestRng& rng, i64 n) {
+    if (rng.chance(5)) return one_operand(rng, n);
+    const u64 vmax = largest_factorial(n);
+    const u64 picks[] = {vmax, vmax + 1, static_cast<u64>(rng.range(0, static_cast<i64>(vmax))),
+                         static_cast<u64>(rng.range(0, 60))};
+    return {small(n, picks[rng.range(0, 3)])};
+}
+
+// N with N (N - 1) ... (N - j + 1) (perm) or j C(N, j) (comb), the last
+// step of the step-wise evaluation, just below 2^(64n): the value fits, at
+// N + 1 the step overflows while (for comb) C(N + 1, j) itself still fits.
+void stepwise_limit(Mpz& big_n, i64 n, unsigned long j, bool perm) {
+    Mpz w, next, f;
+    // a start below the limit: j C(N, j) < N^j / (j - 1)! and N(N-1)...(N-j+1) < N^j
+    mpz_fac_ui(f, perm ? 1 : j - 1);
+    mpz_mul_2exp(big_n, f, static_cast<mp_bitcnt_t>(64 * n));
+    mpz_root(big_n, big_n, j);
+    mpz_sub_ui(big_n, big_n, 1);
+    if (mpz_cmp_ui(big_n.get(), j) < 0) mpz_set_ui(big_n, j);
+    for (;;) {
+        mpz_add_ui(next, big_n, 1);
+        mpz_bin_ui(w, next, j);
+        mpz_fac_ui(f, perm ? j : 1);
+        mpz_mul(w, w, f);
+        if (!perm) mpz_mul_ui(w, w, j);
+        if (!w.fits(n)) return;
+        mpz_set(big_n, next);
+    }
+}
+
+// N, k and the loop limit (0: none; negative: none either).
+UintOperands perm_comb_operands(TestRng& rng, i64 n) {
+    Mpz big_n, k;
+    // near the limit the cost of the big-j shapes grows with the word count
+    switch (n > 300 ? rng.range(0, 2) : rng.range(0, 5)) {
+        case 0:  // small operands, k sometimes above N
+            mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(0, 3000)));
+            mpz_set_ui(k,
+                       static_cast<unsigned long>(rng.range(0, static_cast<i64>(low(big_n)) + 2)));
+            break;
+        case 1: {  // long N, k or N - k small
+            const Words w = random_operand(rng, n, rng.range(1, n));
+            big_n.set(w.data(), n);
+            mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 40)));
+            if (rng.chance(40) && mpz_cmp(big_n, k) >= 0) mpz_sub(k, big_n, k);
+            break;
+        }
+        case 2:  // N near 2^64: factors on both sides of the word boundary
+            mpz_set_ui(big_n, rng.word() | (u64{1} << 63));
+            if (n > 1 && rng.chance(50)) {
+                mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(0, 60)));
+                mpz_setbit(big_n, 64);
+            }
+            mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 60)));
+            break;
+        case 3:  // N beyond the prime sieve, j up to where C(N, j) stops fitting
+            mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(1 << 22, 1 << 26)));
+            mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 8 * n)));
+            break;
+        case 4: {  // C(N, N/2) around the limit: the largest loop counts that fit
+            const i64 big = std::max<i64>(64 * n + rng.range(-40, 40), 2);
+            mpz_set_ui(big_n, static_cast<unsigned long>(big));
+            mpz_set_ui(k, static_cast<unsigned long>(std::max<i64>(big / 2 + rng.range(-3, 3), 0)));
+            break;
+        }
+        default: {  // at the step-wise limit of perm or comb, or one past it
+            const unsigned long j =
+                static_cast<unsigned long>(rng.range(2, std::min<i64>(30, 16 * n)));
+            stepwise_limit(big_n, n, j, rng.chance(50));
+            mpz_add_ui(big_n, big_n, static_cast<unsigned long>(rng.range(0, 1)));
+            mpz_set_ui(k, j);
+            if (rng.chance(30)) mpz_sub(k, big_n, k);
+        }
+    }
+    const i64 limit = rng.chance(20) ? rng.range(1, 100) : rng.chance(50) ? 0 : -rng.range(1, 5);
+    return {big_n.words(n), k.words(n), small(n, static_cast<u64>(limit))};
+}
+
+// a and a bit index from just below 64n to far beyond, with the value to
+// set (-1 to 2) plus 1 in bits 32 and up.
+UintOperands bit_operands(TestRng& rng, i64 n) {
+    const i64 bits = 64 * n;
+    const i64 bit = rng.chance(25)   ? bits + rng.range(-1, 0)
+                    : rng.chance(10) ? i64{UINT32_MAX}
+                                     : rng.range(0, bits - 1);
+    const u64 value = static_cast<u64>(rng.range(0, 3));
+    return {random_operand(rng, n), small(n, static_cast<u64>(bit) | value << 32)};
+}
+
+// ---- calls -----------------------------------------------------------------
+
+u64 run_from_i64(u64* d, const Ptrs& p) {
+    uint_from_i64(d, static_cast<i64>(p[0][0]));
+    return 0;
+}
+u64 run_to_i64(u64* d, const Ptrs& p) {
+    i64 v = -7;
+    const bool fits = uint_to_i64(&v, p[0]);
+    std::fill(d, d + mp_int_words, 0);
+    d[0] = static_cast<u64>(v);
+    return fits;
+}
+UintRun run_to_u64(bool quiet) {
+    return [quiet](u64* d, const Ptrs& p) {
+        u64 v = 7;
+        const bool fits = uint_to_u64(&v, p[0], quiet);
+        std::fill(d, d + mp_int_words, 0);
+        d[0] = v;
+        return u64{fits};
+    };
+}
+// Writes a with one bit set or cleared, or returns that bit.
+UintRun run_bit(bool set) {
+    return [set](u64* d, const Ptrs& p) {
+        const u32 bit = static_cast<u32>(p[1][0]);
+        const int value = static_cast<int>(p[1][0] >> 32) - 1;
+        if (d != p[0]) uint_copy(d, p[0]);
+        if (!set) return static_cast<u64>(uint_get_bit(d, bit));
+        uint_set_bit(d, bit, value);
+        return u64{0};
+    };
+}
+u64 run_add_u64(u64* d, const Ptrs& p) {
+    uint_add_u64(d, p[0], p[1][0]);
+    return 0;
+}
+u64 run_mul_u64(u64* d, const Ptrs& p) {
+    uint_mul_u64(d, p[0], p[1][0]);
+    return 0;
+}
+u64 run_divmod_u64(u64* d, const Ptrs& p) {
+    u64 r = 0x5a5a;
+    uint_divmod_u64(d, &r, p[0], p[1][0]);
+    return r;
+}
+u64 run_square(u64* d, const Ptrs& p) {
+    uint_mul(d, p[0], p[0]);
+    return 0;
+}
+u64 run_quotient(u64* d, const Ptrs& p) {
+    uint_divmod(d, nullptr, p[0], p[1]);
+    return 0;
+}
+u64 run_remainder(u64* d, const Ptrs& p) {
+    Words q(static_cast<std::size_t>(mp_int_words));
+    uint_divmod(q.data(), d, p[0], p[1]);
+    return 0;
+}
+u64 run_pow(u64* d, const Ptrs& p) {
+    uint_pow(d, p[0], static_cast<i64>(p[1][0]));
+    return 0;
+}
+UintRun run_pow_of(void (*pow)(u64*, i64)) {
+    return [pow](u64* d, const Ptrs& p) {
+        pow(d, static_cast<i64>(p[0][0]));
+        return u64{0};
+    };
+}
+u64 run_powmod(u64* d, const Ptrs& p) {
+    uint_powmod(d, p[0], p[1], p[2], static_cast<i64>(p[3][0]));
+    return 0;
+}
+u64 run_root(u64* d, const Ptrs& p) {
+    return uint_root(d, static_cast<i64>(p[1][0]), p[0]);
+}
+u64 run_root_uint(u64* d, const Ptrs& p) {
+    return uint_root_uint(d, p[1], p[0]);
+}
+UintRun run_perm_comb(bool perm) {
+    return [perm](u64* d, const Ptrs& p) {
+        uint_perm_comb(d, p[0], p[1], static_cast<i64>(p[2][0]), perm);
+        return u64{0};
+    };
+}
+
+// ---- GMP's answers ---------------------------------------------------------
+
+// f(a, b), error 12 when it is negative or does not fit.
+UintOracle arith(void (*f)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
+    return [f](UintExpect& want, const Ops& v) {
+        f(want.value, *v[0], *v[v.size() - 1]);
+        if (mpz_sgn(want.value.get()) < 0 || !want.value.fits(want.n)) want.fail(MP_ERR_OVERFLOW);
+    };
+}
+void dec_oracle(UintExpect& want, const Ops& v) {
+    mpz_sub_ui(want.value, *v[0], 1);
+    if (mpz_sgn(want.value.get()) < 0) want.fail(MP_ERR_OVERFLOW);
+}
+void copy_oracle(UintExpect& want, const Ops& v) {
+    mpz_set(want.value, *v[0]);
+}
+void from_i64_oracle(UintExpect& want, const Ops& v) {
+    if (static_cast<i64>(low(*v[0])) < 0) return want.fail(MP_ERR_DOMAIN);
+    mpz_set(want.value, *v[0]);
+}
+// The value if it fits bits bits (with the result true), else 0 and false
+// and, unless quiet, error 14.
+UintOracle machine_oracle(i64 bits, bool quiet) {
+    return [bits, quiet](UintExpect& want, const Ops& v) {
+        if (v[0]->bits() > bits) return want.fail(quiet ? 0 : MP_ERR_DOMAIN);
+        mpz_set(want.value, *v[0]);
+        want.ret = 1;
+    };
+}
+// Bits from 64n on are outside: error 14, a unchanged and bit 0.
+UintOracle bit_oracle(bool set) {
+    return [set](UintExpect& want, const Ops& v) {
+        const u64 bit = low(*v[1]) & 0xffffffff;
+        mpz_set(want.value, *v[0]);
+        if (bit >= static_cast<u64>(64 * want.n)) {
+            want.err = MP_ERR_DOMAIN;
+        } else if (!set) {
+            want.ret = static_cast<u64>(mpz_tstbit(*v[0], bit));
+        } else if ((low(*v[1]) >> 32) == 2) {
+            mpz_setbit(want.value, bit);
+        } else {
+            mpz_clrbit(want.value, bit);
+        }
+    };
+}
+void word_divmod_oracle(UintExpect& want, const Ops& v) {
+    if (mpz_sgn(v[1]->get()) == 0) return want.fail(MP_ERR_DIV_ZERO);
+    want.ret = mpz_fdiv_q_ui(want.value, *v[0], low(*v[1]));
+}
+UintOracle divmod_oracle(void (*f)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
+    return [f](UintExpect& want, const Ops& v) {
+        if (mpz_sgn(v[1]->get()) == 0) return want.fail(MP_ERR_DIV_ZERO);
+        f(want.value, *v[0], *v[1]);
+    };
+}
+// A zero divisor is a failure: error 13, 0 and false, never a claim of
+// exactness.
+void div_exact_oracle(UintExpect& want, const Ops& v) {
+    if (mpz_sgn(v[1]->get()) == 0) return want.fail(MP_ERR_DIV_ZERO);
+    Mpz r;
+    mpz_fdiv_qr(want.value, r, *v[0], *v[1]);
+    want.ret = mpz_sgn(r.get()) == 0;
+}
+UintOracle gcd_oracle(void (*f)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
+    return [f](UintExpect& want, const Ops& v) {
+        if (mpz_sgn(v[0]->get()) == 0 || mpz_sgn(v[1]->get()) == 0) return want.fail(MP_ERR_DOMAIN);
+        f(want.value, *v[0], *v[1]);
+        want.fail_unless_fits();
+    };
+}
+void mulinv_oracle(UintExpect& want, const Ops& v) {
+    const Mpz &a = *v[0], &m = *v[1];
+    if (mpz_cmp_ui(m.get(), 2) < 0) return want.fail(MP_ERR_DOMAIN);
+    if (mpz_cmp_ui(a.get(), 1) == 0) return mpz_set_ui(want.value, 1);
+    if (mpz_sgn(a.get()) == 0) return want.fail(MP_ERR_DIV_ZERO);
+    if (!mpz_invert(want.value, a, m)) want.fail(MP_ERR_OVERFLOW);
+}
+void log_oracle(UintExpect& want, const Ops& v) {
+    log_value(want, *v[0], *v[1]);
+}
+UintOracle log_of_oracle(unsigned long base) {
+    return [base](UintExpect& want, const Ops& v) {
+        Mpz b;
+        mpz_set_ui(b, base);
+        log_value(want, b, *v[0]);
+    };
+}
+// a^e: 1 for e = 0, a for a base of 0 or 1, else error 12 once it does not
+// fit. With signed_e the exponent is the low word as an i64, and a negative
+// one is error 14.
+void pow_value(UintExpect& want, const Mpz& a, const Mpz& e_in, bool signed_e) {
+    Mpz e;
+    mpz_set(e, e_in);
+    if (signed_e && static_cast<i64>(low(e)) < 0) return want.fail(MP_ERR_DOMAIN);
+    if (signed_e) mpz_set_ui(e, low(e));
+    if (mpz_sgn(e.get()) == 0) return mpz_set_ui(want.value, 1);
+    if (mpz_cmp_ui(a.get(), 1) <= 0) return mpz_set(want.value, a);
+    if (mpz_cmp_ui(e.get(), static_cast<unsigned long>(64 * want.n)) >= 0)
+        return want.fail(MP_ERR_OVERFLOW);
+    mpz_pow_ui(want.value, a, low(e));
+    want.fail_unless_fits();
+}
+UintOracle pow_oracle(bool signed_e) {
+    return [signed_e](UintExpect& want, const Ops& v) { pow_value(want, *v[0], *v[1], signed_e); };
+}
+UintOracle pow_of_oracle(unsigned long base, bool signed_e) {
+    return [base, signed_e](UintExpect& want, const Ops& v) {
+        Mpz b;
+        mpz_set_ui(b, base);
+        pow_value(want, b, *v[0], signed_e);
+    };
+}
+void powmod_oracle(UintExpect& want, const Ops& v) {
+    const Mpz &base = *v[0], &e = *v[1], &m = *v[2];
+    const i64 limit = static_cast<i64>(low(*v[3]));
+    if (mpz_sgn(m.get()) == 0) return want.fail(MP_ERR_DIV_ZERO);
+    if (mpz_sgn(e.get()) == 0) return mpz_set_ui(want.value, mpz_cmp_ui(m.get(), 1) != 0);
+    if (limit != 0 && e.bits() > limit) return want.fail(MP_ERR_DOMAIN);
+    mpz_powm(want.value, base, e, m);
+}
+// The k-th root and whether it is exact; an index beyond a's bit length
+// gives 1 (0 for a = 0).
+void root_value(UintExpect& want, const Mpz& a, const Mpz& k) {
+    if (!mpz_fits_ulong_p(k) || mpz_cmp_ui(k.get(), static_cast<unsigned long>(a.bits() + 1)) > 0) {
+        mpz_set_ui(want.value, mpz_sgn(a.get()) != 0);
+        want.ret = mpz_cmp_ui(a.get(), 1) <= 0;
+        return;
+    }
+    Mpz rem;
+    mpz_rootrem(want.value, rem, a, low(k));
+    want.ret = mpz_sgn(rem.get()) == 0;
+}
+void sqrt_oracle(UintExpect& want, const Ops& v) {
+    Mpz two;
+    mpz_set_ui(two, 2);
+    root_value(want, *v[0], two);
+}
+// An index below 1 is error 14, with the result true.
+void root_oracle(UintExpect& want, const Ops& v) {
+    Mpz k;
+    mpz_set_ui(k, low(*v[1]));
+    if (static_cast<i64>(low(k)) >= 1) return root_value(want, *v[0], k);
+    want.fail(MP_ERR_DOMAIN);
+    want.ret = 1;
+}
+void root_uint_oracle(UintExpect& want, const Ops& v) {
+    root_value(want, *v[0], *v[1]);
+}
+// a!, error 12 when it does not fit (a beyond 10^6 never does here).
+void factorial_oracle(UintExpect& want, const Ops& v) {
+    if (!mpz_fits_ulong_p(*v[0]) || low(*v[0]) > 1000000) return want.fail(MP_ERR_OVERFLOW);
+    mpz_fac_ui(want.value, low(*v[0]));
+    want.fail_unless_fits();
+}
+// What the step-wise evaluation gives: with j = k (perm) or min(k, N - k)
+// (comb), error 14 above the loop limit, and error 12 once j! C(N, j)
+// (perm) or j C(N, j) (comb), its last step, does not fit.
+UintOracle perm_comb_oracle(bool perm) {
+    return [perm](UintExpect& want, const Ops& v) {
+        const Mpz &big_n = *v[0], &k = *v[1];
+        const i64 limit = static_cast<i64>(low(*v[2]));
+        if (mpz_cmp(big_n, k) < 0) return;
+        Mpz t, j, c, last;
+        mpz_sub(t, big_n, k);
+        mpz_set(j, perm || mpz_cmp(k, t) <= 0 ? k.get() : t.get());
+        if (limit >= 1 && mpz_cmp_ui(j.get(), static_cast<unsigned long>(limit)) > 0)
+            return want.fail(MP_ERR_DOMAIN);
+        // beyond this j! (perm) or C(2j, j) (comb) alone needs more than 128000 bits
+        if (!mpz_fits_ulong_p(j) || low(j) > 200000) return want.fail(MP_ERR_OVERFLOW);
+        // C(N, j) = C(N, N - k); for perm N - k may be the smaller, and then it is small
+        mpz_bin_ui(c, big_n, mpz_cmp(t, j) < 0 ? low(t) : low(j));
+        if (perm) {
+            mpz_fac_ui(t, low(j));
+            mpz_mul(c, c, t);
+            mpz_set(last, c);
+        } else {
+            mpz_mul_ui(last, c, low(j));
+        }
+        if (!last.fits(want.n)) return want.fail(MP_ERR_OVERFLOW);
+        mpz_set(want.value, c);
+    };
+}
+
+// ---- the table -------------------------------------------------------------
+
+struct UintOp {
+    const char* name;
+    i64 max_words;
+    UintOperands (*operands)(TestRng& rng, i64 n);
+    UintRun run;
+    UintOracle oracle;
+};
+
+UintOperands sqrt_operand(TestRng& rng, i64 n) {
+    return {near_root_power(rng, n, 2)};
+}
+UintOperands log2_operand(TestRng& rng, i64 n) {
+    return {near_power(rng, small(n, 2), n)};
+}
+UintOperands log10_operand(TestRng& rng, i64 n) {
+    return {near_power(rng, small(n, 10), n)};
+}
+UintOperands pow2_exponent(TestRng& rng, i64 n) {
+    return pow_exponent(rng, n, 2);
+}
+UintOperands pow10_exponent(TestRng& rng, i64 n) {
+    return pow_exponent(rng, n, 10);
+}
+UintOperands from_i64_operand(TestRng& rng, i64 n) {
+    return {small(n, rng.chance(20) ? u64{1} << 63 : rng.structured_word())};
+}
+UintOperands dec_operand(TestRng& rng, i64 n) {
+    return {sum_operands(rng, n)[0]};
+}
+UintOperands square_operand(TestRng& rng, i64 n) {
+    return {mul_operands(rng, n)[0]};
+}
+
+const UintOp kOps[] = {
+    {"copy", 2000, one_operand, uint_run(uint_copy), copy_oracle},
+    {"from_i64", 2000, from_i64_operand, run_from_i64, from_i64_oracle},
+    {"to_i64", 2000, machine_operand, run_to_i64, machine_oracle(63, true)},
+    {"to_u64", 2000, machine_operand, run_to_u64(false), machine_oracle(64, false)},
+    {"to_u64_quiet", 2000, machine_operand, run_to_u64(true), machine_oracle(64, true)},
+    {"set_bit", 2000, bit_operands, run_bit(true), bit_oracle(true)},
+    {"get_bit", 2000, bit_operands, run_bit(false), bit_oracle(false)},
+    {"add", 2000, sum_operands, uint_run(uint_add), arith(mpz_add)},
+    {"sub", 2000, sum_operands, uint_run(uint_sub), arith(mpz_sub)},
+    {"dec", 2000, dec_operand, uint_run(uint_dec), dec_oracle},
+    {"add_u64", 2000, word_operands, run_add_u64, arith(mpz_add)},
+    {"mul_u64", 2000, word_operands, run_mul_u64, arith(mpz_mul)},
+    {"divmod_u64", 2000, word_operands, run_divmod_u64, word_divmod_oracle},
+    {"mul", 2000, mul_operands, uint_run(uint_mul), arith(mpz_mul)},
+    {"square", 2000, square_operand, run_square, arith(mpz_mul)},
+    {"quotient", 2000, div_operands, run_quotient, divmod_oracle(mpz_fdiv_q)},
+    {"remainder", 2000, div_operands, run_remainder, divmod_oracle(mpz_fdiv_r)},
+    {"div_exact", 2000, div_operands, uint_run(uint_div_exact), div_exact_oracle},
+    {"gcd", 2000, gcd_operands, uint_run(uint_gcd), gcd_oracle(mpz_gcd)},
+    {"lcm", 2000, gcd_operands, uint_run(uint_lcm), gcd_oracle(mpz_lcm)},
+    {"mulinv", 2000, mulinv_operands, uint_run(uint_mulinv), mulinv_oracle},
+    {"log_floor", 2000, log_operands, uint_run(uint_log_floor), log_oracle},
+    {"log2_floor", 2000, log2_operand, uint_run(uint_log2_floor), log_of_oracle(2)},
+    {"log10_floor", 2000, log10_operand, uint_run(uint_log10_floor), log_of_oracle(10)},
+    {"pow", 2000, pow_operands, run_pow, pow_oracle(true)},
+    {"pow_uint", 2000, pow_operands, uint_run(uint_pow_uint), pow_oracle(false)},
+    {"pow2", 2000, pow2_exponent, run_pow_of(uint_pow2), pow_of_oracle(2, true)},
+    {"pow2_uint", 2000, pow2_exponent, uint_run(uint_pow2_uint), pow_of_oracle(2, false)},
+    {"pow10", 2000, pow10_exponent, run_pow_of(uint_pow10), pow_of_oracle(10, true)},
+    {"pow10_uint", 2000, pow10_exponent, uint_run(uint_pow10_uint), pow_of_oracle(10, false)},
+    {"powmod", 2000, powmod_operands, run_powmod, powmod_oracle},
+    {"sqrt", 2000, sqrt_operand, uint_run(uint_sqrt), sqrt_oracle},
+    {"root", 2000, root_operands, run_root, root_oracle},
+    {"root_uint", 2000, root_operands, run_root_uint, root_uint_oracle},
+    {"factorial", 2000, factorial_operands, uint_run(uint_factorial), factorial_oracle},
+    {"perm", 2000, perm_comb_operands, run_perm_comb(true), perm_comb_oracle(true)},
+    {"comb", 2000, perm_comb_operands, run_perm_comb(false), perm_comb_oracle(false)},
+};
+
+class UintOpsTest : public NumlibTest, public ::testing::WithParamInterface<UintOp> {
+  protected:
+    i64 random_words(const UintOp& op) {
+        const i64 n = rng.word_count(op.max_words);
+        mp_set_int_words(static_cast<i32>(n));
+        return n;
+    }
+};
+
+TEST_P(UintOpsTest, AgreesWithGmp) {
+    const UintOp& op = GetParam();
+    for (i64 it = 0; it < test_iterations(150); ++it) {
+        const i64 n = random_words(op);
+        ASSERT_TRUE(check_uint_op(op.name, op.run, op.oracle, op.operands(rng, n)));
+    }
+}
+
+// With the scratch area nearly full a routine completes or fails with error
+// 30, 0 and a zero result (never true: a failed division is not exact); it
+// never writes past the area.
+TEST_P(UintOpsTest, FailsCleanlyWithoutScratch) {
+    const UintOp& op = GetParam();
+    for (i64 it = 0; it < test_iterations(20); ++it) {
+        const i64 n = random_words(op);
+        const UintOperands ops = op.operands(rng, n);
+        std::deque<Mpz> values;
+        Ops mpz_ops;
+        Ptrs ptrs;
+        for (const Words& w : ops) {
+            mpz_ops.push_back(&values.emplace_back(w.data(), n));
+            ptrs.push_back(w.data());
+        }
+        UintExpect want(n);
+        op.oracle(want, mpz_ops);
+        Words dst(static_cast<std::size_t>(n), 0x5a);
+        ScratchMark hog;
+        const i64 free_words = (mp_scratch_end - mp_scratch_top) / 8;
+        ASSERT_NE(hog.take(static_cast<std::size_t>(free_words - rng.range(0, 16 * n))), nullptr);
+        u8* const top = mp_scratch_top;
+        const u64 ret = op.run(dst.data(), ptrs);
+        const i32 err = mp_err();
+        mp_error = 0;
+        const Mpz got(dst.data(), n);
+        const bool same = err == want.err && ret == want.ret && mpz_cmp(got, want.value) == 0;
+        const bool failed = err == MP_ERR_INTERNAL && ret == 0 && got.bits() == 0;
+        ASSERT_TRUE(same || failed) << op.name << " n=" << n << ": error " << err << " ret " << ret
+                                    << " got " << got.hex() << "; want " << want.value.hex();
+        ASSERT_EQ(mp_scratch_top, top);
+    }
+}
+
+std::string op_name(const ::testing::TestParamInfo<UintOp>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Routines, UintOpsTest, ::testing::ValuesIn(kOps), op_name);
+
+// Cases random operands reach only by luck, each at the fewest words that
+// hold it and at 40 words.
+using UintEdgesTest = NumlibTest;
+
+TEST_F(UintEdgesTest, HardCases) {
+    constexpr u64 F = ~u64{0}, H = u64{1} << 63;
+    const struct {
+        const char* ops;
+        UintOperands operands;
+        const char* why;
+    } cases[] = {
+        {"gcd lcm mulinv", {{0}, {5}}, "a zero operand: error 14 (mulinv: error 13)"},
+        {"gcd lcm mulinv", {{5}, {0}}, "a zero second operand: error 14"},
+        {"gcd lcm mulinv", {{3}, {7}}, "the inverse of 3 mod 7 is 5"},
+        {"mulinv", {{2}, {4}}, "no inverse: error 12"},
+        {"mulinv", {{9}, {1}}, "modulus 1: error 14"},
+        {"mulinv", {{1}, {1}}, "modulus 1 beats a = 1"},
+        {"mulinv", {{10}, {10}}, "a = m: not coprime"},
+        {"mulinv", {{11}, {10}}, "a > m, a = 1 mod m"},
+        {"gcd lcm mulinv", {{F}, {F - 1}}, "the largest word pair, quotient 1"},
+        {"lcm", {{H}, {3}}, "at one word: just above 2^64, error 12"},
+        {"lcm", {{(u64{1} << 62) + 1}, {2}}, "at one word: just below 2^64"},
+        {"quotient remainder", {{0, F - 1, H}, {F, H, 0}}, "the estimate saturates at B - 1"},
+        {"quotient remainder",
+         {{0, 0, H, H - 1}, {1, 0, H, 0}},
+         "an add-back after the two-word test"},
+        {"log_floor", {{10}, {0}}, "the logarithm of 0: error 12"},
+        {"log_floor", {{0}, {1000}}, "base 0: error 12"},
+        {"log_floor", {{1}, {1000}}, "base 1: error 12"},
+        {"log10_floor", {{0}}, "the logarithm of 0: error 12"},
+        {"pow pow_uint", {{0}, {0}}, "0^0 = 1"},
+        {"pow pow_uint", {{1}, {u64{1} << 62}}, "1^e never overflows"},
+        {"pow", {{1}, {F}}, "a negative exponent: error 14"},
+        {"pow", {{2}, {(u64{1} << 62) + 5}}, "the bound must not overflow an i64"},
+        {"pow_uint", {{0, 0}, {H, 1}}, "e >= 2^64 for a base of 0"},
+        {"pow_uint", {{1, 0}, {H, 1}}, "e >= 2^64 for a base of 1"},
+        {"pow_uint", {{2}, {H}}, "e = 2^63 for a base of 2"},
+        {"pow2 pow10", {{F}}, "a negative exponent: error 14"},
+        {"pow2 pow10", {{INT64_MAX}}, "the largest exponent"},
+        {"pow2_uint pow10_uint", {{0, 1}}, "an exponent of two words"},
+        {"powmod", {{5}, {0}, {0}, {0}}, "modulus 0 is checked before e = 0: error 13"},
+        {"powmod", {{5}, {0}, {1}, {0}}, "e = 0 modulo 1 gives 0"},
+        {"powmod", {{0}, {0}, {7}, {0}}, "0^0 = 1"},
+        {"powmod", {{14}, {3}, {7}, {0}}, "a multiple of m as base gives 0"},
+        {"powmod", {{6}, {2}, {9}, {0}}, "0 mod m from a non-zero base: fully reduced, not m"},
+        {"powmod", {{6}, {3}, {24}, {0}}, "0 mod an even m through both halves of the CRT"},
+        {"powmod", {{3}, {F}, {2}, {0}}, "modulus 2, odd base"},
+        {"powmod", {{F}, {F}, {F}, {0}}, "all-ones words everywhere"},
+        {"powmod", {{2}, {70}, {H}, {0}}, "an even base to a power >= s vanishes mod 2^s"},
+        {"powmod", {{3}, {F}, {H}, {0}}, "an odd base mod 2^s: the exponent reduced mod 2^s"},
+        {"powmod", {{3}, {1024}, {1000}, {10}}, "an exponent of 11 bits over a limit of 10"},
+        {"powmod", {{3}, {1024}, {1000}, {11}}, "an exponent of 11 bits at a limit of 11"},
+        {"powmod", {{3}, {1}, {1000}, {F}}, "a negative limit refuses every exponent"},
+        {"powmod", {{3}, {0}, {1000}, {1}}, "e = 0 needs no limit check"},
+        {"sqrt", {{2}}, "the root of 2 is not exact"},
+        {"root root_uint", {{2}, {3}}, "nor is its cube root"},
+        {"root", {{7}, {0}}, "an index of 0: error 14"},
+        {"root", {{7}, {F - 2}}, "a negative index: error 14"},
+        {"root_uint", {{F, 0, 3}, {H, 0, 0}}, "an index of 2^63: the root is 1"},
+        {"root_uint", {{2, 0, 0}, {0, 1, 0}}, "an index of 2^64"},
+        {"root_uint", {{1, 0, 0}, {5, 0, 9}}, "an index of three words; 1 is exact"},
+        {"factorial", {{F, 0, 0}}, "a one-word argument far beyond the limit"},
+        {"factorial", {{5, 0, 7}}, "a three-word argument"},
+        {"comb", {{0, 0, 1 << 20}, {0, 0, 1 << 19}, {0}}, "2^147 factors"},
+        {"comb", {{0, 0, 1 << 20}, {0, 0, 1 << 19}, {5}}, "the limit comes first"},
+        {"perm", {{0, 64}, {0, 1}, {0}}, "2^64 factors for perm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::size_t words = 1;
+        for (const Words& w : c.operands) words = std::max(words, w.size());
+        for (std::size_t n : {words, std::size_t{40}}) {
+            mp_set_int_words(static_cast<i32>(n));
+            UintOperands ops = c.operands;
+            for (Words& w : ops) w.resize(n);
+            for (const UintOp& op : kOps) {
+                const std::string listed = " " + std::string(c.ops) + " ";
+                if (listed.find(" " + std::string(op.name) + " ") == std::string::npos) continue;
+                EXPECT_TRUE(check_uint_op(op.name, op.run, op.oracle, ops));
+            }
+        }
+    }
+}
+
+// A stop request from another thread ends a long run with 0 within a
+// step; one still pending gives 0 at once.
+TEST_F(UintEdgesTest, StopRequestsGiveZero) {
+    const i64 n = 2000;
+    mp_set_int_words(n);
+    const Words base = random_operand(rng, n, n), e = random_operand(rng, n, n), m = small(n, 7),
+                fact = small(n, 10000);
+    Words odd_m = random_operand(rng, n, n);
+    odd_m[0] |= 1;
+    const std::function<void(u64*)> calls[] = {
+        // at 2000 words with a 128000-bit exponent this would take many minutes
+        [&](u64* d) { uint_powmod(d, base.data(), e.data(), odd_m.data(), 0); },
+        [&](u64* d) { uint_factorial(d, fact.data()); },
+        [&](u64* d) { uint_powmod(d, base.data(), e.data(), m.data(), 0); },
+        [&](u64* d) { uint_gcd(d, base.data(), e.data()); },
+        [&](u64* d) { uint_lcm(d, base.data(), e.data()); },
+        [&](u64* d) { uint_mulinv(d, base.data(), odd_m.data()); },
+    };
+    Words dst = small(n, 1);
+    std::thread stopper([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        mp_error.store(MP_ERR_STOPPED);
+    });
+    calls[0](dst.data());
+    stopper.join();
+    EXPECT_EQ(mp_error, MP_ERR_STOPPED);
+    EXPECT_EQ(dst, Words(static_cast<std::size_t>(n)));
+    u8* const top = mp_scratch_top;
+    for (const auto& call : calls) {
+        dst[0] = 1;
+        call(dst.data());
+        EXPECT_EQ(mp_error, MP_ERR_STOPPED);
+        EXPECT_EQ(dst, Words(static_cast<std::size_t>(n)));
+    }
+    EXPECT_EQ(mp_scratch_top, top);
+}
+
+// uint_mul_full writes 2n words: the product, or error 30 and 0 when an
+// operand overlaps dst anywhere from just below it to its last word; one
+// that only touches its ends is fine.
+TEST_F(UintEdgesTest, MulFullProductsAndOverlaps) {
+    for (i64 it = 0; it < test_iterations(150); ++it) {
+        const i64 n = rng.chance(30) ? rng.range(1, 3) : rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
+        Words area(static_cast<std::size_t>(4 * n + 4));
+        rng.fill(area.data(), 4 * n + 4, 4 * n + 4);
+        const Words other = mul_operands(rng, n)[0];
+        u64* dst = area.data() + n + 2;
+        const i64 at = rng.chance(50)
+                           ? (rng.chance(50) ? -n - rng.range(0, 1) : 2 * n + rng.range(0, 1))
+                           : rng.range(1 - n, 2 * n - 1);
+        const bool overlap = at > -n && at < 2 * n, pending = !overlap && rng.chance(20);
+        const u64 *a = rng.chance(50) ? dst + at : other.data(),
+                  *b = a == other.data() ? dst + at : other.data();
+        dst[-1] = dst[2 * n] = 0x77;  // before reading a and b: an adjacent operand may hold them
+        Mpz want(a, n);
+        mpz_mul(want, want, Mpz(b, n));
+        if (overlap) mpz_set_ui(want, 0);
+        const std::string inputs = "a=" + words_hex(a, n) + " b=" + words_hex(b, n);
+        mp_error = pending ? MP_ERR_DIV_ZERO : 0;
+        u8* const top = mp_scratch_top;
+        uint_mul_full(dst, a, b);
+        ASSERT_EQ(mp_err(), pending ? MP_ERR_DIV_ZERO : overlap ? MP_ERR_INTERNAL : 0) << inputs;
+        mp_error = 0;
+        ASSERT_TRUE(mp_scratch_top == top && dst[-1] == 0x77 && dst[2 * n] == 0x77 &&
+                    mpz_cmp(Mpz(dst, 2 * n), want) == 0)
+            << "operand at dst" << at << " got " << words_hex(dst, 2 * n) << " want " << want.hex()
+            << "\n  " << inputs;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,357 @@
+// The word-vector kernels against GMP's mpn layer, one table row per kernel:
+// our routine, GMP's, and the sizes that matter to it (the method thresholds
+// of the products and of the division, unbalanced shapes, the double-length
+// values up to 4000 words). Operands are full of all-ones and zero words;
+// outputs and scratch start as noise and carry canary words after their
+// ends. Every row runs on the portable and on the mulx/adx word loops.
+#include "numlib/vec.h"
+
+#include <gmp.h>
+
+#include <algorithm>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "numlib/vec_mul_impl.h"
+#include "support/numlib_fixture.h"
+#include "support/uint_harness.h"
+
+namespace {
+
+using Words = std::vector<u64>;
+static_assert(std::is_same_v<mp_limb_t, u64>, "GMP's limbs are the kernels' words");
+
+// One call's inputs: a of la words, b of lb words (la >= lb >= 1) and a word v.
+struct Args {
+    Words a, b;
+    u64 v;
+};
+
+i64 size(const Words& w) {
+    return static_cast<i64>(w.size());
+}
+
+// How a row's operands are shaped: any sizes, equal sizes, a division (b's
+// top word non-zero, a at least as many bits as b) or a square root (a of
+// 2n words, normalised).
+enum class Shape { any, equal, divide, sqrt };
+
+enum class Op {
+    add,
+    sub,
+    cmp,
+    bit_length,
+    lshift,
+    rshift,
+    mul_word,
+    addmul_word,
+    submul_word,
+    mul,
+    mul_a_by_a,
+    sqr,
+    mul_rows,
+    divrem,
+    divrem_r_only,
+    divmod_word,
+    divmod_bits,
+    sqrtrem
+};
+
+struct VecOp {
+    const char* name;
+    Op op;
+    Shape shape;
+    i64 thresholds[2];  // the kernel's method thresholds, 0 if none
+    i64 max_words;
+};
+
+const VecOp kOps[] = {
+    {"add", Op::add, Shape::any, {}, 2000},
+    {"sub", Op::sub, Shape::any, {}, 2000},
+    {"cmp", Op::cmp, Shape::equal, {}, 2000},
+    {"bit_length", Op::bit_length, Shape::any, {}, 2000},
+    {"lshift", Op::lshift, Shape::any, {}, 2000},
+    {"rshift", Op::rshift, Shape::any, {}, 2000},
+    {"mul_word", Op::mul_word, Shape::any, {}, 2000},
+    {"addmul_word", Op::addmul_word, Shape::equal, {}, 2000},
+    {"submul_word", Op::submul_word, Shape::equal, {}, 2000},
+    {"mul", Op::mul, Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
+    {"mul_a_by_a", Op::mul_a_by_a, Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
+    {"sqr", Op::sqr, Shape::equal, {SQR_KARATSUBA_MIN, SQR_TOOM3_MIN}, 4000},
+    // the schoolbook reference is quadratic: moderate sizes
+    {"mul_rows", Op::mul_rows, Shape::any, {}, 300},
+    {"divrem", Op::divrem, Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
+    {"divrem_r_only", Op::divrem_r_only, Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
+    {"divmod_word", Op::divmod_word, Shape::any, {}, 2000},
+    {"divmod_bits", Op::divmod_bits, Shape::divide, {}, 200},
+    {"sqrtrem", Op::sqrtrem, Shape::sqrt, {}, 2000},
+};
+
+i64 scratch_words(Op op, const Args& x) {
+    switch (op) {
+        case Op::mul:
+        case Op::mul_a_by_a:
+            return vec_mul_scratch(size(x.a), size(x.b));
+        case Op::sqr:
+            return vec_sqr_scratch(size(x.a));
+        case Op::divrem:
+        case Op::divrem_r_only:
+            return vec_divrem_scratch(size(x.a), size(x.b));
+        case Op::sqrtrem:
+            return vec_sqrtrem_scratch(size(x.a) / 2);
+        default:
+            return 0;
+    }
+}
+
+// Runs our kernel, or GMP's when gmp is true, writing the result words and
+// then the returned word to o (2 la + 2 words). The divisions
+// write q (la - lb + 1 words) and then r; the bit-serial one works on la
+// words for a, b, q and r alike; the square root writes s (n words), the
+// remainder's n words and its top word.
+void run(Op op, bool gmp, u64* o, const Args& x, u64* scratch) {
+    const u64 *a = x.a.data(), *b = x.b.data();
+    const i64 la = size(x.a), lb = size(x.b), n = la / 2;
+    const u64 v = x.v;
+    const unsigned shift = static_cast<unsigned>(v % 63 + 1);
+    Words w(x.a.size());
+    switch (op) {
+        case Op::add:
+            o[la] = gmp ? mpn_add(o, a, la, b, lb) : vec_add(o, a, la, b, lb);
+            break;
+        case Op::sub:
+            o[la] = gmp ? mpn_sub(o, a, la, b, lb) : vec_sub(o, a, la, b, lb);
+            break;
+        case Op::cmp: {
+            const int c = gmp ? mpn_cmp(a, b, la) : vec_cmp(a, b, la);
+            o[0] = static_cast<u64>((c > 0) - (c < 0));
+            break;
+        }
+        case Op::bit_length:
+            o[0] = static_cast<u64>(gmp ? Mpz(a, la).bits() : vec_bit_length(a, la));
+            break;
+        case Op::lshift:
+            o[la] = gmp ? mpn_lshift(o, a, la, shift) : vec_lshift(o, a, la, shift);
+            break;
+        case Op::rshift:
+            o[la] = gmp ? mpn_rshift(o, a, la, shift) : vec_rshift(o, a, la, shift);
+            break;
+        case Op::mul_word:
+            o[la] = gmp ? mpn_mul_1(o, a, la, v) : vec_mul_word(o, a, la, v);
+            break;
+        case Op::addmul_word:  // onto b
+            std::copy(b, b + lb, o);
+            o[la] = gmp ? mpn_addmul_1(o, a, la, v) : vec_addmul_word(o, a, la, v);
+            break;
+        case Op::submul_word:
+            std::copy(b, b + lb, o);
+            o[la] = gmp ? mpn_submul_1(o, a, la, v) : vec_submul_word(o, a, la, v);
+            break;
+        case Op::mul_a_by_a:  // b is the lowest lb words of a: the same pointer twice
+            b = a;
+            [[fallthrough]];
+        case Op::mul:
+            if (gmp) mpn_mul(o, a, la, b, lb);
+            if (!gmp) vec_mul(o, a, la, b, lb, scratch);
+            break;
+        case Op::sqr:
+            gmp ? mpn_sqr(o, a, la) : vec_sqr(o, a, la, scratch);
+            break;
+        case Op::mul_rows:
+            if (gmp) mpn_mul(o, a, la, b, lb);
+            if (!gmp) std::fill(o, o + la + lb, 0);  // it adds to a zeroed dst
+            if (!gmp) vec_mul_rows(o, a, la, b, lb);
+            break;
+        case Op::divrem:
+        case Op::divrem_r_only:  // no quotient wanted: the remainder is still right
+            if (gmp) {
+                mpn_tdiv_qr(o, o + la - lb + 1, 0, a, la, b, lb);
+            } else {
+                vec_divrem(op == Op::divrem ? o : nullptr, o + la - lb + 1, a, la, b, lb, scratch);
+            }
+            if (op == Op::divrem_r_only) std::fill(o, o + la - lb + 1, 0);
+            break;
+        case Op::divmod_word:
+            if (gmp) o[la] = mpn_divrem_1(o, 0, a, la, v | 1);
+            if (!gmp) vec_divmod_word(o, o + la, a, la, v | 1);
+            break;
+        case Op::divmod_bits:
+            if (gmp) {
+                std::fill(o, o + 2 * la, 0);
+                mpn_tdiv_qr(o, o + la, 0, a, la, b, lb);
+                break;
+            }
+            std::copy(b, b + lb, w.begin());
+            vec_divmod_bits(o, o + la, a, w.data(), la, vec_bit_length(a, la),
+                            vec_bit_length(b, lb));
+            break;
+        case Op::sqrtrem:
+            if (gmp) mpn_sqrtrem(o, w.data(), a, la);
+            if (!gmp) {
+                w = x.a;
+                w[n] = vec_sqrtrem(o, w.data(), n, scratch);
+            }
+            std::copy(w.begin(), w.begin() + n + 1, o + n);
+            break;
+    }
+}
+
+// n words of a varied shape: runs of all-ones or zero words (TestRng::fill),
+// all ones (every carry runs through), one or two set bits (long runs of
+// zero words in the evaluations), only the middle third set (negative Toom
+// and Karatsuba differences), or equal halves (a zero Karatsuba difference).
+Words operand(TestRng& rng, i64 n) {
+    Words w(static_cast<std::size_t>(n));
+    const auto at = [&](i64 i) -> u64& { return w[static_cast<std::size_t>(i)]; };
+    switch (rng.range(0, 9)) {
+        case 0:
+            std::fill(w.begin(), w.end(), ~u64{0});
+            break;
+        case 1:
+            w.back() = u64{1} << rng.range(0, 63);
+            w[0] |= rng.chance(50);
+            break;
+        case 2:
+            for (i64 i = n / 3; i < 2 * n / 3 + 1 && i < n; ++i) at(i) = ~u64{0};
+            break;
+        case 3:
+            rng.fill(w.data(), n, n);
+            for (i64 i = 0; i < n / 2; ++i) at(i + (n + 1) / 2) = at(i);
+            break;
+        default:
+            rng.fill(w.data(), n, rng.chance(80) ? n : rng.range(0, n));
+    }
+    return w;
+}
+
+// A size near the row's threshold t or twice it (the next recursion level),
+// small, or weighted towards the application's word counts.
+i64 random_size(TestRng& rng, const VecOp& op) {
+    const i64 t = op.thresholds[rng.range(0, 1)];
+    switch (rng.range(0, 3)) {
+        case 0:
+            return rng.range(1, 4);
+        case 1:
+            if (t > 0) return t * rng.range(1, 2) + rng.range(-2, 1);
+            [[fallthrough]];
+        case 2:
+            return rng.word_count(op.max_words);
+        default:
+            return rng.range(1, std::max<i64>(3 * t, 40));
+    }
+}
+
+Args random_args(TestRng& rng, const VecOp& op) {
+    i64 lb = std::min(random_size(rng, op), op.max_words), la = lb;
+    if (op.shape == Shape::any || op.shape == Shape::divide) {
+        // unbalanced: the balance limit 3 la <= 4 lb from both sides, whole
+        // pieces of lb words with and without a remainder, or independent
+        const i64 ratios[] = {4 * lb / 3, 4 * lb / 3 + 1, 2 * lb - 1,
+                              2 * lb,     3 * lb + 1,     7 * lb + 5};
+        if (rng.chance(20))
+            la = random_size(rng, op);
+        else if (rng.chance(60))
+            la = ratios[rng.range(0, 5)];
+        la = std::min(std::max(la, lb), op.max_words);
+        lb = std::min(lb, la);
+    }
+    if (op.shape == Shape::sqrt) la = 2 * ((lb + 1) / 2);
+    Args x{operand(rng, la), operand(rng, lb), rng.structured_word()};
+    if (la == lb && rng.chance(25)) x.b = near_operand(rng, x.a);
+    if (op.shape == Shape::sqrt) x.a.back() |= u64{1} << rng.range(62, 63);
+    if (op.shape != Shape::divide) return x;
+    if (x.b.back() == 0) x.b.back() = rng.word() | 1;
+    if (rng.chance(30)) {  // a = q b + b - 1: the largest remainder, all-ones quotient words
+        const Words qw = operand(rng, la - lb + 1);
+        Mpz a(qw.data(), la - lb + 1), b(x.b.data(), lb);
+        mpz_add_ui(a, a, 1);
+        mpz_mul(a, a, b);
+        mpz_sub_ui(a, a, 1);
+        mpz_tdiv_r_2exp(a, a, static_cast<mp_bitcnt_t>(64 * la));
+        a.store(x.a.data(), la);
+    }
+    if (la == lb) x.a.back() |= x.b.back();  // as many bits as b
+    if (x.a.back() == 0) x.a.back() = 1;
+    return x;
+}
+
+std::string hex(const Words& w) {
+    return words_hex(w.data(), static_cast<i64>(w.size()));
+}
+
+// One call of a row against GMP's, both on the same noise in their output:
+// what GMP leaves alone ours must leave alone too. The scratch starts as
+// noise and has two canary words after it.
+::testing::AssertionResult agrees(TestRng& rng, const VecOp& op, const Args& x) {
+    const i64 sw = scratch_words(op.op, x);
+    Words out(2 * x.a.size() + 2), scratch(static_cast<std::size_t>(sw + 2));
+    for (u64& w : out) w = rng.word();
+    for (u64& w : scratch) w = rng.word();
+    Words want = out;
+    const Words guard(scratch.end() - 2, scratch.end());
+    run(op.op, false, out.data(), x, scratch.data());
+    run(op.op, true, want.data(), x, nullptr);
+    const auto wrong = std::mismatch(want.begin(), want.end(), out.begin()).first - want.begin();
+    const bool guarded = std::equal(guard.begin(), guard.end(), scratch.end() - 2);
+    if (wrong == size(want) && guarded) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure()
+                   << op.name << " la=" << size(x.a) << " lb=" << size(x.b) << " v=" << x.v;
+    if (wrong != size(want)) failure << ": first wrong word " << wrong;
+    if (!guarded) failure << ": used more than " << sw << " scratch words";
+    return failure << "\n a=" << hex(x.a) << "\n b=" << hex(x.b);
+}
+
+class VecOpsTest : public NumlibTest, public ::testing::WithParamInterface<VecOp> {};
+
+TEST_P(VecOpsTest, AgreesWithGmp) {
+    const VecOp& op = GetParam();
+    for (bool fast : {false, true}) {
+        if (vec_mul_use_fast_loops(fast) != fast) continue;
+        SCOPED_TRACE(fast ? "mulx/adx loops" : "portable loops");
+        for (i64 it = 0; it < test_iterations(150); ++it)
+            ASSERT_TRUE(agrees(rng, op, random_args(rng, op)));
+    }
+    vec_mul_use_fast_loops(true);
+}
+
+std::string op_name(const ::testing::TestParamInfo<VecOp>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, VecOpsTest, ::testing::ValuesIn(kOps), op_name);
+
+// Quotient-word estimates random operands reach only by luck.
+using VecEdgesTest = NumlibTest;
+
+TEST_F(VecEdgesTest, DivisionEstimateEdges) {
+    constexpr u64 H = u64{1} << 63, F = ~u64{0};
+    const Args cases[] = {
+        // 2^192 / (2^191 + 1): the estimate 2 passes the two-word test, the add-back makes it 1
+        {{0, 0, 0, 1}, {1, 0, H}, 0},
+        // the two-word test lowers the first estimate twice
+        {{0, 0, F >> 1}, {F - 1, H}, 0},
+        // an add-back, then a remainder whose top word equals the divisor's: the estimate saturates
+        {{0, 0, H}, {1, H}, 0},
+        {{0, F - 1, H}, {F, H}, 0},
+        // one too large after the two-word test: add back
+        {{0, 0, H, H - 1}, {1, 0, H}, 0},
+        // a = b and a = b - 1
+        {{5, 7, 9}, {5, 7, 9}, 0},
+        {{4, 7, 9}, {5, 7, 9}, 0},
+    };
+    for (const VecOp& op : kOps) {
+        if (op.shape != Shape::divide) continue;
+        for (const Args& x : cases) EXPECT_TRUE(agrees(rng, op, x));
+    }
+}
+
+TEST_F(VecEdgesTest, ScratchStaysModest) {
+    // The largest products the application forms: the callers reserve this
+    // much from a scratch area of a few megabytes.
+    EXPECT_LT(vec_mul_scratch(2000, 2000), 100000);
+    EXPECT_LT(vec_mul_scratch(4000, 4000), 200000);
+    EXPECT_LE(vec_sqr_scratch(2000), vec_mul_scratch(2000, 2000));
+}
+
+}  // namespace
