@@ -20,55 +20,25 @@ namespace {
 using TextFuzzTest = NumlibTest;
 using Words = std::vector<u64>;
 
-const char* const kSeeds[] = {
-    "0",
-    "7",
-    "123456789012345678901234567890",
-    "1'234'567",
-    "+42",
-    "FF",
-    "ff",
-    "1010",
-    "777",
-    "-3/4",
-    "6/4",
-    "3/0",
-    "1.5",
-    "-0.001",
-    "1e10",
-    "2.5e-3",
-    "9.99e-99999",
-    "1e+5",
-    "1,5",
-    ".5",
-    "5.",
-    "1..2",
-    "--1",
-    "3-4i",
-    "-4i+3",
-    "i",
-    "-i",
-    "1+(2e5)i",
-    "(2e-20)i",
-    "0.5j",
-    "3i+4i",
-    " 12 ",
-    "1e9999999999999999999",
-    "99999999999999999999999999999",
-    "1/2/3",
-    "()",
-    "+",
-    "e",
-    "1'",
-    "'1",
-    "0x1F",
-};
+// Valid and invalid texts to mutate, separated by "|".
+constexpr char kSeedTexts[] =
+    "0|7|123456789012345678901234567890|1'234'567|+42|FF|ff|1010|777|-3/4|6/4|3/0|1.5|-0.001|1e10|"
+    "2.5e-3|9.99e-99999|1e+5|1,5|.5|5.|1..2|--1|3-4i|-4i+3|i|-i|1+(2e5)i|(2e-20)i|0.5j|3i+4i| 12 |"
+    "1e9999999999999999999|99999999999999999999999999999|1/2/3|()|+|e|1'|'1|0x1F";
+
+const std::vector<std::u16string> kSeeds = [] {
+    std::vector<std::u16string> out;
+    std::string text = kSeedTexts;
+    for (std::size_t bar; (bar = text.find('|')) != std::string::npos; text.erase(0, bar + 1))
+        out.push_back(u16(text.substr(0, bar)));
+    out.push_back(u16(text));
+    return out;
+}();
 
 // Characters of every class the parsers look at, and some they must reject.
-const char16_t kAlphabet[] = {
-    u'0', u'1', u'5', u'9', u'A', u'F', u'a', u'f', u'+',   u'-',   u'.',   u',',   u'\'', u'e',
-    u'E', u'i', u'j', u' ', u'/', u'(', u')', 0,    0xD800, 0xDFFF, 0x2026, 0xFFFF, u'x',  0x00A7,
-};
+const char16_t kAlphabet[] = {u'0', u'1', u'5',   u'9',   u'A',   u'F',   u'a', u'f',  u'+', u'-',
+                              u'.', u',', u'\'',  u'e',   u'E',   u'i',   u'j', u' ',  u'/', u'(',
+                              u')', 0,    0xD800, 0xDFFF, 0x2026, 0xFFFF, u'x', 0x00A7};
 
 char16_t random_char(TestRng& rng) {
     if (rng.chance(10)) return static_cast<char16_t>(rng.range(0, 0xFFFF));
@@ -82,7 +52,7 @@ std::u16string mutate(TestRng& rng) {
         for (i64 i = 0; i < len; ++i) s.push_back(random_char(rng));
         return s;
     }
-    s = u16(kSeeds[rng.range(0, std::size(kSeeds) - 1)]);
+    s = kSeeds[static_cast<std::size_t>(rng.range(0, std::ssize(kSeeds) - 1))];
     const i64 steps = rng.range(0, 4);
     for (i64 k = 0; k < steps; ++k) {
         const i64 at = rng.range(0, static_cast<i64>(s.size()));
@@ -98,7 +68,8 @@ std::u16string mutate(TestRng& rng) {
                 if (pos < s.size()) s[pos] = random_char(rng);
                 break;
             case 3: {  // splice a piece of another seed
-                const std::u16string other = u16(kSeeds[rng.range(0, std::size(kSeeds) - 1)]);
+                const std::u16string& other =
+                    kSeeds[static_cast<std::size_t>(rng.range(0, std::ssize(kSeeds) - 1))];
                 const auto from =
                     static_cast<std::size_t>(rng.range(0, static_cast<i64>(other.size())));
                 s.insert(pos, other.substr(from, static_cast<std::size_t>(rng.range(0, 8))));
