@@ -9,7 +9,6 @@
 #include <gmp.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "numlib/vec.h"
 #include "support/gmp_oracle.h"
 #include "support/numlib_fixture.h"
+#include "support/text_helpers.h"
 
 namespace {
 
@@ -45,10 +45,7 @@ Words from_mpz(const Mpz& z, i64 n) {
 std::string dec_text(const u64* a, i64 n) {
     Mpz z;
     to_mpz(z, a, n);
-    char* s = mpz_get_str(nullptr, 10, z);
-    std::string out(s);
-    free(s);
-    return out;
+    return mpz_digits(z, 10);
 }
 
 // n decimal words of a chosen shape: random, runs of nines, runs of zeros,

@@ -28,22 +28,23 @@ TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
 
 TEST_F(ContextTest, WordCountLimits) {
     struct Case {
+        void (*set)(i32);
+        i32& words;
         i32 value;
         bool accepted;
     };
-    for (auto c :
-         {Case{0, false}, Case{1, true}, Case{2000, true}, Case{2001, false}, Case{-5, false}}) {
+    for (const Case& c : {Case{mp_set_int_words, mp_int_words, 0, false},
+                          Case{mp_set_int_words, mp_int_words, 1, true},
+                          Case{mp_set_int_words, mp_int_words, 2000, true},
+                          Case{mp_set_int_words, mp_int_words, 2001, false},
+                          Case{mp_set_int_words, mp_int_words, -5, false},
+                          Case{mp_set_real_words, mp_real_words, 0, false},
+                          Case{mp_set_real_words, mp_real_words, 527, true},
+                          Case{mp_set_real_words, mp_real_words, 528, false}}) {
         mp_error = 0;
-        mp_int_words = 7;
-        mp_set_int_words(c.value);
-        EXPECT_EQ(mp_int_words, c.accepted ? c.value : 7) << c.value;
-        EXPECT_EQ(mp_error, c.accepted ? 0 : MP_ERR_WORD_COUNT) << c.value;
-    }
-    for (auto c : {Case{0, false}, Case{1, true}, Case{527, true}, Case{528, false}}) {
-        mp_error = 0;
-        mp_real_words = 7;
-        mp_set_real_words(c.value);
-        EXPECT_EQ(mp_real_words, c.accepted ? c.value : 7) << c.value;
+        c.words = 7;
+        c.set(c.value);
+        EXPECT_EQ(c.words, c.accepted ? c.value : 7) << c.value;
         EXPECT_EQ(mp_error, c.accepted ? 0 : MP_ERR_WORD_COUNT) << c.value;
     }
 }

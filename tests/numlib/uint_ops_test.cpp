@@ -210,26 +210,17 @@ Words near_power(TestRng& rng, const Words& b, i64 n) {
     return p.fits(n) && mpz_sgn(p.get()) != 0 ? p.words(n) : random_operand(rng, n);
 }
 
-// A base of varied shape: small (often 2 or 10), one random word, a power
-// of two, or long; and a value near one of its powers.
+// A base of varied shape: small (often 10), a power of two, or long; and a
+// value near one of its powers.
 UintOperands log_operands(TestRng& rng, i64 n) {
-    Words b(static_cast<std::size_t>(n));
-    switch (rng.range(0, 3)) {
-        case 0:
-            b[0] =
-                rng.chance(40) ? (rng.chance(50) ? 2 : 10) : static_cast<u64>(rng.range(2, 1000));
-            break;
-        case 1:
-            b[0] = rng.word() | 2;
-            break;
-        case 2: {
-            const i64 bit = rng.range(1, std::min<i64>(200, 64 * n - 1));
-            b[static_cast<std::size_t>(bit / 64)] = u64{1} << (bit % 64);
-            break;
-        }
-        default:
-            rng.fill(b.data(), n, rng.range(1, n));
-            b[0] |= 2;
+    Words b = small(n, rng.chance(40) ? 10 : static_cast<u64>(rng.range(2, 1000)));
+    if (rng.chance(25)) {
+        const std::size_t at = static_cast<std::size_t>(rng.range(0, std::min<i64>(n, 3) - 1));
+        b[0] = 0;
+        b[at] = u64{1} << rng.range(1, 63);
+    } else if (rng.chance(40)) {
+        b = random_operand(rng, n, rng.range(1, n));
+        b[0] |= 2;
     }
     return {b, near_power(rng, b, n)};
 }
@@ -260,28 +251,17 @@ UintOperands pow_exponent(TestRng& rng, i64 n, double base) {
 
 // A modulus of n words: odd, 2^s times an odd part, a power of two, or tiny.
 Words random_modulus(TestRng& rng, i64 n) {
-    Words m = random_operand(rng, n);
-    Mpz v(m.data(), n);
-    switch (rng.range(0, 5)) {
-        case 0:
-        case 1:
-            m[0] |= 1;
-            return m;
-        case 2: {  // 2^s * odd, s up to the free bits above the odd part
-            mpz_setbit(v, 0);
-            const i64 room = 64 * n - v.bits();
-            mpz_mul_2exp(v, v, static_cast<mp_bitcnt_t>(rng.range(std::min<i64>(1, room), room)));
-            return v.words(n);
-        }
-        case 3:
-            mpz_set_ui(v, 0);
-            mpz_setbit(v, static_cast<mp_bitcnt_t>(rng.range(0, 64 * n - 1)));
-            return v.words(n);
-        case 4:
-            return small(n, static_cast<u64>(rng.range(1, 3)));
-        default:
-            return m;
+    Mpz m(random_operand(rng, n).data(), n);
+    const i64 shape = rng.range(0, 5);
+    if (shape <= 2) mpz_setbit(m, 0);
+    if (shape == 2) {  // 2^s * odd, s up to the free bits above the odd part
+        const i64 room = 64 * n - m.bits();
+        mpz_mul_2exp(m, m, static_cast<mp_bitcnt_t>(rng.range(std::min<i64>(1, room), room)));
     }
+    if (shape == 3) mpz_set_ui(m, 0);
+    if (shape == 3) mpz_setbit(m, static_cast<mp_bitcnt_t>(rng.range(0, 64 * n - 1)));
+    if (shape == 4) mpz_set_ui(m, static_cast<unsigned long>(rng.range(1, 3)));
+    return m.words(n);
 }
 
 // base, exponent, modulus and the exponent's bit limit (0: none, often
@@ -357,33 +337,11 @@ UintOperands factorial_operands(TestRng& rng, i64 n) {
     return {small(n, picks[rng.range(0, 3)])};
 }
 
-// N with N (N - 1) ... (N - j + 1) (perm) or j C(N, j) (comb), the last
-// step of the step-wise evaluation, just below 2^(64n): the value fits, at
-// N + 1 the step overflows while (for comb) C(N + 1, j) itself still fits.
-void stepwise_limit(Mpz& big_n, i64 n, unsigned long j, bool perm) {
-    Mpz w, next, f;
-    // a start below the limit: j C(N, j) < N^j / (j - 1)! and N(N-1)...(N-j+1) < N^j
-    mpz_fac_ui(f, perm ? 1 : j - 1);
-    mpz_mul_2exp(big_n, f, static_cast<mp_bitcnt_t>(64 * n));
-    mpz_root(big_n, big_n, j);
-    mpz_sub_ui(big_n, big_n, 1);
-    if (mpz_cmp_ui(big_n.get(), j) < 0) mpz_set_ui(big_n, j);
-    for (;;) {
-        mpz_add_ui(next, big_n, 1);
-        mpz_bin_ui(w, next, j);
-        mpz_fac_ui(f, perm ? j : 1);
-        mpz_mul(w, w, f);
-        if (!perm) mpz_mul_ui(w, w, j);
-        if (!w.fits(n)) return;
-        mpz_set(big_n, next);
-    }
-}
-
 // N, k and the loop limit (0: none; negative: none either).
 UintOperands perm_comb_operands(TestRng& rng, i64 n) {
     Mpz big_n, k;
     // near the limit the cost of the big-j shapes grows with the word count
-    switch (n > 300 ? rng.range(0, 1) : rng.range(0, 4)) {
+    switch (n > 300 ? rng.range(0, 1) : rng.range(0, 3)) {
         case 0:  // small operands, k sometimes above N
             mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(0, 3000)));
             mpz_set_ui(k,
@@ -400,19 +358,12 @@ UintOperands perm_comb_operands(TestRng& rng, i64 n) {
             mpz_set_ui(big_n, static_cast<unsigned long>(rng.range(1 << 22, 1 << 26)));
             mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, 8 * n)));
             break;
-        case 3: {  // C(N, N/2) around the limit: the largest loop counts that fit
+        default: {  // C(N, N/2) around the limit: the largest loop counts that fit, where
+            // for comb the last step j C(N, j) may overflow while C(N, j) still fits
             const i64 big = std::max<i64>(64 * n + rng.range(-40, 40), 2);
             mpz_set_ui(big_n, static_cast<unsigned long>(big));
             mpz_set_ui(k, static_cast<unsigned long>(std::max<i64>(big / 2 + rng.range(-3, 3), 0)));
             break;
-        }
-        default: {  // at the step-wise limit of perm or comb, or one past it
-            const unsigned long j =
-                static_cast<unsigned long>(rng.range(2, std::min<i64>(30, 16 * n)));
-            stepwise_limit(big_n, n, j, rng.chance(50));
-            mpz_add_ui(big_n, big_n, static_cast<unsigned long>(rng.range(0, 1)));
-            mpz_set_ui(k, j);
-            if (rng.chance(30)) mpz_sub(k, big_n, k);
         }
     }
     const i64 limit = rng.chance(20) ? rng.range(1, 100) : rng.chance(50) ? 0 : -rng.range(1, 5);
@@ -784,20 +735,15 @@ TEST_F(UintEdgesTest, HardCases) {
     } cases[] = {
         {"gcd lcm mulinv", {{0}, {5}}, "a zero operand: error 14 (mulinv: error 13)"},
         {"gcd lcm mulinv", {{5}, {0}}, "a zero second operand: error 14"},
-        {"gcd lcm mulinv", {{3}, {7}}, "the inverse of 3 mod 7 is 5"},
         {"mulinv", {{2}, {4}}, "no inverse: error 12"},
         {"mulinv", {{9}, {1}}, "modulus 1: error 14"},
         {"mulinv", {{1}, {1}}, "modulus 1 beats a = 1"},
-        {"mulinv", {{10}, {10}}, "a = m: not coprime"},
-        {"mulinv", {{11}, {10}}, "a > m, a = 1 mod m"},
-        {"gcd lcm mulinv", {{F}, {F - 1}}, "the largest word pair, quotient 1"},
         {"lcm", {{H}, {3}}, "at one word: just above 2^64, error 12"},
         {"lcm", {{(u64{1} << 62) + 1}, {2}}, "at one word: just below 2^64"},
         {"quotient remainder", {{0, F - 1, H}, {F, H, 0}}, "the estimate saturates at B - 1"},
         {"quotient remainder",
          {{0, 0, H, H - 1}, {1, 0, H, 0}},
          "an add-back after the two-word test"},
-        {"log_floor", {{10}, {0}}, "the logarithm of 0: error 12"},
         {"log_floor", {{0}, {1000}}, "base 0: error 12"},
         {"log_floor", {{1}, {1000}}, "base 1: error 12"},
         {"log10_floor", {{0}}, "the logarithm of 0: error 12"},
@@ -807,22 +753,13 @@ TEST_F(UintEdgesTest, HardCases) {
         {"pow", {{2}, {(u64{1} << 62) + 5}}, "the bound must not overflow an i64"},
         {"pow_uint", {{0, 0}, {H, 1}}, "e >= 2^64 for a base of 0"},
         {"pow_uint", {{1, 0}, {H, 1}}, "e >= 2^64 for a base of 1"},
-        {"pow_uint", {{2}, {H}}, "e = 2^63 for a base of 2"},
-        {"pow2 pow10", {{F}}, "a negative exponent: error 14"},
-        {"pow2 pow10", {{INT64_MAX}}, "the largest exponent"},
-        {"pow2_uint pow10_uint", {{0, 1}}, "an exponent of two words"},
         {"powmod", {{5}, {0}, {0}, {0}}, "modulus 0 is checked before e = 0: error 13"},
         {"powmod", {{5}, {0}, {1}, {0}}, "e = 0 modulo 1 gives 0"},
         {"powmod", {{0}, {0}, {7}, {0}}, "0^0 = 1"},
-        {"powmod", {{14}, {3}, {7}, {0}}, "a multiple of m as base gives 0"},
         {"powmod", {{6}, {2}, {9}, {0}}, "0 mod m from a non-zero base: fully reduced, not m"},
         {"powmod", {{6}, {3}, {24}, {0}}, "0 mod an even m through both halves of the CRT"},
-        {"powmod", {{3}, {F}, {2}, {0}}, "modulus 2, odd base"},
-        {"powmod", {{F}, {F}, {F}, {0}}, "all-ones words everywhere"},
         {"powmod", {{2}, {70}, {H}, {0}}, "an even base to a power >= s vanishes mod 2^s"},
         {"powmod", {{3}, {F}, {H}, {0}}, "an odd base mod 2^s: the exponent reduced mod 2^s"},
-        {"powmod", {{3}, {1024}, {1000}, {10}}, "an exponent of 11 bits over a limit of 10"},
-        {"powmod", {{3}, {1024}, {1000}, {11}}, "an exponent of 11 bits at a limit of 11"},
         {"powmod", {{3}, {1}, {1000}, {F}}, "a negative limit refuses every exponent"},
         {"powmod", {{3}, {0}, {1000}, {1}}, "e = 0 needs no limit check"},
         {"sqrt", {{2}}, "the root of 2 is not exact"},
@@ -830,10 +767,8 @@ TEST_F(UintEdgesTest, HardCases) {
         {"root", {{7}, {0}}, "an index of 0: error 14"},
         {"root", {{7}, {F - 2}}, "a negative index: error 14"},
         {"root_uint", {{F, 0, 3}, {H, 0, 0}}, "an index of 2^63: the root is 1"},
-        {"root_uint", {{2, 0, 0}, {0, 1, 0}}, "an index of 2^64"},
         {"root_uint", {{1, 0, 0}, {5, 0, 9}}, "an index of three words; 1 is exact"},
         {"factorial", {{F, 0, 0}}, "a one-word argument far beyond the limit"},
-        {"factorial", {{5, 0, 7}}, "a three-word argument"},
         {"comb", {{0, 0, 1 << 20}, {0, 0, 1 << 19}, {0}}, "2^147 factors"},
         {"comb", {{0, 0, 1 << 20}, {0, 0, 1 << 19}, {5}}, "the limit comes first"},
         {"perm", {{0, 64}, {0, 1}, {0}}, "2^64 factors for perm"},

@@ -37,164 +37,91 @@ i64 size(const Words& w) {
 // 2n words, normalised).
 enum class Shape { any, equal, divide, sqrt };
 
-enum class Op {
-    add,
-    sub,
-    cmp,
-    bit_length,
-    lshift,
-    rshift,
-    mul_word,
-    addmul_word,
-    submul_word,
-    mul,
-    mul_a_by_a,
-    sqr,
-    mul_rows,
-    divrem,
-    divrem_r_only,
-    divmod_word,
-    divmod_bits,
-    sqrtrem
-};
-
 struct VecOp {
     const char* name;
-    Op op;
     Shape shape;
     i64 thresholds[2];  // the kernel's method thresholds, 0 if none
     i64 max_words;
 };
 
 const VecOp kOps[] = {
-    {"add", Op::add, Shape::any, {}, 2000},
-    {"sub", Op::sub, Shape::any, {}, 2000},
-    {"cmp", Op::cmp, Shape::equal, {}, 2000},
-    {"bit_length", Op::bit_length, Shape::any, {}, 2000},
-    {"lshift", Op::lshift, Shape::any, {}, 2000},
-    {"rshift", Op::rshift, Shape::any, {}, 2000},
-    {"mul_word", Op::mul_word, Shape::any, {}, 2000},
-    {"addmul_word", Op::addmul_word, Shape::equal, {}, 2000},
-    {"submul_word", Op::submul_word, Shape::equal, {}, 2000},
-    {"mul", Op::mul, Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
-    {"mul_a_by_a", Op::mul_a_by_a, Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
-    {"sqr", Op::sqr, Shape::equal, {SQR_KARATSUBA_MIN, SQR_TOOM3_MIN}, 4000},
+    {"add", Shape::any, {}, 2000},
+    {"sub", Shape::any, {}, 2000},
+    {"cmp", Shape::equal, {}, 2000},
+    {"bit_length", Shape::any, {}, 2000},
+    {"lshift", Shape::any, {}, 2000},
+    {"rshift", Shape::any, {}, 2000},
+    {"mul_word", Shape::any, {}, 2000},
+    {"addmul_word", Shape::equal, {}, 2000},
+    {"submul_word", Shape::equal, {}, 2000},
+    {"mul", Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
+    {"mul_a_by_a", Shape::any, {MUL_KARATSUBA_MIN, MUL_TOOM3_MIN}, 4000},
+    {"sqr", Shape::equal, {SQR_KARATSUBA_MIN, SQR_TOOM3_MIN}, 4000},
     // the schoolbook reference is quadratic: moderate sizes
-    {"mul_rows", Op::mul_rows, Shape::any, {}, 300},
-    {"divrem", Op::divrem, Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
-    {"divrem_r_only", Op::divrem_r_only, Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
-    {"divmod_word", Op::divmod_word, Shape::any, {}, 2000},
-    {"divmod_bits", Op::divmod_bits, Shape::divide, {}, 200},
-    {"sqrtrem", Op::sqrtrem, Shape::sqrt, {}, 2000},
+    {"mul_rows", Shape::any, {}, 300},
+    {"divrem", Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
+    {"divrem_r_only", Shape::divide, {VEC_DIV_DC_THRESHOLD}, 2200},
+    {"divmod_word", Shape::any, {}, 2000},
+    {"divmod_bits", Shape::divide, {}, 200},
+    {"sqrtrem", Shape::sqrt, {}, 2000},
 };
 
-i64 scratch_words(Op op, const Args& x) {
-    switch (op) {
-        case Op::mul:
-        case Op::mul_a_by_a:
-            return vec_mul_scratch(size(x.a), size(x.b));
-        case Op::sqr:
-            return vec_sqr_scratch(size(x.a));
-        case Op::divrem:
-        case Op::divrem_r_only:
-            return vec_divrem_scratch(size(x.a), size(x.b));
-        case Op::sqrtrem:
-            return vec_sqrtrem_scratch(size(x.a) / 2);
-        default:
-            return 0;
-    }
+i64 scratch_words(const std::string& op, const Args& x) {
+    const i64 la = size(x.a), lb = size(x.b);
+    if (op == "mul" || op == "mul_a_by_a") return vec_mul_scratch(la, lb);
+    if (op == "sqr") return vec_sqr_scratch(la);
+    if (op == "divrem" || op == "divrem_r_only") return vec_divrem_scratch(la, lb);
+    return op == "sqrtrem" ? vec_sqrtrem_scratch(la / 2) : 0;
 }
 
 // Runs our kernel, or GMP's when gmp is true, writing the result words and
-// then the returned word to o (2 la + 2 words). The divisions
-// write q (la - lb + 1 words) and then r; the bit-serial one works on la
-// words for a, b, q and r alike; the square root writes s (n words), the
-// remainder's n words and its top word.
-void run(Op op, bool gmp, u64* o, const Args& x, u64* scratch) {
-    const u64 *a = x.a.data(), *b = x.b.data();
-    const i64 la = size(x.a), lb = size(x.b), n = la / 2;
+// then the returned word to o (2 la + 2 words). The divisions write q (la -
+// lb + 1 words) and then r; the bit-serial one works on la words for a, b, q
+// and r alike; the square root writes s (n words), the remainder's n words
+// and its top word.
+void run(const std::string& op, bool gmp, u64* o, const Args& x, u64* scratch) {
+    const u64 *a = x.a.data(), *b = op == "mul_a_by_a" ? a : x.b.data();
+    const i64 la = size(x.a), lb = size(x.b), n = la / 2, nq = la - lb + 1;
     const u64 v = x.v;
     const unsigned shift = static_cast<unsigned>(v % 63 + 1);
     Words w(x.a.size());
-    switch (op) {
-        case Op::add:
-            o[la] = gmp ? mpn_add(o, a, la, b, lb) : vec_add(o, a, la, b, lb);
-            break;
-        case Op::sub:
-            o[la] = gmp ? mpn_sub(o, a, la, b, lb) : vec_sub(o, a, la, b, lb);
-            break;
-        case Op::cmp: {
-            const int c = gmp ? mpn_cmp(a, b, la) : vec_cmp(a, b, la);
-            o[0] = static_cast<u64>((c > 0) - (c < 0));
-            break;
-        }
-        case Op::bit_length:
-            o[0] = static_cast<u64>(gmp ? Mpz(a, la).bits() : vec_bit_length(a, la));
-            break;
-        case Op::lshift:
-            o[la] = gmp ? mpn_lshift(o, a, la, shift) : vec_lshift(o, a, la, shift);
-            break;
-        case Op::rshift:
-            o[la] = gmp ? mpn_rshift(o, a, la, shift) : vec_rshift(o, a, la, shift);
-            break;
-        case Op::mul_word:
-            o[la] = gmp ? mpn_mul_1(o, a, la, v) : vec_mul_word(o, a, la, v);
-            break;
-        case Op::addmul_word:  // onto b
-            std::copy(b, b + lb, o);
-            o[la] = gmp ? mpn_addmul_1(o, a, la, v) : vec_addmul_word(o, a, la, v);
-            break;
-        case Op::submul_word:
-            std::copy(b, b + lb, o);
-            o[la] = gmp ? mpn_submul_1(o, a, la, v) : vec_submul_word(o, a, la, v);
-            break;
-        case Op::mul_a_by_a:  // b is the lowest lb words of a: the same pointer twice
-            b = a;
-            [[fallthrough]];
-        case Op::mul:
-            if (gmp) mpn_mul(o, a, la, b, lb);
-            if (!gmp) vec_mul(o, a, la, b, lb, scratch);
-            break;
-        case Op::sqr:
-            gmp ? mpn_sqr(o, a, la) : vec_sqr(o, a, la, scratch);
-            break;
-        case Op::mul_rows:
-            if (gmp) mpn_mul(o, a, la, b, lb);
-            if (!gmp) std::fill(o, o + la + lb, 0);  // it adds to a zeroed dst
-            if (!gmp) vec_mul_rows(o, a, la, b, lb);
-            break;
-        case Op::divrem:
-        case Op::divrem_r_only:  // no quotient wanted: the remainder is still right
-            if (gmp) {
-                mpn_tdiv_qr(o, o + la - lb + 1, 0, a, la, b, lb);
-            } else {
-                vec_divrem(op == Op::divrem ? o : nullptr, o + la - lb + 1, a, la, b, lb, scratch);
-            }
-            if (op == Op::divrem_r_only) std::fill(o, o + la - lb + 1, 0);
-            break;
-        case Op::divmod_word:
-            if (gmp) o[la] = mpn_divrem_1(o, 0, a, la, v | 1);
-            if (!gmp) vec_divmod_word(o, o + la, a, la, v | 1);
-            break;
-        case Op::divmod_bits:
-            if (gmp) {
-                std::fill(o, o + 2 * la, 0);
-                mpn_tdiv_qr(o, o + la, 0, a, la, b, lb);
-                break;
-            }
-            std::copy(b, b + lb, w.begin());
-            vec_divmod_bits(o, o + la, a, w.data(), la, vec_bit_length(a, la),
-                            vec_bit_length(b, lb));
-            break;
-        case Op::sqrtrem:
-            if (gmp) mpn_sqrtrem(o, w.data(), a, la);
-            if (!gmp) {
-                w = x.a;
-                w[n] = vec_sqrtrem(o, w.data(), n, scratch);
-            }
-            std::copy(w.begin(), w.begin() + n + 1, o + n);
-            break;
+    if (op == "add") o[la] = gmp ? mpn_add(o, a, la, b, lb) : vec_add(o, a, la, b, lb);
+    if (op == "sub") o[la] = gmp ? mpn_sub(o, a, la, b, lb) : vec_sub(o, a, la, b, lb);
+    if (op == "cmp") {
+        const int c = gmp ? mpn_cmp(a, b, la) : vec_cmp(a, b, la);
+        o[0] = static_cast<u64>((c > 0) - (c < 0));
     }
+    if (op == "bit_length")
+        o[0] = static_cast<u64>(gmp ? Mpz(a, la).bits() : vec_bit_length(a, la));
+    if (op == "lshift") o[la] = gmp ? mpn_lshift(o, a, la, shift) : vec_lshift(o, a, la, shift);
+    if (op == "rshift") o[la] = gmp ? mpn_rshift(o, a, la, shift) : vec_rshift(o, a, la, shift);
+    if (op == "mul_word") o[la] = gmp ? mpn_mul_1(o, a, la, v) : vec_mul_word(o, a, la, v);
+    if (op == "addmul_word" || op == "submul_word") std::copy(b, b + lb, o);  // onto b
+    if (op == "addmul_word") o[la] = gmp ? mpn_addmul_1(o, a, la, v) : vec_addmul_word(o, a, la, v);
+    if (op == "submul_word") o[la] = gmp ? mpn_submul_1(o, a, la, v) : vec_submul_word(o, a, la, v);
+    if (gmp && (op == "mul" || op == "mul_a_by_a" || op == "mul_rows")) mpn_mul(o, a, la, b, lb);
+    if (!gmp && (op == "mul" || op == "mul_a_by_a")) vec_mul(o, a, la, b, lb, scratch);
+    if (!gmp && op == "mul_rows") std::fill(o, o + la + lb, 0);  // it adds to a zeroed dst
+    if (!gmp && op == "mul_rows") vec_mul_rows(o, a, la, b, lb);
+    if (op == "sqr") gmp ? mpn_sqr(o, a, la) : vec_sqr(o, a, la, scratch);
+    if (gmp && (op == "divrem" || op == "divrem_r_only")) mpn_tdiv_qr(o, o + nq, 0, a, la, b, lb);
+    if (!gmp && op == "divrem") vec_divrem(o, o + nq, a, la, b, lb, scratch);
+    // no quotient wanted: the remainder is still right
+    if (!gmp && op == "divrem_r_only") vec_divrem(nullptr, o + nq, a, la, b, lb, scratch);
+    if (op == "divrem_r_only") std::fill(o, o + nq, 0);
+    if (gmp && op == "divmod_word") o[la] = mpn_divrem_1(o, 0, a, la, v | 1);
+    if (!gmp && op == "divmod_word") vec_divmod_word(o, o + la, a, la, v | 1);
+    if (gmp && op == "divmod_bits") std::fill(o, o + 2 * la, 0);
+    if (gmp && op == "divmod_bits") mpn_tdiv_qr(o, o + la, 0, a, la, b, lb);
+    if (!gmp && op == "divmod_bits") {
+        std::copy(b, b + lb, w.begin());
+        vec_divmod_bits(o, o + la, a, w.data(), la, vec_bit_length(a, la), vec_bit_length(b, lb));
+    }
+    if (op != "sqrtrem") return;
+    if (gmp) mpn_sqrtrem(o, w.data(), a, la);
+    if (!gmp) w = x.a;
+    if (!gmp) w[n] = vec_sqrtrem(o, w.data(), n, scratch);
+    std::copy(w.begin(), w.begin() + n + 1, o + n);
 }
 
 // n words of a varied shape: runs of all-ones or zero words (TestRng::fill),
@@ -284,14 +211,14 @@ std::string hex(const Words& w) {
 // what GMP leaves alone ours must leave alone too. The scratch starts as
 // noise and has two canary words after it.
 ::testing::AssertionResult agrees(TestRng& rng, const VecOp& op, const Args& x) {
-    const i64 sw = scratch_words(op.op, x);
+    const i64 sw = scratch_words(op.name, x);
     Words out(2 * x.a.size() + 2), scratch(static_cast<std::size_t>(sw + 2));
     for (u64& w : out) w = rng.word();
     for (u64& w : scratch) w = rng.word();
     Words want = out;
     const Words guard(scratch.end() - 2, scratch.end());
-    run(op.op, false, out.data(), x, scratch.data());
-    run(op.op, true, want.data(), x, nullptr);
+    run(op.name, false, out.data(), x, scratch.data());
+    run(op.name, true, want.data(), x, nullptr);
     const auto wrong = std::mismatch(want.begin(), want.end(), out.begin()).first - want.begin();
     const bool guarded = std::equal(guard.begin(), guard.end(), scratch.end() - 2);
     if (wrong == size(want) && guarded) return ::testing::AssertionSuccess();

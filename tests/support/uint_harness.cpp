@@ -57,28 +57,6 @@ bool check_uint_op(const std::string& name, const UintRun& run, const UintOracle
     return true;
 }
 
-UintRun uint_run(void (*op)(u64*, const u64*)) {
-    return [op](u64* d, const std::vector<const u64*>& p) {
-        op(d, p[0]);
-        return u64{0};
-    };
-}
-
-UintRun uint_run(bool (*op)(u64*, const u64*)) {
-    return [op](u64* d, const std::vector<const u64*>& p) { return u64{op(d, p[0])}; };
-}
-
-UintRun uint_run(void (*op)(u64*, const u64*, const u64*)) {
-    return [op](u64* d, const std::vector<const u64*>& p) {
-        op(d, p[0], p[1]);
-        return u64{0};
-    };
-}
-
-UintRun uint_run(bool (*op)(u64*, const u64*, const u64*)) {
-    return [op](u64* d, const std::vector<const u64*>& p) { return u64{op(d, p[0], p[1])}; };
-}
-
 i64 random_len(TestRng& rng, i64 n) {
     const i64 pick = rng.range(0, 19);
     if (pick == 0) return 0;

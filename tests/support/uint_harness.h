@@ -35,12 +35,6 @@ using UintRun = std::function<u64(u64* dst, const std::vector<const u64*>& ops)>
 // Fills the expectation from the operands' values.
 using UintOracle = std::function<void(UintExpect& want, const std::vector<const Mpz*>& ops)>;
 
-// Routines of the common shapes as a UintRun; a flag is the scalar result.
-UintRun uint_run(void (*op)(u64* dst, const u64* a));
-UintRun uint_run(bool (*op)(u64* dst, const u64* a));
-UintRun uint_run(void (*op)(u64* dst, const u64* a, const u64* b));
-UintRun uint_run(bool (*op)(u64* dst, const u64* a, const u64* b));
-
 // Checks one routine on n-word operands, n = mp_int_words (there may be
 // none). With an error pending the value may also be 0: a routine may stop
 // early once an error is set. Reports through gtest, naming the routine, the
