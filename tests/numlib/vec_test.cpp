@@ -1,9 +1,10 @@
 // The word-vector kernels against GMP's mpn layer, one table row per kernel:
 // our routine, GMP's, and the sizes that matter to it (the method thresholds
 // of the products and of the division, unbalanced shapes, the double-length
-// values up to 4000 words). Operands are full of all-ones and zero words;
-// outputs and scratch start as noise and carry canary words after their
-// ends. Every row runs on the portable and on the mulx/adx word loops.
+// values up to 4000 words). Operands are full of all-ones and zero words.
+// Ours and GMP's write over the same noise, so a word GMP leaves alone ours
+// must leave alone too; the scratch starts as noise and has canary words
+// after it. Every row runs on the portable and on the mulx/adx word loops.
 #include "numlib/vec.h"
 
 #include <gmp.h>
