@@ -110,7 +110,7 @@ TEST_F(DecTest, ProductsMatchGmpAroundThreshold) {
         i64 la = size_near_threshold(rng), lb = size_near_threshold(rng);
         if (la < lb) std::swap(la, lb);
         if (rng.chance(10)) la = lb + rng.range(0, 3) * lb;  // sliced products
-        if (rng.chance(20)) la = lb;                          // squares among them
+        if (rng.chance(20)) la = lb;                         // squares among them
         const Words a = dec_words(rng, la), b = rng.chance(30) && la == lb ? a : dec_words(rng, lb);
         Mpz ma, mb, want, got, pk;
         to_mpz(ma, a.data(), la);

@@ -66,7 +66,8 @@ TEST_F(UintCombTest, FactorialsMatchGmp) {
     }
     mp_set_int_words(3);
     for (Words a : {Words{~u64{0}, 0, 0}, Words{0, 1, 0}, Words{5, 0, 7}})
-        EXPECT_TRUE(check_uint_op("uint_factorial", uint_run(uint_factorial), factorial_oracle, {a}));
+        EXPECT_TRUE(
+            check_uint_op("uint_factorial", uint_run(uint_factorial), factorial_oracle, {a}));
 }
 
 TEST_F(UintCombTest, FactorialStopsOnAStopRequest) {
@@ -136,9 +137,9 @@ void check_perm_comb(const Mpz& big_n, const Mpz& k, i64 limit, bool perm, i64 n
         expected_perm_comb(want.value, &err, *v[0], *v[1], limit, perm, n);
         if (err) want.fail(err);
     };
-    ASSERT_TRUE(check_uint_op(std::string(perm ? "perm" : "comb") + " limit=" +
-                                  std::to_string(limit),
-                              run, oracle, {big_n.words(n), k.words(n)}));
+    ASSERT_TRUE(
+        check_uint_op(std::string(perm ? "perm" : "comb") + " limit=" + std::to_string(limit), run,
+                      oracle, {big_n.words(n), k.words(n)}));
 }
 
 TEST_F(UintCombTest, RandomPermutationsAndCombinations) {

@@ -63,7 +63,8 @@ TEST_F(UintPowTest, RandomPowersNearTheWordLimit) {
         if (iter % 4 != 0) continue;
         Words ew(static_cast<std::size_t>(n));
         ew[0] = static_cast<u64>(e);
-        ASSERT_TRUE(check_uint_op("uint_pow_uint", uint_run(uint_pow_uint), pow_oracle(-1), {a, ew}));
+        ASSERT_TRUE(
+            check_uint_op("uint_pow_uint", uint_run(uint_pow_uint), pow_oracle(-1), {a, ew}));
     }
 }
 
