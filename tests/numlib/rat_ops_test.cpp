@@ -20,6 +20,7 @@ using Vals = std::vector<const Mpq*>;
 using Words = std::vector<u64>;
 using Gen = std::function<RatOperands(TestRng&, i64 n)>;
 using Call = std::function<void(u64* dst, const Ptrs& ops)>;
+using Ops = const Ptrs&;
 
 struct RatRow {
     const char* name;
@@ -189,6 +190,10 @@ RatOperands unreduced(TestRng& rng, i64 n) {
 
 // ---- oracles ------------------------------------------------------------------
 
+RatOracle gmp(void (*f)(mpq_ptr, mpq_srcptr, mpq_srcptr)) {
+    return [f](RatExpect& w, const Vals& o) { f(w.value, *o[0], *o[1]); };
+}
+
 void quotient(RatExpect& w, const Vals& o) {
     if (o[1]->sgn() == 0)
         w.err = o[0]->sgn() ? MP_ERR_DIV_ZERO : 0;  // 0 / 0 gives 0
@@ -338,44 +343,39 @@ std::vector<RatRow> rows() {
         mpq_set_si(w.value, sgn(mpq_cmp(a, b)), 1);
     };
     return {
-        {"rat_add", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_add_sub(d, o[0], o[1], false); }),
-         [](RatExpect& w, const Vals& o) { mpq_add(w.value, *o[0], *o[1]); }},
-        {"rat_sub", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_add_sub(d, o[0], o[1], true); }),
-         [](RatExpect& w, const Vals& o) { mpq_sub(w.value, *o[0], *o[1]); }},
-        {"rat_mul", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_mul_div(d, o[0], o[1], false); }),
-         [](RatExpect& w, const Vals& o) { mpq_mul(w.value, *o[0], *o[1]); }},
-        {"rat_div", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_mul_div(d, o[0], o[1], true); }), quotient},
-        {"rat_mul_u64", all, with_word,
-         call([](u64* d, const Ptrs& o) { rat_mul_u64(d, o[0], o[1][1]); }),
-         [](RatExpect& w, const Vals& o) { mpq_mul(w.value, *o[0], *o[1]); }},
-        {"rat_div_u64", all, with_word,
-         call([](u64* d, const Ptrs& o) { rat_div_u64(d, o[0], o[1][1]); }), quotient},
-        {"rat_inv", all, one, call([](u64* d, const Ptrs& o) { rat_inv(d, o[0]); }),
+        {"rat_add", all, pair, call([](u64* d, Ops o) { rat_add_sub(d, o[0], o[1], false); }),
+         gmp(mpq_add)},
+        {"rat_sub", all, pair, call([](u64* d, Ops o) { rat_add_sub(d, o[0], o[1], true); }),
+         gmp(mpq_sub)},
+        {"rat_mul", all, pair, call([](u64* d, Ops o) { rat_mul_div(d, o[0], o[1], false); }),
+         gmp(mpq_mul)},
+        {"rat_div", all, pair, call([](u64* d, Ops o) { rat_mul_div(d, o[0], o[1], true); }),
+         quotient},
+        {"rat_mul_u64", all, with_word, call([](u64* d, Ops o) { rat_mul_u64(d, o[0], o[1][1]); }),
+         gmp(mpq_mul)},
+        {"rat_div_u64", all, with_word, call([](u64* d, Ops o) { rat_div_u64(d, o[0], o[1][1]); }),
+         quotient},
+        {"rat_inv", all, one, call([](u64* d, Ops o) { rat_inv(d, o[0]); }),
          [](RatExpect& w, const Vals& o) {
              if (o[0]->sgn() == 0) return void(w.err = MP_ERR_DIV_ZERO);
              mpq_inv(w.value, *o[0]);
          }},
-        {"rat_divmod q", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_divmod(d, nullptr, o[0], o[1]); }), divmod(true)},
-        {"rat_divmod r", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_divmod(nullptr, d, o[0], o[1]); }), divmod(false)},
+        {"rat_divmod q", all, pair, call([](u64* d, Ops o) { rat_divmod(d, nullptr, o[0], o[1]); }),
+         divmod(true)},
+        {"rat_divmod r", all, pair, call([](u64* d, Ops o) { rat_divmod(nullptr, d, o[0], o[1]); }),
+         divmod(false)},
         {"rat_cmp_abs", all, pair,
-         call([](u64* d, const Ptrs& o) { rat_from_i64(d, rat_cmp_abs(o[0], o[1])); }),
-         abs_comparison},
+         call([](u64* d, Ops o) { rat_from_i64(d, rat_cmp_abs(o[0], o[1])); }), abs_comparison},
         {"rat_cmp_i64", all, with_i64,
-         call([](u64* d, const Ptrs& o) { rat_from_i64(d, rat_cmp_i64(o[0], int_arg(o[1]))); }),
+         call([](u64* d, Ops o) { rat_from_i64(d, rat_cmp_i64(o[0], int_arg(o[1]))); }),
          comparison},
-        {"rat_reduce", all, unreduced, call([](u64* d, const Ptrs& o) {
+        {"rat_reduce", all, unreduced, call([](u64* d, Ops o) {
              rat_copy(d, o[0]);
              rat_reduce(rat_num(d), rat_den(d));
          }),
          reduce},
         {"rat_to_u64", 33, for_u64,
-         [](u64* d, const Ptrs& o) {
+         [](u64* d, Ops o) {
              u64 out = 7;
              const bool ok = rat_to_u64(&out, o[0], static_cast<u32>(int_arg(o[1])));
              rat_from_u64(d, out);
@@ -383,27 +383,22 @@ std::vector<RatRow> rows() {
          },
          to_u64},
         {"rat_pow_int", 520, with_exponent,
-         call([](u64* d, const Ptrs& o) { rat_pow_int(d, o[0], int_arg(o[1])); }), pow_int},
-        {"rat_pow", 520, power_pair, call([](u64* d, const Ptrs& o) { rat_pow(d, o[0], o[1]); }),
-         pow},
-        {"rat_root", 520, power_pair, call([](u64* d, const Ptrs& o) { rat_root(d, o[1], o[0]); }),
-         root},
+         call([](u64* d, Ops o) { rat_pow_int(d, o[0], int_arg(o[1])); }), pow_int},
+        {"rat_pow", 520, power_pair, call([](u64* d, Ops o) { rat_pow(d, o[0], o[1]); }), pow},
+        {"rat_root", 520, power_pair, call([](u64* d, Ops o) { rat_root(d, o[1], o[0]); }), root},
         {"rat_log_exact 2", 33, near_power(2),
-         call([](u64* d, const Ptrs& o) { rat_log_exact(d, o[0], uint_log2_floor); }),
-         log_exact(2)},
+         call([](u64* d, Ops o) { rat_log_exact(d, o[0], uint_log2_floor); }), log_exact(2)},
         {"rat_log_exact 10", 33, near_power(10),
-         call([](u64* d, const Ptrs& o) { rat_log_exact(d, o[0], uint_log10_floor); }),
-         log_exact(10)},
+         call([](u64* d, Ops o) { rat_log_exact(d, o[0], uint_log10_floor); }), log_exact(10)},
         {"rat_from_int_fn 10^k", 33, exponent(0),
-         call([](u64* d, const Ptrs& o) { rat_from_int_fn(d, int_arg(o[0]), uint_pow10); }),
-         power_of(10)},
+         call([](u64* d, Ops o) { rat_from_int_fn(d, int_arg(o[0]), uint_pow10); }), power_of(10)},
         {"rat_apply_int 2^k", 33, exponent(20),
-         call([](u64* d, const Ptrs& o) { rat_apply_int(d, o[0], uint_pow2_uint); }), power_of(2)},
+         call([](u64* d, Ops o) { rat_apply_int(d, o[0], uint_pow2_uint); }), power_of(2)},
         {"rat_perm", 33, perm_args,
-         call([](u64* d, const Ptrs& o) { rat_perm_comb(d, o[0], o[1], int_arg(o[2]), true); }),
+         call([](u64* d, Ops o) { rat_perm_comb(d, o[0], o[1], int_arg(o[2]), true); }),
          perm_comb(true)},
         {"rat_comb", 33, perm_args,
-         call([](u64* d, const Ptrs& o) { rat_perm_comb(d, o[0], o[1], int_arg(o[2]), false); }),
+         call([](u64* d, Ops o) { rat_perm_comb(d, o[0], o[1], int_arg(o[2]), false); }),
          perm_comb(false)},
     };
 }
