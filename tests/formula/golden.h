@@ -25,8 +25,8 @@ struct GoldenRow {
     std::u16string expect;  // the result as num_to_text prints it (flags 0)
     u32 error = 0;          // the formula error and its 1-based position
     i32 pos = 0;
-    i32 inexact = -1;  // -1: not checked; 0: exact; 1: marked inexact
-    std::u16string vars;  // "name=formula, ..." evaluated in order
+    i32 inexact = -1;        // -1: not checked; 0: exact; 1: marked inexact
+    std::u16string vars;     // "name=formula, ..." evaluated in order
     bool limits = false;     // useOperandLimits
     bool wordBound = false;  // a uint or rat error that more words avoid
 };
@@ -38,7 +38,9 @@ inline constexpr i32 GOLDEN_WIDE_RAT_WORDS = 600;
 
 namespace golden_detail {
 
-inline std::string utf8(const std::u16string& s) { return text_to_utf8(s); }
+inline std::string utf8(const std::u16string& s) {
+    return text_to_utf8(s);
+}
 
 inline const char* const kTypeNames[] = {"real", "cplx", "uint", "rat"};
 inline constexpr i32 kTypes[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};

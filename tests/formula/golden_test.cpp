@@ -1,10 +1,11 @@
 // The golden rows of the formula engine (tests/golden/formula.txt) run
 // in-process: syntax, operators and functions of every number type.
+#include "formula/golden.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "formula/golden.h"
 #include "numlib/mp_context.h"
 #include "numlib/rat.h"
 

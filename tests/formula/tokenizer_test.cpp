@@ -1,6 +1,7 @@
-// The tokenizer: character classes and literal extents (tests/golden/tokens.txt),
-// identifiers against the keyword table and the variables, and the
-// number-format characters taken from the context at the time of reading.
+// The tokenizer: character classes, literal extents and the number-format
+// characters taken from the context at the time of reading
+// (tests/golden/tokens.txt); identifiers against the keyword table and the
+// variables.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -53,9 +54,25 @@ class Tokenizer : public ::testing::Test {
     void TearDown() override { mp_context_reset(); }
 };
 
+// The third cell: "nogroups", or number-format characters of the context
+// ("decimal=,", "exp=E", "imag=k", "group=\" \"") set before reading.
 TEST_F(Tokenizer, TokensOfTheGoldenTexts) {
     golden_run("tokens.txt", [](const GoldenLine& row) {
-        const u32 flags = row.text(2) == "nogroups" ? 0u : u32{FORMULA_GROUPS};
+        mp_context_reset();
+        u32 flags = FORMULA_GROUPS;
+        for (const std::string& word : row.words(2)) {
+            const std::size_t eq = word.find('=');
+            const std::u16string chars = text_from_utf8(word.substr(eq + 1));
+            const std::string kind = word.substr(0, eq);
+            const MpCharSet set = kind == "decimal" ? MP_CHARS_DECIMAL
+                                  : kind == "exp"   ? MP_CHARS_EXP
+                                  : kind == "imag"  ? MP_CHARS_IMAG
+                                                    : MP_CHARS_GROUP;
+            if (word == "nogroups")
+                flags = 0;
+            else
+                mp_set_char_set(set, chars.data(), static_cast<i32>(chars.size()));
+        }
         const std::u16string text = text_from_utf8(row.text(0));
         std::string got;
         for (const Tok& t : tokens(text.c_str(), flags))
@@ -63,20 +80,10 @@ TEST_F(Tokenizer, TokensOfTheGoldenTexts) {
                    "+" + std::to_string(t.len);
         return got == row.text(1) ? std::string() : "got " + got;
     });
-}
-
-TEST_F(Tokenizer, EndAndInvalidKeepThePosition) {
     FormulaRequest req;
-    req.text = u"1 #";
-    u64 pos = 1;
-    FormulaToken tok;
-    for (int i = 0; i < 3; ++i) {
-        readToken(&tok, &pos, &req);
-        EXPECT_EQ(tok.code, TOKEN_INVALID);
-        EXPECT_EQ(pos, 2u);
-    }
     req.text = nullptr;  // reads as an empty text
-    pos = 0;
+    u64 pos = 0;
+    FormulaToken tok;
     readToken(&tok, &pos, &req);
     EXPECT_EQ(tok.code, TOKEN_END);
 }
@@ -125,20 +132,6 @@ TEST_F(Tokenizer, Variables) {
     EXPECT_EQ(tokens(u"x", FORMULA_GROUPS, &vars, out.data())[0].code, TOKEN_UNKNOWN);
     vars.count = 1000;  // clamped to the table
     EXPECT_EQ(tokens(u"x", FORMULA_GROUPS, &vars, nullptr)[0].code, TOKEN_VARIABLE);
-}
-
-// The separators, exponent and imaginary-unit characters come from the
-// context at the time of reading; empty slots never match.
-TEST_F(Tokenizer, ContextCharacters) {
-    mp_set_char_set(MP_CHARS_DECIMAL, u",", 1);
-    EXPECT_EQ(tokens(u"1.5"), (std::vector<Tok>{{100, 0, 1}, {2, 1, 0}}));
-    mp_set_char_set(MP_CHARS_EXP, u"E", 1);
-    EXPECT_EQ(tokens(u"2e3"), (std::vector<Tok>{{100, 0, 1}, {3, 1, 2}, {1, 3, 0}}));
-    EXPECT_EQ(tokens(u"2E-3"), (std::vector<Tok>{{100, 0, 4}, {1, 4, 0}}));
-    mp_set_char_set(MP_CHARS_IMAG, u"k", 1);
-    EXPECT_EQ(tokens(u"k i"), (std::vector<Tok>{{112, 0, 1}, {3, 2, 1}, {1, 3, 0}}));
-    mp_set_char_set(MP_CHARS_GROUP, u" ", 1);  // a blank as group character
-    EXPECT_EQ(tokens(u"1 000"), (std::vector<Tok>{{100, 0, 5}, {1, 5, 0}}));
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 namespace {
 
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -26,21 +28,18 @@ bool read_quoted(const std::string& s, std::size_t& at, std::string* out) {
         }
         if (c == '\\') {
             if (++at >= s.size()) return false;
-            switch (s[at]) {
-                case 'n': c = '\n'; break;
-                case 'r': c = '\r'; break;
-                case 't': c = '\t'; break;
-                case '0': c = '\0'; break;
-                case 'x': {
-                    const int hi = at + 1 < s.size() ? hex_digit(s[at + 1]) : -1;
-                    const int lo = at + 2 < s.size() ? hex_digit(s[at + 2]) : -1;
-                    if (hi < 0 || lo < 0) return false;
-                    c = static_cast<char>(hi * 16 + lo);
-                    at += 2;
-                    break;
-                }
-                case '\\': case '"': case '|': case '#': c = s[at]; break;
-                default: return false;
+            static const std::string kEscapes = "nrt0\\\"|#", kChars("\n\r\t\0\\\"|#", 8);
+            const std::size_t k = kEscapes.find(s[at]);
+            if (s[at] == 'x') {
+                const int hi = at + 1 < s.size() ? hex_digit(s[at + 1]) : -1;
+                const int lo = at + 2 < s.size() ? hex_digit(s[at + 2]) : -1;
+                if (hi < 0 || lo < 0) return false;
+                c = static_cast<char>(hi * 16 + lo);
+                at += 2;
+            } else if (k != std::string::npos) {
+                c = kChars[k];
+            } else {
+                return false;
             }
         }
         out->push_back(c);

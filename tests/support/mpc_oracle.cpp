@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "numlib/cplx.h"
 #include "numlib/real.h"
@@ -61,14 +60,6 @@ std::vector<u64> random_cplx(TestRng& rng, i64 m, const RandomCplxOptions& opt) 
     return z;
 }
 
-void CplxStats::report(const std::string& name) const {
-    const double share = parts == 0 ? 1.0 : static_cast<double>(half_unit) / parts;
-    std::printf("[ accuracy ] %s: %lld parts, worst %.4f units, %.4f within half a unit\n",
-                name.c_str(), static_cast<long long>(parts), worst, share);
-    ::testing::Test::RecordProperty(name + "_worst_units", std::to_string(worst));
-    ::testing::Test::RecordProperty(name + "_half_unit_share", std::to_string(share));
-}
-
 namespace {
 
 // The decimal exponent of v != 0 as its rounding to digits digits shows it.
@@ -91,8 +82,7 @@ double units_off(const u64* x, i64 m, mpfr_srcptr v, i64 unit_exp) {
 
 }  // namespace
 
-::testing::AssertionResult check_cplx_result(CplxStats& stats, const u64* x, i64 m, mpc_srcptr v,
-                                             double max_units) {
+::testing::AssertionResult check_cplx_result(const u64* x, i64 m, mpc_srcptr v, double max_units) {
     const u64* parts[2] = {x, cplx_im_of(x, static_cast<i32>(m))};
     mpfr_srcptr refs[2] = {mpc_realref(v), mpc_imagref(v)};
     Mpfr modulus(mpfr_get_prec(refs[0]));
@@ -108,9 +98,6 @@ double units_off(const u64* x, i64 m, mpfr_srcptr v, i64 unit_exp) {
                                ? e_abs - 1
                                : std::max(decimal_exponent(refs[p], 19 * m), e_abs - 1);
         const double units = units_off(parts[p], m, refs[p], e_part - 19 * m + 1);
-        ++stats.parts;
-        stats.half_unit += units <= 0.5 + 1e-6;
-        stats.worst = std::max(stats.worst, units);
         if (!(units <= max_units)) {
             return ::testing::AssertionFailure()
                    << (p ? "imaginary" : "real") << " part " << units << " units off; got "

@@ -54,15 +54,7 @@ struct RandomCplxOptions {
 };
 std::vector<u64> random_cplx(TestRng& rng, i64 m, const RandomCplxOptions& opt = {});
 
-// Accuracy tally over parts.
-struct CplxStats {
-    i64 parts = 0;
-    i64 half_unit = 0;  // parts within 0.5 units (+ 10^-6): as good as a single rounding
-    double worst = 0;
-    void report(const std::string& name) const;
-};
-
-// Errors of both parts of x against v in the units of the rule above; each
-// within max_units. A zero v needs a zero x.
-::testing::AssertionResult check_cplx_result(CplxStats& stats, const u64* x, i64 m, mpc_srcptr v,
+// Both parts of x within max_units of v in the units of the rule above. A
+// zero v needs a zero x.
+::testing::AssertionResult check_cplx_result(const u64* x, i64 m, mpc_srcptr v,
                                              double max_units = 1.0);

@@ -27,6 +27,8 @@ class Mpq {
     int sgn() const { return mpq_sgn(q_); }
     mpz_ptr num() { return mpq_numref(q_); }
     mpz_ptr den() { return mpq_denref(q_); }
+    mpz_srcptr num() const { return mpq_numref(q_); }
+    mpz_srcptr den() const { return mpq_denref(q_); }
 
     // From the rat words {x, 2n + 1}, as they are (not canonicalised).
     void set(const u64* x, i64 n);

@@ -1,0 +1,368 @@
+// Complex operations against MPC. Each row of the table names an operation,
+// its MPC reference and its operands; every result must meet the accuracy
+// rule of support/mpc_oracle.h, called directly and (for the operations the
+// formula engine guards) inside a guarded call, and give the same words with
+// the destination aliased to each operand. Real operands must give exactly
+// what the real routine gives; sums and word products must equal the real
+// routines part by part. Exact results and refused arguments are rows of
+// tests/golden/complex_values.txt.
+#include <string>
+#include <vector>
+
+#include "numlib/cplx.h"
+#include "numlib/mp_error.h"
+#include "numlib/num_text.h"
+#include "numlib/real.h"
+#include "numlib/real_fn.h"
+#include "numlib/real_fn_impl.h"
+#include "support/golden_runner.h"
+#include "support/mpc_oracle.h"
+#include "support/numlib_fixture.h"
+#include "support/text_helpers.h"
+
+namespace {
+
+using Cplx = std::vector<u64>;
+using CplxOpsTest = NumlibTest;
+
+Cplx cplx_new(i64 m) {
+    return Cplx(static_cast<std::size_t>(2 * m + 2));
+}
+
+u64* im(Cplx& x) {
+    return cplx_im_of(x.data(), mp_real_words);
+}
+
+// The integer parameters of a row's call (a function pointer cannot carry
+// them): the root degree n, the exponent or root index k, the word v.
+i64 g_n = 0, g_k = 0;
+u64 g_v = 0;
+
+// What a result must equal word for word (false: no such rule here).
+using RealRule = bool (*)(Cplx& want, const Cplx& a, const Cplx& b, bool real);
+
+struct CplxRow {
+    const char* name;
+    CplxBinaryFn fn;  // unary operations ignore b
+    void (*ref)(mpc_ptr r, mpc_srcptr a, mpc_srcptr b);
+    RealRule rule;
+    bool guarded;
+    bool divisor;                         // b must not be 0
+    void (*draw)(TestRng& rng, Cplx& a);  // parameters, maybe another a
+    RandomCplxOptions opt;
+};
+
+// The k-th n-th root: modulus |a|^(1/n), angle (arg a + 2 pi k)/|n|, negated
+// for n < 0.
+void root_reference(mpc_ptr out, mpc_srcptr a, mpc_srcptr) {
+    const mpfr_prec_t bits = mpfr_get_prec(mpc_realref(out)) + 128;
+    Mpfr r(bits), phi(bits), turns(bits), c(bits), s(bits);
+    mpc_abs(r, a, MPFR_RNDN);
+    mpfr_log(r, r, MPFR_RNDN);
+    mpfr_div_si(r, r, static_cast<long>(g_n), MPFR_RNDN);
+    mpfr_exp(r, r, MPFR_RNDN);
+    mpc_arg(phi, a, MPFR_RNDN);
+    mpfr_const_pi(turns, MPFR_RNDN);
+    mpfr_mul_si(turns, turns, 2 * static_cast<long>(g_k), MPFR_RNDN);
+    mpfr_add(phi, phi, turns, MPFR_RNDN);
+    mpfr_div_si(phi, phi, static_cast<long>(g_n < 0 ? -g_n : g_n), MPFR_RNDN);
+    if (g_n < 0) mpfr_neg(phi, phi, MPFR_RNDN);
+    mpfr_sin_cos(s, c, phi, MPFR_RNDN);
+    mpfr_mul(mpc_realref(out), r, c, MPFR_RNDN);
+    mpfr_mul(mpc_imagref(out), r, s, MPFR_RNDN);
+}
+
+// Powers: |k| up to 40, or up to 2^62 of (3 + 4i) / 5 on the unit circle.
+void draw_power(TestRng& rng, Cplx& a) {
+    g_k = rng.range(-40, 40);
+    if (!rng.chance(25)) return;
+    g_k = rng.range(-(i64{1} << 62), i64{1} << 62);
+    a = cplx_new(mp_real_words);
+    real_from_i64(a.data(), 6);
+    real_from_i64(im(a), 8);
+    real_add_exp(a.data(), -1);
+    real_add_exp(im(a), -1);
+}
+
+// Roots of degree 2 to 12 or up to 2^61, either sign, any index.
+void draw_root(TestRng& rng, Cplx&) {
+    g_n = rng.chance(20) ? i64{1} << rng.range(20, 61) : rng.range(2, 12);
+    if (rng.chance(20)) g_n = 2;
+    if (rng.chance(30)) g_n = -g_n;
+    g_k = rng.range(0, (g_n < 0 ? -g_n : g_n) - 1);
+}
+
+void draw_word(TestRng& rng, Cplx&) {
+    g_v = rng.chance(10) ? 0 : rng.word();
+}
+
+void pow_fn(u64* dst, const u64* a, const u64*) {
+    cplx_pow_int(dst, a, g_k);
+}
+void root_fn(u64* dst, const u64* a, const u64*) {
+    cplx_root_k(dst, g_n, a, g_k);
+}
+void recip_fn(u64* dst, const u64* a, const u64*) {
+    cplx_recip(dst, a);
+}
+void abs_fn(u64* dst, const u64* a, const u64*) {
+    cplx_abs(dst, a);
+}
+void mul_u64_fn(u64* dst, const u64* a, const u64*) {
+    cplx_mul_u64(dst, a, g_v);
+}
+
+// The rules of the real path: the real part as the real routine gives it.
+bool real_product(Cplx& w, const Cplx& a, const Cplx& b, bool real) {
+    return real && (real_mul_r(w.data(), a.data(), b.data()), true);
+}
+bool real_quotient(Cplx& w, const Cplx& a, const Cplx& b, bool real) {
+    return real && (real_guarded_binary(w.data(), a.data(), b.data(), 2, real_div_r), true);
+}
+bool real_reciprocal(Cplx& w, const Cplx& a, const Cplx&, bool real) {
+    return real && (real_guarded_unary(w.data(), a.data(), 2, real_recip), true);
+}
+bool real_power(Cplx& w, const Cplx& a, const Cplx&, bool real) {
+    auto fn = [](u64* d, const u64* x) { real_pow_int(d, x, g_k); };
+    return real && (real_guarded_unary(w.data(), a.data(), 2, fn), true);
+}
+bool real_square_root(Cplx& w, const Cplx& a, const Cplx&, bool real) {
+    if (!real || g_n != 2 || g_k != 0 || real_sign(a.data())) return false;
+    real_guarded_unary(w.data(), a.data(), 3, real_sqrt);
+    return true;
+}
+// Sums and word products: each part on its own; a zero imaginary part stays +0.
+bool partwise_sum(Cplx& w, const Cplx& a, const Cplx& b, bool) {
+    real_add_r(w.data(), a.data(), b.data());
+    real_add_r(im(w), cplx_im_of(a.data(), mp_real_words), cplx_im_of(b.data(), mp_real_words));
+    return true;
+}
+bool partwise_difference(Cplx& w, const Cplx& a, const Cplx& b, bool) {
+    real_sub_r(w.data(), a.data(), b.data());
+    real_sub_r(im(w), cplx_im_of(a.data(), mp_real_words), cplx_im_of(b.data(), mp_real_words));
+    return true;
+}
+bool partwise_word_product(Cplx& w, const Cplx& a, const Cplx&, bool) {
+    const u64* a_im = cplx_im_of(a.data(), mp_real_words);
+    real_mul_u64_r(w.data(), a.data(), g_v);
+    real_mul_u64_r(im(w), a_im, g_v);
+    if (real_is_zero(a_im)) real_zero(im(w), 0);
+    return true;
+}
+
+const RandomCplxOptions kNear = {-3, 3, 0};  // moduli near 1, never 0
+
+const CplxRow kRows[] = {
+    {"add",
+     cplx_add,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_add(r, a, b, MPC_RNDNN); },
+     partwise_sum,
+     false,
+     false,
+     nullptr,
+     {}},
+    {"sub",
+     cplx_sub,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_sub(r, a, b, MPC_RNDNN); },
+     partwise_difference,
+     false,
+     false,
+     nullptr,
+     {}},
+    {"mul",
+     cplx_mul,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_mul(r, a, b, MPC_RNDNN); },
+     real_product,
+     true,
+     false,
+     nullptr,
+     {}},
+    {"mul3",
+     cplx_mul3,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_mul(r, a, b, MPC_RNDNN); },
+     nullptr,
+     true,
+     false,
+     nullptr,
+     {}},
+    {"mul_u64",
+     mul_u64_fn,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr) { mpc_mul_ui(r, a, g_v, MPC_RNDNN); },
+     partwise_word_product,
+     false,
+     false,
+     draw_word,
+     {}},
+    {"div",
+     cplx_div,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr b) { mpc_div(r, a, b, MPC_RNDNN); },
+     real_quotient,
+     true,
+     true,
+     nullptr,
+     {}},
+    {"recip",
+     recip_fn,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr) { mpc_ui_div(r, 1, a, MPC_RNDNN); },
+     real_reciprocal,
+     true,
+     true,
+     nullptr,
+     {-30, 30, 0}},
+    {"pow_int", pow_fn,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr) {
+         mpc_pow_si(r, a, static_cast<long>(g_k), MPC_RNDNN);
+     },
+     real_power, true, false, draw_power, kNear},
+    {"root_k", root_fn, root_reference, real_square_root, true, false, draw_root, kNear},
+    {"abs",
+     abs_fn,
+     [](mpc_ptr r, mpc_srcptr a, mpc_srcptr) {
+         mpc_abs(mpc_realref(r), a, MPFR_RNDN);
+         mpfr_set_zero(mpc_imagref(r), 1);
+     },
+     nullptr,
+     false,
+     false,
+     nullptr,
+     {}},
+};
+
+// fn(a, b), directly or guarded; the error into *err.
+Cplx call(const CplxRow& row, const Cplx& a, const Cplx& b, bool guarded, i32* err) {
+    Cplx r = cplx_new(mp_real_words);
+    mp_error.store(0);
+    if (guarded)
+        cplx_guarded_binary(r.data(), a.data(), b.data(), 2, row.fn);
+    else
+        row.fn(r.data(), a.data(), b.data());
+    *err = mp_error.exchange(0);
+    return r;
+}
+
+// One row on random operands at m words; false after a failure.
+bool check_row(TestRng& rng, const CplxRow& row, i64 m) {
+    mp_set_real_words(static_cast<i32>(m));
+    Cplx a = random_cplx(rng, m, row.opt), b = random_cplx(rng, m, row.opt);
+    if (row.rule && rng.chance(20))
+        std::fill(im(a), im(a) + m + 1, 0), std::fill(im(b), im(b) + m + 1, 0);
+    if (row.draw) row.draw(rng, a);
+    const bool real = real_is_zero(im(a)) && real_is_zero(im(b));
+    // Divisors and the arguments of rows that take no zero are made 1.
+    if (row.opt.zero_percent == 0 && real_is_zero(a.data()) && real_is_zero(im(a))) a[1] = REAL_TOP;
+    if (row.divisor && real_is_zero(b.data()) && real_is_zero(im(b))) b[1] = REAL_TOP;
+    const std::string what = std::string(row.name) + " m=" + std::to_string(m) +
+                             " n=" + std::to_string(g_n) + " k=" + std::to_string(g_k) +
+                             " v=" + std::to_string(g_v) + " a=" + cplx_text(a.data(), m) +
+                             " b=" + cplx_text(b.data(), m);
+    Mpc va(cplx_ref_bits(m)), vb(cplx_ref_bits(m)), want(cplx_ref_bits(m));
+    to_mpc(va, a.data(), m);
+    to_mpc(vb, b.data(), m);
+    row.ref(want, va, vb);
+    i32 err = 0;
+    const Cplx r = call(row, a, b, false, &err);
+    EXPECT_EQ(err, 0) << what;
+    EXPECT_TRUE(check_cplx_result(r.data(), m, want)) << what;
+    if (row.guarded) {
+        const Cplx g = call(row, a, b, true, &err);
+        EXPECT_EQ(err, 0) << what;
+        EXPECT_TRUE(check_cplx_result(g.data(), m, want)) << "guarded " << what;
+    }
+    Cplx exact = cplx_new(m);
+    if (row.rule && row.rule(exact, a, b, real)) {
+        Cplx got = r;  // the sign of a zero real part is not compared
+        if (real_is_zero(got.data()) && real_is_zero(exact.data())) got[0] = exact[0] = 0;
+        EXPECT_EQ(got, exact) << "not exact: " << what;
+    }
+    Cplx ra = a, rb = b;
+    row.fn(ra.data(), ra.data(), b.data());
+    row.fn(rb.data(), a.data(), rb.data());
+    EXPECT_EQ(ra, r) << "dst = a: " << what;
+    EXPECT_EQ(rb, r) << "dst = b: " << what;
+    return !::testing::Test::HasFailure();
+}
+
+TEST_F(CplxOpsTest, EveryOperationMatchesMpc) {
+    static const i64 fixed[] = {1, 2, 3, 27, 53, 527};
+    for (const CplxRow& row : kRows) {
+        for (i64 i = 0; i < test_iterations(300); ++i) {
+            const i64 m = i < 6 ? fixed[i] : rng.range(1, 12);
+            if (!check_row(rng, row, m)) return;
+        }
+    }
+}
+
+// Resizing part by part in place, growing and shrinking, and into an array
+// that overlaps the source from above, equals resizing into a separate one.
+TEST_F(CplxOpsTest, ResizeInPlace) {
+    for (i64 iter = 0; iter < test_iterations(30); ++iter) {
+        const i32 from = static_cast<i32>(rng.range(1, 12)),
+                  to = static_cast<i32>(rng.range(1, 12));
+        const Cplx a = random_cplx(rng, from);
+        Cplx want = cplx_new(to), buf(static_cast<std::size_t>(2 * std::max(from, to) + 2));
+        cplx_resize(want.data(), to, a.data(), from);
+        std::copy(a.begin(), a.end(), buf.begin());
+        cplx_resize(buf.data(), to, buf.data(), from);
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), buf.begin())) << from << " -> " << to;
+        Cplx shifted(static_cast<std::size_t>(2 * (from + to) + 4));
+        std::copy(a.begin(), a.end(), shifted.begin() + (to + 1));
+        cplx_resize(shifted.data(), to, shifted.data() + to + 1, from);
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), shifted.begin())) << from << " -> " << to;
+        EXPECT_EQ(mp_err(), 0);
+    }
+}
+
+// ---- tests/golden/complex_values.txt --------------------------------------------
+
+Cplx read(const std::string& text, i64 m) {
+    Cplx x = cplx_new(m);
+    const std::u16string t = u16(text);
+    cplx_from_text(x.data(), t.data(), static_cast<i32>(t.size()), 0);
+    return x;
+}
+
+// Runs the row's operation into out (and rem for divmod); the error raised.
+i32 run(const std::vector<std::string>& op, const std::vector<Cplx>& args, Cplx& out, Cplx& rem) {
+    const u64* a = args.at(0).data();
+    const u64* b = args.size() > 1 ? args[1].data() : nullptr;
+    const i64 p1 = op.size() > 1 ? std::stoll(op[1]) : 0,
+              p2 = op.size() > 2 ? std::stoll(op[2]) : 0;
+    if (op[0] == "root") cplx_root_k(out.data(), p1, a, p2);
+    if (op[0] == "pow") cplx_pow_int(out.data(), a, p1);
+    if (op[0] == "mul") cplx_mul(out.data(), a, b);
+    if (op[0] == "div") cplx_div(out.data(), a, b);
+    if (op[0] == "recip") cplx_recip(out.data(), a);
+    if (op[0] == "divmod") cplx_divmod(out.data(), rem.data(), a, b, 0);
+    if (op[0] == "round") cplx_round_digits(out.data(), a, static_cast<i32>(p1));
+    return mp_error.exchange(0);
+}
+
+std::string check_golden_row(const GoldenLine& row) {
+    const auto op = row.words(0), results = row.words(3);
+    const i32 want_err = std::stoi(row.text(4));
+    for (const std::string& words : row.words(1)) {
+        const i64 m = std::stoll(words);
+        mp_set_real_words(static_cast<i32>(m));
+        std::vector<Cplx> args;
+        for (const std::string& a : row.words(2)) args.push_back(read(a, m));
+        Cplx out(args[0].size(), 7), rem = out;
+        const i32 err = run(op, args, out, rem);
+        const std::string at = " at m = " + std::to_string(m);
+        if (err != want_err) return "error " + std::to_string(err) + at;
+        if (results[0] != "*" && out != read(results[0], m)) return "wrong result" + at;
+        if (results.size() > 1 && rem != read(results[1], m)) return "wrong remainder" + at;
+        if (want_err == 0) continue;
+        mp_error.store(MP_ERR_STOPPED);
+        out.assign(out.size(), 7);
+        rem = out;
+        if (run(op, args, out, rem) != MP_ERR_STOPPED || out != read("0", m))
+            return "a pending stop request is not kept" + at;
+    }
+    return "";
+}
+
+TEST_F(CplxOpsTest, PinnedArguments) {
+    golden_run("complex_values.txt", check_golden_row);
+}
+
+}  // namespace
