@@ -207,15 +207,14 @@ TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
 
 TEST_F(SettingsFile, DecimalSeparatorSetsTheNumberCharacters) {
     mp_context_reset();
-    settings_decimal_separator = SETTINGS_SEPARATOR_COMMA;
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u",.");
-    settings_decimal_separator = 5;  // unknown: unchanged
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u",.");
-    settings_decimal_separator = SETTINGS_SEPARATOR_POINT;
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u".,");
+    // 5 is unknown: the characters stay as they were.
+    const std::pair<u32, const char16_t*> rows[] = {
+        {SETTINGS_SEPARATOR_COMMA, u",."}, {5, u",."}, {SETTINGS_SEPARATOR_POINT, u".,"}};
+    for (const auto& [separator, chars] : rows) {
+        settings_decimal_separator = separator;
+        settings_apply_decimal_separator();
+        EXPECT_EQ(std::u16string(mp_decimal_chars), chars) << separator;
+    }
 }
 
 }  // namespace

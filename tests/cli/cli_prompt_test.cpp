@@ -131,8 +131,9 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
 
 // A pasted line of any length gives its result or the too-long message (one
 // past the calculator's limit, one past what the prompt keeps), and the
-// prompt goes on.
-TEST(CliPrompt, PastedLinesOfAnyLength) {
+// prompt goes on; Ctrl-D on an empty line ends it with the status of the
+// last failed formula.
+TEST(CliPrompt, PastedLinesOfAnyLengthThenCtrlD) {
     CliFolder folder;
     Terminal t(folder);
     ASSERT_TRUE(t.started());
@@ -141,23 +142,15 @@ TEST(CliPrompt, PastedLinesOfAnyLength) {
         std::string line = "1";
         for (std::size_t i = 1; i < ones; ++i) line += "+1";
         t.type(line + "\r");
-        const std::string shown =
-            ones <= 20000 ? std::to_string(ones) : "The text entered is too long!";
+        const std::string shown = ones <= 20000 ? std::to_string(ones) : "The text entered is too long!";
         ASSERT_TRUE(t.waitFor("\r\n" + shown + "\r\n")) << ones;
     }
     t.type("6*7\r");
     ASSERT_TRUE(t.waitFor("\r\n42\r\n"));
-}
-
-TEST(CliPrompt, CtrlDOnAnEmptyLineEnds) {
-    CliFolder folder;
-    Terminal t(folder);
-    ASSERT_TRUE(t.started());
-    ASSERT_TRUE(t.waitFor("> ")) << t.seen();
     t.type("1/0\r");
     ASSERT_TRUE(t.waitFor("position 4!\r\n")) << t.seen();
     t.type("\x04");
-    EXPECT_EQ(t.exitStatus(), 1) << t.seen();  // the failed formula sets the status
+    EXPECT_EQ(t.exitStatus(), 1) << t.seen();
 }
 
 }  // namespace

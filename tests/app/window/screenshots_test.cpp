@@ -3,6 +3,7 @@
 // own test), written to build/screenshots/WINDOW-LANG-THEME-SCALE.png for
 // people to look at; and the layout and accessibility checks on each.
 #include <QApplication>
+#include <QMenuBar>
 #include <QPalette>
 #include <QStyle>
 #include <QTabWidget>
@@ -62,6 +63,11 @@ TEST_F(Screenshots, EveryWindowInBothLanguagesLightAndDark) {
             ASSERT_TRUE(settings_save());
             const AppWindows& win = app_start("");
             spin(30);
+            // The language of the settings names the menus and windows.
+            const bool de = std::string(lang) == "de";
+            EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(), de ? "Applikation" : "Application");
+            EXPECT_EQ(win.options->windowTitle(), de ? "Optionen" : "Options");
+            EXPECT_EQ(win.main->windowTitle(), "Velmarix 3.5");
             shoot(win.main, "main", lang, theme);
             shoot(win.about, "about", lang, theme);
             shoot(win.options, "options", lang, theme);

@@ -1,7 +1,8 @@
 // The program's shell driven through its windows: the welcome at the first
 // start only, the save at exit when something changed, the menu, the
 // options' apply rules with the language change, help errors, the command
-// line.
+// line. (The settings' language naming the windows is checked with the
+// screenshots.)
 #include <QAbstractButton>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -104,22 +105,6 @@ TEST_F(Shell, TheMenuOpensTheShellsWindowsAndDisablesToolsWithoutOne) {
     menu_item(win.main, QStringLiteral("Info ..."))->trigger();
     EXPECT_TRUE(about_modal);
     EXPECT_TRUE(win.main->isEnabled());
-}
-
-TEST_F(Shell, TheSettingsLanguageNamesEveryMenuAndWindow) {
-    const struct { u32 language; const char* menu; const char* options; } rows[] = {
-        {SETTINGS_LANGUAGE_GERMAN, "Applikation", "Optionen"},
-        {SETTINGS_LANGUAGE_ENGLISH, "Application", "Options"},
-    };
-    for (const auto& row : rows) {
-        write_settings("0");
-        settings_language = row.language;
-        ASSERT_TRUE(settings_save());
-        const AppWindows& win = app_start("");
-        EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(), QString::fromUtf8(row.menu));
-        EXPECT_EQ(win.options->windowTitle(), QString::fromUtf8(row.options));
-        EXPECT_EQ(win.main->windowTitle(), QStringLiteral("Velmarix 3.5"));
-    }
 }
 
 // One row: what the user does on the options page, and what must follow.
