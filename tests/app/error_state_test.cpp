@@ -34,7 +34,8 @@ TEST_F(ErrorStateTest, FirstErrorWinsUntilAllThreeAreCleared) {
     EXPECT_EQ(formulaErrorPos, 3);
     mp_error.store(MP_ERR_OVERFLOW);
     clearErrors();
-    EXPECT_EQ(appError.load() + formulaError + static_cast<u32>(formulaErrorPos + mp_error.load()), 0u);
+    EXPECT_EQ(appError.load() + formulaError + static_cast<u32>(formulaErrorPos + mp_error.load()),
+              0u);
     EXPECT_EQ(appErrorText1[0] + appErrorText2[0], 0);
     // Inserts longer than 260 code units keep 259 and end in "…".
     for (std::size_t len : {259u, 260u, 261u, 5000u}) {
@@ -65,8 +66,9 @@ TEST_F(ErrorStateTest, LibraryErrorsFoldIntoApplicationCodes) {
         {MP_ERR_OVERFLOW, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
         {MP_ERR_DIV_ZERO, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
         {MP_ERR_DOMAIN, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
-        {MP_ERR_STOPPED, APP_ERR_COEFFICIENT, APP_ERR_OVERFLOW, APP_ERR_COEFFICIENT},  // a pending error stays
-        {MP_ERR_NONE, 0, APP_ERR_OVERFLOW, 0},                                         // nothing to fold
+        {MP_ERR_STOPPED, APP_ERR_COEFFICIENT, APP_ERR_OVERFLOW,
+         APP_ERR_COEFFICIENT},                      // a pending error stays
+        {MP_ERR_NONE, 0, APP_ERR_OVERFLOW, 0},      // nothing to fold
         {MP_ERR_OVERFLOW, 0, 0, APP_ERR_OVERFLOW},  // code 0 still reports a failure
     };
     for (const auto& row : rows) {
@@ -75,7 +77,10 @@ TEST_F(ErrorStateTest, LibraryErrorsFoldIntoApplicationCodes) {
         mp_error.store(row.library);
         raiseFromLibraryError(row.given);
         EXPECT_EQ(appError.load(), row.app) << row.library;
-        EXPECT_EQ(std::u16string(appErrorText1), row.pending ? u"a0" : row.app ? u"?" : u"") << row.library;
+        EXPECT_EQ(std::u16string(appErrorText1), row.pending ? u"a0"
+                                                 : row.app   ? u"?"
+                                                             : u"")
+            << row.library;
         EXPECT_EQ(mp_error.load(), 0);
     }
 }

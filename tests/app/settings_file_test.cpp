@@ -71,10 +71,10 @@ TEST_F(SettingsFile, SavedFileIsMarkedUtf16AndOnlySuchAFileLoads) {
     const SettingsSnapshot defaults = SettingsSnapshot::defaults();
     const std::pair<std::string, const SettingsSnapshot*> rows[] = {
         {bytes, &saved},
-        {bytes + "x", &saved},                            // odd length
-        {bytes.substr(2), &defaults},                     // no mark
-        {"\xFE\xFF" + bytes.substr(2), &defaults},        // big-endian mark
-        {std::string("\xFF\xFE", 2), &defaults},          // mark only
+        {bytes + "x", &saved},                      // odd length
+        {bytes.substr(2), &defaults},               // no mark
+        {"\xFE\xFF" + bytes.substr(2), &defaults},  // big-endian mark
+        {std::string("\xFF\xFE", 2), &defaults},    // mark only
     };
     for (const auto& [file, want] : rows) EXPECT_EQ(load(file), *want) << file.size();
     fs::remove(settings_path);
@@ -168,7 +168,8 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsIt) {
 }
 
 TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
-    const std::string saved_xdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string saved_xdg =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     const std::string saved_home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
     settings_path_forget();

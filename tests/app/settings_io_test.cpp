@@ -97,7 +97,7 @@ TEST(SettingsText, KeyValuesAreReadByTheirExactRules) {
         {9, u"decimal_precision = 12abc", u"decimal_precision = 12"},
         {9, u"decimal_precision = -5", u"decimal_precision = 0"},
         {9, u"decimal_precision = 10013", u"decimal_precision = 10013"},
-        {9, u"decimal_precision = 10014", u"decimal_precision = 0"},  // too large
+        {9, u"decimal_precision = 10014", u"decimal_precision = 0"},       // too large
         {9, u"decimal_precision = 4294967306", u"decimal_precision = 0"},  // wraps
         {10, u"input_number_base = 0", u"input_number_base = 10"},
         {10, u"input_number_base = 7", u"input_number_base = 10"},  // no such base

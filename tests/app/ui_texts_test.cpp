@@ -16,7 +16,8 @@ namespace {
 class UiTextsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (int i = 0; i < 3; ++i) saved_[i] = std::getenv(kNames[i]) ? std::getenv(kNames[i]) : "";
+        for (int i = 0; i < 3; ++i)
+            saved_[i] = std::getenv(kNames[i]) ? std::getenv(kNames[i]) : "";
     }
     void TearDown() override {
         setLocale(saved_[0].c_str(), saved_[1].c_str(), saved_[2].c_str());
@@ -25,7 +26,8 @@ class UiTextsTest : public ::testing::Test {
     // Sets the variables; null unsets one.
     static void setLocale(const char* lc_all, const char* lc_messages, const char* lang) {
         const char* values[3] = {lc_all, lc_messages, lang};
-        for (int i = 0; i < 3; ++i) values[i] ? setenv(kNames[i], values[i], 1) : unsetenv(kNames[i]);
+        for (int i = 0; i < 3; ++i)
+            values[i] ? setenv(kNames[i], values[i], 1) : unsetenv(kNames[i]);
     }
     static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
     std::string saved_[3];

@@ -52,7 +52,8 @@ TEST_F(CalcTest, GoldenRowsShowTheirResults) {
         if (type == 4 || mode == 5) return "unknown type or mode";
         use(typeCodes[type], std::atoi(head[1].c_str()));
         const u32 code = eval(row.text(1));
-        if (std::to_string(code) != (row.has(3) ? row.text(3) : "0")) return "error " + std::to_string(code);
+        if (std::to_string(code) != (row.has(3) ? row.text(3) : "0"))
+            return "error " + std::to_string(code);
         if (code == 0) {
             s.displayMode = static_cast<u32>(mode);
             calcShowResult(s);
@@ -72,7 +73,8 @@ TEST_F(CalcTest, UintBasesGroupingAndDigitCount) {
         u32 base;
         const char* shown;
         const char* count;
-    } rows[] = {{10, "1'048'831", "7 "}, {16, "10'00FF", "6 "}, {2, "1'0000'0000'0000'1111'1111", "21 "}};
+    } rows[] = {
+        {10, "1'048'831", "7 "}, {16, "10'00FF", "6 "}, {2, "1'0000'0000'0000'1111'1111", "21 "}};
     for (const auto& row : rows) {
         calcSetOutputBase(s, row.base);
         EXPECT_EQ(shown(), row.shown);
@@ -137,7 +139,8 @@ TEST_F(CalcTest, PreviousResultFollowsTypePrecisionAndBase) {
     ASSERT_EQ(eval("2^64+1"), 0u);
     use(MP_TYPE_UINT);
     calcSetOutputBase(s, 16);
-    EXPECT_EQ(shown(), "FFFFFFFF22E4BC00");  // 18446744070000000000: rounded to 10 digits when stored
+    EXPECT_EQ(shown(),
+              "FFFFFFFF22E4BC00");  // 18446744070000000000: rounded to 10 digits when stored
 
     // Leaving uint shows base ten and drops a formula of another base.
     calcSetInputBase(s, 16);

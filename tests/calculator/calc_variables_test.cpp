@@ -8,10 +8,11 @@
 namespace {
 
 TEST(CalcVariables, NameRules) {
-    for (const char16_t* ok : {u"", u"x", u"_", u"a1", u"var00", u"\u03b1\u03c9", u"pie", u"answer", u"j", u"abcdefghij"})
+    for (const char16_t* ok : {u"", u"x", u"_", u"a1", u"var00", u"\u03b1\u03c9", u"pie", u"answer",
+                               u"j", u"abcdefghij"})
         EXPECT_TRUE(calcVariableNameValid(ok)) << ascii(ok);
-    for (const char16_t* bad : {u"e", u"i", u"\u03c0", u"pi", u"ans", u"1x", u"X", u"a-b", u"a b", u"\u03a9",
-                                u"abcdefghijk", u"\u00e4"})
+    for (const char16_t* bad : {u"e", u"i", u"\u03c0", u"pi", u"ans", u"1x", u"X", u"a-b", u"a b",
+                                u"\u03a9", u"abcdefghijk", u"\u00e4"})
         EXPECT_FALSE(calcVariableNameValid(bad)) << ascii(bad);
 }
 
@@ -89,9 +90,10 @@ TEST_F(CalcVariablesTest, ValuesEnterTheFormulasThatReadThem) {
         {MP_TYPE_RAT, "h+b+o", "275", 0, MP_TYPE_RAT},
         {MP_TYPE_REAL, "h+b+o", "275", 0, MP_TYPE_REAL},
         {MP_TYPE_CPLX, "h+b+o", "275", 0, MP_TYPE_CPLX},
-        {MP_TYPE_RAT, "d*2", "3", 0, MP_TYPE_REAL},  // 1.5 read as real
+        {MP_TYPE_RAT, "d*2", "3", 0, MP_TYPE_REAL},                     // 1.5 read as real
         {MP_TYPE_UINT, "d", "d", APP_ERR_VARIABLE_TYPE, MP_TYPE_UINT},  // no fraction in uint
-        {MP_TYPE_REAL, "x*x + sqrt(4)", "11", 0, MP_TYPE_REAL},  // a name before "(" is the function
+        {MP_TYPE_REAL, "x*x + sqrt(4)", "11", 0,
+         MP_TYPE_REAL},  // a name before "(" is the function
         {MP_TYPE_REAL, "y", "y", APP_ERR_VARIABLE_TYPE, MP_TYPE_REAL},
         {MP_TYPE_REAL, "z+1", "?", APP_ERR_FORMULA, MP_TYPE_REAL},  // the evaluator's syntax error
         {MP_TYPE_RAT, "q", "1/3", 0, MP_TYPE_RAT},

@@ -60,14 +60,17 @@ TEST(FormulaEdit, SelectionsAgainstACodePointModel) {
         const std::u16string before = randomText(rng, 8);
         const auto size = static_cast<i64>(before.size());
         FormulaEdit edit{before, static_cast<std::size_t>(rng.range(0, size + 2)), 0};
-        edit.caret = rng.chance(30) ? edit.anchor : static_cast<std::size_t>(rng.range(0, size + 2));
-        SCOPED_TRACE(testing::Message() << "anchor " << edit.anchor << " caret " << edit.caret << " size " << size);
+        edit.caret =
+            rng.chance(30) ? edit.anchor : static_cast<std::size_t>(rng.range(0, size + 2));
+        SCOPED_TRACE(testing::Message()
+                     << "anchor " << edit.anchor << " caret " << edit.caret << " size " << size);
 
         FormulaEdit normal = edit;
         normalizeSelection(normal);
         ASSERT_TRUE(normal.text == before);
         ASSERT_LE(normal.selectionEnd(), before.size());
-        ASSERT_FALSE(splitsSurrogatePair(before, normal.anchor) || splitsSurrogatePair(before, normal.caret));
+        ASSERT_FALSE(splitsSurrogatePair(before, normal.anchor) ||
+                     splitsSurrogatePair(before, normal.caret));
         if (normal.hasSelection()) {
             ASSERT_EQ(normal.caret < normal.anchor, edit.caret < edit.anchor);
         }

@@ -28,23 +28,30 @@ constexpr i32 kTypes[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT}
 
 // "TYPE BASE [ANGLE]" of a golden row.
 KeyContext contextOf(const std::vector<std::string>& words) {
-    const std::map<std::string, i32> types = {
-        {"real", MP_TYPE_REAL}, {"cplx", MP_TYPE_CPLX}, {"uint", MP_TYPE_UINT}, {"rat", MP_TYPE_RAT}};
-    return KeyContext{types.at(words.at(0)), static_cast<u32>(std::stoul(words.at(1))),
-                      words.size() > 2 ? static_cast<u32>(std::stoul(words[2])) : u32{ANGLE_RADIANS}};
+    const std::map<std::string, i32> types = {{"real", MP_TYPE_REAL},
+                                              {"cplx", MP_TYPE_CPLX},
+                                              {"uint", MP_TYPE_UINT},
+                                              {"rat", MP_TYPE_RAT}};
+    return KeyContext{
+        types.at(words.at(0)), static_cast<u32>(std::stoul(words.at(1))),
+        words.size() > 2 ? static_cast<u32>(std::stoul(words[2])) : u32{ANGLE_RADIANS}};
 }
 
 std::string actionName(KeyAction a) {
-    const char* const names[] = {"None", "Edited", "ClearAll", "Equals", "ToggleDisplay", "ShowVariables", "Invalid"};
+    const char* const names[] = {"None",          "Edited",        "ClearAll", "Equals",
+                                 "ToggleDisplay", "ShowVariables", "Invalid"};
     return names[static_cast<int>(a)];
 }
 
 // The action, the formula and the error after a key, against the row.
-std::string compare(KeyAction action, const FormulaEdit& edit, const GoldenLine& row, std::size_t actionCell) {
+std::string compare(KeyAction action, const FormulaEdit& edit, const GoldenLine& row,
+                    std::size_t actionCell) {
     std::string bad;
     if (actionName(action) != row.text(actionCell)) bad += " action " + actionName(action) + ";";
-    if (text_to_utf8(edit.text) != row.text(actionCell + 1)) bad += " formula " + text_to_utf8(edit.text) + ";";
-    if (appError.load() != (action == KeyAction::Invalid ? u32{APP_ERR_INTERNAL} : 0u)) bad += " error;";
+    if (text_to_utf8(edit.text) != row.text(actionCell + 1))
+        bad += " formula " + text_to_utf8(edit.text) + ";";
+    if (appError.load() != (action == KeyAction::Invalid ? u32{APP_ERR_INTERNAL} : 0u))
+        bad += " error;";
     return bad;
 }
 
@@ -54,10 +61,13 @@ TEST_F(KeypadInput, KeysByCodeAsTheTableSays) {
         [](const GoldenLine& row) {
             clearErrors();
             const std::vector<std::string> selection = row.words(3);
-            FormulaEdit edit{text_from_utf8(row.text(2)), std::stoul(selection.at(0)), std::stoul(selection.at(1))};
-            const KeyAction action = insertForKey(edit, static_cast<u32>(std::stoul(row.text(0))), contextOf(row.words(1)));
+            FormulaEdit edit{text_from_utf8(row.text(2)), std::stoul(selection.at(0)),
+                             std::stoul(selection.at(1))};
+            const KeyAction action = insertForKey(edit, static_cast<u32>(std::stoul(row.text(0))),
+                                                  contextOf(row.words(1)));
             std::string bad = compare(action, edit, row, 4);
-            if (action == KeyAction::Invalid && (edit.anchor != 1 || edit.caret != 2)) bad += " selection moved";
+            if (action == KeyAction::Invalid && (edit.anchor != 1 || edit.caret != 2))
+                bad += " selection moved";
             return bad;
         },
         "keys");
@@ -70,8 +80,8 @@ TEST_F(KeypadInput, PressesByPlaceAsTheTableSays) {
         "keypad.txt",
         [&](const GoldenLine& row) {
             clearErrors();
-            const KeyAction action =
-                keypadPress(edit, touched, std::stoi(row.text(0)), contextOf(row.words(1)), row.text(2) == "1");
+            const KeyAction action = keypadPress(edit, touched, std::stoi(row.text(0)),
+                                                 contextOf(row.words(1)), row.text(2) == "1");
             return compare(action, edit, row, 3) + (touched ? "" : " not touched");
         },
         "presses");

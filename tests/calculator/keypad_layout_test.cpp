@@ -65,7 +65,8 @@ TEST(KeypadLayout, OutsideTheKeypadThereIsNoKey) {
         EXPECT_FALSE(keyEnabled(index, KeypadState{}));
     }
     // An unknown type is laid out like real.
-    for (int i = 0; i < KEYPAD_KEYS; ++i) EXPECT_EQ(keyLayout(i, 0).code, keyLayout(i, MP_TYPE_REAL).code);
+    for (int i = 0; i < KEYPAD_KEYS; ++i)
+        EXPECT_EQ(keyLayout(i, 0).code, keyLayout(i, MP_TYPE_REAL).code);
 }
 
 TEST(KeypadEnabled, ResultKeysFollowThePreviousResult) {

@@ -20,7 +20,8 @@ TEST(CliEval, OverlongInputIsRefused) {
     EXPECT_EQ(longOne.out, "2\n");
     EXPECT_EQ(longOne.err, "line 1: The text entered is too long!\n");
     // 10^1253 needs more than the 65 words of the probabilistic method.
-    const CliRun huge = runCli({"is-prime", kNone, "--probabilistic", "1" + std::string(1253, '0')});
+    const CliRun huge =
+        runCli({"is-prime", kNone, "--probabilistic", "1" + std::string(1253, '0')});
     EXPECT_EQ(huge.err, "Invalid input \"1" + std::string(258, '0') +
                             "\xe2\x80\xa6\" !\nThe probabilistic method takes whole numbers "
                             "from 1 to 2^4160 - 1 in base 10.\n");
@@ -71,7 +72,8 @@ TEST(CliEval, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
     for (const auto& row : rows) {
         const CliRun r = runCliIn(folder, row.args);
         EXPECT_EQ(r.out, row.out) << row.args.back();
-        EXPECT_TRUE(row.err.empty() ? r.err.empty() : r.err.find(row.err) != std::string::npos) << r.err;
+        EXPECT_TRUE(row.err.empty() ? r.err.empty() : r.err.find(row.err) != std::string::npos)
+            << r.err;
         EXPECT_EQ(r.status, row.err.empty() ? 0 : 1) << row.args.back();
     }
     EXPECT_EQ(cliReadFile(path), before);

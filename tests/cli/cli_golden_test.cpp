@@ -20,7 +20,8 @@ TEST(CliGolden, CommandLinesGiveTheirOutputsAndStatus) {
     golden_run("cli.txt", [](const GoldenLine& row) -> std::string {
         const CliRun r = runCli(row.words(0), row.text(4));
         std::string bad;
-        if (std::to_string(r.status) != row.text(1)) bad += " status " + std::to_string(r.status) + ";";
+        if (std::to_string(r.status) != row.text(1))
+            bad += " status " + std::to_string(r.status) + ";";
         if (!outputMatches(row.text(2), r.out)) bad += " out \"" + r.out + "\";";
         if (!outputMatches(row.text(3), r.err)) bad += " err \"" + r.err + "\";";
         return bad;

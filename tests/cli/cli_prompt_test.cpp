@@ -107,7 +107,7 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
         {"x5+1\x01\x1b[3~\x05*2\r", "7"},       // Ctrl-A, Delete, Ctrl-E
         {"5+99\x02\x02\x02\x0b*3\r", "15"},     // Ctrl-B, Ctrl-K
         {"99\0254-ans\0271\r", "3"},            // Ctrl-U, Ctrl-W (octal escapes)
-        {"5+99\x02\x02\025\r", "99"},          // Ctrl-U erases only before the cursor
+        {"5+99\x02\x02\025\r", "99"},           // Ctrl-U erases only before the cursor
         {"8\x1bOD-\r", "-8"},                   // the left arrow in application mode
         {"\x1b[A\x1b[B3+3\r", "6"},             // up and down again to the new line
     };
@@ -142,7 +142,8 @@ TEST(CliPrompt, PastedLinesOfAnyLengthThenCtrlD) {
         std::string line = "1";
         for (std::size_t i = 1; i < ones; ++i) line += "+1";
         t.type(line + "\r");
-        const std::string shown = ones <= 20000 ? std::to_string(ones) : "The text entered is too long!";
+        const std::string shown =
+            ones <= 20000 ? std::to_string(ones) : "The text entered is too long!";
         ASSERT_TRUE(t.waitFor("\r\n" + shown + "\r\n")) << ones;
     }
     t.type("6*7\r");

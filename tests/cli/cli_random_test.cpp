@@ -18,7 +18,8 @@ std::string randomDigits(TestRng& rng, int maxDigits) {
 
 // "(x*y+z)/z mod x" (uint division truncates) and its value in base.
 std::pair<std::string, std::string> uintCase(TestRng& rng, int base) {
-    const std::string x = randomDigits(rng, 300), y = randomDigits(rng, 300), z = randomDigits(rng, 40);
+    const std::string x = randomDigits(rng, 300), y = randomDigits(rng, 300),
+                      z = randomDigits(rng, 40);
     mpz_t a, b, c;
     mpz_inits(a, b, c, nullptr);
     mpz_set_str(a, x.c_str(), 10);
@@ -62,8 +63,10 @@ TEST(CliRandom, ExactExpressionsMatchGmp) {
             input += line + "\n";
             expect += value + "\n";
         }
-        const CliRun run = base == 0 ? runCli({"--no-settings", "-t", "rat"}, input)
-                                     : runCli({"--no-settings", "-t", "uint", "--out-base", std::to_string(base)}, input);
+        const CliRun run =
+            base == 0 ? runCli({"--no-settings", "-t", "rat"}, input)
+                      : runCli({"--no-settings", "-t", "uint", "--out-base", std::to_string(base)},
+                               input);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, expect) << "base " << base;
     }

@@ -83,7 +83,8 @@ TEST(TextBuf, RandomFormatsAgainstConcatenation) {
             for (i64 n = rng.range(0, 6); n > 0; --n) add_piece(rng, c);
             ends.push_back(ends.back() + static_cast<i64>(c.expected.size()));
         }
-        const i64 cap = std::max<i64>(0, ends[rng.range(1, std::ssize(ends) - 1)] + rng.range(-3, 2));
+        const i64 cap =
+            std::max<i64>(0, ends[rng.range(1, std::ssize(ends) - 1)] + rng.range(-3, 2));
         std::u16string store(cap + 4, u'#');
         TextBuf buf{0, cap, store.data()};
         for (const Call& c : calls) {
@@ -122,14 +123,14 @@ TEST(TextBuf, PlaceholdersAndBadArguments) {
     const char16_t* null_text = nullptr;
     const std::pair<std::u16string, std::u16string> rows[] = {
         {format(u"%x"), u"?"},
-        {format(u"a%"), u"a?"},                              // a lone "%" at the end
-        {format(u"%q%%%s", u"x"), u"?%x"},                   // unknown placeholders use no argument
+        {format(u"a%"), u"a?"},             // a lone "%" at the end
+        {format(u"%q%%%s", u"x"), u"?%x"},  // unknown placeholders use no argument
         {format(u"%d %d", INT_MIN, INT64_MIN), u"-2147483648 -9223372036854775808"},
         {format(u"%d", UINT64_MAX), u"18446744073709551615"},
-        {format(u"%c%c", 65, 0x10000), u"A?"},              // an integer code unit; out of range
+        {format(u"%c%c", 65, 0x10000), u"A?"},  // an integer code unit; out of range
         {format(u"[%s]", null_text), u"[?]"},
-        {format(u"%s %d %c"), u"? ? ?"},                     // missing arguments
-        {format(u"%s %d", 5, u"five"), u"? ?"},              // wrong kinds
+        {format(u"%s %d %c"), u"? ? ?"},         // missing arguments
+        {format(u"%s %d", 5, u"five"), u"? ?"},  // wrong kinds
         {format(u"%d", u'x'), u"?"},
     };
     for (const auto& [got, want] : rows) EXPECT_EQ(got, want);

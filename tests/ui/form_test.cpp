@@ -1,4 +1,6 @@
 // The forms' keyboard rules and modal runs, driven by real key events.
+#include "ui/form.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -10,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "gui_fixture.h"
-#include "ui/form.h"
 #include "ui/number_controls.h"
 #include "ui/window_text.h"
 
@@ -36,8 +37,9 @@ struct SampleForm {
         for (auto* r : radio) g->addWidget(r);
         radio[1]->setChecked(true);
         auto* l = new QVBoxLayout(&form);
-        for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(group), static_cast<QWidget*>(multi),
-                           static_cast<QWidget*>(updown), static_cast<QWidget*>(other), static_cast<QWidget*>(ok)})
+        for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(group),
+                           static_cast<QWidget*>(multi), static_cast<QWidget*>(updown),
+                           static_cast<QWidget*>(other), static_cast<QWidget*>(ok)})
             l->addWidget(w);
         form.setDefaultButton(ok);
         QObject::connect(ok, &QPushButton::clicked, [this] { ++ok_clicks; });
@@ -64,10 +66,10 @@ TEST_F(FormKeys, TabAndArrowKeys) {
         Qt::Key key;
         int to;
     } rows[] = {
-        {EDIT, Qt::Key_Tab, R2},     {R2, Qt::Key_Tab, MULTI},     {OK, Qt::Key_Tab, EDIT},
-        {EDIT, Qt::Key_Backtab, OK}, {MULTI, Qt::Key_Backtab, R2}, {R3, Qt::Key_Tab, MULTI},
-        {UPDOWN, Qt::Key_Tab, OTHER}, {R2, Qt::Key_Down, R3},      {R3, Qt::Key_Right, R3},
-        {R3, Qt::Key_Up, R2},        {R2, Qt::Key_Left, R1},       {R1, Qt::Key_Up, R1},
+        {EDIT, Qt::Key_Tab, R2},      {R2, Qt::Key_Tab, MULTI},     {OK, Qt::Key_Tab, EDIT},
+        {EDIT, Qt::Key_Backtab, OK},  {MULTI, Qt::Key_Backtab, R2}, {R3, Qt::Key_Tab, MULTI},
+        {UPDOWN, Qt::Key_Tab, OTHER}, {R2, Qt::Key_Down, R3},       {R3, Qt::Key_Right, R3},
+        {R3, Qt::Key_Up, R2},         {R2, Qt::Key_Left, R1},       {R1, Qt::Key_Up, R1},
     };
     SampleForm s;
     for (const auto& r : rows) {
@@ -113,7 +115,8 @@ TEST_F(FormKeys, EnterClicksTheDefaultButtonUnlessTheControlTakesEnter) {
 
 TEST_F(FormKeys, NumberControlsReportWhatTheUserChose) {
     SampleForm s;
-    auto* base = new NumberBaseControl(&s.form, NumberBaseControl::Base2 | NumberBaseControl::Base8);
+    auto* base =
+        new NumberBaseControl(&s.form, NumberBaseControl::Base2 | NumberBaseControl::Base8);
     base->show();
     base->select(10);
     std::vector<int> bases;
