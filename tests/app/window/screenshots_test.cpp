@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPalette>
+#include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -76,6 +77,10 @@ TEST_F(Screenshots, EveryWindowInBothLanguagesLightAndDark) {
             shoot(win.options, "options", lang, theme);
             win.options->findChild<QTabWidget*>()->setCurrentIndex(1);
             shoot(win.options, "options_language", lang, theme);
+            int checked = 0;  // the options show the stored language
+            for (QRadioButton* r : win.options->findChildren<QRadioButton*>())
+                checked += r->isChecked() && r->text() == (de ? "Deutsch" : "English");
+            EXPECT_EQ(checked, 1);
             help_show("Overview");
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w->isVisible() && w != win.main) shoot(w, "help", lang, theme);
