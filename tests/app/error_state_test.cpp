@@ -1,3 +1,7 @@
+// The three error states: the first error wins and keeps its texts (cut at
+// 260 characters), library errors fold into application codes, a cut text
+// raises 9002, and a stop raised by another thread keeps code and texts
+// together.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,22 +20,25 @@ class ErrorStateTest : public ::testing::Test {
     void TearDown() override { clearErrors(); }
 };
 
-TEST_F(ErrorStateTest, FirstApplicationErrorWins) {
+TEST_F(ErrorStateTest, FirstErrorWinsUntilAllThreeAreCleared) {
+    raiseAppError(0, u"zero", u"raises nothing");
+    EXPECT_EQ(appErrorText1[0], 0);
     raiseAppError(APP_ERR_FILE_ACCESS, u"a.csv", nullptr);
     raiseAppError(APP_ERR_INTERNAL, u"other", u"texts");
     EXPECT_EQ(appError.load(), APP_ERR_FILE_ACCESS);
     EXPECT_EQ(std::u16string(appErrorText1), u"a.csv");
     EXPECT_EQ(std::u16string(appErrorText2), u"?");  // a null text is kept as "?"
-    raiseAppError(0, u"zero", u"raises nothing");
+    raiseFormulaError(FORMULA_ERR_NUMBER_FORMAT, 3);
+    raiseFormulaError(FORMULA_ERR_OVERFLOW, 9);
+    EXPECT_EQ(formulaError, FORMULA_ERR_NUMBER_FORMAT);
+    EXPECT_EQ(formulaErrorPos, 3);
+    mp_error.store(MP_ERR_OVERFLOW);
     clearErrors();
-    raiseAppError(0, u"zero", u"raises nothing");
-    EXPECT_EQ(appError.load(), 0u);
-    EXPECT_EQ(appErrorText1[0], 0);
-}
-
-// Inserts longer than 260 code units keep 259 and end in "…".
-TEST_F(ErrorStateTest, InsertsAreCutAt260) {
-    for (std::size_t len : {259u, 260u, 261u, 300u, 5000u}) {
+    EXPECT_EQ(appError.load() + formulaError + static_cast<u32>(formulaErrorPos + mp_error.load()),
+              0u);
+    EXPECT_EQ(appErrorText1[0] + appErrorText2[0], 0);
+    // Inserts longer than 260 code units keep 259 and end in "…".
+    for (std::size_t len : {259u, 260u, 261u, 5000u}) {
         clearErrors();
         const std::u16string text(len, u'x');
         raiseAppError(APP_ERR_INVALID_INPUT, text.c_str(), text.c_str());
@@ -39,68 +46,43 @@ TEST_F(ErrorStateTest, InsertsAreCutAt260) {
         EXPECT_EQ(std::u16string(appErrorText1), want) << len;
         EXPECT_EQ(std::u16string(appErrorText2), want) << len;
     }
+    // A text buffer that had to cut its text raises 9002.
+    clearErrors();
+    char16_t small[4];
+    text_format(small, 3, u"%s", u"fit");
+    EXPECT_EQ(appError.load(), 0u);
+    text_format(small, 3, u"%s", u"too long");
+    EXPECT_EQ(appError.load(), APP_ERR_TEXT_OVERFLOW);
 }
 
 TEST_F(ErrorStateTest, LibraryErrorsFoldIntoApplicationCodes) {
     const struct {
         i32 library;
-        u32 app;
-    } cases[] = {
-        {MP_ERR_STOPPED, APP_ERR_STOPPED},         {MP_ERR_TEXT_SPACE, APP_ERR_TEXT_OVERFLOW},
-        {MP_ERR_INTERNAL, APP_ERR_INTERNAL},       {MP_ERR_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
-        {MP_ERR_DIV_ZERO, APP_ERR_PRIME_OVERFLOW}, {MP_ERR_DOMAIN, APP_ERR_PRIME_OVERFLOW}};
-    for (const auto& c : cases) {
+        u32 pending, given, app;
+    } rows[] = {
+        {MP_ERR_STOPPED, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_STOPPED},
+        {MP_ERR_TEXT_SPACE, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_TEXT_OVERFLOW},
+        {MP_ERR_INTERNAL, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_INTERNAL},
+        {MP_ERR_OVERFLOW, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
+        {MP_ERR_DIV_ZERO, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
+        {MP_ERR_DOMAIN, 0, APP_ERR_PRIME_OVERFLOW, APP_ERR_PRIME_OVERFLOW},
+        {MP_ERR_STOPPED, APP_ERR_COEFFICIENT, APP_ERR_OVERFLOW,
+         APP_ERR_COEFFICIENT},                      // a pending error stays
+        {MP_ERR_NONE, 0, APP_ERR_OVERFLOW, 0},      // nothing to fold
+        {MP_ERR_OVERFLOW, 0, 0, APP_ERR_OVERFLOW},  // code 0 still reports a failure
+    };
+    for (const auto& row : rows) {
         clearErrors();
-        mp_error.store(c.library);
-        raiseFromLibraryError(APP_ERR_PRIME_OVERFLOW);
-        EXPECT_EQ(appError.load(), c.app) << c.library;
-        EXPECT_EQ(std::u16string(appErrorText1), u"?");
+        raiseAppError(row.pending, u"a0", nullptr);
+        mp_error.store(row.library);
+        raiseFromLibraryError(row.given);
+        EXPECT_EQ(appError.load(), row.app) << row.library;
+        EXPECT_EQ(std::u16string(appErrorText1), row.pending ? u"a0"
+                                                 : row.app   ? u"?"
+                                                             : u"")
+            << row.library;
         EXPECT_EQ(mp_error.load(), 0);
     }
-    // A pending application error stays; the library error is still cleared.
-    clearErrors();
-    raiseAppError(APP_ERR_COEFFICIENT, u"a0", nullptr);
-    mp_error.store(MP_ERR_STOPPED);
-    raiseFromLibraryError(APP_ERR_OVERFLOW);
-    EXPECT_EQ(appError.load(), APP_ERR_COEFFICIENT);
-    EXPECT_EQ(mp_error.load(), 0);
-    // Without a library error nothing happens; code 0 still reports a failure.
-    clearErrors();
-    raiseFromLibraryError(APP_ERR_OVERFLOW);
-    EXPECT_EQ(appError.load(), 0u);
-    mp_error.store(MP_ERR_OVERFLOW);
-    raiseFromLibraryError(0);
-    EXPECT_EQ(appError.load(), APP_ERR_OVERFLOW);
-}
-
-TEST_F(ErrorStateTest, ClearErrorsClearsAllThreeStates) {
-    raiseAppError(APP_ERR_INVALID_INPUT, u"x", u"y");
-    raiseFormulaError(FORMULA_ERR_SYNTAX, 4);
-    mp_error.store(MP_ERR_OVERFLOW);
-    clearErrors();
-    EXPECT_EQ(appError.load(), 0u);
-    EXPECT_EQ(appErrorText1[0], 0);
-    EXPECT_EQ(appErrorText2[0], 0);
-    EXPECT_EQ(formulaError, 0u);
-    EXPECT_EQ(formulaErrorPos, 0);
-    EXPECT_EQ(mp_error.load(), 0);
-}
-
-TEST_F(ErrorStateTest, FirstFormulaErrorWins) {
-    raiseFormulaError(FORMULA_ERR_NUMBER_FORMAT, 3);
-    raiseFormulaError(FORMULA_ERR_OVERFLOW, 9);
-    EXPECT_EQ(formulaError, FORMULA_ERR_NUMBER_FORMAT);
-    EXPECT_EQ(formulaErrorPos, 3);
-}
-
-// A text buffer that had to cut its text raises 9002 (unless an error is pending).
-TEST_F(ErrorStateTest, TextOverflowRaisesStringBufferError) {
-    char16_t small[4];
-    text_format(small, 3, u"%s", u"too long");
-    EXPECT_EQ(appError.load(), APP_ERR_TEXT_OVERFLOW);
-    clearErrors();
-    text_format(small, 3, u"%s", u"fit");
-    EXPECT_EQ(appError.load(), 0u);
 }
 
 // A stop request stored by another thread while a worker raises its own

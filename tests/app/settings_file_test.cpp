@@ -63,64 +63,51 @@ class SettingsFile : public ::testing::Test {
     fs::path folder_;
 };
 
-TEST_F(SettingsFile, SavedFileIsMarkedUtf16AndLoadsBack) {
+TEST_F(SettingsFile, SavedFileIsMarkedUtf16AndOnlySuchAFileLoads) {
     SettingsSnapshot saved;
     const std::string bytes = sample_file(saved);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4));
-    EXPECT_EQ(settings_decode(bytes), [] {
-        std::u16string text;
-        settings_io(SETTINGS_IO_WRITE, text);
-        return text;
-    }());
-    EXPECT_EQ(load(bytes), saved);
     EXPECT_EQ(fs::directory_iterator(folder_)->path().filename(), SETTINGS_FILE_NAME);
-}
-
-TEST_F(SettingsFile, MissingOrUnmarkedFilesGiveDefaults) {
     const SettingsSnapshot defaults = SettingsSnapshot::defaults();
+    const std::pair<std::string, const SettingsSnapshot*> rows[] = {
+        {bytes, &saved},
+        {bytes + "x", &saved},                      // odd length
+        {bytes.substr(2), &defaults},               // no mark
+        {"\xFE\xFF" + bytes.substr(2), &defaults},  // big-endian mark
+        {std::string("\xFF\xFE", 2), &defaults},    // mark only
+    };
+    for (const auto& [file, want] : rows) EXPECT_EQ(load(file), *want) << file.size();
+    fs::remove(settings_path);
     EXPECT_FALSE(settings_load());
     EXPECT_EQ(SettingsSnapshot::take(), defaults);
-    SettingsSnapshot saved;
-    const std::string bytes = sample_file(saved);
-    EXPECT_EQ(load(bytes.substr(2)), defaults);               // no mark
-    EXPECT_EQ(load("\xFE\xFF" + bytes.substr(2)), defaults);  // big-endian mark
-    EXPECT_EQ(load(std::string("\xFF\xFE", 2)), defaults);    // mark only
-    EXPECT_EQ(load(bytes + "x"), saved);                      // odd length
-    fs::remove(settings_path);
     fs::create_directory(settings_path);  // not a file
-    EXPECT_EQ(load(""), defaults);
+    EXPECT_FALSE(settings_load());
     fs::remove(settings_path);
     ASSERT_EQ(mkfifo(settings_path.c_str(), 0600), 0);  // must not wait for a writer
     EXPECT_FALSE(settings_load());
     EXPECT_EQ(SettingsSnapshot::take(), defaults);
 }
 
+// Cut at any byte, a file keeps the variables wholly before the cut and the
+// output base once its section is whole; the rest are valid values.
 TEST_F(SettingsFile, FileCutAtAnyByteKeepsWhatIsWholeAndDefaultsTheRest) {
     SettingsSnapshot saved;
     const std::string bytes = sample_file(saved);
-    const SettingsSnapshot defaults = SettingsSnapshot::defaults();
+    const std::u16string text = settings_decode(bytes);
+    const size_t hints = text.find(u"\r\n[hints]");
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         SCOPED_TRACE("cut at byte " + std::to_string(cut));
         const SettingsSnapshot s = load(bytes.substr(0, cut));
-        const std::u16string whole = settings_decode(bytes.substr(0, cut));
-        // A value counts as whole once its line end, or the end of the file, is in.
-        const auto complete = [&](std::u16string_view line) {
-            const size_t at = settings_decode(bytes).find(line);
-            return at + line.size() - 2 <= whole.size();
-        };
-        EXPECT_TRUE(s.language == saved.language || s.language == defaults.language);
-        EXPECT_TRUE(s.precision == saved.precision || s.precision <= SETTINGS_MAX_PRECISION);
+        EXPECT_TRUE(s.language == saved.language || s.language == SETTINGS_LANGUAGE_AUTO);
+        EXPECT_LE(s.precision, SETTINGS_MAX_PRECISION);
         EXPECT_TRUE(settings_base_valid(s.in_base) && settings_base_valid(s.out_base));
-        if (complete(u"\r\n[hints]\r\n")) {
+        if (settings_decode(bytes.substr(0, cut)).size() >= hints + 9) {
             EXPECT_EQ(s.out_base, saved.out_base);
         }
         ASSERT_LE(s.vars.size(), saved.vars.size());
         for (size_t i = 0; i + 1 < s.vars.size(); ++i) EXPECT_EQ(s.vars[i], saved.vars[i]);
         if (cut + 1 >= bytes.size()) {
             EXPECT_EQ(s, saved);
-        }
-        if (whole.size() < 10) {
-            EXPECT_EQ(s, defaults);
         }
     }
 }
@@ -181,17 +168,15 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsIt) {
 }
 
 TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
-    const auto env = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v ? std::optional<std::string>(v) : std::nullopt;
-    };
-    const auto saved_xdg = env("XDG_CONFIG_HOME"), saved_home = env("HOME");
+    const std::string saved_xdg =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string saved_home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
     settings_path_forget();
     settings_path_build();
     EXPECT_EQ(settings_path, (folder_ / "Velmarix" / SETTINGS_FILE_NAME).string());
     EXPECT_TRUE(fs::is_directory(folder_ / "Velmarix"));
-    setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);  // later calls keep the path
+    setenv("XDG_CONFIG_HOME", "/elsewhere", 1);  // later calls keep the path
     settings_path_build();
     EXPECT_EQ(settings_path, (folder_ / "Velmarix" / SETTINGS_FILE_NAME).string());
     // A relative XDG_CONFIG_HOME is ignored in favour of ~/.config.
@@ -201,21 +186,20 @@ TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
     settings_path_forget();
     EXPECT_TRUE(settings_save());
     EXPECT_TRUE(fs::is_regular_file(folder_ / "home/.config/Velmarix" / SETTINGS_FILE_NAME));
-    saved_xdg ? setenv("XDG_CONFIG_HOME", saved_xdg->c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-    saved_home ? setenv("HOME", saved_home->c_str(), 1) : unsetenv("HOME");
+    setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+    setenv("HOME", saved_home.c_str(), 1);
 }
 
 TEST_F(SettingsFile, DecimalSeparatorSetsTheNumberCharacters) {
     mp_context_reset();
-    settings_decimal_separator = SETTINGS_SEPARATOR_COMMA;
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u",.");
-    settings_decimal_separator = 5;  // unknown: unchanged
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u",.");
-    settings_decimal_separator = SETTINGS_SEPARATOR_POINT;
-    settings_apply_decimal_separator();
-    EXPECT_EQ(std::u16string(mp_decimal_chars), u".,");
+    // 5 is unknown: the characters stay as they were.
+    const std::pair<u32, const char16_t*> rows[] = {
+        {SETTINGS_SEPARATOR_COMMA, u",."}, {5, u",."}, {SETTINGS_SEPARATOR_POINT, u".,"}};
+    for (const auto& [separator, chars] : rows) {
+        settings_decimal_separator = separator;
+        settings_apply_decimal_separator();
+        EXPECT_EQ(std::u16string(mp_decimal_chars), chars) << separator;
+    }
 }
 
 }  // namespace

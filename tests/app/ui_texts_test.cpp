@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "app/error_message.h"
@@ -13,41 +12,25 @@
 
 namespace {
 
-// Sets or unsets the three locale variables for one test and puts back
-// what was there before.
-class LocaleEnv {
-  public:
-    LocaleEnv() {
-        for (int i = 0; i < 3; ++i) {
-            const char* v = std::getenv(kNames[i]);
-            if (v != nullptr) saved_[i] = v;
-        }
-    }
-    ~LocaleEnv() {
-        for (int i = 0; i < 3; ++i) set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
-    }
-    void set(const char* name, const char* value) {
-        if (value == nullptr) {
-            unsetenv(name);
-        } else {
-            setenv(name, value, 1);
-        }
-    }
-    void set_all(const char* lc_all, const char* lc_messages, const char* lang) {
-        set("LC_ALL", lc_all);
-        set("LC_MESSAGES", lc_messages);
-        set("LANG", lang);
-    }
-
-  private:
-    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::optional<std::string> saved_[3];
-};
-
+// Each test sets the three locale variables as it needs; they are put back.
 class UiTextsTest : public ::testing::Test {
   protected:
-    void TearDown() override { ui_language_select(2); }
-    LocaleEnv env_;
+    void SetUp() override {
+        for (int i = 0; i < 3; ++i)
+            saved_[i] = std::getenv(kNames[i]) ? std::getenv(kNames[i]) : "";
+    }
+    void TearDown() override {
+        setLocale(saved_[0].c_str(), saved_[1].c_str(), saved_[2].c_str());
+        ui_language_select(2);
+    }
+    // Sets the variables; null unsets one.
+    static void setLocale(const char* lc_all, const char* lc_messages, const char* lang) {
+        const char* values[3] = {lc_all, lc_messages, lang};
+        for (int i = 0; i < 3; ++i)
+            values[i] ? setenv(kNames[i], values[i], 1) : unsetenv(kNames[i]);
+    }
+    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::string saved_[3];
 };
 
 // Both tables assign every slot; the message slots are the formula layer's
@@ -96,7 +79,7 @@ TEST_F(UiTextsTest, SystemLocaleDecidesAutomaticChoice) {
         {"", "", "de_LU", true},                   // empty variables are skipped
     };
     for (const auto& c : cases) {
-        env_.set_all(c.lc_all, c.lc_messages, c.lang);
+        setLocale(c.lc_all, c.lc_messages, c.lang);
         EXPECT_EQ(ui_system_language_is_german(), c.german) << (c.lang ? c.lang : "-");
     }
 }
@@ -112,7 +95,7 @@ TEST_F(UiTextsTest, SettingSelectsLanguage) {
         {"de_DE", 0, LANGUAGE_GERMAN},  // an invalid value counts as automatic
     };
     for (const auto& c : cases) {
-        env_.set_all(nullptr, nullptr, c.lang);
+        setLocale(nullptr, nullptr, c.lang);
         ui_language_select(c.setting);
         EXPECT_EQ(ui_language, c.language) << c.lang << " " << c.setting;
         EXPECT_EQ(messageLanguage(), c.language);

@@ -1,11 +1,13 @@
-#include <gtest/gtest.h>
+// The history: entries through the file and back, damaged and foreign files,
+// the atomic save, and pasted text cleaned of grouping.
+#include "calculator/calc_history.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "calculator/calc_history.h"
 #include "calculator/formula_edit.h"
 #include "support/test_random.h"
 
@@ -35,19 +37,23 @@ TEST(CalcHistory, FileRoundTripAndDamagedFiles) {
     EXPECT_FALSE(back.shown);
     EXPECT_EQ(back.entries, h.entries);
 
+    // Cut anywhere, perhaps with a random byte before the cut: the lines
+    // wholly before the damage are read as written.
     for (int round = 0; round < 200; ++round) {
-        // Cut the file, perhaps put a random byte before the cut: the lines
-        // wholly before the damage are read as written.
-        std::size_t damage = static_cast<std::size_t>(rng.range(0, 4000));
-        std::string damaged = bytes.substr(0, damage);
-        if (rng.chance(50) && damage > 0) {
-            damage = static_cast<std::size_t>(rng.range(0, static_cast<i64>(damage) - 1));
+        const auto cut = static_cast<std::size_t>(rng.range(0, 4000));
+        std::string damaged = bytes.substr(0, cut);
+        std::size_t damage = cut;
+        if (rng.chance(50) && cut > 0) {
+            damage = static_cast<std::size_t>(rng.range(0, static_cast<i64>(cut) - 1));
             damaged[damage] = static_cast<char>(rng.range(0, 255));
         }
-        const auto intact = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(damage), '\n') - 1;
+        const auto lines =
+            std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(damage), '\n');
+        const std::size_t intact =
+            lines > 0 ? static_cast<std::size_t>(lines - 1) : 0;  // after the header
         const CalcHistory got = calcHistoryDecode(damaged);
-        ASSERT_GE(static_cast<std::ptrdiff_t>(got.entries.size()), intact);
-        for (std::ptrdiff_t i = 0; i < intact; ++i) ASSERT_EQ(got.entries[static_cast<std::size_t>(i)], h.entries[static_cast<std::size_t>(i)]);
+        ASSERT_GE(got.entries.size(), intact);
+        for (std::size_t i = 0; i < intact; ++i) ASSERT_EQ(got.entries[i], h.entries[i]);
     }
     std::string foreign(3000, '\0');
     for (char& c : foreign) c = static_cast<char>(rng.range(0, 255));

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(CalcVariableNames, Rules) {
+TEST(CalcVariables, NameRules) {
     for (const char16_t* ok : {u"", u"x", u"_", u"a1", u"var00", u"\u03b1\u03c9", u"pie", u"answer",
                                u"j", u"abcdefghij"})
         EXPECT_TRUE(calcVariableNameValid(ok)) << ascii(ok);
@@ -16,28 +16,17 @@ TEST(CalcVariableNames, Rules) {
         EXPECT_FALSE(calcVariableNameValid(bad)) << ascii(bad);
 }
 
-TEST(CalcVariableList, NewNamesFillTheGaps) {
+TEST(CalcVariables, ListFillsTheGapsEditsAndSelects) {
     CalcVariableList list;
     EXPECT_EQ(list.add(), 0);  // var00
     EXPECT_EQ(list.add(), 1);  // var01
     EXPECT_TRUE(list.setName(1, u"var02"));
     EXPECT_EQ(list.add(), 2);
     EXPECT_EQ(ascii(list.at(2).name), "var01");
-    EXPECT_EQ(ascii(list.newName()), "var03");
+    EXPECT_EQ(list.insert(1), 1);  // before the second
+    EXPECT_EQ(ascii(list.at(1).name), "var03");
     EXPECT_TRUE(list.setName(0, u"var7"));  // not of the exact form
     EXPECT_EQ(ascii(list.newName()), "var00");
-    for (int k = 0; k < 97; ++k) ASSERT_GE(list.add(), 0);
-    EXPECT_EQ(list.count(), CALC_MAX_VARIABLES);
-    EXPECT_EQ(list.add(), -1);
-    EXPECT_EQ(list.insert(0), -1);
-}
-
-TEST(CalcVariableList, EditsAndSelection) {
-    CalcVariableList list;
-    list.add();
-    list.add();
-    EXPECT_EQ(list.insert(1), 1);  // before the second
-    EXPECT_EQ(ascii(list.at(1).name), "var02");
     EXPECT_FALSE(list.setName(0, u"Bad!"));  // refused by the rules, kept all the same
     EXPECT_EQ(ascii(list.at(0).name), "Bad!");
     list.setName(0, u"abcdefghijklmnop");
@@ -48,12 +37,16 @@ TEST(CalcVariableList, EditsAndSelection) {
     EXPECT_EQ(ascii(list.at(0).valueText), "12345");
     list.setValue(0, u"123456789", 5);
     EXPECT_EQ(ascii(list.at(0).valueText), "1234\\u2026");
-    EXPECT_EQ(list.remove(2), 1);  // the last one: the selection moves up
+    EXPECT_EQ(list.remove(3), 2);  // the last one: the selection moves up
     EXPECT_EQ(list.remove(0), 0);
+    EXPECT_EQ(list.remove(1), 0);
     EXPECT_EQ(list.remove(0), -1);
     EXPECT_EQ(list.remove(0), -1);
     EXPECT_FALSE(list.setName(0, u"x"));
     EXPECT_TRUE(list.changed());
+    for (int k = 0; k < CALC_MAX_VARIABLES; ++k) ASSERT_GE(list.add(), 0);
+    EXPECT_EQ(list.add(), -1);
+    EXPECT_EQ(list.insert(0), -1);
 
     const std::vector<SavedVariable> saved = {{u"", 16, u"FF"}, {u"y", 7, u"2"}};
     list.load(saved);
@@ -73,48 +66,57 @@ class CalcVariablesTest : public CalcTest {
     }
 };
 
-TEST_F(CalcVariablesTest, ValuesInTheirBasesInEveryType) {
+TEST_F(CalcVariablesTest, ValuesEnterTheFormulasThatReadThem) {
     define(u"h", u"FF", 16);
     define(u"b", u"101", 2);
     define(u"o", u"17", 8);
     define(u"d", u"1.5");
-    for (i32 type : {MP_TYPE_UINT, MP_TYPE_RAT, MP_TYPE_REAL, MP_TYPE_CPLX}) {
-        SCOPED_TRACE(type);
-        use(type);
-        ASSERT_EQ(eval("h+b+o"), 0u);  // 255 + 5 + 15
-        EXPECT_EQ(shown(), "275");
-    }
-    use(MP_TYPE_RAT);
-    ASSERT_EQ(eval("d*2"), 0u);
-    EXPECT_EQ(shown(), "3");
-    use(MP_TYPE_UINT);
-    EXPECT_EQ(eval("d"), APP_ERR_VARIABLE_TYPE);  // no fraction in uint
-    EXPECT_EQ(ascii(appErrorText1), "d");
-}
-
-TEST_F(CalcVariablesTest, NamesTheFormulaReads) {
     define(u"x", u"3");
     define(u"x", u"100");  // the first entry with a name wins
     define(u"sqrt", u"9");
     define(u"y", u"x+1");  // values see no variables
-    use(MP_TYPE_REAL);
-    ASSERT_EQ(eval("x*x + sqrt(4)"), 0u);  // a name before "(" is the function
-    EXPECT_EQ(shown(), "11");
-    EXPECT_EQ(s.table.count, 1);  // x once; sqrt never prepared
-    EXPECT_EQ(eval("y"), APP_ERR_VARIABLE_TYPE);
-    EXPECT_EQ(ascii(appErrorText1), "y");
-    EXPECT_EQ(eval("z+1"), APP_ERR_FORMULA);  // unknown names are the evaluator's syntax error
-    EXPECT_EQ(formulaError, FORMULA_ERR_SYNTAX);
+    define(u"q", u"1/3");
+    define(u"r", u"sqrt(2)");
+    define(u"bad", u"1/0");
+    define(u"hb", u"1-10", 2);  // base 2 texts are never read as decimals
+    const struct {
+        i32 type;
+        const char* formula;
+        const char* shown;  // or the error
+        u32 error;
+        i32 typeAfter;
+    } rows[] = {
+        {MP_TYPE_UINT, "h+b+o", "275", 0, MP_TYPE_UINT},  // 255 + 5 + 15 in every type
+        {MP_TYPE_RAT, "h+b+o", "275", 0, MP_TYPE_RAT},
+        {MP_TYPE_REAL, "h+b+o", "275", 0, MP_TYPE_REAL},
+        {MP_TYPE_CPLX, "h+b+o", "275", 0, MP_TYPE_CPLX},
+        {MP_TYPE_RAT, "d*2", "3", 0, MP_TYPE_REAL},                     // 1.5 read as real
+        {MP_TYPE_UINT, "d", "d", APP_ERR_VARIABLE_TYPE, MP_TYPE_UINT},  // no fraction in uint
+        {MP_TYPE_REAL, "x*x + sqrt(4)", "11", 0,
+         MP_TYPE_REAL},  // a name before "(" is the function
+        {MP_TYPE_REAL, "y", "y", APP_ERR_VARIABLE_TYPE, MP_TYPE_REAL},
+        {MP_TYPE_REAL, "z+1", "?", APP_ERR_FORMULA, MP_TYPE_REAL},  // the evaluator's syntax error
+        {MP_TYPE_RAT, "q", "1/3", 0, MP_TYPE_RAT},
+        {MP_TYPE_RAT, "q*3+r*r", "3", 0, MP_TYPE_REAL},  // q converted when r switched to real
+        {MP_TYPE_RAT, "bad", "bad", APP_ERR_VARIABLE_TYPE, MP_TYPE_RAT},  // fails in real too
+        {MP_TYPE_RAT, "hb", "hb", APP_ERR_VARIABLE_TYPE, MP_TYPE_RAT},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.formula);
+        clearErrors();
+        use(row.type);
+        EXPECT_EQ(eval(row.formula), row.error);
+        EXPECT_EQ(row.error == 0 ? shown() : ascii(appErrorText1), row.shown);
+        EXPECT_EQ(s.numberType, row.typeAfter);
+    }
 }
 
 TEST_F(CalcVariablesTest, AnsAndTheTableLimit) {
     EXPECT_EQ(eval("ans+1"), APP_ERR_NO_RESULT);
     EXPECT_EQ(ascii(appErrorText1), "ans");
-    EXPECT_FALSE(s.hasResult);
     ASSERT_EQ(eval("2"), 0u);
     ASSERT_EQ(eval("ans*ans+ans"), 0u);
     EXPECT_EQ(shown(), "6");
-
     std::string formula = "ans";
     for (int k = 0; k < 19; ++k) {
         const char16_t name[] = {u'v', static_cast<char16_t>(u'a' + k), 0};
@@ -127,26 +129,6 @@ TEST_F(CalcVariablesTest, AnsAndTheTableLimit) {
     define(u"w", u"1");
     EXPECT_EQ(eval(formula + "+w"), APP_ERR_TOO_MANY_VARIABLES);
     EXPECT_EQ(shown(), "25");  // the previous result stays
-}
-
-TEST_F(CalcVariablesTest, RatValueWithoutRationalFormSwitchesToReal) {
-    define(u"q", u"1/3");
-    define(u"r", u"sqrt(2)");
-    use(MP_TYPE_RAT);
-    ASSERT_EQ(eval("q"), 0u);
-    EXPECT_EQ(shown(), "1/3");
-    ASSERT_EQ(eval("q*3+r*r"), 0u);  // q was rat, converted when r switched to real
-    EXPECT_EQ(s.numberType, MP_TYPE_REAL);
-    EXPECT_EQ(settings_number_type, static_cast<u32>(MP_TYPE_REAL));
-    EXPECT_EQ(shown(), "3");
-
-    define(u"bad", u"1/0");
-    use(MP_TYPE_RAT);
-    EXPECT_EQ(eval("bad"), APP_ERR_VARIABLE_TYPE);  // fails in real too
-    EXPECT_EQ(s.numberType, MP_TYPE_RAT);
-    define(u"hb", u"1-10", 2);  // base 2 texts are never read as decimals
-    EXPECT_EQ(eval("hb"), APP_ERR_VARIABLE_TYPE);
-    EXPECT_EQ(s.numberType, MP_TYPE_RAT);
 }
 
 }  // namespace

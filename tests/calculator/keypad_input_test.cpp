@@ -1,3 +1,6 @@
+// What each key does to the formula by number type, base and angle unit:
+// the rows of tests/golden/keypad.txt by code and by place, and the angle
+// suffixes and number characters across every key.
 #include "calculator/keypad_input.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +10,8 @@
 
 #include "app/app_error.h"
 #include "numlib/mp_context.h"
+#include "support/golden_runner.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -16,22 +21,73 @@ class KeypadInput : public testing::Test {
         mp_context_reset();
         clearErrors();
     }
-    void TearDown() override {
-        mp_context_reset();
-        clearErrors();
-    }
+    void TearDown() override { SetUp(); }
 };
 
 constexpr i32 kTypes[] = {MP_TYPE_REAL, MP_TYPE_CPLX, MP_TYPE_UINT, MP_TYPE_RAT};
 
-std::u16string textFor(u32 code, KeyContext context) {
-    std::u16string out = u"<none>";
-    keyInsertText(code, context, out);
-    return out;
+// "TYPE BASE [ANGLE]" of a golden row.
+KeyContext contextOf(const std::vector<std::string>& words) {
+    const std::map<std::string, i32> types = {{"real", MP_TYPE_REAL},
+                                              {"cplx", MP_TYPE_CPLX},
+                                              {"uint", MP_TYPE_UINT},
+                                              {"rat", MP_TYPE_RAT}};
+    return KeyContext{
+        types.at(words.at(0)), static_cast<u32>(std::stoul(words.at(1))),
+        words.size() > 2 ? static_cast<u32>(std::stoul(words[2])) : u32{ANGLE_RADIANS}};
 }
 
-// Degrees and gon add their letter to the angle functions only (the text
-// in radians is checked against tests/golden/keypad.txt).
+std::string actionName(KeyAction a) {
+    const char* const names[] = {"None",          "Edited",        "ClearAll", "Equals",
+                                 "ToggleDisplay", "ShowVariables", "Invalid"};
+    return names[static_cast<int>(a)];
+}
+
+// The action, the formula and the error after a key, against the row.
+std::string compare(KeyAction action, const FormulaEdit& edit, const GoldenLine& row,
+                    std::size_t actionCell) {
+    std::string bad;
+    if (actionName(action) != row.text(actionCell)) bad += " action " + actionName(action) + ";";
+    if (text_to_utf8(edit.text) != row.text(actionCell + 1))
+        bad += " formula " + text_to_utf8(edit.text) + ";";
+    if (appError.load() != (action == KeyAction::Invalid ? u32{APP_ERR_INTERNAL} : 0u))
+        bad += " error;";
+    return bad;
+}
+
+TEST_F(KeypadInput, KeysByCodeAsTheTableSays) {
+    golden_run(
+        "keypad.txt",
+        [](const GoldenLine& row) {
+            clearErrors();
+            const std::vector<std::string> selection = row.words(3);
+            FormulaEdit edit{text_from_utf8(row.text(2)), std::stoul(selection.at(0)),
+                             std::stoul(selection.at(1))};
+            const KeyAction action = insertForKey(edit, static_cast<u32>(std::stoul(row.text(0))),
+                                                  contextOf(row.words(1)));
+            std::string bad = compare(action, edit, row, 4);
+            if (action == KeyAction::Invalid && (edit.anchor != 1 || edit.caret != 2))
+                bad += " selection moved";
+            return bad;
+        },
+        "keys");
+}
+
+TEST_F(KeypadInput, PressesByPlaceAsTheTableSays) {
+    FormulaEdit edit{u"1+2", 3, 3};
+    bool touched = false;
+    golden_run(
+        "keypad.txt",
+        [&](const GoldenLine& row) {
+            clearErrors();
+            const KeyAction action = keypadPress(edit, touched, std::stoi(row.text(0)),
+                                                 contextOf(row.words(1)), row.text(2) == "1");
+            return compare(action, edit, row, 3) + (touched ? "" : " not touched");
+        },
+        "presses");
+}
+
+// Degrees and gon add their letter to the angle functions only.
 TEST_F(KeypadInput, AngleUnitSuffixesOnlyTheAngleFunctions) {
     const std::map<u32, std::u16string> angleSuffix = {
         {ANGLE_DEGREES, u"d"}, {ANGLE_RADIANS, u""}, {ANGLE_GON, u"g"}, {0, u""}, {7, u""}};
@@ -40,43 +96,12 @@ TEST_F(KeypadInput, AngleUnitSuffixesOnlyTheAngleFunctions) {
             for (int i = 0; i < KEYPAD_KEYS; ++i) {
                 const u32 code = keyLayout(i, type).code;
                 const bool angular = (code >= 1110 && code <= 1115) || code == 1128;
-                std::u16string expected = textFor(code, KeyContext{type, 10, ANGLE_RADIANS});
+                std::u16string expected, got;
+                keyInsertText(code, KeyContext{type, 10, ANGLE_RADIANS}, expected);
+                keyInsertText(code, KeyContext{type, 10, angle}, got);
                 if (angular) expected.insert(expected.size() - 1, suffix);
-                EXPECT_TRUE(textFor(code, KeyContext{type, 10, angle}) == expected)
-                    << code << " angle " << angle;
+                EXPECT_TRUE(got == expected) << code << " angle " << angle;
             }
-        }
-    }
-    EXPECT_TRUE(textFor(1113, KeyContext{MP_TYPE_REAL, 10, ANGLE_DEGREES}) == u"asind(");
-    EXPECT_TRUE(textFor(1128, KeyContext{MP_TYPE_CPLX, 10, ANGLE_GON}) == u"argg(");
-}
-
-TEST_F(KeypadInput, PowersAreWrittenInTheUintInputBase) {
-    struct Row {
-        u32 base;
-        const char16_t* square;
-        const char16_t* cube;
-        const char16_t* pow2;
-        const char16_t* pow10;
-    };
-    const Row rows[] = {
-        {2, u"^10", u"^11", u"10^", u"1010^"}, {8, u"^2", u"^3", u"2^", u"12^"},
-        {10, u"^2", u"^3", u"2^", u"10^"},     {16, u"^2", u"^3", u"2^", u"A^"},
-        {3, u"^2", u"^10", u"2^", u"101^"},  // any base the literal reader knows
-        {0, u"^2", u"^3", u"2^", u"10^"},    // a base no control offers reads as ten
-        {99, u"^2", u"^3", u"2^", u"10^"},
-    };
-    for (const Row& r : rows) {
-        const KeyContext uint{MP_TYPE_UINT, r.base, ANGLE_RADIANS};
-        EXPECT_TRUE(textFor(1014, uint) == r.square) << r.base;
-        EXPECT_TRUE(textFor(1015, uint) == r.cube) << r.base;
-        EXPECT_TRUE(textFor(1016, uint) == r.pow2) << r.base;
-        EXPECT_TRUE(textFor(1017, uint) == r.pow10) << r.base;
-        // Other types read decimal literals whatever the base control says.
-        for (i32 type : {MP_TYPE_REAL, MP_TYPE_RAT, MP_TYPE_CPLX}) {
-            const KeyContext other{type, r.base, ANGLE_RADIANS};
-            EXPECT_TRUE(textFor(1015, other) == u"^3");
-            EXPECT_TRUE(textFor(1017, other) == u"10^");
         }
     }
 }
@@ -85,89 +110,11 @@ TEST_F(KeypadInput, NumberCharactersFollowTheLibrary) {
     mp_set_char_set(MP_CHARS_DECIMAL, u",.", 2);
     mp_set_char_set(MP_CHARS_EXP, u"E", 1);
     mp_set_char_set(MP_CHARS_IMAG, u"j", 1);
-    EXPECT_TRUE(textFor(1318, KeyContext{}) == u",");
-    EXPECT_TRUE(textFor(1319, KeyContext{}) == u"E");
-    EXPECT_TRUE(textFor(1323, KeyContext{MP_TYPE_CPLX}) == u"j");
-}
-
-TEST_F(KeypadInput, UnknownCodesRaiseInternalErrorAndKeepTheFormula) {
-    for (u32 code : {0u, 999u, 1005u, 1102u, 1109u, 1123u, 1130u, 1145u, 1316u, 1321u, 1399u, 1400u,
-                     1404u, 0xFFFFFFFFu}) {
-        clearErrors();
-        FormulaEdit edit{u"1+2", 1, 2};
-        EXPECT_EQ(insertForKey(edit, code, KeyContext{}), KeyAction::Invalid) << code;
-        EXPECT_EQ(appError.load(), u32{APP_ERR_INTERNAL}) << code;
-        EXPECT_TRUE(edit.text == u"1+2");
-        EXPECT_EQ(edit.anchor, 1u);
-        EXPECT_EQ(edit.caret, 2u);
+    for (const auto& [code, text] : {std::pair{1318u, u","}, {1319u, u"E"}, {1323u, u"j"}}) {
+        std::u16string out;
+        keyInsertText(code, KeyContext{MP_TYPE_CPLX}, out);
+        EXPECT_TRUE(out == text) << code;
     }
-}
-
-TEST_F(KeypadInput, EditingKeys) {
-    const KeyContext real{};
-    FormulaEdit edit{u"1+2", 1, 1};
-    EXPECT_EQ(insertForKey(edit, 1331, real), KeyAction::Edited);  // "(..)"
-    EXPECT_TRUE(edit.text == u"(1+2)");
-    edit = FormulaEdit{u"12+3", 0, 0};
-    insertForKey(edit, 1324, real);  // "←" cuts the end, not at the caret
-    EXPECT_TRUE(edit.text == u"12+");
-    edit = FormulaEdit{u"sin(cos(1", 2, 2};
-    insertForKey(edit, 1330, real);
-    EXPECT_TRUE(edit.text == u"sin(cos(1))");
-    insertForKey(edit, 1332, real);  // "CF"
-    EXPECT_TRUE(edit.text.empty());
-    edit = FormulaEdit{u"1+2", 0, 3};
-    EXPECT_EQ(insertForKey(edit, 1325, real), KeyAction::ClearAll);  // left to the page
-    EXPECT_TRUE(edit.text == u"1+2");
-    edit = FormulaEdit{u"1+2", 0, 3};
-    insertForKey(edit, 1110, KeyContext{MP_TYPE_REAL, 10, ANGLE_DEGREES});
-    EXPECT_TRUE(edit.text == u"sind(");
-    EXPECT_EQ(edit.caret, 5u);
-}
-
-TEST_F(KeypadInput, PressStartsANewFormulaAfterAResult) {
-    const KeyContext real{};
-    FormulaEdit edit{u"1+2", 3, 3};
-    bool touched = false;
-    EXPECT_EQ(keypadPress(edit, touched, 2, real, true), KeyAction::Edited);  // "7"
-    EXPECT_TRUE(edit.text == u"7");
-    EXPECT_TRUE(touched);
-    keypadPress(edit, touched, 38, real, true);  // "+"
-    keypadPress(edit, touched, 31, real, true);  // "ans"
-    EXPECT_TRUE(edit.text == u"7+ans");
-    // Display and evaluation keys leave the formula to the page.
-    touched = false;
-    EXPECT_EQ(keypadPress(edit, touched, 30, real, true), KeyAction::Equals);
-    EXPECT_EQ(keypadPress(edit, touched, 66, real, true), KeyAction::ToggleDisplay);
-    EXPECT_EQ(keypadPress(edit, touched, 10, real, true), KeyAction::ShowVariables);
-    EXPECT_TRUE(edit.text == u"7+ans");
-    EXPECT_FALSE(touched);
-    EXPECT_EQ(keypadPress(edit, touched, 17, KeyContext{MP_TYPE_RAT}, true),
-              KeyAction::ToggleDisplay);
-    EXPECT_EQ(keypadPress(edit, touched, 26, KeyContext{MP_TYPE_RAT}, true),
-              KeyAction::ToggleDisplay);
-    EXPECT_EQ(appError.load(), 0u);
-}
-
-TEST_F(KeypadInput, PressIgnoresKeysThatAreNotThere) {
-    FormulaEdit edit{u"1+2", 3, 3};
-    bool touched = true;
-    // "ans" and "F↔E" without a result; "9" with uint in base 8; places without keys.
-    EXPECT_EQ(keypadPress(edit, touched, 31, KeyContext{}, false), KeyAction::None);
-    EXPECT_EQ(keypadPress(edit, touched, 66, KeyContext{}, false), KeyAction::None);
-    EXPECT_EQ(keypadPress(edit, touched, 4, KeyContext{MP_TYPE_UINT, 8}, false), KeyAction::None);
-    EXPECT_EQ(keypadPress(edit, touched, 67, KeyContext{}, true), KeyAction::None);
-    EXPECT_EQ(keypadPress(edit, touched, 17, KeyContext{MP_TYPE_REAL}, true), KeyAction::None);
-    EXPECT_EQ(appError.load(), 0u);
-    EXPECT_EQ(keypadPress(edit, touched, 72, KeyContext{}, true), KeyAction::Invalid);
-    EXPECT_EQ(appError.load(), u32{APP_ERR_INTERNAL});
-    clearErrors();
-    EXPECT_EQ(keypadPress(edit, touched, -1, KeyContext{}, true), KeyAction::Invalid);
-    EXPECT_EQ(appError.load(), u32{APP_ERR_INTERNAL});
-    EXPECT_TRUE(edit.text == u"1+2");
-    // uint in base 16: "A" to "F" work.
-    keypadPress(edit, touched, 52, KeyContext{MP_TYPE_UINT, 16}, false);
-    EXPECT_TRUE(edit.text == u"1+2F");
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ TEST(CliEval, OverlongInputIsRefused) {
     EXPECT_EQ(longOne.out, "2\n");
     EXPECT_EQ(longOne.err, "line 1: The text entered is too long!\n");
     // 10^1253 needs more than the 65 words of the probabilistic method.
-    const CliRun huge = runCli({"is-prime", kNone, "--probabilistic", "1" + std::string(1253, '0')});
+    const CliRun huge =
+        runCli({"is-prime", kNone, "--probabilistic", "1" + std::string(1253, '0')});
     EXPECT_EQ(huge.err, "Invalid input \"1" + std::string(258, '0') +
                             "\xe2\x80\xa6\" !\nThe probabilistic method takes whole numbers "
                             "from 1 to 2^4160 - 1 in base 10.\n");
@@ -54,21 +55,27 @@ TEST(CliEval, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
     const std::string path = folder.path() + "/Velmarix/UserSettings_3.4.ini";
     const std::string before = cliReadFile(path);
     ASSERT_FALSE(before.empty());
-
-    EXPECT_EQ(runCliIn(folder, {"half+1/3", "10^6"}).out, "5/6\n1'000'000\n");
-    EXPECT_EQ(runCliIn(folder, {"-t", "real", "half"}).out, "0.5\n");
-    EXPECT_EQ(runCliIn(folder, {"--var", "half=3", "half"}).out, "3\n");  // options win
-    const CliRun de = runCliIn(folder, {"1/0"});
-    EXPECT_NE(de.err.find("Fehler"), std::string::npos) << de.err;
-    EXPECT_NE(runCliIn(folder, {"--lang", "en", "1/0"}).err.find("Error"), std::string::npos);
-    const CliRun none = runCliIn(folder, {kNone, "half"});  // neither values nor variables
-    EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.err.find("Error"), std::string::npos) << none.err;
-    EXPECT_EQ(runCliIn(folder, {"is-prime", "1000003"}).out, "1'000'003 ist eine Primzahl.\r\n");
-    EXPECT_EQ(runCliIn(folder, {"is-prime", "--lang", "en", "1000003"}).out,
-              "1'000'003 is a prime number.\r\n");
-    EXPECT_EQ(runCliIn(folder, {"is-prime", kNone, "1000003"}).out,
-              "1000003 is a prime number.\r\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string out, err;  // err: a part of standard error
+    } rows[] = {
+        {{"half+1/3", "10^6"}, "5/6\n1'000'000\n", ""},
+        {{"-t", "real", "half"}, "0.5\n", ""},
+        {{"--var", "half=3", "half"}, "3\n", ""},  // options win
+        {{"1/0"}, "", "Fehler"},
+        {{"--lang", "en", "1/0"}, "", "Error"},
+        {{kNone, "half"}, "", "Error"},  // neither values nor variables
+        {{"is-prime", "1000003"}, "1'000'003 ist eine Primzahl.\r\n", ""},
+        {{"is-prime", "--lang", "en", "1000003"}, "1'000'003 is a prime number.\r\n", ""},
+        {{"is-prime", kNone, "1000003"}, "1000003 is a prime number.\r\n", ""},
+    };
+    for (const auto& row : rows) {
+        const CliRun r = runCliIn(folder, row.args);
+        EXPECT_EQ(r.out, row.out) << row.args.back();
+        EXPECT_TRUE(row.err.empty() ? r.err.empty() : r.err.find(row.err) != std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.status, row.err.empty() ? 0 : 1) << row.args.back();
+    }
     EXPECT_EQ(cliReadFile(path), before);
 }
 

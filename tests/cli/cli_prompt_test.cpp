@@ -107,7 +107,7 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
         {"x5+1\x01\x1b[3~\x05*2\r", "7"},       // Ctrl-A, Delete, Ctrl-E
         {"5+99\x02\x02\x02\x0b*3\r", "15"},     // Ctrl-B, Ctrl-K
         {"99\0254-ans\0271\r", "3"},            // Ctrl-U, Ctrl-W (octal escapes)
-        {"5+99\x02\x02\025\r", "99"},          // Ctrl-U erases only before the cursor
+        {"5+99\x02\x02\025\r", "99"},           // Ctrl-U erases only before the cursor
         {"8\x1bOD-\r", "-8"},                   // the left arrow in application mode
         {"\x1b[A\x1b[B3+3\r", "6"},             // up and down again to the new line
     };
@@ -131,8 +131,9 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
 
 // A pasted line of any length gives its result or the too-long message (one
 // past the calculator's limit, one past what the prompt keeps), and the
-// prompt goes on.
-TEST(CliPrompt, PastedLinesOfAnyLength) {
+// prompt goes on; Ctrl-D on an empty line ends it with the status of the
+// last failed formula.
+TEST(CliPrompt, PastedLinesOfAnyLengthThenCtrlD) {
     CliFolder folder;
     Terminal t(folder);
     ASSERT_TRUE(t.started());
@@ -147,17 +148,10 @@ TEST(CliPrompt, PastedLinesOfAnyLength) {
     }
     t.type("6*7\r");
     ASSERT_TRUE(t.waitFor("\r\n42\r\n"));
-}
-
-TEST(CliPrompt, CtrlDOnAnEmptyLineEnds) {
-    CliFolder folder;
-    Terminal t(folder);
-    ASSERT_TRUE(t.started());
-    ASSERT_TRUE(t.waitFor("> ")) << t.seen();
     t.type("1/0\r");
     ASSERT_TRUE(t.waitFor("position 4!\r\n")) << t.seen();
     t.type("\x04");
-    EXPECT_EQ(t.exitStatus(), 1) << t.seen();  // the failed formula sets the status
+    EXPECT_EQ(t.exitStatus(), 1) << t.seen();
 }
 
 }  // namespace

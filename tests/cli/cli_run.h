@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,26 +38,19 @@ class CliFolder {
 
 inline std::string cliQuote(const std::string& arg) {
     std::string q = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    q += '\'';
-    return q;
+    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
 }
 
 inline std::string cliReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
-    ss << in.rdbuf();
+    ss << std::ifstream(path, std::ios::binary).rdbuf();
     return ss.str();
 }
 
 // Runs the program in folder (as XDG_CONFIG_HOME) with args and input on
-// standard input. prefix/suffix wrap the command line for the shell, e.g. to
-// run it in the background and signal it.
+// standard input; suffix ends the shell's command line, e.g. to run it in
+// the background and signal it.
 inline CliRun runCliIn(const CliFolder& folder, const std::vector<std::string>& args,
                        const std::string& input = "", const std::string& suffix = "") {
     const std::string in = folder.file("stdin.txt");
@@ -82,8 +74,7 @@ inline CliRun runCliIn(const CliFolder& folder, const std::vector<std::string>& 
     std::FILE* pipe = popen(cmd.c_str(), "r");
     if (pipe == nullptr) return r;
     char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
     const int raw = pclose(pipe);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.err = cliReadFile(err);

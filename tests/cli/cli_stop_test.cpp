@@ -33,7 +33,9 @@ std::vector<StopCase> cases() {
         // A million numbers near 2^128: the lines so far stay, without the trailer.
         {{"factor", "--no-settings", near128, "1000000"}, near128 + " = ", "", ""},
         {{"primes", "--no-settings", "100000000000000000000000000000", "1000000"},
-         "Prime numbers from 100000000000000000000000000000 to ", "Number of", ""},
+         "Prime numbers from 100000000000000000000000000000 to ",
+         "Number of",
+         ""},
     };
 }
 

@@ -40,14 +40,19 @@ void GuiTest::SetUp() {
 
 void GuiTest::TearDown() {
     delete watchdog_;
-    EXPECT_TRUE(expected_.empty()) << expected_.size() << " announced modal window(s) never appeared";
+    EXPECT_TRUE(expected_.empty())
+        << expected_.size() << " announced modal window(s) never appeared";
     for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
     delete folder_;
 }
 
-void GuiTest::expectModal(std::function<void(QWidget*)> handler) { expected_.push_back(std::move(handler)); }
+void GuiTest::expectModal(std::function<void(QWidget*)> handler) {
+    expected_.push_back(std::move(handler));
+}
 
-std::string GuiTest::settingsFolder() const { return folder_->path().toStdString(); }
+std::string GuiTest::settingsFolder() const {
+    return folder_->path().toStdString();
+}
 
 void GuiTest::spin(int ms) {
     QElapsedTimer t;
@@ -81,8 +86,10 @@ void closeModal(QWidget* modal, const QString& button) {
         QAbstractButton* target = box->defaultButton();
         for (QAbstractButton* b : box->buttons())
             if (!button.isEmpty() && b->text() == button) target = b;
-        if (target != nullptr) target->click();
-        else box->close();
+        if (target != nullptr)
+            target->click();
+        else
+            box->close();
         return;
     }
     modal->hide();

@@ -22,7 +22,8 @@ bool is_control(const QWidget* w) {
     return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
            qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
            qobject_cast<const QGroupBox*>(w) || qobject_cast<const QAbstractScrollArea*>(w) ||
-           (qobject_cast<const QLineEdit*>(w) && !qobject_cast<const QAbstractSpinBox*>(w->parentWidget()) &&
+           (qobject_cast<const QLineEdit*>(w) &&
+            !qobject_cast<const QAbstractSpinBox*>(w->parentWidget()) &&
             !qobject_cast<const QComboBox*>(w->parentWidget()));
 }
 

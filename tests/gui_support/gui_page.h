@@ -62,9 +62,7 @@ class PageTest : public GuiTest {
     }
     // Sets the up-down field named by its label as the arrows do.
     void setField(const QString& name, int value) {
-        for (QSpinBox* s : form->findChildren<QSpinBox*>())
-            if (s->accessibleName() == name) return s->setValue(value);
-        ADD_FAILURE() << "no field " << name.toStdString();
+        if (QSpinBox* s = named<QSpinBox>(name)) s->setValue(value);
     }
     // Types text into a cell and presses Enter.
     void type(i64 col, i64 row, const QString& text) {

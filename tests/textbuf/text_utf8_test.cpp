@@ -33,7 +33,8 @@ std::string bytes16(const std::u16string& s) {
 }
 
 char32_t randomPoint(TestRng& rng) {
-    static const char32_t edges[] = {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0x10FFFF, 0xD7FF, 0xE000};
+    static const char32_t edges[] = {0x7F,    0x80,     0x7FF,  0x800, 0xFFFF,
+                                     0x10000, 0x10FFFF, 0xD7FF, 0xE000};
     if (rng.chance(40)) return edges[rng.range(0, 8)] + static_cast<char32_t>(rng.range(0, 1));
     const char32_t c = static_cast<char32_t>(rng.range(1, 0x10FFFF));
     return c >= 0xD800 && c < 0xE000 ? c - 0x800 : c;
@@ -66,12 +67,13 @@ TEST(TextUtf8, DecodesLikeIconvAndMarksWhatItRefuses) {
     SCOPED_TRACE(test_seed_text());
     TestRng rng;
     // Lead and continuation bytes, the bytes that never occur, and ASCII.
-    static const unsigned char pool[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1, 0xC2,
-                                         0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
+    static const unsigned char pool[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1,
+                                         0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
     for (i64 iter = 0; iter < test_iterations(20000); ++iter) {
         std::string in;
         for (i64 n = rng.range(1, 5); n > 0; --n)
-            in += static_cast<char>(rng.chance(50) ? pool[rng.range(0, 17)] : rng.range(0x80, 0xBF));
+            in +=
+                static_cast<char>(rng.chance(50) ? pool[rng.range(0, 17)] : rng.range(0x80, 0xBF));
         std::string want16;
         const std::u16string got = text_from_utf8(in);
         if (convert("UTF-16LE", "UTF-8", in, &want16)) {

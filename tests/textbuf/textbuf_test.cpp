@@ -1,103 +1,146 @@
+// The text buffer and its formatter: random formats in several calls into
+// random capacities against plain string concatenation, and a table of the
+// placeholders that give "?".
 #include "textbuf/textbuf.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
+#include <vector>
+
+#include "support/test_random.h"
 
 namespace {
 
-int overflow_calls = 0;
+int overflows = 0;
 
-class TextBufTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        overflow_calls = 0;
-        old_ = textbuf_set_overflow_handler([] { ++overflow_calls; });
-    }
-    void TearDown() override { textbuf_set_overflow_handler(old_); }
-
-  private:
-    TextOverflowHandler old_ = nullptr;
+// One call's format and arguments, with the text it must give.
+struct Call {
+    std::u16string format, expected;
+    std::vector<std::u16string> texts;  // storage of the "%s" arguments
+    std::vector<TextArg> args;
 };
 
-// Capacity boundaries: exact fit keeps the text, one short cuts and marks,
-// capacity 1 leaves only the mark, capacity 0 only the terminator.
-TEST_F(TextBufTest, FinishAtCapacityBoundaries) {
-    struct Case {
-        std::int64_t capacity;
-        const char16_t* want;
-        bool cut;
-    } cases[] = {
-        {5, u"hello", false}, {4, u"hel\u2026", true}, {1, u"\u2026", true}, {0, u"", true}};
-    for (const Case& c : cases) {
-        char16_t store[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
-        TextBuf buf{0, c.capacity, store};
-        textbuf_format(buf, u"%s", u"hello");
-        EXPECT_EQ(buf.length, 5);
-        overflow_calls = 0;
-        EXPECT_EQ(textbuf_finish(buf), c.cut) << c.capacity;
-        EXPECT_EQ(std::u16string(store), c.want);
-        EXPECT_EQ(overflow_calls, c.cut ? 1 : 0);
-        EXPECT_EQ(store[c.capacity + 1], u'#');
+void add_piece(TestRng& rng, Call& f) {
+    switch (rng.range(0, 4)) {
+        case 0:
+            for (i64 i = rng.range(1, 6); i > 0; --i) {
+                const auto c = static_cast<char16_t>(rng.range(32, 126));
+                f.format += c == u'%' ? u'p' : c;
+                f.expected += c == u'%' ? u'p' : c;
+            }
+            break;
+        case 1: {  // a text, perhaps with surrogate pairs
+            std::u16string& text = f.texts.emplace_back();
+            for (i64 i = rng.range(0, 8); i > 0; --i) {
+                if (rng.chance(30))
+                    text += u"\U0001F600";
+                else
+                    text += static_cast<char16_t>(rng.range(0x20, 0xD7FF));
+            }
+            f.format += u"%s";
+            f.expected += text;
+            f.args.emplace_back(text.c_str());
+            break;
+        }
+        case 2: {
+            const auto v = static_cast<long long>(rng.word()) >> rng.range(0, 63);
+            const std::string digits = std::to_string(v);
+            f.format += u"%d";
+            f.expected += std::u16string(digits.begin(), digits.end());
+            f.args.emplace_back(v);
+            break;
+        }
+        case 3: {
+            const auto c = static_cast<char16_t>(rng.range(1, 0xD7FF));
+            f.format += u"%c";
+            f.expected += c;
+            f.args.emplace_back(c);
+            break;
+        }
+        default:
+            f.format += u"%%";
+            f.expected += u'%';
+            break;
     }
 }
 
-// Once over the capacity a buffer takes nothing more; up to it, calls append.
-TEST_F(TextBufTest, LaterCallsAppendUntilOver) {
-    char16_t store[7];
-    TextBuf buf = textbuf_on(store);
-    textbuf_format(buf, u"%d-", 12);
-    textbuf_append(buf, u"ab");
-    textbuf_append_char(buf, u'c');
-    EXPECT_EQ(buf.length, 6);
-    textbuf_format(buf, u"%s", u"xyz");  // crosses: counted in full
-    EXPECT_EQ(buf.length, 9);
-    textbuf_format(buf, u"%s", u"more");  // already over: ignored
-    textbuf_append(buf, u"more");
-    EXPECT_EQ(buf.length, 9);
-    textbuf_finish(buf);
-    EXPECT_EQ(std::u16string(store), u"12-ab\u2026");
-}
-
-bool has_lone_surrogate(const std::u16string& s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool high = s[i] >= 0xD800 && s[i] <= 0xDBFF;
-        const bool low = s[i] >= 0xDC00 && s[i] <= 0xDFFF;
-        if (low) return true;
-        if (high && (i + 1 == s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF)) return true;
-        if (high) ++i;
+// A call counts in full when the buffer is not over its capacity before it
+// and is ignored after; what is stored is the expected prefix, finishing
+// cuts and marks it (never between the halves of a pair), and nothing past
+// the terminator is touched.
+TEST(TextBuf, RandomFormatsAgainstConcatenation) {
+    SCOPED_TRACE(test_seed_text());
+    TestRng rng;
+    const TextOverflowHandler old = textbuf_set_overflow_handler([] { ++overflows; });
+    for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
+        std::vector<Call> calls(static_cast<std::size_t>(rng.range(1, 3)));
+        std::u16string expected;
+        std::vector<i64> ends = {0};  // the lengths after each call, to pick a capacity near
+        for (Call& c : calls) {
+            c.texts.reserve(16);
+            for (i64 n = rng.range(0, 6); n > 0; --n) add_piece(rng, c);
+            ends.push_back(ends.back() + static_cast<i64>(c.expected.size()));
+        }
+        const i64 cap =
+            std::max<i64>(0, ends[rng.range(1, std::ssize(ends) - 1)] + rng.range(-3, 2));
+        std::u16string store(cap + 4, u'#');
+        TextBuf buf{0, cap, store.data()};
+        for (const Call& c : calls) {
+            if (static_cast<i64>(expected.size()) <= cap) expected += c.expected;
+            textbuf_format_list(buf, c.format.c_str(), c.args.data(), c.args.size());
+        }
+        const auto full = static_cast<i64>(expected.size());
+        ASSERT_EQ(buf.length, full);
+        const i64 kept = std::min(cap, full);
+        ASSERT_EQ(store.compare(0, kept, expected, 0, kept), 0);
+        const int before = overflows;
+        const bool cut = textbuf_finish(buf);
+        ASSERT_EQ(cut, full > cap);
+        ASSERT_EQ(overflows - before, cut ? 1 : 0);
+        std::u16string want = expected;
+        if (cut) {
+            want = cap == 0 ? u"" : expected.substr(0, cap - 1);
+            if (!want.empty() && want.back() >= 0xD800 && want.back() <= 0xDBFF) want.pop_back();
+            if (cap > 0) want += u'\u2026';
+        }
+        ASSERT_EQ(std::u16string(buf.chars), want);
+        ASSERT_EQ(buf.length, static_cast<i64>(want.size()));
+        ASSERT_EQ(store.substr(cap + 1), u"###");
     }
-    return false;
+    textbuf_set_overflow_handler(old);
 }
 
-// A cut never leaves half of a surrogate pair in front of the mark.
-TEST_F(TextBufTest, CutKeepsSurrogatePairsWhole) {
-    const char16_t* emoji = u"ab\U0001F600cd";  // a b D83D DE00 c d
-    for (std::int64_t cap = 0; cap <= 6; ++cap) {
-        char16_t store[8];
-        TextBuf buf{0, cap, store};
-        textbuf_append(buf, emoji);
-        textbuf_finish(buf);
-        EXPECT_FALSE(has_lone_surrogate(store)) << cap;
-    }
-    char16_t store[8];
-    TextBuf buf{0, 4, store};
-    textbuf_append(buf, emoji);
-    textbuf_finish(buf);
-    EXPECT_EQ(std::u16string(store), u"ab\u2026");  // the pair went with the mark
-    TextBuf keep{0, 5, store};
-    textbuf_append(keep, emoji);
-    textbuf_finish(keep);
-    EXPECT_EQ(std::u16string(store), u"ab\U0001F600\u2026");
+template <typename... Args>
+std::u16string format(const char16_t* fmt, const Args&... args) {
+    char16_t out[200];
+    text_format(out, 199, fmt, args...);
+    return out;
 }
 
-TEST(TextIsBlank, SpacesAndTabsOnly) {
-    EXPECT_TRUE(text_is_blank(nullptr));
-    EXPECT_TRUE(text_is_blank(u""));
-    EXPECT_TRUE(text_is_blank(u" \t  \t"));
-    EXPECT_FALSE(text_is_blank(u"  0"));
-    EXPECT_FALSE(text_is_blank(u"\r\n"));
-    EXPECT_FALSE(text_is_blank(u"\u00a0"));  // a no-break space is text
+TEST(TextBuf, PlaceholdersAndBadArguments) {
+    const char16_t* null_text = nullptr;
+    const std::pair<std::u16string, std::u16string> rows[] = {
+        {format(u"%x"), u"?"},
+        {format(u"a%"), u"a?"},             // a lone "%" at the end
+        {format(u"%q%%%s", u"x"), u"?%x"},  // unknown placeholders use no argument
+        {format(u"%d %d", INT_MIN, INT64_MIN), u"-2147483648 -9223372036854775808"},
+        {format(u"%d", UINT64_MAX), u"18446744073709551615"},
+        {format(u"%c%c", 65, 0x10000), u"A?"},  // an integer code unit; out of range
+        {format(u"[%s]", null_text), u"[?]"},
+        {format(u"%s %d %c"), u"? ? ?"},         // missing arguments
+        {format(u"%s %d", 5, u"five"), u"? ?"},  // wrong kinds
+        {format(u"%d", u'x'), u"?"},
+    };
+    for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
+    EXPECT_EQ(text_format(nullptr, -1, u"%s", u"abc"), 0);  // no storage: nothing written
+}
+
+TEST(TextBuf, BlankIsSpacesAndTabsOnly) {
+    for (const char16_t* blank : {static_cast<const char16_t*>(nullptr), u"", u" \t  \t"})
+        EXPECT_TRUE(text_is_blank(blank));
+    for (const char16_t* text : {u"  0", u"\r\n", u"\u00a0"}) EXPECT_FALSE(text_is_blank(text));
 }
 
 }  // namespace

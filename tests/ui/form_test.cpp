@@ -1,4 +1,6 @@
 // The forms' keyboard rules and modal runs, driven by real key events.
+#include "ui/form.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -10,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "gui_fixture.h"
-#include "ui/form.h"
 #include "ui/number_controls.h"
 #include "ui/window_text.h"
 
@@ -36,8 +37,9 @@ struct SampleForm {
         for (auto* r : radio) g->addWidget(r);
         radio[1]->setChecked(true);
         auto* l = new QVBoxLayout(&form);
-        for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(group), static_cast<QWidget*>(multi),
-                           static_cast<QWidget*>(updown), static_cast<QWidget*>(other), static_cast<QWidget*>(ok)})
+        for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(group),
+                           static_cast<QWidget*>(multi), static_cast<QWidget*>(updown),
+                           static_cast<QWidget*>(other), static_cast<QWidget*>(ok)})
             l->addWidget(w);
         form.setDefaultButton(ok);
         QObject::connect(ok, &QPushButton::clicked, [this] { ++ok_clicks; });
@@ -56,29 +58,27 @@ enum { EDIT, R1, R2, R3, MULTI, UPDOWN, OTHER, OK };
 
 class FormKeys : public GuiTest {};
 
-TEST_F(FormKeys, TabWalksEveryStopWithWrapAroundAndARadioGroupIsOneStop) {
-    struct Row { int from; Qt::Key key; int to; } rows[] = {
-        {EDIT, Qt::Key_Tab, R2},     {R2, Qt::Key_Tab, MULTI},     {OK, Qt::Key_Tab, EDIT},
-        {EDIT, Qt::Key_Backtab, OK}, {MULTI, Qt::Key_Backtab, R2}, {R3, Qt::Key_Tab, MULTI},
-        {UPDOWN, Qt::Key_Tab, OTHER},
+// Tab and Backtab walk every stop with wrap-around, a radio group being one
+// stop; the arrows move and check within the group and stop at its ends.
+TEST_F(FormKeys, TabAndArrowKeys) {
+    const struct {
+        int from;
+        Qt::Key key;
+        int to;
+    } rows[] = {
+        {EDIT, Qt::Key_Tab, R2},      {R2, Qt::Key_Tab, MULTI},     {OK, Qt::Key_Tab, EDIT},
+        {EDIT, Qt::Key_Backtab, OK},  {MULTI, Qt::Key_Backtab, R2}, {R3, Qt::Key_Tab, MULTI},
+        {UPDOWN, Qt::Key_Tab, OTHER}, {R2, Qt::Key_Down, R3},       {R3, Qt::Key_Right, R3},
+        {R3, Qt::Key_Up, R2},         {R2, Qt::Key_Left, R1},       {R1, Qt::Key_Up, R1},
     };
     SampleForm s;
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         s.widget(r.from)->setFocus();
         QTest::keyClick(s.focused(), r.key);
         EXPECT_EQ(s.focused(), s.widget(r.to)) << "from " << r.from << " key " << r.key;
-    }
-}
-
-TEST_F(FormKeys, ArrowKeysMoveAndCheckWithinTheGroupAndStopAtItsEnds) {
-    SampleForm s;
-    s.radio[1]->setFocus();
-    const struct { Qt::Key key; int checked; } steps[] = {
-        {Qt::Key_Down, 2}, {Qt::Key_Right, 2}, {Qt::Key_Up, 1}, {Qt::Key_Left, 0}, {Qt::Key_Up, 0}};
-    for (const auto& step : steps) {
-        QTest::keyClick(s.focused(), step.key);
-        EXPECT_TRUE(s.radio[step.checked]->isChecked()) << step.key;
-        EXPECT_EQ(s.focused(), s.radio[step.checked]);
+        if (r.to >= R1 && r.to <= R3 && r.key != Qt::Key_Tab) {
+            EXPECT_TRUE(static_cast<QRadioButton*>(s.widget(r.to))->isChecked());
+        }
     }
 }
 
@@ -103,15 +103,20 @@ TEST_F(FormKeys, EnterClicksTheDefaultButtonUnlessTheControlTakesEnter) {
     QTest::keyClick(s.updown->spin(), Qt::Key_Return);
     EXPECT_EQ(reported, 42);
 
+    // A focused push button shows as the default instead of the form's own.
     s.other->setFocus();
+    EXPECT_TRUE(s.other->isDefault() && !s.ok->isDefault());
     QTest::keyClick(s.other, Qt::Key_Return);
     EXPECT_EQ(s.other_clicks, 1);
     EXPECT_EQ(s.ok_clicks, 1);
+    s.edit->setFocus();
+    EXPECT_TRUE(!s.other->isDefault() && s.ok->isDefault());
 }
 
 TEST_F(FormKeys, NumberControlsReportWhatTheUserChose) {
     SampleForm s;
-    auto* base = new NumberBaseControl(&s.form, NumberBaseControl::Base2 | NumberBaseControl::Base8);
+    auto* base =
+        new NumberBaseControl(&s.form, NumberBaseControl::Base2 | NumberBaseControl::Base8);
     base->show();
     base->select(10);
     std::vector<int> bases;
@@ -135,16 +140,13 @@ TEST_F(FormKeys, NumberControlsReportWhatTheUserChose) {
     EXPECT_EQ(values, (std::vector<int>{7, 8}));
     // The digit count counts every digit and letter, zeros too, and no separator.
     EXPECT_EQ(digit_count_of(u"10'203 0fF"), 8);
-}
-
-TEST_F(FormKeys, AFocusedPushButtonShowsAsTheDefaultInsteadOfTheFormsOwn) {
-    SampleForm s;
-    s.other->setFocus();
-    EXPECT_TRUE(s.other->isDefault());
-    EXPECT_FALSE(s.ok->isDefault());
-    s.edit->setFocus();
-    EXPECT_FALSE(s.other->isDefault());
-    EXPECT_TRUE(s.ok->isDefault());
+    // A window text too long for the buffer is cut with an ellipsis.
+    s.edit->setText(QStringLiteral("123456"));
+    char16_t buf[8];
+    EXPECT_EQ(window_text_get(s.edit, buf, 6), 6);
+    EXPECT_EQ(std::u16string(buf), u"123456");
+    EXPECT_EQ(window_text_get(s.edit, buf, 4), 4);
+    EXPECT_EQ(std::u16string(buf), u"123…");
 }
 
 TEST_F(FormKeys, AModalRunDisablesTheOtherWindowsAndReEnablesExactlyThose) {
@@ -167,16 +169,6 @@ TEST_F(FormKeys, AModalRunDisablesTheOtherWindowsAndReEnablesExactlyThose) {
     EXPECT_FALSE(modal.isEnabled());
     enable_thread_windows(&enabled, true);
     EXPECT_TRUE(modal.isEnabled());
-}
-
-TEST_F(FormKeys, WindowTextGetCutsALongTextWithAnEllipsis) {
-    SampleForm s;
-    s.edit->setText(QStringLiteral("123456"));
-    char16_t buf[8];
-    EXPECT_EQ(window_text_get(s.edit, buf, 6), 6);
-    EXPECT_EQ(std::u16string(buf), u"123456");
-    EXPECT_EQ(window_text_get(s.edit, buf, 4), 4);
-    EXPECT_EQ(std::u16string(buf), u"123…");
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The grid driven by real keys and clicks: navigation and its limits, the
 // editor's keys, protected cells, notifications, painting at any size.
+#include "ui/grid_widget.h"
+
 #include <QLineEdit>
 #include <QTest>
 #include <random>
 
 #include "gui_fixture.h"
 #include "ui/form.h"
-#include "ui/grid_widget.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ class Grid : public GuiTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
-        for (const char* t : {"a1", "a2", "b"}) grid->appendColumn(GRID_COLUMN_TEXT, QString::fromUtf8(t));
+        for (const char* t : {"a1", "a2", "b"})
+            grid->appendColumn(GRID_COLUMN_TEXT, QString::fromUtf8(t));
         for (int r = 0; r < 30; ++r) grid->appendRow(QString());
         grid->model().set_cell_protected(1, 1, true);
         grid->on_notify = [this](const GridNotify& n) { codes.push_back(n.code); };
@@ -33,15 +35,17 @@ class Grid : public GuiTest {
 };
 
 TEST_F(Grid, KeysMoveTheCurrentCellAndStopAtTheEdges) {
-    struct Row { i64 col, row; Qt::Key key; i64 want_col, want_row; std::vector<int> codes; } rows[] = {
-        {0, 0, Qt::Key_Down, 0, 1, {6, 3}},
-        {0, 0, Qt::Key_Up, 0, 0, {6}},
-        {0, 29, Qt::Key_PageDown, 0, 29, {6}},
-        {0, 29, Qt::Key_Down, 0, 29, {6}},
-        {0, 0, Qt::Key_Right, 1, 0, {6, 3}},
-        {2, 0, Qt::Key_Right, 2, 0, {6}},
-        {0, 0, Qt::Key_Left, 0, 0, {6}},
-        {0, 28, Qt::Key_PageUp, 0, 28 - (grid->viewport()->height() - grid->headerHeight()) / grid->rowHeight(), {6, 3}},
+    const i64 page = (grid->viewport()->height() - grid->headerHeight()) / grid->rowHeight();
+    struct Row {
+        i64 col, row;
+        Qt::Key key;
+        i64 want_col, want_row;
+        std::vector<int> codes;
+    } rows[] = {
+        {0, 0, Qt::Key_Down, 0, 1, {6, 3}},    {0, 0, Qt::Key_Up, 0, 0, {6}},
+        {0, 29, Qt::Key_PageDown, 0, 29, {6}}, {0, 29, Qt::Key_Down, 0, 29, {6}},
+        {0, 0, Qt::Key_Right, 1, 0, {6, 3}},   {2, 0, Qt::Key_Right, 2, 0, {6}},
+        {0, 0, Qt::Key_Left, 0, 0, {6}},       {0, 28, Qt::Key_PageUp, 0, 28 - page, {6, 3}},
     };
     for (const Row& r : rows) {
         grid->selectCell(r.col, r.row);
@@ -98,7 +102,12 @@ TEST_F(Grid, ArrowsInTheEditorMoveTheCaretUntilItsEndThenTheSelection) {
     EXPECT_EQ(grid->currentRow(), 5);
 }
 
-TEST_F(Grid, AProtectedCellOrAReadOnlyGridIsNotEdited) {
+TEST_F(Grid, AClickSelectsAndAProtectedCellOrReadOnlyGridIsNotEdited) {
+    const int y = grid->headerHeight() + grid->rowHeight() * 2 + 3;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->model().column(0).width + 5, y));
+    EXPECT_EQ(grid->currentColumn(), 0);
+    EXPECT_EQ(grid->currentRow(), 2);
     grid->selectCell(1, 1);
     QTest::keyClick(grid, Qt::Key_5);
     EXPECT_FALSE(grid->isEditing());
@@ -108,20 +117,14 @@ TEST_F(Grid, AProtectedCellOrAReadOnlyGridIsNotEdited) {
     EXPECT_FALSE(grid->isEditing());
 }
 
-TEST_F(Grid, AClickSelectsTheCellUnderThePointer) {
-    const int y = grid->headerHeight() + grid->rowHeight() * 2 + 3;
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(grid->model().column(0).width + 5, y));
-    EXPECT_EQ(grid->currentColumn(), 0);
-    EXPECT_EQ(grid->currentRow(), 2);
-}
-
 TEST_F(Grid, PaintingAtAnySizeAndScrollPositionIsSafe) {
     std::mt19937 rng(3);
     for (int i = 0; i < 60; ++i) {
         grid->resize(static_cast<int>(rng() % 500), static_cast<int>(rng() % 400));
         grid->setTitle(i % 3 == 0 ? QStringLiteral("Title\nline") : QString());
         grid->selectCell(static_cast<i64>(rng() % 3), static_cast<i64>(rng() % 30));
-        if (i % 7 == 0) grid->setColumnWidth(static_cast<i64>(rng() % 3), static_cast<int>(rng() % 200));
+        if (i % 7 == 0)
+            grid->setColumnWidth(static_cast<i64>(rng() % 3), static_cast<int>(rng() % 200));
         EXPECT_FALSE(grid->grab().isNull() && grid->width() > 0 && grid->height() > 0);
     }
     grid->clear();

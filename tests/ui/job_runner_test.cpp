@@ -2,16 +2,17 @@
 // taken before the worker goes on, one job at a time, and a job given up at
 // exit that ends without touching anything. (A stop passed on to the core is
 // exercised by the pages' Stop buttons in their window tests.)
+#include "ui/job_runner.h"
+
 #include <QElapsedTimer>
 #include <atomic>
-#include <thread>
 #include <memory>
+#include <thread>
 
 #include "app/app_error.h"
 #include "gui_fixture.h"
 #include "numlib/mp_context.h"
 #include "ui/form.h"
-#include "ui/job_runner.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 // The output box's added menu entries and its saving.
+#include "ui/output_box.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +10,6 @@
 
 #include "app/app_error.h"
 #include "gui_fixture.h"
-#include "ui/output_box.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ class OutputBoxTest : public GuiTest {};
 
 TEST_F(OutputBoxTest, CopyAllAndSaveAsTakeTheWholeTextInUtf8) {
     OutputBox box(nullptr);
-    const QString text = QStringLiteral("x1 = -sqrt(2) \u2248 -1.414   [1]\nx2 = \u00fc\u20ac\U0001D400");
+    const QString text =
+        QStringLiteral("x1 = -sqrt(2) \u2248 -1.414   [1]\nx2 = \u00fc\u20ac\U0001D400");
     box.appendText(text);
     QMenu* menu = box.createContextMenu();
     QAction* copy = nullptr;

@@ -3,7 +3,9 @@
 // own test), written to build/screenshots/WINDOW-LANG-THEME-SCALE.png for
 // people to look at; and the layout and accessibility checks on each.
 #include <QApplication>
+#include <QMenuBar>
 #include <QPalette>
+#include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -39,14 +41,15 @@ QPalette dark_palette() {
 
 class Screenshots : public GuiTest {
   protected:
-    void shoot(QWidget* w, const std::string& name, const std::string& lang, const std::string& theme) {
+    void shoot(QWidget* w, const std::string& name, const std::string& lang,
+               const std::string& theme) {
         w->show();
         spin(30);
         SCOPED_TRACE(name + "-" + lang + "-" + theme);
         expectLayoutSound(w);
         const char* scale = std::getenv("VELMARIX_SCREENSHOT_SCALE");
-        saveScreenshot(w, std::string(VELMARIX_SCREENSHOT_DIR) + "/" + name + "-" + lang + "-" + theme + "-" +
-                              (scale != nullptr ? scale : "100") + ".png");
+        saveScreenshot(w, std::string(VELMARIX_SCREENSHOT_DIR) + "/" + name + "-" + lang + "-" +
+                              theme + "-" + (scale != nullptr ? scale : "100") + ".png");
         w->hide();
     }
 };
@@ -58,15 +61,26 @@ TEST_F(Screenshots, EveryWindowInBothLanguagesLightAndDark) {
             QApplication::setPalette(std::string(theme) == "dark" ? dark_palette() : light);
             settings_reset();
             settings_show_welcome_hint = 0;
-            settings_language = std::string(lang) == "de" ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH;
+            settings_language =
+                std::string(lang) == "de" ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH;
             ASSERT_TRUE(settings_save());
             const AppWindows& win = app_start("");
             spin(30);
+            // The language of the settings names the menus and windows.
+            const bool de = std::string(lang) == "de";
+            EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(),
+                      de ? "Applikation" : "Application");
+            EXPECT_EQ(win.options->windowTitle(), de ? "Optionen" : "Options");
+            EXPECT_EQ(win.main->windowTitle(), "Velmarix 3.5");
             shoot(win.main, "main", lang, theme);
             shoot(win.about, "about", lang, theme);
             shoot(win.options, "options", lang, theme);
             win.options->findChild<QTabWidget*>()->setCurrentIndex(1);
             shoot(win.options, "options_language", lang, theme);
+            int checked = 0;  // the options show the stored language
+            for (QRadioButton* r : win.options->findChildren<QRadioButton*>())
+                checked += r->isChecked() && r->text() == (de ? "Deutsch" : "English");
+            EXPECT_EQ(checked, 1);
             help_show("Overview");
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w->isVisible() && w != win.main) shoot(w, "help", lang, theme);
