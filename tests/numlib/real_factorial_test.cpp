@@ -1,6 +1,6 @@
-// Factorial (direct product and Stirling series with its coefficient cache),
-// permutations and combinations, and the gcd of integral reals, against MPFR
-// and GMP.
+// The factorial's coefficient cache, permutations and combinations, and the
+// gcd of integral reals, against MPFR and GMP (the factorial itself is a row
+// of real_fn_test.cpp).
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -14,12 +14,6 @@
 
 namespace {
 
-// First n that takes the series at w working words.
-i64 switch_over(i64 w) {
-    static constexpr i64 kSmall[10] = {131, 367, 605, 892, 1260, 1629, 2058, 2738, 3524, 4111};
-    return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
-}
-
 std::string dec(mpz_srcptr v) {
     std::string s(mpz_sizeinbase(v, 10) + 2, '\0');
     mpz_get_str(s.data(), 10, v);
@@ -32,25 +26,6 @@ void perm_comb_body(u64* dst, const u64* n, const u64* k, i64 limit, int perm) {
     real_perm_comb(dst, n, k, limit, perm != 0);
 }
 
-// The reference n! = r * 10^(returned exponent): exact for small n, from
-// log10 Gamma(n + 1) with the digits its size takes for large n.
-i64 factorial_reference(mpfr_ptr r, i64 n) {
-    if (n < 100000) {
-        mpfr_fac_ui(r, static_cast<unsigned long>(n), MPFR_RNDN);
-        return 0;
-    }
-    const mpfr_prec_t bits = mpfr_get_prec(r) + 80;
-    Mpfr l(bits), a(64), ln10(bits);
-    mpfr_set_ui(a, static_cast<unsigned long>(n) + 1, MPFR_RNDN);
-    mpfr_lngamma(l, a, MPFR_RNDN);
-    mpfr_log_ui(ln10, 10, MPFR_RNDN);
-    mpfr_div(l, l, ln10, MPFR_RNDN);
-    const i64 e = mpfr_get_si(l, MPFR_RNDD);
-    mpfr_sub_si(l, l, e, MPFR_RNDN);
-    mpfr_exp10(r, l, MPFR_RNDN);
-    return e;
-}
-
 class RealFactorialTest : public NumlibTest {
   protected:
     std::vector<u64> real_of(i64 v, i64 m) {
@@ -59,47 +34,7 @@ class RealFactorialTest : public NumlibTest {
         real_from_i64(x.data(), v);
         return x;
     }
-
-    // n! at m words as the application computes it: guarded, g = 19.
-    std::vector<u64> factorial(i64 n, i64 m) {
-        i32 err = 0;
-        auto y = guarded_unary(m, real_of(n, m), real_factorial, &err, 19);
-        mp_error.store(err);
-        return y;
-    }
 };
-
-TEST_F(RealFactorialTest, AgreesWithMpfr) {
-    // direct products, the switch-over point at the body's m + 1 words and
-    // series arguments of growing size; the series (its coefficient table
-    // grows with the precision) only up to 120 words
-    const RealSampler n = [](TestRng& r, i64 m) {
-        const i64 sw = switch_over(m + 1);
-        const i64 pick[] = {
-            r.range(0, m >= 120 ? 20000 : sw - 1), sw - 1 + r.range(0, 1), sw + r.range(0, 3 * sw),
-            static_cast<i64>(std::pow(10.0, static_cast<double>(r.range(60, 150)) / 10.0)) + sw};
-        std::vector<u64> x(static_cast<std::size_t>(m + 1));
-        mp_set_real_words(static_cast<i32>(m));
-        real_from_i64(x.data(), m >= 120 ? pick[0] : pick[r.range(0, 3)]);
-        return x;
-    };
-    const RealFnReference ref = [](mpfr_ptr v, const u64* x, i64 m, i64* e10) {
-        i64 k = 0;
-        mp_set_real_words(static_cast<i32>(m));
-        real_to_i64(&k, x, 0);
-        *e10 = factorial_reference(v, k);
-    };
-    check_fn(rng, {"real_factorial", real_factorial, ref, n, 80, 53, 19});
-}
-
-TEST_F(RealFactorialTest, LargestArgumentWithinTheRange) {
-    const i64 m = 2, n = 250000000000000000LL;
-    const auto y = factorial(n, m);
-    ASSERT_EQ(mp_err(), 0);
-    Mpfr r(oracle_bits(19 * m + 10));
-    const i64 e = factorial_reference(r, n);
-    EXPECT_LE(std::fabs(ulps_from(y.data(), m, r, e)), 1.0) << real_text(y.data(), m);
-}
 
 TEST_F(RealFactorialTest, FullCacheRaises34AndKeepsItsRows) {
     mp_set_real_words(1);
@@ -201,8 +136,8 @@ TEST_F(RealPermCombTest, LongCountsAgreeWithLogGamma) {
         const std::string where =
             std::string(perm ? "P(" : "C(") + dec(n) + "," + dec(k) + ") m=" + std::to_string(m);
         // log10 of the value: (lngamma(n + 1) - lngamma(s + 1) [- lngamma(k + 1)]) / ln 10
-        const mpfr_prec_t bits = fn_ref_bits(m) + 200;
-        Mpfr l(bits), t(bits), x(bits), v(fn_ref_bits(m));
+        const mpfr_prec_t bits = ref_bits(m) + 200;
+        Mpfr l(bits), t(bits), x(bits), v(ref_bits(m));
         auto lngamma_plus_one = [&](mpfr_ptr out, mpz_srcptr z) {
             mpfr_set_z(x, z, MPFR_RNDN);
             mpfr_add_ui(x, x, 1, MPFR_RNDN);

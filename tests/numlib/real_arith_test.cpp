@@ -1,0 +1,618 @@
+// The arithmetic of the reals against exact GMP values, through the harness
+// table (support/real_fn_check.h): sums, products and quotients with their
+// spill words, reciprocals, integer quotients and remainders, rounding to
+// digits, precision changes, integer and fractional parts and powers of two.
+#include <gmp.h>
+#include <mpfr.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/real_div_impl.h"
+#include "numlib/real_fn.h"
+#include "support/numlib_fixture.h"
+#include "support/real_fn_check.h"
+
+namespace {
+
+// The exact value n * 10^e of an m-word real.
+struct Exact {
+    Mpz n;
+    i64 e = 0;
+    Exact(const Real& x, i64 m) { real_exact(n, &e, x.data(), m); }
+};
+
+// v * 10^*e10 = num / den * 10^e (den > 0; v widened to hold an integer
+// num exactly); a zero value is a zero of the sign zero_sign.
+void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign) {
+    if (mpz_sgn(num) == 0) return static_cast<void>(mpfr_set_zero(v, zero_sign ? -1 : 1));
+    mpfr_set_prec(v, std::max<mpfr_prec_t>(mpfr_get_prec(v),
+                                           static_cast<mpfr_prec_t>(mpz_sizeinbase(num, 2)) + 64));
+    mpq_t q;
+    mpq_init(q);
+    mpq_set_num(q, num);
+    mpq_set_den(q, den);
+    mpq_canonicalize(q);
+    mpfr_set_q(v, q, MPFR_RNDN);
+    mpq_clear(q);
+    *e10 = e;
+}
+
+void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
+    Mpz one;
+    mpz_set_ui(one, 1);
+    set_ratio(v, e10, n, one, e, zero_sign);
+}
+
+// An operation on copies of the operands, its destination apart (alias 0)
+// or on a copy of a (1) or b (2); the error raised is taken.
+RealOutcome run_raw(const RealCase& c, int alias,
+                    const std::function<u64(u64* dst, const u64* a, const u64* b)>& f) {
+    Real a = c.a, b = c.b.empty() ? c.a : c.b, out(c.a.size());
+    u64* dst = alias == 1 ? a.data() : (alias == 2 ? b.data() : out.data());
+    RealOutcome r;
+    r.spill = f(dst, a.data(), b.data());
+    r.x.assign(dst, dst + c.m + 1);
+    r.err = mp_err();
+    mp_error.store(0);
+    return r;
+}
+
+using RawFn = std::function<u64(const RealCase& c, u64* dst, const u64* a, const u64* b)>;
+std::function<RealOutcome(const RealCase&, int)> raw(RawFn f) {
+    return [f](const RealCase& c, int alias) {
+        return run_raw(c, alias,
+                       [&](u64* dst, const u64* a, const u64* b) { return f(c, dst, a, b); });
+    };
+}
+
+// ---- sums ---------------------------------------------------------------------------
+
+// A second operand for a: random, of nearby exponent, of any exponent, or
+// one that cancels most of a's digits (a with the sign that cancels, one
+// word moved by one, or the exponent one lower). c.n is 1 for a - b.
+void sum_operands(TestRng& rng, RealCase& c) {
+    const i64 m = c.m;
+    c.a =
+        random_real(rng, m, {.exp_min = -60, .exp_max = 60, .zero_percent = 3, .edge_percent = 3});
+    c.n = rng.range(0, 1);
+    const int shape = static_cast<int>(rng.range(0, 9));
+    const i64 e = real_exp_of(c.a.data()), reach = shape == 0 ? 19 * m + 40 : 3;
+    if (shape <= 3) {
+        c.b = random_real(rng, m,
+                          {.exp_min = std::max(e - reach, REAL_EXP_MIN),
+                           .exp_max = std::min(e + reach, REAL_EXP_MAX)});
+        return;
+    }
+    if (shape <= 5) {
+        c.b =
+            random_real(rng, m, {.exp_min = -4000000000000000000, .exp_max = 4000000000000000000});
+        return;
+    }
+    c.b = c.a;
+    c.n = 1;
+    if (rng.chance(50)) {
+        real_negate(c.b.data());
+        c.n = 0;
+    }
+    const auto w = static_cast<std::size_t>(rng.range(1, m));
+    if (real_is_zero(c.b.data())) return;
+    if (shape == 7 && c.b[w] + 1 < REAL_BASE) ++c.b[w];
+    if (shape == 8 && c.b[w] > (w == 1 ? REAL_TOP : 0)) --c.b[w];
+    if (shape == 9) real_add_exp(c.b.data(), -1);
+}
+
+// a +- b; with a zero operand the other one (0 - x is -x, whichever zero);
+// past 19m + 40 digits apart the larger one stands for the sum.
+void sum_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.m), b(c.b, c.m);
+    const int sb = real_sign(c.b.data()) ^ static_cast<int>(c.n);
+    if (c.n) mpz_neg(b.n, b.n);
+    if (real_is_zero(c.a.data())) return set_exact(v, e10, b.n, b.e, sb);
+    if (real_is_zero(c.b.data())) return set_exact(v, e10, a.n, a.e, real_sign(c.a.data()));
+    const i64 ea = real_exp_of(c.a.data()), eb = real_exp_of(c.b.data());
+    if (std::max(ea - eb, eb - ea) > 19 * c.m + 40) {
+        const Exact& big = ea > eb ? a : b;
+        return set_exact(v, e10, big.n, big.e, 0);
+    }
+    Exact& low = a.e < b.e ? a : b;
+    const Exact& high = a.e < b.e ? b : a;
+    Mpz p;
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(high.e - low.e));
+    mpz_addmul(low.n, high.n, p);
+    set_exact(v, e10, low.n, low.e, 0);
+}
+
+// ---- products and quotients ---------------------------------------------------------
+
+void product_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.m), b(c.b, c.m);
+    mpz_mul(a.n, a.n, b.n);
+    set_exact(v, e10, a.n, a.e + b.e, real_sign(c.a.data()) ^ real_sign(c.b.data()));
+}
+
+// a / b, or 1 / a for the reciprocal (no b); NaN for a zero divisor.
+void quotient_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    const bool recip = c.b.empty();
+    Exact a(c.a, c.m), b(recip ? c.a : c.b, c.m);
+    if (mpz_sgn(b.n.get()) == 0) return static_cast<void>(mpfr_set_nan(v));
+    if (recip) {
+        mpz_set_ui(a.n, 1);
+        a.e = 0;
+    }
+    if (mpz_sgn(b.n.get()) < 0) {
+        mpz_neg(a.n, a.n);
+        mpz_neg(b.n, b.n);
+    }
+    const int sign = real_sign(c.a.data()) ^ (recip ? 0 : real_sign(c.b.data()));
+    set_ratio(v, e10, a.n, b.n, a.e - b.e, sign);
+}
+
+// a times or over the machine word c.n; NaN for a division by 0.
+RealRef word_reference(bool divide) {
+    return [divide](mpfr_ptr v, const RealCase& c, i64* e10) {
+        Exact a(c.a, c.m);
+        Mpz w;
+        mpz_set_ui(w, static_cast<u64>(c.n));
+        if (divide && c.n == 0) return static_cast<void>(mpfr_set_nan(v));
+        if (!divide) {
+            mpz_mul(a.n, a.n, w);
+            mpz_set_ui(w, 1);
+        }
+        set_ratio(v, e10, a.n, w, a.e, real_sign(c.a.data()));
+    };
+}
+
+// a and a machine word: small, around powers of ten, 2^64 - 1, or random.
+void word_operands(TestRng& rng, RealCase& c) {
+    static const u64 words[] = {0,         1,      2, 3, 7, 9, 10, 11, 99, 100, 101, REAL_BASE - 1,
+                                REAL_BASE, ~u64{0}};
+    c.a = random_real(rng, c.m, {.exp_min = -300, .exp_max = 300, .edge_percent = 3});
+    c.n =
+        static_cast<i64>(rng.chance(50) ? words[rng.range(0, 13)] : rng.word() >> rng.range(0, 63));
+}
+
+// Mantissas of short quotients, which real_div forms by long division: words
+// often 0, 10^19 - 1 or 10^18; a third of the dividends next to b t / 10^j
+// for a whole t, where every quotient word after t's digits is 0 or B - 1
+// and a word's estimate from the top words is one off.
+void short_operands(TestRng& rng, RealCase& c) {
+    const i64 m = c.m;
+    auto mantissa = [&] {
+        Real x(static_cast<std::size_t>(m + 1));
+        const int fill = static_cast<int>(rng.range(0, 12));  // all B - 1, 10^18 0 .. 0, or mixed
+        for (i64 i = 1; i <= m; ++i) {
+            const i64 kind = fill < 2 ? fill : rng.range(0, 9);
+            x[static_cast<std::size_t>(i)] = kind == 0   ? REAL_BASE - 1
+                                             : kind == 1 ? (i == 1 ? REAL_TOP : 0)
+                                             : kind == 2 ? REAL_TOP
+                                                         : rng.word() % REAL_BASE;
+        }
+        if (x[1] < REAL_TOP) x[1] = REAL_TOP + rng.word() % (REAL_BASE - REAL_TOP);
+        real_set_header(x.data(), rng.range(-40, 40), static_cast<int>(rng.range(0, 1)));
+        return x;
+    };
+    c.a = mantissa();
+    c.b = rng.chance(10) ? c.a : mantissa();
+    if (!rng.chance(33)) return;
+    Exact b(c.b, m);
+    Mpz t, lo;
+    mpz_abs(b.n, b.n);
+    mpz_mul_ui(b.n, b.n, 1 + rng.word() % 9999999999ULL);
+    mpz_ui_pow_ui(t, 10, mpz_sizeinbase(b.n, 10) - static_cast<std::size_t>(19 * m));
+    mpz_fdiv_q(b.n, b.n, t);
+    if (mpz_sizeinbase(b.n, 10) > static_cast<std::size_t>(19 * m)) mpz_fdiv_q_ui(b.n, b.n, 10);
+    mpz_add_ui(b.n, b.n, 1);
+    mpz_sub_ui(b.n, b.n, static_cast<unsigned long>(rng.range(0, 2)));
+    mpz_ui_pow_ui(lo, 10, static_cast<unsigned long>(19 * m - 1));
+    if (mpz_cmp(b.n, lo) < 0 || mpz_sizeinbase(b.n, 10) > static_cast<std::size_t>(19 * m)) return;
+    for (i64 i = m; i >= 1; --i)
+        c.a[static_cast<std::size_t>(i)] = mpz_fdiv_q_ui(b.n, b.n, REAL_BASE);
+}
+
+void divide_and_round(u64* dst, const u64* a, const u64* b) {
+    real_round_guard(dst, real_div(dst, a, b), mp_real_words);
+}
+
+// ---- integer quotients --------------------------------------------------------------
+
+// Operands whose exponents lie 19m +- 3, 0 .. 40, 0 .. 19m + 60, 19m .. 20000
+// or up to 10^15 apart; one case in ten a quotient of exactly 1.
+void divmod_operands(TestRng& rng, RealCase& c) {
+    const i64 m = c.m;
+    c.a = random_real(rng, m, {.zero_percent = 0});
+    c.b = random_real(rng, m, {.zero_percent = 0});
+    const i64 gaps[] = {19 * m + rng.range(-3, 3), rng.range(-2, 40), rng.range(0, 19 * m + 60),
+                        rng.range(19 * m, 20000), rng.range(1, 1000000000000000LL)};
+    const i64 eb = rng.range(-50, 50);
+    real_set_header(c.b.data(), eb, real_sign(c.b.data()));
+    real_set_header(c.a.data(), eb + gaps[rng.range(0, 4)], real_sign(c.a.data()));
+    if (rng.chance(10)) c.a = c.b;
+}
+
+// q = |a| / |b| truncated toward zero to 19m digits (c.n = 0), or r = |a|
+// mod |b| exactly, from a modular power of ten (c.n = 1); both take the
+// sign of a xor b, and r = a when |a| < |b|.
+void divmod_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.m), b(c.b, c.m);
+    const int sign = real_sign(c.a.data()) ^ real_sign(c.b.data());
+    mpz_abs(a.n, a.n);
+    mpz_abs(b.n, b.n);
+    const i64 gap = a.e - b.e;
+    Mpz p, q;
+    if (real_cmp_abs(c.a.data(), c.b.data()) < 0) {  // q = 0, r = a
+        if (c.n == 0) mpz_set_ui(a.n, 0);
+        if (real_sign(c.a.data())) mpz_neg(a.n, a.n);
+        return set_exact(v, e10, a.n, a.e, sign);
+    }
+    if (c.n) {
+        mpz_set_ui(p, static_cast<unsigned long>(gap));
+        mpz_set_ui(q, 10);
+        mpz_powm(q, q, p, b.n);
+        mpz_mul(q, q, a.n);
+        mpz_mod(q, q, b.n);
+        if (sign) mpz_neg(q, q);
+        return set_exact(v, e10, q, b.e, 0);
+    }
+    // 19m + 40 digits of the quotient, then cut to 19m toward zero.
+    const i64 k = std::min<i64>(gap, 19 * c.m + 40);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(k));
+    mpz_mul(q, a.n, p);
+    mpz_tdiv_q(q, q, b.n);
+    i64 cut = 0;
+    for (mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(19 * c.m)); mpz_cmp(q, p) >= 0; ++cut)
+        mpz_tdiv_q_ui(q, q, 10);
+    if (sign) mpz_neg(q, q);
+    set_exact(v, e10, q, gap - k + cut, sign);
+}
+
+// ---- rounding and parts --------------------------------------------------------------
+
+// a rounded half up on the magnitude to k = c.n significant digits (k = 0:
+// to a power of ten or zero); NaN for k < 0.
+void round_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.m);
+    if (c.n < 0) return static_cast<void>(mpfr_set_nan(v));
+    const i64 drop = 19 * c.m - c.n;
+    if (drop <= 0 || mpz_sgn(a.n.get()) == 0) return set_exact(v, e10, a.n, a.e, 0);
+    Mpz p, r;
+    const bool negative = mpz_sgn(a.n.get()) < 0;
+    mpz_abs(a.n, a.n);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(drop));
+    mpz_tdiv_qr(a.n, r, a.n, p);
+    mpz_mul_2exp(r, r, 1);
+    if (mpz_cmp(r, p) >= 0) mpz_add_ui(a.n, a.n, 1);
+    if (negative) mpz_neg(a.n, a.n);
+    set_exact(v, e10, a.n, a.e + drop, 0);
+}
+
+// The integer part of a toward zero, or the fraction.
+RealRef part_reference(bool fraction) {
+    return [fraction](mpfr_ptr v, const RealCase& c, i64* e10) {
+        Exact a(c.a, c.m);
+        if (a.e >= 0) {
+            if (fraction) mpz_set_ui(a.n, 0);
+            return set_exact(v, e10, a.n, a.e, 0);
+        }
+        Mpz p, q;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-a.e));
+        (fraction ? mpz_tdiv_r : mpz_tdiv_q)(q, a.n, p);
+        set_exact(v, e10, q, fraction ? a.e : 0, 0);
+    };
+}
+
+// 2^k for k = c.n, exact: random, around the exponent where the digits of
+// 2^|k| or 5^|k| outgrow m + 2 words (and real_pow2 stops forming them
+// exactly), and the ties of the hard list.
+void pow2_exponent(TestRng& rng, RealCase& c) {
+    static const std::pair<i64, i64> kTies[] = {
+        {1, 64},                  // 20 digits, the last one rounds up
+        {1, -28},                 // 5^28 has 20 digits ending in 5: a tie, rounds up
+        {2, -55},      {3, -82},  // 5^55, 5^82: ties at two and three words
+        {528, -14353},            // 5^14353 has 10033 digits: a tie at the table precision
+    };
+    const bool negative = rng.chance(50);
+    const i64 edge =
+        static_cast<i64>(19.0 * static_cast<double>(c.m + 2) / std::log10(negative ? 5.0 : 2.0));
+    c.n =
+        rng.chance(40) ? (edge + rng.range(-2, 2)) * (negative ? -1 : 1) : rng.range(-20000, 20000);
+    if (rng.chance(5)) std::tie(c.m, c.n) = kTies[rng.range(0, 4)];
+}
+
+std::vector<RealOp> arith_table() {
+    const RealSampler wide = sample_real(-300, 300, true, 2, 3);
+    auto spill_op = [](const char* name, RealOp op, double lo, double hi, double lo_per_word = 0) {
+        op.name = name;
+        op.rule = RealRule::Spill;
+        op.lo = lo, op.hi = hi, op.lo_per_word = lo_per_word;
+        if (op.max_m == 527) op.max_m = 528;  // also at a guarded body's width
+        return op;
+    };
+    auto exact_op = [](const char* name, RealOp op) {
+        op.name = name;
+        op.rule = RealRule::Rounded;
+        op.max_m = 528;
+        return op;
+    };
+    return {
+        // the larger-exponent operand plus the other cut below the spill
+        // (a unit of the spill, or ten after a one-digit cancellation),
+        // truncated
+        spill_op("add_sub",
+                 {.sample = sum_operands,
+                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64* b) {
+                      return real_add_sub(d, a, b, static_cast<int>(c.n));
+                  }),
+                  .ref = sum_reference,
+                  .keeps_pending = true,
+                  .aliases = 2,
+                  .rounds = 2000},
+                 -2, 10),
+        // the exact paths (one and two words, from 400 words) fall short by
+        // nothing, the truncated product by m units of the spill, 10m + 9
+        // after a normalising shift
+        spill_op("mul",
+                 {.sample = operands(wide, wide),
+                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
+                      return real_mul(d, a, b);
+                  }),
+                  .ref = product_reference,
+                  .keeps_pending = true,
+                  .aliases = 2,
+                  .rounds = 150},
+                 -9, 0, -10),
+        spill_op("mul_u64",
+                 {.sample = word_operands,
+                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
+                      return real_mul_u64(d, a, static_cast<u64>(c.n));
+                  }),
+                  .ref = word_reference(false),
+                  .keeps_pending = true,
+                  .rounds = 300},
+                 -1, 0),
+        spill_op("div",
+                 {.sample = operands(wide, sample_real(-300, 300, true, 1, 3)),
+                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
+                      return real_div(d, a, b);
+                  }),
+                  .ref = quotient_reference,
+                  .domain_error = MP_ERR_DIV_ZERO,
+                  .aliases = 2,
+                  .rounds = 150},
+                 -2, 2),
+        spill_op("div_short",
+                 {.sample = short_operands,
+                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
+                      return real_div(d, a, b);
+                  }),
+                  .ref = quotient_reference,
+                  .aliases = 2,
+                  .rounds = 2000,
+                  .small_max = REAL_DIV_SHORT_MAX,
+                  .max_m = REAL_DIV_SHORT_MAX},
+                 -1, 0),
+        spill_op("div_u64",
+                 {.sample = word_operands,
+                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
+                      return real_div_u64(d, a, static_cast<u64>(c.n));
+                  }),
+                  .ref = word_reference(true),
+                  .domain_error = MP_ERR_DIV_ZERO,
+                  .rounds = 300},
+                 -1, 0),
+        spill_op("recip",
+                 {.sample = operands(wide),
+                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
+                      real_recip(d, a);
+                      return u64{0};
+                  }),
+                  .ref = quotient_reference,
+                  .domain_error = MP_ERR_DIV_ZERO,
+                  .rounds = 150},
+                 0, 0),
+        // inside a guarded call the body works to 19m + g digits only; the
+        // rounded result must still be the correctly rounded quotient
+        {.name = "div_guarded",
+         .sample = operands(sample_real(-40, 40, true, 0), sample_real(-40, 40, true, 0)),
+         .run = guarded(divide_and_round),
+         .ref = quotient_reference,
+         .rule = RealRule::Spill,
+         .aliases = 2,
+         .tol = 0.5 + 1e-6,
+         .rounds = 60},
+        exact_op("divmod_q", {.sample = divmod_operands,
+                              .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
+                                  Real r(static_cast<std::size_t>(mp_real_words + 1));
+                                  real_divmod(d, r.data(), a, b, 0);
+                                  return u64{0};
+                              }),
+                              .ref = divmod_reference,
+                              .keeps_pending = true,
+                              .aliases = 2,
+                              .rounds = 150}),
+        exact_op("divmod_r", {.sample =
+                                  [](TestRng& rng, RealCase& c) {
+                                      divmod_operands(rng, c);
+                                      c.n = 1;
+                                  },
+                              .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
+                                  Real q(static_cast<std::size_t>(mp_real_words + 1));
+                                  real_divmod(q.data(), d, a, b, 0);
+                                  return u64{0};
+                              }),
+                              .ref = divmod_reference,
+                              .keeps_pending = true,
+                              .aliases = 2,
+                              .rounds = 150}),
+        exact_op("round_digits",
+                 {.sample =
+                      [](TestRng& rng, RealCase& c) {
+                          c.a = random_real(rng, c.m, {.zero_percent = 3, .edge_percent = 3});
+                          c.n = rng.chance(80) ? rng.range(0, 19 * c.m + 2)
+                                               : (rng.chance(90) ? 19 * rng.range(0, c.m) : -1);
+                      },
+                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
+                      real_round_digits(d, a, static_cast<i32>(c.n));
+                      return u64{0};
+                  }),
+                  .ref = round_reference,
+                  .rounds = 2000}),
+        exact_op("trunc", {.sample =
+                               [](TestRng& rng, RealCase& c) {
+                                   c.a = random_real(
+                                       rng, c.m,
+                                       {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
+                               },
+                           .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
+                               real_trunc(d, a);
+                               return u64{0};
+                           }),
+                           .ref = part_reference(false),
+                           .rounds = 300,
+                           .small_max = 8}),
+        exact_op("frac", {.sample =
+                              [](TestRng& rng, RealCase& c) {
+                                  c.a = random_real(
+                                      rng, c.m,
+                                      {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
+                              },
+                          .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
+                              real_frac(d, a);
+                              return u64{0};
+                          }),
+                          .ref = part_reference(true),
+                          .rounds = 300,
+                          .small_max = 8}),
+        // growing zero-fills, shrinking rounds with the first dropped word;
+        // nothing past the m + 1 words is written
+        exact_op("resize", {.sample =
+                                [](TestRng& rng, RealCase& c) {
+                                    c.n = rng.range(1, 528);
+                                    c.a = random_real(rng, c.n,
+                                                      {.zero_percent = 3, .edge_percent = 3});
+                                },
+                            .run =
+                                [](const RealCase& c, int) {
+                                    Real out(static_cast<std::size_t>(c.m + 3), 7);
+                                    real_resize(out.data(), static_cast<i32>(c.m), c.a.data(),
+                                                static_cast<i32>(c.n));
+                                    const i32 err =
+                                        out[static_cast<std::size_t>(c.m + 1)] != 7 ? -1 : mp_err();
+                                    mp_error.store(0);
+                                    out.resize(static_cast<std::size_t>(c.m + 1));
+                                    return RealOutcome{out, 0, err};
+                                },
+                            .ref =
+                                [](mpfr_ptr v, const RealCase& c, i64* e10) {
+                                    Exact a(c.a, c.n);
+                                    set_exact(v, e10, a.n, a.e, 0);
+                                },
+                            .aliases = 0,
+                            .rounds = 2000}),
+        exact_op("pow2", {.sample = pow2_exponent,
+                          .run =
+                              [](const RealCase& c, int) {
+                                  Real out(static_cast<std::size_t>(c.m + 2), 7);
+                                  real_pow2(out.data(), c.n);
+                                  const i32 err = out.back() != 7 ? -1 : mp_err();
+                                  mp_error.store(0);
+                                  out.pop_back();
+                                  return RealOutcome{out, 0, err};
+                              },
+                          .ref = [](mpfr_ptr v, const RealCase& c,
+                                    i64*) { mpfr_set_ui_2exp(v, 1, c.n, MPFR_RNDN); },
+                          .aliases = 0,
+                          .rounds = 300}),
+    };
+}
+
+class RealArithTest : public NumlibTest, public ::testing::WithParamInterface<RealOp> {};
+
+TEST_P(RealArithTest, MatchesExactValues) {
+    check_op(rng, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RealArithTest, ::testing::ValuesIn(arith_table()), real_op_name);
+
+// ---- what the generators do not reach ----------------------------------------------
+
+using RealArithRowsTest = NumlibTest;
+
+// The sign rules of integer quotients, limits and division by zero.
+TEST_F(RealArithRowsTest, DivmodSignsAndErrors) {
+    struct Row {
+        i64 a, b, q, r;
+        int q_sign;  // for q = 0
+        i64 limit;
+        i32 err;
+    };
+    const Row rows[] = {
+        {-7, 2, -3, -1, 1, 0, 0},    // a negative dividend: both negative
+        {7, -2, -3, -1, 1, 0, 0},    // a negative divisor: r takes sign(a) xor sign(b)
+        {-7, -2, 3, 1, 0, 0, 0},     // both negative: r positive by the same rule
+        {1, -2, 0, 1, 1, 0, 0},      // |a| < |b|: r = a with a's sign, q = -0
+        {12345, 1, 0, 0, 0, 3, 14},  // a quotient of 5 digits past a limit of 3
+        {12345, 0, 0, 0, 0, 0, 13},  // division by zero
+    };
+    for (i32 m : {1, 3}) {
+        mp_set_real_words(m);
+        for (const Row& row : rows) {
+            Real a(static_cast<std::size_t>(m + 1)), b = a, q = a, r = a;
+            real_from_i64(a.data(), row.a);
+            real_from_i64(b.data(), row.b);
+            real_divmod(q.data(), r.data(), a.data(), b.data(), row.limit);
+            const std::string trace = std::to_string(row.a) + " divmod " + std::to_string(row.b);
+            EXPECT_EQ(real_cmp_i64(q.data(), row.q), 0) << trace;
+            EXPECT_EQ(real_cmp_i64(r.data(), row.r), 0) << trace;
+            EXPECT_EQ(real_sign(q.data()), row.q == 0 ? row.q_sign : static_cast<int>(row.q < 0))
+                << trace;
+            EXPECT_EQ(mp_err(), row.err) << trace;
+            mp_error.store(0);
+        }
+    }
+}
+
+// 2^k at the far ends of the i64 range, against MPFR's 10^(k log10 2).
+TEST_F(RealArithRowsTest, FarPowersOfTwoAreCorrectlyRounded) {
+    std::vector<i64> ks = {LONG_MAX,
+                           LONG_MIN,
+                           LONG_MIN + 1,
+                           i64{1} << 62,
+                           -(i64{1} << 62),
+                           1000000000000000000,
+                           -999999999999999999,
+                           123456789,
+                           -987654321};
+    for (int i = 0; i < 6; ++i) ks.push_back(static_cast<i64>(rng.word()));
+    for (const i32 m : {1, 2, 3, 19, 528}) {
+        const mpfr_prec_t bits = oracle_bits(19 * m + 80);
+        Mpfr lg(bits), f(bits), whole(bits), v(oracle_bits(19 * m + 40));
+        mpfr_set_ui(lg, 2, MPFR_RNDN);
+        mpfr_log10(lg, lg, MPFR_RNDN);
+        mp_real_words = m;
+        for (const i64 k : ks) {
+            mpfr_mul_si(f, lg, k, MPFR_RNDN);
+            mpfr_floor(whole, f);
+            mpfr_sub(f, f, whole, MPFR_RNDN);
+            mpfr_exp10(v, f, MPFR_RNDN);
+            const i64 e10 = mpfr_get_si(whole, MPFR_RNDN);
+            if (near_tie(v, 19 * m, 1e-6, e10)) continue;
+            Real x(static_cast<std::size_t>(m + 1));
+            real_pow2(x.data(), k);
+            EXPECT_TRUE(real_is_rounded(x.data(), m, v, e10)) << "k " << k;
+        }
+    }
+    EXPECT_EQ(mp_err(), 0);
+    mp_raise(MP_ERR_STOPPED);  // a stop request ends a far power with +0
+    Real x(31);
+    mp_real_words = 30;
+    real_pow2(x.data(), LONG_MAX);
+    EXPECT_EQ(x, Real(31, 0));
+}
+
+}  // namespace

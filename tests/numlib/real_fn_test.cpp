@@ -1,0 +1,634 @@
+// The elementary functions against MPFR: one row of the harness table per
+// function and argument range (support/real_fn_check.h), the pinned
+// arguments of tests/golden/real_functions.txt, and the long tables.
+#include "numlib/real_fn.h"
+
+#include <mpfr.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/real_const.h"
+#include "numlib/real_factorial_impl.h"
+#include "numlib/real_fn_impl.h"
+#include "numlib/real_trig_impl.h"
+#include "support/golden_runner.h"
+#include "support/numlib_fixture.h"
+#include "support/real_fn_check.h"
+
+namespace {
+
+void one(mpfr_ptr v, TestRng&) {
+    mpfr_set_ui(v, 1, MPFR_RNDN);
+}
+
+// ---- exponentials and logarithms ------------------------------------------------
+
+// 10^(x * scale) as 10^frac * 10^whole, for any x; scale sets the base's
+// log10 (nullptr: base 10). The argument keeps the digits its integer part
+// takes on top of the result's.
+RealRef exp_reference(void (*scale)(mpfr_ptr)) {
+    return [scale](mpfr_ptr v, const RealCase& c, i64* e10) {
+        const i64 e = real_is_zero(c.a.data()) ? 0 : std::max<i64>(real_exp_of(c.a.data()), 0);
+        Mpfr u(ref_bits(c.m) + 80 + 4 * std::min<i64>(e, 25)), k(u.bits()), ten(64);
+        if (e <= 25) to_mpfr(u, c.a.data(), c.m);
+        if (scale && e <= 25) {
+            Mpfr s(u.bits());
+            scale(s);
+            mpfr_mul(u, u, s, MPFR_RNDN);
+        }
+        mpfr_floor(k, u);
+        // far beyond the range (10^(10^25) at least): only the side counts
+        if (e > 25 || std::fabs(mpfr_get_d(k, MPFR_RNDN)) > 4.6e18) {
+            *e10 = real_sign(c.a.data()) ? REAL_EXP_MIN - 10 : REAL_EXP_MAX + 10;
+            mpfr_set_ui(v, 1, MPFR_RNDN);
+            return;
+        }
+        mpfr_sub(u, u, k, MPFR_RNDN);
+        *e10 = mpfr_get_si(k, MPFR_RNDN);
+        mpfr_set_ui(ten, 10, MPFR_RNDN);
+        mpfr_pow(v, ten, u, MPFR_RNDN);
+    };
+}
+
+void log10_e(mpfr_ptr s) {
+    mpfr_set_ui(s, 1, MPFR_RNDN);
+    mpfr_exp(s, s, MPFR_RNDN);
+    mpfr_log10(s, s, MPFR_RNDN);
+}
+
+void log10_2(mpfr_ptr s) {
+    mpfr_set_ui(s, 2, MPFR_RNDN);
+    mpfr_log10(s, s, MPFR_RNDN);
+}
+
+// Tiny, moderate, large, and huge arguments (results beyond the range); at
+// the largest precision an argument near 10^18, which cancels 18 digits of
+// k ln 10 in the reduction, more than the guard digits cover.
+void exp_argument(TestRng& rng, RealCase& c) {
+    static const RealSampler kArgument =
+        sample_one_of({sample_real(-60, -2), sample_real(-1, 2), sample_real(-1, 2),
+                       sample_real(-1, 2), sample_real(3, 17), sample_real(18, 40, true, 0)});
+    c.a = c.m == 527 ? sample_real(17, 18, true, 0)(rng, c.m) : kArgument(rng, c.m);
+}
+
+// Bits that absorb the cancellation of a logarithm beside 1.
+mpfr_prec_t ln_bits(i64 m) {
+    return oracle_bits(2 * 19 * m + 80);
+}
+
+// ln x for x = mant 10^e: for a small e the argument taken whole, so that
+// arguments beside 1 keep their relative accuracy.
+void log_of(mpfr_ptr v, const Real& x, i64 m) {
+    Mpfr a(ln_bits(m)), t(ln_bits(m));
+    if (std::abs(real_exp_of(x.data())) <= 3 || real_is_zero(x.data())) {
+        to_mpfr(a, x.data(), m);
+        mpfr_log(v, a, MPFR_RNDN);
+        return;
+    }
+    const i64 e = to_mpfr_scaled(a, x.data(), m);
+    mpfr_log(a, a, MPFR_RNDN);
+    mpfr_log_ui(t, 10, MPFR_RNDN);
+    mpfr_mul_si(t, t, e, MPFR_RNDN);
+    mpfr_add(v, a, t, MPFR_RNDN);
+}
+
+// ln x divided by ln base (base 0: e).
+RealRef log_reference(unsigned long base) {
+    return [base](mpfr_ptr v, const RealCase& c, i64*) {
+        Mpfr l(ln_bits(c.m)), b(ln_bits(c.m));
+        log_of(l, c.a, c.m);
+        if (base != 0) {
+            mpfr_log_ui(b, base, MPFR_RNDN);
+            mpfr_div(l, l, b, MPFR_RNDN);
+        }
+        mpfr_set(v, l, MPFR_RNDN);
+    };
+}
+
+// log_b x; NaN for the base 1 or 0.
+void logx_reference(mpfr_ptr v, const RealCase& c, i64*) {
+    Mpfr lb(ln_bits(c.m)), lx(ln_bits(c.m));
+    log_of(lb, c.a, c.m);
+    log_of(lx, c.b, c.m);
+    mpfr_div(v, lx, lb, MPFR_RNDN);
+    if (mpfr_zero_p(lb) || real_is_zero(c.a.data())) mpfr_set_nan(v);
+}
+
+// ---- trigonometric functions ------------------------------------------------------
+
+// k pi/4 for a small k or one up to 2^60.
+void octant_point(mpfr_ptr v, TestRng& rng) {
+    u64 k = static_cast<u64>(rng.range(1, 16));
+    if (rng.chance(40)) k = (rng.word() >> rng.range(4, 63)) | 1;
+    mpfr_const_pi(v, MPFR_RNDN);
+    mpfr_mul_ui(v, v, k, MPFR_RNDN);
+    mpfr_div_2ui(v, v, 2, MPFR_RNDN);
+}
+
+// k pi/4 for k = a word times 10^(1 .. 60): beside it, with fewer integer
+// digits than the precision has, the fraction cancels up to those digits.
+void far_octant_point(mpfr_ptr v, TestRng& rng) {
+    Mpfr k(mpfr_get_prec(v));
+    mpfr_ui_pow_ui(k, 10, static_cast<unsigned long>(rng.range(1, 60)), MPFR_RNDN);
+    mpfr_mul_ui(k, k, rng.word() | 1, MPFR_RNDN);
+    mpfr_const_pi(v, MPFR_RNDN);
+    mpfr_mul(v, v, k, MPFR_RNDN);
+    mpfr_div_2ui(v, v, 2, MPFR_RNDN);
+}
+
+// Arguments up to 1.4488e19 (octant counts near 2^64).
+Real top_of_range(TestRng& rng, i64 m) {
+    Real x = sample_real(19, 19, true, 0)(rng, m);
+    x[1] = REAL_TOP + x[1] % (REAL_TOP / 1000 * 448);
+    return x;
+}
+
+// Beyond word-sized octant counts up to the table's limit; one case in ten
+// an integer of m words nearest to a multiple of pi/2 (a convergent of the
+// continued fraction of 10^s 2/pi), whose fraction cancels about 19m digits.
+void far_trig_argument(TestRng& rng, RealCase& c) {
+    static const RealSampler kFar =
+        sample_one_of({sample_real(19, 60), sample_real(19, REAL_TRIG_EXP_LIMIT - 1),
+                       sample_signed(sample_beside(far_octant_point, 0))});
+    static const std::pair<i64, const char*> kClosest[] = {
+        {3, "5.55062716935687362313191648103117386932524696851314055078e96"},
+        {4, "4.129368998934059543849530701008954017909802156521498782855944643222087613703e2075"},
+        {6,
+         "1.73092117957057233170032750217245134014474674763769229303521920284417383284919173"
+         "260392929169767776267888509657687e99113"}};
+    if (rng.chance(90)) return static_cast<void>(c.a = kFar(rng, c.m));
+    const auto& [m, text] = kClosest[rng.range(0, 2)];
+    c.m = m;
+    c.a = real_of_text(m, text);
+}
+
+// f at the exact argument, however many integer digits it has.
+RealRef exact_reference(MpfrUnaryFn f) {
+    return [f](mpfr_ptr v, const RealCase& c, i64*) {
+        Mpfr a(oracle_bits(std::max(2 * 19 * c.m + 80, real_exp_of(c.a.data()) + 19 * c.m + 2)));
+        to_mpfr(a, c.a.data(), c.m);
+        f(v, a, MPFR_RNDN);
+    };
+}
+
+int mpfr_deg_to_rad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+    mpfr_const_pi(r, rnd);
+    mpfr_mul(r, r, x, rnd);
+    return mpfr_div_ui(r, r, 180, rnd);
+}
+int mpfr_grad_to_rad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+    mpfr_const_pi(r, rnd);
+    mpfr_mul(r, r, x, rnd);
+    return mpfr_div_ui(r, r, 200, rnd);
+}
+int mpfr_rad_to_deg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+    mpfr_const_pi(r, rnd);
+    mpfr_ui_div(r, 180, r, rnd);
+    return mpfr_mul(r, r, x, rnd);
+}
+int mpfr_rad_to_grad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+    mpfr_const_pi(r, rnd);
+    mpfr_ui_div(r, 200, r, rnd);
+    return mpfr_mul(r, r, x, rnd);
+}
+
+// atan2 with 0 at the origin (MPFR's +-pi for atan2(+-0, -0) follows a
+// signed-zero convention we do not).
+void atan2_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    mpfr_reference(mpfr_atan2)(v, c, e10);
+    if (real_is_zero(c.a.data()) && real_is_zero(c.b.data())) mpfr_set_zero(v, 1);
+}
+
+// Up to and beyond the precision, where y + sqrt(y^2 +- 1) becomes 2y: the
+// switch must come late enough that the neglected 1 / (4 y^2) stays below the
+// last digit.
+Real beyond_precision(TestRng& rng, i64 m) {
+    return sample_real(5 * (m + 1), 19 * (m + 1) + 300, false)(rng, m);
+}
+
+// ---- powers and roots -----------------------------------------------------------
+
+// x^(1/k) for x = mant 10^e: the root of mant 10^(e mod k), times
+// 10^floor(e / k); NaN for a negative x under an even root.
+RealRef root_reference(int k) {
+    return [k](mpfr_ptr v, const RealCase& c, i64* e10) {
+        Mpfr a(ref_bits(c.m) + 10);
+        const i64 e = to_mpfr_scaled(a, c.a.data(), c.m);
+        const i64 q = e >= 0 ? e / k : -((-e + k - 1) / k);
+        for (i64 i = 0; i < e - q * k; ++i) mpfr_mul_ui(a, a, 10, MPFR_RNDN);
+        *e10 = q;
+        if (k == 2) mpfr_sqrt(v, a, MPFR_RNDN);
+        if (k == 3) mpfr_cbrt(v, a, MPFR_RNDN);
+    };
+}
+
+// An exact power (square or negated cube) of a short value: its root must
+// come out exact.
+RealSampler exact_power(int k) {
+    return [k](TestRng& rng, i64 m) {
+        Mpfr v(128);
+        mpfr_set_ui(v, static_cast<unsigned long>(rng.range(1, 999999)), MPFR_RNDN);
+        mpfr_pow_ui(v, v, static_cast<unsigned long>(k), MPFR_RNDN);
+        if (k == 3) mpfr_neg(v, v, MPFR_RNDN);
+        Real x(static_cast<std::size_t>(m + 1));
+        from_mpfr(x.data(), m, v, k * rng.range(-60, 60));
+        return x;
+    };
+}
+
+// |x|^y = 10^(y log10 |x|) for x = mant 10^e != 0, as v 10^e10 with 1 <= v < 10.
+void pow_abs(mpfr_ptr v, const RealCase& c, mpfr_srcptr y, i64* e10) {
+    const mpfr_prec_t bits = ref_bits(c.m) + 140;
+    Mpfr a(bits), u(bits), k(bits), ten(bits);
+    const i64 e = to_mpfr_scaled(a, c.a.data(), c.m);
+    mpfr_abs(a, a, MPFR_RNDN);
+    mpfr_log10(a, a, MPFR_RNDN);
+    mpfr_add_si(a, a, e, MPFR_RNDN);
+    mpfr_mul(u, a, y, MPFR_RNDN);
+    mpfr_floor(k, u);
+    mpfr_sub(u, u, k, MPFR_RNDN);
+    *e10 = mpfr_get_si(k, MPFR_RNDN);
+    mpfr_set_ui(ten, 10, MPFR_RNDN);
+    mpfr_pow(v, ten, u, MPFR_RNDN);
+}
+
+bool odd_integer(mpfr_srcptr y) {
+    Mpfr half(mpfr_get_prec(y));
+    mpfr_div_2ui(half, y, 1, MPFR_RNDN);
+    return mpfr_integer_p(y) && !mpfr_integer_p(half);
+}
+
+// The exponent (or the root's index) of a case: b, or the integer n.
+void exponent_of(mpfr_ptr y, const RealCase& c) {
+    if (c.b.empty()) return static_cast<void>(mpfr_set_si(y, c.n, MPFR_RNDN));
+    to_mpfr(y, c.b.data(), c.m);
+}
+
+// x^y with 0^0 = 1; NaN outside the domain (0 to a negative power, a
+// negative base to a non-integral one).
+void power_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Mpfr y(ref_bits(c.m) + 140);
+    exponent_of(y, c);
+    const u64* x = c.a.data();
+    if (mpfr_zero_p(y)) return static_cast<void>(mpfr_set_ui(v, 1, MPFR_RNDN));
+    if (real_is_zero(x)) return mpfr_sgn(y.get()) > 0 ? mpfr_set_zero(v, 1) : mpfr_set_nan(v);
+    if (real_sign(x) && !mpfr_integer_p(y)) return mpfr_set_nan(v);
+    pow_abs(v, c, y, e10);
+    if (real_sign(x) && odd_integer(y)) mpfr_neg(v, v, MPFR_RNDN);
+}
+
+// The n-th root of x (real_root(n, x): n in a, x in b; real_root_int: x in
+// a, n in c.n); a negative x only for odd integers n.
+void nth_root_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    const bool whole = c.b.empty();
+    const RealCase x{.m = c.m, .a = whole ? c.a : c.b};
+    Mpfr n(ref_bits(c.m) + 140);
+    if (whole)
+        mpfr_set_si(n, c.n, MPFR_RNDN);
+    else
+        to_mpfr(n, c.a.data(), c.m);
+    const u64* xa = x.a.data();
+    if (mpfr_zero_p(n) || (real_sign(xa) && !real_is_zero(xa) && !odd_integer(n)))
+        return mpfr_set_nan(v);
+    if (real_is_zero(xa)) return mpfr_sgn(n.get()) > 0 ? mpfr_set_zero(v, 1) : mpfr_set_nan(v);
+    mpfr_ui_div(n, 1, n, MPFR_RNDN);
+    pow_abs(v, x, n, e10);
+    if (real_sign(xa)) mpfr_neg(v, v, MPFR_RNDN);
+}
+
+void root_int(u64* dst, const u64* x, i64 n) {
+    real_root_int(dst, n, x);
+}
+
+// x and a machine integer, in [-small, small] small_percent of the time,
+// else up to the bound.
+std::function<void(TestRng&, RealCase&)> with_int(RealSampler x, i64 small, i64 bound,
+                                                  int small_percent = 80) {
+    return [=](TestRng& rng, RealCase& c) {
+        c.a = x(rng, c.m);
+        c.n = rng.chance(small_percent) ? rng.range(-small, small) : rng.range(-bound, bound);
+    };
+}
+
+// ---- factorial -------------------------------------------------------------------
+
+// First n that takes the series at w working words.
+i64 switch_over(i64 w) {
+    static constexpr i64 kSmall[10] = {131, 367, 605, 892, 1260, 1629, 2058, 2738, 3524, 4111};
+    return w <= 10 ? kSmall[w - 1] : (20 * w + 448) * w - 2334;
+}
+
+// Direct products, the switch-over point at the body's m + 1 words, series
+// arguments of growing size, and the largest argument within the range; the
+// series (its coefficient table grows with the precision) only up to 120
+// words.
+void factorial_argument(TestRng& rng, RealCase& c) {
+    const i64 sw = switch_over(c.m + 1);
+    const i64 pick[] = {
+        rng.range(0, c.m >= 120 ? 20000 : sw - 1), sw - 1 + rng.range(0, 1),
+        sw + rng.range(0, 3 * sw),
+        static_cast<i64>(std::pow(10.0, static_cast<double>(rng.range(60, 150)) / 10.0)) + sw,
+        250000000000000000LL};
+    c.a.resize(static_cast<std::size_t>(c.m + 1));
+    real_from_i64(c.a.data(), c.m >= 120 ? pick[0] : pick[rng.range(0, c.m == 2 ? 4 : 3)]);
+}
+
+// n! = v * 10^e10: exact for small n, from log10 Gamma(n + 1) with the
+// digits its size takes for large n.
+void factorial_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    i64 n = 0;
+    real_to_i64(&n, c.a.data(), 0);
+    if (n < 100000)
+        return static_cast<void>(mpfr_fac_ui(v, static_cast<unsigned long>(n), MPFR_RNDN));
+    const mpfr_prec_t bits = mpfr_get_prec(v) + 80;
+    Mpfr l(bits), a(64), ln10(bits);
+    mpfr_set_ui(a, static_cast<unsigned long>(n) + 1, MPFR_RNDN);
+    mpfr_lngamma(l, a, MPFR_RNDN);
+    mpfr_log_ui(ln10, 10, MPFR_RNDN);
+    mpfr_div(l, l, ln10, MPFR_RNDN);
+    *e10 = mpfr_get_si(l, MPFR_RNDD);
+    mpfr_sub_si(l, l, *e10, MPFR_RNDN);
+    mpfr_exp10(v, l, MPFR_RNDN);
+}
+
+// ---- the table ---------------------------------------------------------------------
+
+std::vector<RealOp> fn_table() {
+    using R = RealSampler;
+    using Sample = std::function<void(TestRng&, RealCase&)>;
+    auto unary = [](const char* name, RealUnaryFn fn, RealRef ref, Sample s, i64 rounds,
+                    i64 small_max = 60, i32 g = 2) {
+        return RealOp{.name = name,
+                      .sample = std::move(s),
+                      .run = guarded(fn, g),
+                      .ref = std::move(ref),
+                      .rounds = rounds,
+                      .small_max = small_max};
+    };
+    auto binary = [](const char* name, RealBinaryFn fn, RealRef ref, R a, R b, i64 rounds,
+                     i64 small_max) {
+        return RealOp{.name = name,
+                      .sample = operands(a, b),
+                      .run = guarded(fn),
+                      .ref = std::move(ref),
+                      .aliases = 2,
+                      .rounds = rounds,
+                      .small_max = small_max};
+    };
+    auto with_n = [](const char* name, RealIntBody fn, RealRef ref, Sample s, i64 rounds,
+                     i64 small_max = 60) {
+        return RealOp{.name = name,
+                      .sample = std::move(s),
+                      .run = guarded(fn),
+                      .ref = std::move(ref),
+                      .rounds = rounds,
+                      .small_max = small_max};
+    };
+    auto exact_root = [](const char* name, RealUnaryFn fn, int k) {
+        return RealOp{.name = name,
+                      .sample = operands(exact_power(k)),
+                      .run = guarded(fn),
+                      .ref = root_reference(k),
+                      .rule = RealRule::Rounded,
+                      .aliases = 0,
+                      .rounds = 100,
+                      .small_max = 20};
+    };
+    const R beside_one = sample_signed(sample_beside(one, 0));
+    // logarithms: beside 1 (the hard case), moderate, anywhere in the range,
+    // and a few outside the domain (zero and negative values)
+    const R positive = sample_one_of({sample_beside(one, 0), sample_beside(one, 0),
+                                      sample_real(-3, 3, false, 0), sample_real(-3, 3, false, 0),
+                                      sample_real(REAL_EXP_MIN, REAL_EXP_MAX, false, 0, 20),
+                                      sample_real(-3, 3, true, 5)});
+    // trigonometric functions over the reducible range: beside multiples of
+    // pi/4, where the reduction cancels up to all digits, tiny, and octant
+    // counts up to 2^64
+    const Sample trig =
+        operands(sample_one_of({sample_signed(sample_beside(octant_point, 0)),
+                                sample_real(-3000, -1), sample_real(-1, 18), top_of_range}));
+    // inside [-1, 1], with a share outside it
+    const Sample unit =
+        operands(sample_one_of({sample_signed(sample_beside(one, -1)), sample_real(-1, -1),
+                                sample_real(-40, -1), beside_one}));
+    // hyperbolic functions: tiny to large (tanh saturated), the series
+    // thresholds 0.1 and 0.6 often
+    const Sample hyp = operands(sample_one_of(
+        {sample_real(-40, 3), sample_real(-1, -1), sample_real(-1, 0), sample_real(2, 4)}));
+    // roots: moderate exponents, or any in the range (its ends more often)
+    const Sample root_arg =
+        operands(sample_one_of({sample_real(-30, 30), sample_real(-30, 30), sample_real(-30, 30),
+                                sample_real(REAL_EXP_MIN, REAL_EXP_MAX, true, 1, 30)}));
+    // hypot: same exponents half the time, so that the sum of squares carries
+    const R side = sample_one_of({sample_real(-25, 25, true, 5), sample_real(0, 0, true, 5)});
+    const R plane =
+        sample_one_of({sample_real(-2000, 2000, true, 5), sample_real(-40, 40, true, 5)});
+    // real powers: mostly positive bases, some of huge exponents (y ln x
+    // then carries many integer digits)
+    const R base = sample_one_of({sample_real(-20, 20, false, 1), sample_real(-20, 20, false, 1),
+                                  sample_real(-1000000000000000, 1000000000000000, false, 0),
+                                  sample_real(-3, 3, true, 1)});
+    const Sample angle = operands(sample_real(-40, 40));
+    auto plain = [](MpfrUnaryFn f) { return mpfr_reference(f); };
+    auto cancels = [](MpfrUnaryFn f) { return mpfr_reference(f, true); };
+    return {
+        unary("exp", real_exp, exp_reference(log10_e), exp_argument, 200),
+        unary("exp10", real_exp10, exp_reference(nullptr), exp_argument, 200),
+        unary("exp2", real_exp2, exp_reference(log10_2), exp_argument, 200),
+        unary("ln", real_ln, log_reference(0), operands(positive), 250),
+        unary("log10", real_log10, log_reference(10), operands(positive), 200),
+        unary("log2", real_log2, log_reference(2), operands(positive), 200),
+        // tiny to large; below -1 outside the domain
+        unary("ln1p", real_ln1p, cancels(mpfr_log1p),
+              operands(sample_one_of({sample_real(-40, -1), sample_real(-1, 5)})), 250),
+        binary("logx", real_logx, logx_reference, positive, positive, 120, 12),
+        unary("sin", real_sin, cancels(mpfr_sin), trig, 150),
+        unary("cos", real_cos, cancels(mpfr_cos), trig, 150),
+        unary("tan", real_tan, cancels(mpfr_tan), trig, 150),
+        unary("sin_far", real_sin, exact_reference(mpfr_sin), far_trig_argument, 40),
+        unary("cos_far", real_cos, exact_reference(mpfr_cos), far_trig_argument, 40),
+        unary("tan_far", real_tan, exact_reference(mpfr_tan), far_trig_argument, 40),
+        // around the reduction points 0.11 .. 1, tiny to huge
+        unary("atan", real_atan, cancels(mpfr_atan),
+              operands(sample_one_of({beside_one, sample_real(-1, 0), sample_real(-3000, 3000),
+                                      sample_real(-40, 40)})),
+              200),
+        unary("asin", real_asin, cancels(mpfr_asin), unit, 120),
+        unary("acos", real_acos, cancels(mpfr_acos), unit, 120),
+        binary("atan2", real_atan2, atan2_reference, plane, plane, 150, 60),
+        unary("deg_to_rad", real_deg_to_rad, plain(mpfr_deg_to_rad), angle, 40),
+        unary("grad_to_rad", real_grad_to_rad, plain(mpfr_grad_to_rad), angle, 40),
+        unary("rad_to_deg", real_rad_to_deg, plain(mpfr_rad_to_deg), angle, 40),
+        unary("rad_to_grad", real_rad_to_grad, plain(mpfr_rad_to_grad), angle, 40),
+        unary("sinh", real_sinh, plain(mpfr_sinh), hyp, 100),
+        unary("cosh", real_cosh, plain(mpfr_cosh), hyp, 100),
+        unary("tanh", real_tanh, plain(mpfr_tanh), hyp, 100),
+        // asinh: tiny, moderate, and beyond the precision
+        unary("asinh", real_asinh, plain(mpfr_asinh),
+              operands(sample_one_of(
+                  {sample_real(-60, -1), sample_real(-5, 40), sample_signed(beyond_precision)})),
+              100),
+        // acosh: 1 + d for d tiny to large, huge x, and below 1 outside the domain
+        unary("acosh", real_acosh, cancels(mpfr_acosh),
+              operands(sample_one_of({sample_beside(one, 1), sample_real(0, 40, false),
+                                      beyond_precision, sample_real(-3, 0)})),
+              100),
+        // atanh: tiny, moderate, 1 - d beside 1, and 1 or beyond outside the domain
+        unary("atanh", real_atanh, cancels(mpfr_atanh),
+              operands(sample_one_of({sample_real(-60, -2), sample_real(-1, -1),
+                                      sample_signed(sample_beside(one, -1)), sample_real(0, 1)})),
+              100),
+        // the binary paths serve short mantissas (up to 40 words for sqrt, 16 for cbrt)
+        unary("sqrt", real_sqrt, root_reference(2), root_arg, 300, 70),
+        unary("cbrt", real_cbrt, root_reference(3), root_arg, 300, 70),
+        exact_root("sqrt_exact", real_sqrt, 2),
+        exact_root("cbrt_exact", real_cbrt, 3),
+        binary("hypot", real_hypot, mpfr_reference(mpfr_hypot), side, side, 200, 70),
+        // bases of any size, exponents small or, with bases near 1, huge: the
+        // results reach beyond the range both ways
+        with_n("pow_int", real_pow_int, power_reference,
+               with_int(sample_real(-30, 30, true, 2), 300, 2000000000), 250),
+        with_n("pow_int_near_1", real_pow_int, power_reference,
+               with_int(sample_beside(one, 0), 0, i64{1} << 62, 0), 60),
+        with_n("root_int", root_int, nth_root_reference,
+               with_int(sample_real(-60, 60, true, 2), 40, 1000000, 90), 250, 20),
+        binary("pow", real_pow, power_reference, base,
+               sample_one_of({sample_real(-5, 2), sample_real(0, 2)}), 200, 15),
+        binary("root", real_root, nth_root_reference, sample_real(-2, 1, true, 2),
+               sample_real(-20, 20, false, 1), 100, 15),
+        unary("factorial", real_factorial, factorial_reference, factorial_argument, 80, 53, 19),
+    };
+}
+
+class RealFnTest : public NumlibTest, public ::testing::WithParamInterface<RealOp> {};
+
+TEST_P(RealFnTest, MatchesMpfr) {
+    check_op(rng, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RealFnTest, ::testing::ValuesIn(fn_table()), real_op_name);
+
+// ---- pinned arguments ------------------------------------------------------------
+
+const std::map<std::string, RealUnaryFn> kUnary = {
+    {"real_exp", real_exp},
+    {"real_exp10", real_exp10},
+    {"real_exp2", real_exp2},
+    {"real_ln", real_ln},
+    {"real_log10", real_log10},
+    {"real_log2", real_log2},
+    {"real_ln1p", real_ln1p},
+    {"real_sin", real_sin},
+    {"real_cos", real_cos},
+    {"real_tan", real_tan},
+    {"real_asin", real_asin},
+    {"real_acos", real_acos},
+    {"real_atan", real_atan},
+    {"real_sinh", real_sinh},
+    {"real_cosh", real_cosh},
+    {"real_tanh", real_tanh},
+    {"real_acosh", real_acosh},
+    {"real_atanh", real_atanh},
+    {"real_sqrt", real_sqrt},
+    {"real_cbrt", real_cbrt},
+    {"real_factorial", real_factorial},
+    {"real_deg_to_rad", real_deg_to_rad},
+    {"real_rad_to_deg", real_rad_to_deg},
+};
+const std::map<std::string, RealBinaryFn> kBinary = {
+    {"real_pow", real_pow},     {"real_root", real_root}, {"real_hypot", real_hypot},
+    {"real_atan2", real_atan2}, {"real_logx", real_logx},
+};
+
+std::string check_row(const GoldenLine& row) {
+    const std::string name = row.text(0), want = row.text(3);
+    const auto args = row.words(2);
+    const char* want_text = want == "-" ? nullptr : want.c_str();
+    const i32 err = std::stoi(row.text(4));
+    const auto unary = kUnary.find(name);
+    const auto binary = kBinary.find(name);
+    if (args.size() != (unary != kUnary.end() ? 1u : 2u) ||
+        (unary == kUnary.end() && binary == kBinary.end()))
+        return "unknown function or wrong argument count: " + name;
+    for (const std::string& words : row.words(1)) {
+        const i64 m = std::stoll(words);
+        const auto r = unary != kUnary.end() ? fn_case(unary->second, m, args[0].c_str(), want_text,
+                                                       err, name == "real_factorial" ? 19 : 2)
+                                             : fn_case(binary->second, m, args[0].c_str(),
+                                                       args[1].c_str(), want_text, err);
+        if (!r) return name + ": " + r.message();
+    }
+    return "";
+}
+
+using RealFnRowsTest = NumlibTest;
+
+TEST_F(RealFnRowsTest, PinnedArguments) {
+    golden_run("real_functions.txt", check_row);
+}
+
+// A pending error (a stop request) ends the work at once and gives +0.
+TEST_F(RealFnRowsTest, APendingErrorGivesZero) {
+    const Real x = sample_real(-1, 5)(rng, 527);
+    for (RealUnaryFn fn : {real_sin, real_cos, real_tan, real_exp, real_ln}) {
+        mp_set_real_words(527);
+        mp_raise(MP_ERR_STOPPED);
+        Real out(528, 7);
+        real_guarded_unary(out.data(), x.data(), 2, fn);
+        EXPECT_EQ(mp_err(), MP_ERR_STOPPED);
+        EXPECT_EQ(out, Real(528, 0));
+        mp_error.store(0);
+    }
+}
+
+// ---- long tables -------------------------------------------------------------------
+
+// The digits of a long table equal those of pi/4 (quarter) or 4/pi,
+// truncated; the first digit of pi/4 is its first fraction digit.
+void expect_table_digits(const u64* table, i32 words, bool quarter) {
+    Mpfr pi(oracle_bits(19 * i64{words} + 20));
+    mpfr_const_pi(pi, MPFR_RNDN);
+    if (quarter)
+        mpfr_div_2ui(pi, pi, 2, MPFR_RNDN);
+    else
+        mpfr_ui_div(pi, 4, pi, MPFR_RNDN);
+    mpfr_exp_t e = 0;
+    char* s = mpfr_get_str(nullptr, &e, 10, 19 * static_cast<std::size_t>(words), pi, MPFR_RNDZ);
+    std::string digits;
+    for (i32 i = 0; i < words; ++i) {
+        const std::string t = std::to_string(table[i]);
+        digits += std::string(19 - t.size(), '0') + t;
+    }
+    EXPECT_EQ(digits, std::string(s));
+    EXPECT_EQ(e, quarter ? 0 : 1);
+    mpfr_free_str(s);
+}
+
+TEST_F(RealFnRowsTest, LongTablesArePiOverFourAndFourOverPi) {
+    expect_table_digits(REAL_PI4_LONG, REAL_PI4_LONG_WORDS, true);
+    expect_table_digits(REAL_4_OVER_PI_LONG, REAL_4_OVER_PI_LONG_WORDS, false);
+}
+
+// ln 10 and ln 2 beyond the table, which the largest precisions subtract
+// up to 10^19 times over: the two words beyond the table must be right to
+// far below a unit of the table's last word (1,000 units of the last).
+TEST_F(RealFnRowsTest, LongLogarithmConstantsMatchMpfr) {
+    constexpr i64 w = REAL_FN_LONG_WORDS;
+    Real x(w + 1);
+    for (const i32 idx : {REAL_CONST_LN10, REAL_CONST_LN2}) {
+        {
+            RealPrecision prec(w, 0);
+            real_ln_const(x.data(), idx);
+        }
+        Mpfr v(oracle_bits(19 * w + 40));
+        mpfr_log_ui(v, idx == REAL_CONST_LN2 ? 2 : 10, MPFR_RNDN);
+        EXPECT_TRUE(real_near(x.data(), w, v, 1000.0)) << idx;
+    }
+}
+
+}  // namespace
