@@ -14,6 +14,7 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/real_div_impl.h"
+#include "numlib/real_impl.h"
 #include "numlib/real_fn.h"
 #include "support/numlib_fixture.h"
 #include "support/real_fn_check.h"
@@ -49,26 +50,44 @@ void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
     set_ratio(v, e10, n, one, e, zero_sign);
 }
 
+using Run = RealRun;
+using RawFn = std::function<u64(const RealCase& c, u64* dst, const u64* a, const u64* b)>;
+
 // An operation on copies of the operands, its destination apart (alias 0)
 // or on a copy of a (1) or b (2); the error raised is taken.
-RealOutcome run_raw(const RealCase& c, int alias,
-                    const std::function<u64(u64* dst, const u64* a, const u64* b)>& f) {
-    Real a = c.a, b = c.b.empty() ? c.a : c.b, out(c.a.size());
-    u64* dst = alias == 1 ? a.data() : (alias == 2 ? b.data() : out.data());
-    RealOutcome r;
-    r.spill = f(dst, a.data(), b.data());
-    r.x.assign(dst, dst + c.m + 1);
-    r.err = mp_err();
-    mp_error.store(0);
-    return r;
+Run raw(RawFn f) {
+    return [f](const RealCase& c, int alias) {
+        Real a = c.a, b = c.b.empty() ? c.a : c.b, out(c.a.size());
+        u64* dst = alias == 1 ? a.data() : (alias == 2 ? b.data() : out.data());
+        RealOutcome r;
+        r.spill = f(c, dst, a.data(), b.data());
+        r.x.assign(dst, dst + c.m + 1);
+        r.err = mp_err();
+        mp_error.store(0);
+        return r;
+    };
+}
+Run raw(u64 (*f)(u64*, const u64*, const u64*)) {
+    return raw([f](const RealCase&, u64* d, const u64* a, const u64* b) { return f(d, a, b); });
+}
+Run raw(u64 (*f)(u64*, const u64*, u64)) {
+    return raw([f](const RealCase& c, u64* d, const u64* a, const u64*) {
+        return f(d, a, static_cast<u64>(c.n));
+    });
+}
+Run raw(void (*f)(u64*, const u64*)) {
+    return raw([f](const RealCase&, u64* d, const u64* a, const u64*) {
+        f(d, a);
+        return u64{0};
+    });
 }
 
-using RawFn = std::function<u64(const RealCase& c, u64* dst, const u64* a, const u64* b)>;
-std::function<RealOutcome(const RealCase&, int)> raw(RawFn f) {
-    return [f](const RealCase& c, int alias) {
-        return run_raw(c, alias,
-                       [&](u64* dst, const u64* a, const u64* b) { return f(c, dst, a, b); });
-    };
+// A comparison's or a test's answer as the result.
+Run answer(std::function<i64(const RealCase& c)> f) {
+    return raw([f](const RealCase& c, u64* d, const u64*, const u64*) {
+        real_from_i64(d, f(c));
+        return u64{0};
+    });
 }
 
 // ---- sums ---------------------------------------------------------------------------
@@ -306,15 +325,16 @@ RealRef part_reference(bool fraction) {
     };
 }
 
-// 2^k for k = c.n, exact: random, around the exponent where the digits of
-// 2^|k| or 5^|k| outgrow m + 2 words (and real_pow2 stops forming them
-// exactly), and the ties of the hard list.
+// 2^k for k = c.n: random, around the exponent where the digits of 2^|k|
+// or 5^|k| outgrow m + 2 words (and real_pow2 stops forming them exactly),
+// the ties of the hard list, and anywhere in the i64 range.
 void pow2_exponent(TestRng& rng, RealCase& c) {
     static const std::pair<i64, i64> kTies[] = {
-        {1, 64},                  // 20 digits, the last one rounds up
-        {1, -28},                 // 5^28 has 20 digits ending in 5: a tie, rounds up
-        {2, -55},      {3, -82},  // 5^55, 5^82: ties at two and three words
-        {528, -14353},            // 5^14353 has 10033 digits: a tie at the table precision
+        {1, 64},       // 20 digits, the last one rounds up
+        {1, -28},      // 5^28 has 20 digits ending in 5: a tie, rounds up
+        {2, -55},      // 5^55, 5^82: ties at two and three words
+        {3, -82},      //
+        {528, -14353}  // 5^14353 has 10033 digits: a tie at the table precision
     };
     const bool negative = rng.chance(50);
     const i64 edge =
@@ -322,213 +342,286 @@ void pow2_exponent(TestRng& rng, RealCase& c) {
     c.n =
         rng.chance(40) ? (edge + rng.range(-2, 2)) * (negative ? -1 : 1) : rng.range(-20000, 20000);
     if (rng.chance(5)) std::tie(c.m, c.n) = kTies[rng.range(0, 4)];
+    if (rng.chance(5)) c.n = static_cast<i64>(rng.word() >> rng.range(0, 40));
+}
+
+// 2^k exactly, or as 10^(k log10 2) beyond 2^(+-100000).
+void pow2_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    if (c.n >= -100000 && c.n <= 100000)
+        return static_cast<void>(mpfr_set_ui_2exp(v, 1, c.n, MPFR_RNDN));
+    Mpfr f(ref_bits(c.m) + 80), whole(ref_bits(c.m) + 80);
+    mpfr_set_ui(f, 2, MPFR_RNDN);
+    mpfr_log10(f, f, MPFR_RNDN);
+    mpfr_mul_si(f, f, c.n, MPFR_RNDN);
+    mpfr_floor(whole, f);
+    mpfr_sub(f, f, whole, MPFR_RNDN);
+    mpfr_exp10(v, f, MPFR_RNDN);
+    *e10 = mpfr_get_si(whole, MPFR_RNDN);
+}
+
+// A run that writes m + 1 words into m + 2 (error -1 when it writes the
+// last one).
+Run bounded(std::function<void(const RealCase& c, u64* dst)> f) {
+    return [f](const RealCase& c, int) {
+        Real out(static_cast<std::size_t>(c.m + 2), 7);
+        f(c, out.data());
+        const i32 err = out.back() != 7 ? -1 : mp_err();
+        mp_error.store(0);
+        out.pop_back();
+        return RealOutcome{out, 0, err};
+    };
+}
+
+// ---- comparisons and tests -------------------------------------------------------
+
+// A pair that often shares exponent and leading words: b random, -a, a
+// with a word moved by one, with the exponent moved by one, or a itself.
+void compare_operands(TestRng& rng, RealCase& c) {
+    c.a =
+        random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5, .edge_percent = 5});
+    c.b = c.a;
+    const auto w = static_cast<std::size_t>(rng.range(1, c.m));
+    switch (rng.range(0, 4)) {
+        case 0:
+            c.b = random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5});
+            break;
+        case 1:
+            real_negate(c.b.data());
+            break;
+        case 2:
+            if (!real_is_zero(c.b.data()) && c.b[w] + 1 < REAL_BASE) ++c.b[w];
+            break;
+        case 3:
+            if (!real_is_zero(c.b.data())) real_add_exp(c.b.data(), rng.chance(50) ? 1 : -1);
+            break;
+        default:
+            break;
+    }
+    if (rng.chance(50)) std::swap(c.a, c.b);
+}
+
+// x and an i64 near the edges that matter (powers of ten, the i64 limits,
+// small values) in c.n and, exactly, in b; x is c.n itself, with a low word
+// changed, or random.
+void i64_operands(TestRng& rng, RealCase& c) {
+    auto pick = [&]() -> i64 {
+        const i64 p = static_cast<i64>(std::vector<u64>{1, 10, 1000, REAL_TOP}[rng.range(0, 3)]);
+        switch (rng.range(0, 3)) {
+            case 0:
+                return static_cast<i64>(rng.word());
+            case 1:
+                return rng.range(-20, 20);
+            case 2:
+                return (rng.chance(50) ? p : -p) + rng.range(-1, 1);
+            default:
+                return rng.chance(50) ? LONG_MIN + rng.range(0, 1) : LONG_MAX - rng.range(0, 1);
+        }
+    };
+    c.n = pick();
+    c.a.resize(static_cast<std::size_t>(c.m + 1));
+    c.b = c.a;
+    real_from_i64(c.a.data(), rng.chance(80) ? c.n : pick());
+    real_from_i64(c.b.data(), c.n);
+    if (rng.chance(30) && c.m >= 2 && !real_is_zero(c.a.data())) c.a.back() = rng.range(1, 5);
+    if (rng.chance(10)) c.a = random_real(rng, c.m, {.exp_min = -2, .exp_max = 20});
+}
+
+// x and the threshold d9 * 10^(e - 8) in b, d9 of nine digits from x's own
+// top digits moved by at most one, or random.
+void threshold_operands(TestRng& rng, RealCase& c) {
+    c.a = random_real(rng, c.m, {.exp_min = -2, .exp_max = 2, .zero_percent = 5});
+    const i64 top =
+        real_is_zero(c.a.data()) ? 123456789 : static_cast<i64>(c.a[1] / 10000000000ULL);
+    const i64 d9 = rng.chance(70) ? top + rng.range(-1, 1) : rng.range(100000000, 999999999);
+    c.b.resize(c.a.size());
+    real_from_i64(c.b.data(), std::clamp<i64>(d9, 100000000, 999999999));
+    real_set_exp(c.b.data(), real_exp_of(c.a.data()) + rng.range(-1, 1));
+}
+
+// Values with digits up to past the precision, half of them with the digits
+// below the units cleared (some with one left).
+void integral_operands(TestRng& rng, RealCase& c) {
+    c.a = random_real(rng, c.m, {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
+    const i64 e = real_exp_of(c.a.data());
+    if (!rng.chance(50) || real_is_zero(c.a.data()) || e < 0) return;
+    for (i64 pos = e + 1; pos < 19 * c.m; ++pos) {
+        u64& w = c.a[static_cast<std::size_t>(1 + pos / 19)];
+        const u64 unit = REAL_POW10[18 - pos % 19];
+        w -= (w / unit % 10) * unit;
+    }
+    if (rng.chance(20)) c.a.back() |= 1;
+}
+
+// The sign of a - b (of |a| - |b|), as the result; at_least: 1 when it is
+// not negative, else 0.
+RealRef difference_sign(bool magnitude, bool at_least = false) {
+    return [=](mpfr_ptr v, const RealCase& c, i64* e10) {
+        RealCase d{.m = c.m, .a = c.a, .b = c.b, .n = 1};
+        if (magnitude) real_set_header(d.a.data(), real_exp_of(d.a.data()), 0);
+        if (magnitude) real_set_header(d.b.data(), real_exp_of(d.b.data()), 0);
+        sum_reference(v, d, e10);
+        const int s = mpfr_sgn(v);
+        mpfr_set_si(v, at_least ? s >= 0 : s, MPFR_RNDN);
+        *e10 = 0;
+    };
+}
+
+// 1 when x is an integer (even: its units digit even), else 0.
+RealRef integral(bool even) {
+    return [even](mpfr_ptr v, const RealCase& c, i64* e10) {
+        part_reference(!even)(v, c, e10);
+        bool yes = mpfr_zero_p(v);
+        if (even) {
+            mpfr_div_2ui(v, v, 1, MPFR_RNDN);
+            yes = yes || *e10 > 0 || mpfr_integer_p(v);
+        }
+        mpfr_set_ui(v, yes, MPFR_RNDN);
+        *e10 = 0;
+    };
+}
+
+// ---- the table ---------------------------------------------------------------------
+
+RealOutcome divmod_run(const RealCase& c, int alias, bool remainder) {
+    return raw([remainder](const RealCase& cc, u64* d, const u64* a, const u64* b) {
+        Real other(static_cast<std::size_t>(cc.m + 1));
+        real_divmod(remainder ? other.data() : d, remainder ? d : other.data(), a, b, 0);
+        return u64{0};
+    })(c, alias);
+}
+
+u64 add_sub(const RealCase& c, u64* dst, const u64* a, const u64* b) {
+    return real_add_sub(dst, a, b, static_cast<int>(c.n));
+}
+
+u64 round_digits(const RealCase& c, u64* dst, const u64* a, const u64*) {
+    real_round_digits(dst, a, static_cast<i32>(c.n));
+    return 0;
+}
+
+RealOutcome divmod_q(const RealCase& c, int alias) {
+    return divmod_run(c, alias, false);
+}
+
+RealOutcome divmod_r(const RealCase& c, int alias) {
+    return divmod_run(c, alias, true);
+}
+
+void remainder_operands(TestRng& rng, RealCase& c) {
+    divmod_operands(rng, c);
+    c.n = 1;
+}
+
+void rounding_operands(TestRng& rng, RealCase& c) {
+    c.a = random_real(rng, c.m, {.zero_percent = 3, .edge_percent = 3});
+    c.n = rng.chance(80) ? rng.range(0, 19 * c.m + 2) : 19 * rng.range(0, c.m);
+    if (rng.chance(2)) c.n = -1;
+}
+
+void part_operands(TestRng& rng, RealCase& c) {
+    c.a = random_real(rng, c.m, {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
+}
+
+// a at c.n words, resized to m.
+void resize_operands(TestRng& rng, RealCase& c) {
+    c.n = rng.range(1, 528);
+    c.a = random_real(rng, c.n, {.zero_percent = 3, .edge_percent = 3});
+}
+
+void resize_run(const RealCase& c, u64* dst) {
+    real_resize(dst, static_cast<i32>(c.m), c.a.data(), static_cast<i32>(c.n));
+}
+
+void resize_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.n);
+    set_exact(v, e10, a.n, a.e, 0);
 }
 
 std::vector<RealOp> arith_table() {
     const RealSampler wide = sample_real(-300, 300, true, 2, 3);
-    auto spill_op = [](const char* name, RealOp op, double lo, double hi, double lo_per_word = 0) {
-        op.name = name;
-        op.rule = RealRule::Spill;
-        op.lo = lo, op.hi = hi, op.lo_per_word = lo_per_word;
-        if (op.max_m == 527) op.max_m = 528;  // also at a guarded body's width
+    const RealRule spill = RealRule::Spill, exact = RealRule::Rounded;
+    // Spill: the window of the value with its spill
+    auto with_spill = [=](const char* name, RealSample s, RealRun run, RealRef ref, double lo,
+                          double hi, i64 rounds, int aliases) {
+        RealOp op =
+            real_op(name, spill, std::move(s), std::move(run), std::move(ref), rounds, aliases);
+        op.lo = lo;
+        op.hi = hi;
         return op;
     };
-    auto exact_op = [](const char* name, RealOp op) {
-        op.name = name;
-        op.rule = RealRule::Rounded;
-        op.max_m = 528;
-        return op;
+    auto answer_of = [=](const char* name, RealSample s, std::function<i64(const RealCase&)> f,
+                         RealRef ref, i64 rounds) {
+        return real_op(name, exact, std::move(s), answer(std::move(f)), std::move(ref), rounds, 0);
     };
-    return {
+    const RealSampler nonzero = sample_real(-40, 40, true, 0);
+    std::vector<RealOp> t = {
         // the larger-exponent operand plus the other cut below the spill
-        // (a unit of the spill, or ten after a one-digit cancellation),
-        // truncated
-        spill_op("add_sub",
-                 {.sample = sum_operands,
-                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64* b) {
-                      return real_add_sub(d, a, b, static_cast<int>(c.n));
-                  }),
-                  .ref = sum_reference,
-                  .keeps_pending = true,
-                  .aliases = 2,
-                  .rounds = 2000},
-                 -2, 10),
+        // (a unit of the spill, or ten after a one-digit cancellation), truncated
+        with_spill("add_sub", sum_operands, raw(add_sub), sum_reference, -2, 10, 2000, 2),
         // the exact paths (one and two words, from 400 words) fall short by
         // nothing, the truncated product by m units of the spill, 10m + 9
         // after a normalising shift
-        spill_op("mul",
-                 {.sample = operands(wide, wide),
-                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
-                      return real_mul(d, a, b);
-                  }),
-                  .ref = product_reference,
-                  .keeps_pending = true,
-                  .aliases = 2,
-                  .rounds = 150},
-                 -9, 0, -10),
-        spill_op("mul_u64",
-                 {.sample = word_operands,
-                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
-                      return real_mul_u64(d, a, static_cast<u64>(c.n));
-                  }),
-                  .ref = word_reference(false),
-                  .keeps_pending = true,
-                  .rounds = 300},
-                 -1, 0),
-        spill_op("div",
-                 {.sample = operands(wide, sample_real(-300, 300, true, 1, 3)),
-                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
-                      return real_div(d, a, b);
-                  }),
-                  .ref = quotient_reference,
-                  .domain_error = MP_ERR_DIV_ZERO,
-                  .aliases = 2,
-                  .rounds = 150},
-                 -2, 2),
-        spill_op("div_short",
-                 {.sample = short_operands,
-                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
-                      return real_div(d, a, b);
-                  }),
-                  .ref = quotient_reference,
-                  .aliases = 2,
-                  .rounds = 2000,
-                  .small_max = REAL_DIV_SHORT_MAX,
-                  .max_m = REAL_DIV_SHORT_MAX},
-                 -1, 0),
-        spill_op("div_u64",
-                 {.sample = word_operands,
-                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
-                      return real_div_u64(d, a, static_cast<u64>(c.n));
-                  }),
-                  .ref = word_reference(true),
-                  .domain_error = MP_ERR_DIV_ZERO,
-                  .rounds = 300},
-                 -1, 0),
-        spill_op("recip",
-                 {.sample = operands(wide),
-                  .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
-                      real_recip(d, a);
-                      return u64{0};
-                  }),
-                  .ref = quotient_reference,
-                  .domain_error = MP_ERR_DIV_ZERO,
-                  .rounds = 150},
-                 0, 0),
+        with_spill("mul", operands(wide, wide), raw(real_mul), product_reference, -9, 0, 150, 2),
+        with_spill("mul_u64", word_operands, raw(real_mul_u64), word_reference(false), -1, 0, 300,
+                   1),
+        with_spill("div", operands(wide, sample_real(-300, 300, true, 1, 3)), raw(real_div),
+                   quotient_reference, -2, 2, 150, 2),
+        with_spill("div_short", short_operands, raw(real_div), quotient_reference, -1, 0, 2000, 2),
+        with_spill("div_u64", word_operands, raw(real_div_u64), word_reference(true), -1, 0, 300,
+                   1),
+        with_spill("recip", operands(wide), raw(real_recip), quotient_reference, 0, 0, 150, 1),
         // inside a guarded call the body works to 19m + g digits only; the
         // rounded result must still be the correctly rounded quotient
-        {.name = "div_guarded",
-         .sample = operands(sample_real(-40, 40, true, 0), sample_real(-40, 40, true, 0)),
-         .run = guarded(divide_and_round),
-         .ref = quotient_reference,
-         .rule = RealRule::Spill,
-         .aliases = 2,
-         .tol = 0.5 + 1e-6,
-         .rounds = 60},
-        exact_op("divmod_q", {.sample = divmod_operands,
-                              .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
-                                  Real r(static_cast<std::size_t>(mp_real_words + 1));
-                                  real_divmod(d, r.data(), a, b, 0);
-                                  return u64{0};
-                              }),
-                              .ref = divmod_reference,
-                              .keeps_pending = true,
-                              .aliases = 2,
-                              .rounds = 150}),
-        exact_op("divmod_r", {.sample =
-                                  [](TestRng& rng, RealCase& c) {
-                                      divmod_operands(rng, c);
-                                      c.n = 1;
-                                  },
-                              .run = raw([](const RealCase&, u64* d, const u64* a, const u64* b) {
-                                  Real q(static_cast<std::size_t>(mp_real_words + 1));
-                                  real_divmod(q.data(), d, a, b, 0);
-                                  return u64{0};
-                              }),
-                              .ref = divmod_reference,
-                              .keeps_pending = true,
-                              .aliases = 2,
-                              .rounds = 150}),
-        exact_op("round_digits",
-                 {.sample =
-                      [](TestRng& rng, RealCase& c) {
-                          c.a = random_real(rng, c.m, {.zero_percent = 3, .edge_percent = 3});
-                          c.n = rng.chance(80) ? rng.range(0, 19 * c.m + 2)
-                                               : (rng.chance(90) ? 19 * rng.range(0, c.m) : -1);
-                      },
-                  .run = raw([](const RealCase& c, u64* d, const u64* a, const u64*) {
-                      real_round_digits(d, a, static_cast<i32>(c.n));
-                      return u64{0};
-                  }),
-                  .ref = round_reference,
-                  .rounds = 2000}),
-        exact_op("trunc", {.sample =
-                               [](TestRng& rng, RealCase& c) {
-                                   c.a = random_real(
-                                       rng, c.m,
-                                       {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
-                               },
-                           .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
-                               real_trunc(d, a);
-                               return u64{0};
-                           }),
-                           .ref = part_reference(false),
-                           .rounds = 300,
-                           .small_max = 8}),
-        exact_op("frac", {.sample =
-                              [](TestRng& rng, RealCase& c) {
-                                  c.a = random_real(
-                                      rng, c.m,
-                                      {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
-                              },
-                          .run = raw([](const RealCase&, u64* d, const u64* a, const u64*) {
-                              real_frac(d, a);
-                              return u64{0};
-                          }),
-                          .ref = part_reference(true),
-                          .rounds = 300,
-                          .small_max = 8}),
-        // growing zero-fills, shrinking rounds with the first dropped word;
-        // nothing past the m + 1 words is written
-        exact_op("resize", {.sample =
-                                [](TestRng& rng, RealCase& c) {
-                                    c.n = rng.range(1, 528);
-                                    c.a = random_real(rng, c.n,
-                                                      {.zero_percent = 3, .edge_percent = 3});
-                                },
-                            .run =
-                                [](const RealCase& c, int) {
-                                    Real out(static_cast<std::size_t>(c.m + 3), 7);
-                                    real_resize(out.data(), static_cast<i32>(c.m), c.a.data(),
-                                                static_cast<i32>(c.n));
-                                    const i32 err =
-                                        out[static_cast<std::size_t>(c.m + 1)] != 7 ? -1 : mp_err();
-                                    mp_error.store(0);
-                                    out.resize(static_cast<std::size_t>(c.m + 1));
-                                    return RealOutcome{out, 0, err};
-                                },
-                            .ref =
-                                [](mpfr_ptr v, const RealCase& c, i64* e10) {
-                                    Exact a(c.a, c.n);
-                                    set_exact(v, e10, a.n, a.e, 0);
-                                },
-                            .aliases = 0,
-                            .rounds = 2000}),
-        exact_op("pow2", {.sample = pow2_exponent,
-                          .run =
-                              [](const RealCase& c, int) {
-                                  Real out(static_cast<std::size_t>(c.m + 2), 7);
-                                  real_pow2(out.data(), c.n);
-                                  const i32 err = out.back() != 7 ? -1 : mp_err();
-                                  mp_error.store(0);
-                                  out.pop_back();
-                                  return RealOutcome{out, 0, err};
-                              },
-                          .ref = [](mpfr_ptr v, const RealCase& c,
-                                    i64*) { mpfr_set_ui_2exp(v, 1, c.n, MPFR_RNDN); },
-                          .aliases = 0,
-                          .rounds = 300}),
+        with_spill("div_guarded", operands(nonzero, nonzero), guarded(divide_and_round),
+                   quotient_reference, 0, 0, 60, 2),
+        real_op("divmod_q", exact, divmod_operands, divmod_q, divmod_reference, 150, 2),
+        real_op("divmod_r", exact, remainder_operands, divmod_r, divmod_reference, 150, 2),
+        real_op("round_digits", exact, rounding_operands, raw(round_digits), round_reference, 2000),
+        real_op("trunc", exact, part_operands, raw(real_trunc), part_reference(false), 300),
+        real_op("frac", exact, part_operands, raw(real_frac), part_reference(true), 300),
+        // growing zero-fills, shrinking rounds with the first dropped word
+        real_op("resize", exact, resize_operands, bounded(resize_run), resize_reference, 2000, 0),
+        real_op("pow2", exact, pow2_exponent,
+                bounded([](const RealCase& c, u64* d) { real_pow2(d, c.n); }), pow2_reference, 300,
+                0),
+        answer_of(
+            "cmp", compare_operands,
+            [](const RealCase& c) { return real_cmp(c.a.data(), c.b.data()); },
+            difference_sign(false), 3000),
+        answer_of(
+            "cmp_abs", compare_operands,
+            [](const RealCase& c) { return real_cmp_abs(c.a.data(), c.b.data()); },
+            difference_sign(true), 3000),
+        answer_of(
+            "cmp_i64", i64_operands,
+            [](const RealCase& c) { return real_cmp_i64(c.a.data(), c.n); }, difference_sign(false),
+            4000),
+        answer_of(
+            "abs_at_least", threshold_operands,
+            [](const RealCase& c) {
+                return real_abs_at_least(c.a.data(), c.b[1] / 10000000000ULL,
+                                         real_exp_of(c.b.data()));
+            },
+            difference_sign(true, true), 4000),
+        answer_of(
+            "is_integer", integral_operands,
+            [](const RealCase& c) { return real_is_integer(c.a.data()); }, integral(false), 3000),
+        answer_of(
+            "is_even", integral_operands,
+            [](const RealCase& c) { return real_is_even(c.a.data()); }, integral(true), 3000),
     };
+    real_op_at(t, "mul").lo_per_word = -10;
+    for (const char* name : {"div", "div_u64", "recip"})
+        real_op_at(t, name).domain_error = MP_ERR_DIV_ZERO;
+    real_op_at(t, "div_short").small_max = real_op_at(t, "div_short").max_m = REAL_DIV_SHORT_MAX;
+    RealOp& guarded_div = real_op_at(t, "div_guarded");
+    guarded_div.tol = 0.5 + 1e-6;
+    guarded_div.max_m = 527;
+    guarded_div.keeps_pending = false;
+    real_op_at(t, "pow2").keeps_pending = false;  // a pending error (a stop request) ends it
+    for (const char* name : {"trunc", "frac", "cmp_i64", "abs_at_least"})
+        real_op_at(t, name).small_max = 8;
+    return t;
 }
 
 class RealArithTest : public NumlibTest, public ::testing::WithParamInterface<RealOp> {};
@@ -575,44 +668,6 @@ TEST_F(RealArithRowsTest, DivmodSignsAndErrors) {
             mp_error.store(0);
         }
     }
-}
-
-// 2^k at the far ends of the i64 range, against MPFR's 10^(k log10 2).
-TEST_F(RealArithRowsTest, FarPowersOfTwoAreCorrectlyRounded) {
-    std::vector<i64> ks = {LONG_MAX,
-                           LONG_MIN,
-                           LONG_MIN + 1,
-                           i64{1} << 62,
-                           -(i64{1} << 62),
-                           1000000000000000000,
-                           -999999999999999999,
-                           123456789,
-                           -987654321};
-    for (int i = 0; i < 6; ++i) ks.push_back(static_cast<i64>(rng.word()));
-    for (const i32 m : {1, 2, 3, 19, 528}) {
-        const mpfr_prec_t bits = oracle_bits(19 * m + 80);
-        Mpfr lg(bits), f(bits), whole(bits), v(oracle_bits(19 * m + 40));
-        mpfr_set_ui(lg, 2, MPFR_RNDN);
-        mpfr_log10(lg, lg, MPFR_RNDN);
-        mp_real_words = m;
-        for (const i64 k : ks) {
-            mpfr_mul_si(f, lg, k, MPFR_RNDN);
-            mpfr_floor(whole, f);
-            mpfr_sub(f, f, whole, MPFR_RNDN);
-            mpfr_exp10(v, f, MPFR_RNDN);
-            const i64 e10 = mpfr_get_si(whole, MPFR_RNDN);
-            if (near_tie(v, 19 * m, 1e-6, e10)) continue;
-            Real x(static_cast<std::size_t>(m + 1));
-            real_pow2(x.data(), k);
-            EXPECT_TRUE(real_is_rounded(x.data(), m, v, e10)) << "k " << k;
-        }
-    }
-    EXPECT_EQ(mp_err(), 0);
-    mp_raise(MP_ERR_STOPPED);  // a stop request ends a far power with +0
-    Real x(31);
-    mp_real_words = 30;
-    real_pow2(x.data(), LONG_MAX);
-    EXPECT_EQ(x, Real(31, 0));
 }
 
 }  // namespace

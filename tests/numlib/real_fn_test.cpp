@@ -360,44 +360,33 @@ void factorial_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
 
 std::vector<RealOp> fn_table() {
     using R = RealSampler;
-    using Sample = std::function<void(TestRng&, RealCase&)>;
-    auto unary = [](const char* name, RealUnaryFn fn, RealRef ref, Sample s, i64 rounds,
-                    i64 small_max = 60, i32 g = 2) {
-        return RealOp{.name = name,
-                      .sample = std::move(s),
-                      .run = guarded(fn, g),
-                      .ref = std::move(ref),
-                      .rounds = rounds,
-                      .small_max = small_max};
+    using Sample = RealSample;
+    // guarded calls: up to 527 words, a pending error stops them
+    auto fn_op = [](const char* name, RealRun run, RealRef ref, Sample s, i64 rounds, i64 small_max,
+                    RealRule rule = RealRule::Faithful, int aliases = 1) {
+        RealOp op =
+            real_op(name, rule, std::move(s), std::move(run), std::move(ref), rounds, aliases);
+        op.small_max = small_max;
+        op.max_m = 527;
+        op.keeps_pending = false;
+        return op;
     };
-    auto binary = [](const char* name, RealBinaryFn fn, RealRef ref, R a, R b, i64 rounds,
-                     i64 small_max) {
-        return RealOp{.name = name,
-                      .sample = operands(a, b),
-                      .run = guarded(fn),
-                      .ref = std::move(ref),
-                      .aliases = 2,
-                      .rounds = rounds,
-                      .small_max = small_max};
+    auto unary = [=](const char* name, RealUnaryFn fn, RealRef ref, Sample s, i64 rounds,
+                     i64 small_max = 60, i32 g = 2) {
+        return fn_op(name, guarded(fn, g), std::move(ref), std::move(s), rounds, small_max);
     };
-    auto with_n = [](const char* name, RealIntBody fn, RealRef ref, Sample s, i64 rounds,
-                     i64 small_max = 60) {
-        return RealOp{.name = name,
-                      .sample = std::move(s),
-                      .run = guarded(fn),
-                      .ref = std::move(ref),
-                      .rounds = rounds,
-                      .small_max = small_max};
+    auto binary = [=](const char* name, RealBinaryFn fn, RealRef ref, R a, R b, i64 rounds,
+                      i64 small_max) {
+        return fn_op(name, guarded(fn), std::move(ref), operands(a, b), rounds, small_max,
+                     RealRule::Faithful, 2);
     };
-    auto exact_root = [](const char* name, RealUnaryFn fn, int k) {
-        return RealOp{.name = name,
-                      .sample = operands(exact_power(k)),
-                      .run = guarded(fn),
-                      .ref = root_reference(k),
-                      .rule = RealRule::Rounded,
-                      .aliases = 0,
-                      .rounds = 100,
-                      .small_max = 20};
+    auto with_n = [=](const char* name, RealIntBody fn, RealRef ref, Sample s, i64 rounds,
+                      i64 small_max = 60) {
+        return fn_op(name, guarded(fn), std::move(ref), std::move(s), rounds, small_max);
+    };
+    auto exact_root = [=](const char* name, RealUnaryFn fn, int k) {
+        return fn_op(name, guarded(fn), root_reference(k), operands(exact_power(k)), 100, 20,
+                     RealRule::Rounded, 0);
     };
     const R beside_one = sample_signed(sample_beside(one, 0));
     // logarithms: beside 1 (the hard case), moderate, anywhere in the range,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
@@ -148,9 +149,10 @@ i64 words_for(TestRng& rng, const RealOp& op, i64 round) {
 }
 
 std::string operands_text(const RealCase& c) {
-    std::string s = "m = " + std::to_string(c.m) + "\n  a = " + text(c.a, c.m);
-    if (!c.b.empty()) s += "\n  b = " + text(c.b, c.m);
-    return s + ", n = " + std::to_string(c.n);
+    std::string s = "m = " + std::to_string(c.m) + ", n = " + std::to_string(c.n);
+    for (const Real* x : {&c.a, &c.b})
+        if (!x->empty()) s += "\n  " + text(*x, static_cast<i64>(x->size()) - 1);
+    return s;
 }
 
 AssertionResult run_case(const RealOp& op, Tally& tally, TestRng& rng, const RealCase& c,
@@ -240,6 +242,25 @@ mpfr_prec_t ref_bits(i64 m) {
     return oracle_bits(19 * m + 40);
 }
 
+RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
+               i64 rounds, int aliases) {
+    RealOp op;
+    op.name = name;
+    op.rule = rule;
+    op.sample = std::move(sample);
+    op.run = std::move(run);
+    op.ref = std::move(ref);
+    op.rounds = rounds;
+    op.aliases = aliases;
+    return op;
+}
+
+RealOp& real_op_at(std::vector<RealOp>& table, const std::string& name) {
+    for (RealOp& op : table)
+        if (op.name == name) return op;
+    throw std::invalid_argument("no entry " + name);
+}
+
 void check_op(TestRng& rng, const RealOp& op) {
     Tally tally;
     for (i64 round = 0; round < test_iterations(op.rounds); ++round) {
@@ -247,6 +268,7 @@ void check_op(TestRng& rng, const RealOp& op) {
         c.m = words_for(rng, op, round);
         mp_real_words = static_cast<i32>(c.m);
         op.sample(rng, c);
+        mp_error.store(0);  // a generator may have left one
         const auto r = run_case(op, tally, rng, c, round % 4 == 3 && c.m <= 60);
         if (!r) {
             ADD_FAILURE() << op.name << ": " << r.message() << "\n  " << operands_text(c);

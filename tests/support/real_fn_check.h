@@ -65,19 +65,27 @@ struct RealOp {
     RealRef ref{};
     RealRule rule = RealRule::Faithful;
     i32 domain_error = 14;  // for a NaN reference (division by zero: 13)
-    bool keeps_pending = false;
+    bool keeps_pending = true;
     int aliases = 1;         // the alias forms run (0, 1 or 2)
     double lo = 0, hi = 0;   // Spill: the window of the value with its spill, if any,
     double lo_per_word = 0;  // lo + lo_per_word * m units
     double tol = 0.5;        // Spill: units of the rounded result
     i64 rounds = 150;        // times the iteration multiplier
     i64 small_max = 60;      // the usual word counts; one in fifty up to max_m
-    i64 max_m = 527;
+    i64 max_m = 528;         // a guarded body's width; 527 for guarded calls
 };
 
 // The entry's name, for the test names of a table.
 void PrintTo(const RealOp& op, std::ostream* os);
 std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param);
+
+using RealSample = std::function<void(TestRng& rng, RealCase& c)>;
+using RealRun = std::function<RealOutcome(const RealCase& c, int alias)>;
+// An entry with the other fields at their defaults.
+RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
+               i64 rounds, int aliases = 1);
+// The entry of the table of that name.
+RealOp& real_op_at(std::vector<RealOp>& table, const std::string& name);
 
 // Runs the entry's rounds and reports the first failing case with its
 // operands; a Faithful entry prints its accuracy tally.
