@@ -14,8 +14,8 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/real_div_impl.h"
-#include "numlib/real_impl.h"
 #include "numlib/real_fn.h"
+#include "numlib/real_impl.h"
 #include "support/numlib_fixture.h"
 #include "support/real_fn_check.h"
 
@@ -27,28 +27,6 @@ struct Exact {
     i64 e = 0;
     Exact(const Real& x, i64 m) { real_exact(n, &e, x.data(), m); }
 };
-
-// v * 10^*e10 = num / den * 10^e (den > 0; v widened to hold an integer
-// num exactly); a zero value is a zero of the sign zero_sign.
-void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign) {
-    if (mpz_sgn(num) == 0) return static_cast<void>(mpfr_set_zero(v, zero_sign ? -1 : 1));
-    mpfr_set_prec(v, std::max<mpfr_prec_t>(mpfr_get_prec(v),
-                                           static_cast<mpfr_prec_t>(mpz_sizeinbase(num, 2)) + 64));
-    mpq_t q;
-    mpq_init(q);
-    mpq_set_num(q, num);
-    mpq_set_den(q, den);
-    mpq_canonicalize(q);
-    mpfr_set_q(v, q, MPFR_RNDN);
-    mpq_clear(q);
-    *e10 = e;
-}
-
-void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
-    Mpz one;
-    mpz_set_ui(one, 1);
-    set_ratio(v, e10, n, one, e, zero_sign);
-}
 
 using Run = RealRun;
 using RawFn = std::function<u64(const RealCase& c, u64* dst, const u64* a, const u64* b)>;

@@ -3,6 +3,7 @@
 // arguments of tests/golden/real_functions.txt, and the long tables.
 #include "numlib/real_fn.h"
 
+#include <gmp.h>
 #include <mpfr.h>
 
 #include <algorithm>
@@ -356,6 +357,120 @@ void factorial_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     mpfr_exp10(v, l, MPFR_RNDN);
 }
 
+// ---- permutations, combinations, gcd --------------------------------------------
+
+void perm_comb_body(u64* dst, const u64* n, const u64* k, i64 limit, int perm) {
+    real_perm_comb(dst, n, k, limit, perm != 0);
+}
+
+// P(n, k) or C(n, k) (c.n = 1: P) by the guarded call the application uses.
+RealOutcome perm_comb_run(const RealCase& c, int) {
+    RealOutcome out{Real(c.a.size())};
+    real_guarded_binary_int(out.x.data(), c.a.data(), c.b.data(), 0, static_cast<int>(c.n),
+                            perm_comb_body);
+    out.err = mp_err();
+    mp_error.store(0);
+    return out;
+}
+
+// n and k: small, with factors beyond a machine word, or long counts (n
+// from 10^4 to 10^40, k up to n) that go through ln x!.
+void perm_comb_operands(TestRng& rng, RealCase& c) {
+    c.n = rng.range(0, 1);
+    Mpz n, k;
+    const bool wide = c.m >= 2 && rng.chance(20);
+    if (rng.chance(30)) {
+        mpz_ui_pow_ui(n, 10, static_cast<unsigned long>(rng.range(4, rng.chance(50) ? 18 : 40)));
+        mpz_mul_ui(n, n, static_cast<unsigned long>(rng.range(1, 999)));
+        mpz_fdiv_q_ui(k, n, static_cast<unsigned long>(rng.range(1, 1000)));
+        if (rng.chance(20)) mpz_set(k, n);
+    } else {
+        mpz_ui_pow_ui(n, 10, static_cast<unsigned long>(wide ? rng.range(19, 37) : 0));
+        mpz_add_ui(n, n, static_cast<unsigned long>(rng.range(0, wide ? 1000 : 100000)));
+        mpz_set_ui(k, static_cast<unsigned long>(rng.range(0, c.n || wide ? 30 : 300)));
+    }
+    c.a = real_of_mpz(n, c.m);
+    c.b = real_of_mpz(k, c.m);
+}
+
+// Exact for up to 3000 factors, else from log10 of MPFR's log-gamma.
+void perm_comb_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Mpz n, k, s, r, f;
+    integer_of(n, c.a, c.m);
+    integer_of(k, c.b, c.m);
+    if (mpz_cmp(k, n) > 0) return static_cast<void>(mpfr_set_zero(v, 1));
+    mpz_sub(s, n, k);
+    const bool perm = c.n != 0;
+    mpz_srcptr j = perm || mpz_cmp(k, s) < 0 ? k.get() : s.get();
+    if (mpz_cmp_ui(j, 3000) <= 0) {
+        mpz_bin_ui(r, n, mpz_get_ui(j));
+        if (perm) mpz_fac_ui(f, mpz_get_ui(j)), mpz_mul(r, r, f);
+        return set_exact(v, e10, r, 0, 0);
+    }
+    // (lngamma(n + 1) - lngamma(s + 1) [- lngamma(k + 1)]) / ln 10
+    const mpfr_prec_t bits = ref_bits(c.m) + 200;
+    Mpfr l(bits), t(bits), x(bits);
+    auto lngamma_plus_one = [&](mpfr_ptr out, mpz_srcptr z) {
+        mpfr_set_z(x, z, MPFR_RNDN);
+        mpfr_add_ui(x, x, 1, MPFR_RNDN);
+        mpfr_lngamma(out, x, MPFR_RNDN);
+    };
+    lngamma_plus_one(l, n);
+    lngamma_plus_one(t, s);
+    mpfr_sub(l, l, t, MPFR_RNDN);
+    if (!perm) lngamma_plus_one(t, k), mpfr_sub(l, l, t, MPFR_RNDN);
+    mpfr_log_ui(t, 10, MPFR_RNDN);
+    mpfr_div(l, l, t, MPFR_RNDN);
+    if (mpfr_cmp_si(l, REAL_EXP_MAX) > 0) mpfr_set_si(l, REAL_EXP_MAX + 10, MPFR_RNDN);
+    *e10 = mpfr_get_si(l, MPFR_RNDD);
+    mpfr_sub_si(l, l, *e10, MPFR_RNDN);
+    mpfr_exp10(v, l, MPFR_RNDN);
+}
+
+// a = g x, b = g y with digits to fill the precision; one case in ten an
+// operand that is zero, negative or a fraction.
+void gcd_operands(TestRng& rng, RealCase& c) {
+    Mpz g, a, b;
+    gmp_randstate_t st;
+    gmp_randinit_default(st);
+    gmp_randseed_ui(st, static_cast<unsigned long>(rng.word()));
+    const auto bits = static_cast<i64>(19 * static_cast<double>(c.m) * 3.2);
+    mpz_urandomb(g, st, static_cast<mp_bitcnt_t>(rng.range(1, bits / 2)));
+    const auto rest = bits - static_cast<i64>(mpz_sizeinbase(g, 2));
+    mpz_urandomb(a, st, static_cast<mp_bitcnt_t>(rest));
+    mpz_urandomb(b, st, static_cast<mp_bitcnt_t>(rng.range(1, rest)));
+    gmp_randclear(st);
+    for (Mpz* z : {&g, &a, &b}) mpz_add_ui(*z, *z, 1);
+    mpz_mul(a, a, g);
+    mpz_mul(b, b, g);
+    c.a = real_of_mpz(a, c.m);
+    c.b = real_of_mpz(b, c.m);
+    Real& bad = rng.chance(50) ? c.a : c.b;
+    if (rng.chance(4)) real_zero(bad.data(), 0);
+    if (rng.chance(4)) real_negate(bad.data());
+    if (rng.chance(4)) real_from_i64(bad.data(), 5), real_add_exp(bad.data(), -1);
+}
+
+// gcd(a, b); NaN unless both are positive integers.
+void gcd_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Mpz a, b;
+    for (const Real* x : {&c.a, &c.b})
+        if (real_is_zero(x->data()) || real_sign(x->data()) || !real_is_integer(x->data()))
+            return static_cast<void>(mpfr_set_nan(v));
+    integer_of(a, c.a, c.m);
+    integer_of(b, c.b, c.m);
+    mpz_gcd(a, a, b);
+    set_exact(v, e10, a, 0, 0);
+}
+
+RealOutcome gcd_run(const RealCase& c, int) {
+    RealOutcome out{Real(c.a.size())};
+    real_gcd(out.x.data(), c.a.data(), c.b.data(), 0);
+    out.err = mp_err();
+    mp_error.store(0);
+    return out;
+}
+
 // ---- the table ---------------------------------------------------------------------
 
 std::vector<RealOp> fn_table() {
@@ -425,7 +540,7 @@ std::vector<RealOp> fn_table() {
     const Sample angle = operands(sample_real(-40, 40));
     auto plain = [](MpfrUnaryFn f) { return mpfr_reference(f); };
     auto cancels = [](MpfrUnaryFn f) { return mpfr_reference(f, true); };
-    return {
+    std::vector<RealOp> t = {
         unary("exp", real_exp, exp_reference(log10_e), exp_argument, 200),
         unary("exp10", real_exp10, exp_reference(nullptr), exp_argument, 200),
         unary("exp2", real_exp2, exp_reference(log10_2), exp_argument, 200),
@@ -491,7 +606,12 @@ std::vector<RealOp> fn_table() {
         binary("root", real_root, nth_root_reference, sample_real(-2, 1, true, 2),
                sample_real(-20, 20, false, 1), 100, 15),
         unary("factorial", real_factorial, factorial_reference, factorial_argument, 80, 53, 19),
+        fn_op("perm_comb", perm_comb_run, perm_comb_reference, perm_comb_operands, 300, 8),
+        fn_op("gcd", gcd_run, gcd_reference, gcd_operands, 200, 12, RealRule::Rounded, 0),
     };
+    real_op_at(t, "perm_comb").max_m = 60;
+    real_op_at(t, "gcd").max_m = 12;
+    return t;
 }
 
 class RealFnTest : public NumlibTest, public ::testing::WithParamInterface<RealOp> {};

@@ -404,6 +404,42 @@ RealRef mpfr_reference(MpfrBinaryFn f) {
     };
 }
 
+void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign) {
+    if (mpz_sgn(num) == 0) return static_cast<void>(mpfr_set_zero(v, zero_sign ? -1 : 1));
+    mpfr_set_prec(v, std::max<mpfr_prec_t>(mpfr_get_prec(v),
+                                           static_cast<mpfr_prec_t>(mpz_sizeinbase(num, 2)) + 64));
+    mpq_t q;
+    mpq_init(q);
+    mpq_set_num(q, num);
+    mpq_set_den(q, den);
+    mpq_canonicalize(q);
+    mpfr_set_q(v, q, MPFR_RNDN);
+    mpq_clear(q);
+    *e10 = e;
+}
+
+void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
+    Mpz one;
+    mpz_set_ui(one, 1);
+    set_ratio(v, e10, n, one, e, zero_sign);
+}
+
+void integer_of(Mpz& out, const Real& x, i64 m) {
+    i64 e = 0;
+    real_exact(out, &e, x.data(), m);
+    Mpz p;
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : e));
+    (e < 0 ? mpz_tdiv_q : mpz_mul)(out, out, p);
+}
+
+Real real_of_mpz(mpz_srcptr v, i64 m) {
+    Mpfr f(static_cast<mpfr_prec_t>(mpz_sizeinbase(v, 2) + 2));
+    mpfr_set_z(f, v, MPFR_RNDN);
+    Real x(static_cast<std::size_t>(m + 1));
+    from_mpfr(x.data(), m, f);
+    return x;
+}
+
 // ---- single cases ------------------------------------------------------------------
 
 namespace {

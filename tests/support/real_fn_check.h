@@ -132,6 +132,15 @@ using MpfrBinaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
 RealRef mpfr_reference(MpfrUnaryFn f, bool cancels = false);
 RealRef mpfr_reference(MpfrBinaryFn f);
 
+// v * 10^*e10 = num / den * 10^e (den > 0; v widened to hold an integer num
+// exactly); a zero value is a zero of the sign zero_sign.
+void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign);
+void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign);
+// The integer value of an integral m-word real.
+void integer_of(Mpz& out, const Real& x, i64 m);
+// An integer as an m-word real, rounded half up.
+Real real_of_mpz(mpz_srcptr v, i64 m);
+
 // ---- single cases ------------------------------------------------------------------
 
 // One row of a table: fn of the text argument(s) at m words must raise err
