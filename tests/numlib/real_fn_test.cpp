@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -177,25 +176,13 @@ RealRef exact_reference(MpfrUnaryFn f) {
     };
 }
 
-int mpfr_deg_to_rad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
+// x * pi / (to_rad ? k : 1 / k): degrees (k = 180) and grads (200).
+template <unsigned long k, bool to_rad>
+int mpfr_angle(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
     mpfr_const_pi(r, rnd);
+    if (!to_rad) mpfr_ui_div(r, k * k, r, rnd);
     mpfr_mul(r, r, x, rnd);
-    return mpfr_div_ui(r, r, 180, rnd);
-}
-int mpfr_grad_to_rad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
-    mpfr_const_pi(r, rnd);
-    mpfr_mul(r, r, x, rnd);
-    return mpfr_div_ui(r, r, 200, rnd);
-}
-int mpfr_rad_to_deg(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
-    mpfr_const_pi(r, rnd);
-    mpfr_ui_div(r, 180, r, rnd);
-    return mpfr_mul(r, r, x, rnd);
-}
-int mpfr_rad_to_grad(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t rnd) {
-    mpfr_const_pi(r, rnd);
-    mpfr_ui_div(r, 200, r, rnd);
-    return mpfr_mul(r, r, x, rnd);
+    return mpfr_div_ui(r, r, k, rnd);
 }
 
 // atan2 with 0 at the origin (MPFR's +-pi for atan2(+-0, -0) follows a
@@ -565,10 +552,10 @@ std::vector<RealOp> fn_table() {
         unary("asin", real_asin, cancels(mpfr_asin), unit, 120),
         unary("acos", real_acos, cancels(mpfr_acos), unit, 120),
         binary("atan2", real_atan2, atan2_reference, plane, plane, 150, 60),
-        unary("deg_to_rad", real_deg_to_rad, plain(mpfr_deg_to_rad), angle, 40),
-        unary("grad_to_rad", real_grad_to_rad, plain(mpfr_grad_to_rad), angle, 40),
-        unary("rad_to_deg", real_rad_to_deg, plain(mpfr_rad_to_deg), angle, 40),
-        unary("rad_to_grad", real_rad_to_grad, plain(mpfr_rad_to_grad), angle, 40),
+        unary("deg_to_rad", real_deg_to_rad, plain(mpfr_angle<180, true>), angle, 40),
+        unary("grad_to_rad", real_grad_to_rad, plain(mpfr_angle<200, true>), angle, 40),
+        unary("rad_to_deg", real_rad_to_deg, plain(mpfr_angle<180, false>), angle, 40),
+        unary("rad_to_grad", real_rad_to_grad, plain(mpfr_angle<200, false>), angle, 40),
         unary("sinh", real_sinh, plain(mpfr_sinh), hyp, 100),
         unary("cosh", real_cosh, plain(mpfr_cosh), hyp, 100),
         unary("tanh", real_tanh, plain(mpfr_tanh), hyp, 100),
@@ -624,53 +611,14 @@ INSTANTIATE_TEST_SUITE_P(Table, RealFnTest, ::testing::ValuesIn(fn_table()), rea
 
 // ---- pinned arguments ------------------------------------------------------------
 
-const std::map<std::string, RealUnaryFn> kUnary = {
-    {"real_exp", real_exp},
-    {"real_exp10", real_exp10},
-    {"real_exp2", real_exp2},
-    {"real_ln", real_ln},
-    {"real_log10", real_log10},
-    {"real_log2", real_log2},
-    {"real_ln1p", real_ln1p},
-    {"real_sin", real_sin},
-    {"real_cos", real_cos},
-    {"real_tan", real_tan},
-    {"real_asin", real_asin},
-    {"real_acos", real_acos},
-    {"real_atan", real_atan},
-    {"real_sinh", real_sinh},
-    {"real_cosh", real_cosh},
-    {"real_tanh", real_tanh},
-    {"real_acosh", real_acosh},
-    {"real_atanh", real_atanh},
-    {"real_sqrt", real_sqrt},
-    {"real_cbrt", real_cbrt},
-    {"real_factorial", real_factorial},
-    {"real_deg_to_rad", real_deg_to_rad},
-    {"real_rad_to_deg", real_rad_to_deg},
-};
-const std::map<std::string, RealBinaryFn> kBinary = {
-    {"real_pow", real_pow},     {"real_root", real_root}, {"real_hypot", real_hypot},
-    {"real_atan2", real_atan2}, {"real_logx", real_logx},
-};
-
+// The golden rows name an entry of the table and run it the same way.
 std::string check_row(const GoldenLine& row) {
-    const std::string name = row.text(0), want = row.text(3);
-    const auto args = row.words(2);
-    const char* want_text = want == "-" ? nullptr : want.c_str();
-    const i32 err = std::stoi(row.text(4));
-    const auto unary = kUnary.find(name);
-    const auto binary = kBinary.find(name);
-    if (args.size() != (unary != kUnary.end() ? 1u : 2u) ||
-        (unary == kUnary.end() && binary == kBinary.end()))
-        return "unknown function or wrong argument count: " + name;
+    static std::vector<RealOp> table = fn_table();
+    const std::string want = row.text(3);
     for (const std::string& words : row.words(1)) {
-        const i64 m = std::stoll(words);
-        const auto r = unary != kUnary.end() ? fn_case(unary->second, m, args[0].c_str(), want_text,
-                                                       err, name == "real_factorial" ? 19 : 2)
-                                             : fn_case(binary->second, m, args[0].c_str(),
-                                                       args[1].c_str(), want_text, err);
-        if (!r) return name + ": " + r.message();
+        const auto r = op_case(real_op_at(table, row.text(0)), std::stoll(words), row.words(2),
+                               want == "-" ? nullptr : want.c_str(), std::stoi(row.text(4)));
+        if (!r) return row.text(0) + ": " + r.message();
     }
     return "";
 }

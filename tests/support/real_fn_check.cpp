@@ -379,14 +379,6 @@ std::function<RealOutcome(const RealCase&, int)> guarded(RealIntBody fn) {
     };
 }
 
-Real guarded_unary(i64 m, const Real& x, RealUnaryFn fn, i32* err, i32 g) {
-    mp_set_real_words(static_cast<i32>(m));
-    const RealOutcome out =
-        guarded_outcome(m, [&](u64* dst) { real_guarded_unary(dst, x.data(), g, fn); });
-    *err = out.err;
-    return out.x;
-}
-
 RealRef mpfr_reference(MpfrUnaryFn f, bool cancels) {
     return [f, cancels](mpfr_ptr v, const RealCase& c, i64*) {
         Mpfr a(oracle_bits((cancels ? 2 : 1) * 19 * c.m + 80));
@@ -471,18 +463,12 @@ AssertionResult outcome(const RealOutcome& out, i64 m, const char* want, i32 wan
 
 }  // namespace
 
-AssertionResult fn_case(RealUnaryFn fn, i64 m, const char* x, const char* want, i32 err, i32 g) {
+AssertionResult op_case(const RealOp& op, i64 m, const std::vector<std::string>& args,
+                        const char* want, i32 err) {
     mp_set_real_words(static_cast<i32>(m));
-    auto r = outcome(guarded(fn, g)({.m = m, .a = real_of_text(m, x)}, 0), m, want, err);
-    if (!r) r << " for x = " << x << " at m = " << m;
-    return r;
-}
-
-AssertionResult fn_case(RealBinaryFn fn, i64 m, const char* a, const char* b, const char* want,
-                        i32 err) {
-    mp_set_real_words(static_cast<i32>(m));
-    auto r = outcome(guarded(fn)({.m = m, .a = real_of_text(m, a), .b = real_of_text(m, b)}, 0), m,
-                     want, err);
-    if (!r) r << " for (" << a << ", " << b << ") at m = " << m;
+    RealCase c{.m = m, .a = real_of_text(m, args.at(0).c_str())};
+    if (args.size() > 1) c.b = real_of_text(m, args[1].c_str());
+    auto r = outcome(op.run(c, 0), m, want, err);
+    if (!r) r << " for " << args[0] << (args.size() > 1 ? ", " + args[1] : "") << " at m = " << m;
     return r;
 }

@@ -121,8 +121,6 @@ using RealIntBody = void (*)(u64* dst, const u64* x, i64 n);
 std::function<RealOutcome(const RealCase&, int)> guarded(RealUnaryFn fn, i32 g = 2);
 std::function<RealOutcome(const RealCase&, int)> guarded(RealBinaryFn fn);
 std::function<RealOutcome(const RealCase&, int)> guarded(RealIntBody fn);
-// fn at m words through the guarded call; the error raised into *err.
-Real guarded_unary(i64 m, const Real& x, RealUnaryFn fn, i32* err, i32 g = 2);
 
 using MpfrUnaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 using MpfrBinaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
@@ -143,11 +141,10 @@ Real real_of_mpz(mpz_srcptr v, i64 m);
 
 // ---- single cases ------------------------------------------------------------------
 
-// One row of a table: fn of the text argument(s) at m words must raise err
-// and give want: a decimal text (correctly rounded at 19m digits), one
-// ending in "..." (within one unit: a longer prefix of a transcendental
-// value), "0" or "-0" (a zero of that sign), or nullptr (+0, for errors).
-::testing::AssertionResult fn_case(RealUnaryFn fn, i64 m, const char* x, const char* want, i32 err,
-                                   i32 g = 2);
-::testing::AssertionResult fn_case(RealBinaryFn fn, i64 m, const char* a, const char* b,
+// One pinned case of an entry: its run at m words on the text operands
+// ("[-]d[.ddd][e[-]N]") must raise err and give want: a decimal text
+// (correctly rounded at 19m digits), one ending in "..." (within one unit:
+// a longer prefix of a transcendental value), "0" or "-0" (a zero of that
+// sign), or nullptr (+0, for errors).
+::testing::AssertionResult op_case(const RealOp& op, i64 m, const std::vector<std::string>& args,
                                    const char* want, i32 err);
