@@ -358,23 +358,13 @@ void compare_operands(TestRng& rng, RealCase& c) {
     c.a =
         random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5, .edge_percent = 5});
     c.b = c.a;
+    const i64 shape = rng.range(0, 4);
     const auto w = static_cast<std::size_t>(rng.range(1, c.m));
-    switch (rng.range(0, 4)) {
-        case 0:
-            c.b = random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5});
-            break;
-        case 1:
-            real_negate(c.b.data());
-            break;
-        case 2:
-            if (!real_is_zero(c.b.data()) && c.b[w] + 1 < REAL_BASE) ++c.b[w];
-            break;
-        case 3:
-            if (!real_is_zero(c.b.data())) real_add_exp(c.b.data(), rng.chance(50) ? 1 : -1);
-            break;
-        default:
-            break;
-    }
+    const bool zero = real_is_zero(c.b.data());
+    if (shape == 0) c.b = random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5});
+    if (shape == 1) real_negate(c.b.data());
+    if (shape == 2 && !zero && c.b[w] + 1 < REAL_BASE) ++c.b[w];
+    if (shape == 3 && !zero) real_add_exp(c.b.data(), rng.chance(50) ? 1 : -1);
     if (rng.chance(50)) std::swap(c.a, c.b);
 }
 
@@ -382,18 +372,13 @@ void compare_operands(TestRng& rng, RealCase& c) {
 // small values) in c.n and, exactly, in b; x is c.n itself, with a low word
 // changed, or random.
 void i64_operands(TestRng& rng, RealCase& c) {
-    auto pick = [&]() -> i64 {
+    auto pick = [&] {
         const i64 p = static_cast<i64>(std::vector<u64>{1, 10, 1000, REAL_TOP}[rng.range(0, 3)]);
-        switch (rng.range(0, 3)) {
-            case 0:
-                return static_cast<i64>(rng.word());
-            case 1:
-                return rng.range(-20, 20);
-            case 2:
-                return (rng.chance(50) ? p : -p) + rng.range(-1, 1);
-            default:
-                return rng.chance(50) ? LONG_MIN + rng.range(0, 1) : LONG_MAX - rng.range(0, 1);
-        }
+        const i64 shapes[] = {
+            static_cast<i64>(rng.word()), rng.range(-20, 20),
+            (rng.chance(50) ? p : -p) + rng.range(-1, 1),
+            rng.chance(50) ? LONG_MIN + rng.range(0, 1) : LONG_MAX - rng.range(0, 1)};
+        return shapes[rng.range(0, 3)];
     };
     c.n = pick();
     c.a.resize(static_cast<std::size_t>(c.m + 1));
