@@ -327,14 +327,11 @@ void pow2_exponent(TestRng& rng, RealCase& c) {
 void pow2_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     if (c.n >= -100000 && c.n <= 100000)
         return static_cast<void>(mpfr_set_ui_2exp(v, 1, c.n, MPFR_RNDN));
-    Mpfr f(ref_bits(c.m) + 80), whole(ref_bits(c.m) + 80);
-    mpfr_set_ui(f, 2, MPFR_RNDN);
-    mpfr_log10(f, f, MPFR_RNDN);
-    mpfr_mul_si(f, f, c.n, MPFR_RNDN);
-    mpfr_floor(whole, f);
-    mpfr_sub(f, f, whole, MPFR_RNDN);
-    mpfr_exp10(v, f, MPFR_RNDN);
-    *e10 = mpfr_get_si(whole, MPFR_RNDN);
+    Mpfr u(ref_bits(c.m) + 80);
+    mpfr_set_ui(u, 2, MPFR_RNDN);
+    mpfr_log10(u, u, MPFR_RNDN);
+    mpfr_mul_si(u, u, c.n, MPFR_RNDN);
+    set_pow10(v, e10, u);
 }
 
 // A run that writes m + 1 words into m + 2 (error -1 when it writes the

@@ -28,42 +28,23 @@ void one(mpfr_ptr v, TestRng&) {
 
 // ---- exponentials and logarithms ------------------------------------------------
 
-// 10^(x * scale) as 10^frac * 10^whole, for any x; scale sets the base's
-// log10 (nullptr: base 10). The argument keeps the digits its integer part
-// takes on top of the result's.
-RealRef exp_reference(void (*scale)(mpfr_ptr)) {
-    return [scale](mpfr_ptr v, const RealCase& c, i64* e10) {
+// base^x = 10^(x log10 base) (base 0: e), for any x; the argument keeps the
+// digits its integer part takes on top of the result's.
+RealRef exp_reference(unsigned long base) {
+    return [base](mpfr_ptr v, const RealCase& c, i64* e10) {
         const i64 e = real_is_zero(c.a.data()) ? 0 : std::max<i64>(real_exp_of(c.a.data()), 0);
-        Mpfr u(ref_bits(c.m) + 80 + 4 * std::min<i64>(e, 25)), k(u.bits()), ten(64);
-        if (e <= 25) to_mpfr(u, c.a.data(), c.m);
-        if (scale && e <= 25) {
-            Mpfr s(u.bits());
-            scale(s);
-            mpfr_mul(u, u, s, MPFR_RNDN);
-        }
-        mpfr_floor(k, u);
+        Mpfr u(ref_bits(c.m) + 80 + 4 * std::min<i64>(e, 25)), s(u.bits());
         // far beyond the range (10^(10^25) at least): only the side counts
-        if (e > 25 || std::fabs(mpfr_get_d(k, MPFR_RNDN)) > 4.6e18) {
-            *e10 = real_sign(c.a.data()) ? REAL_EXP_MIN - 10 : REAL_EXP_MAX + 10;
-            mpfr_set_ui(v, 1, MPFR_RNDN);
-            return;
-        }
-        mpfr_sub(u, u, k, MPFR_RNDN);
-        *e10 = mpfr_get_si(k, MPFR_RNDN);
-        mpfr_set_ui(ten, 10, MPFR_RNDN);
-        mpfr_pow(v, ten, u, MPFR_RNDN);
+        if (e > 25)
+            mpfr_set_d(u, real_sign(c.a.data()) ? -1e30 : 1e30, MPFR_RNDN);
+        else
+            to_mpfr(u, c.a.data(), c.m);
+        mpfr_set_ui(s, base == 0 ? 1 : base, MPFR_RNDN);
+        if (base == 0) mpfr_exp(s, s, MPFR_RNDN);
+        mpfr_log10(s, s, MPFR_RNDN);
+        mpfr_mul(u, u, s, MPFR_RNDN);
+        set_pow10(v, e10, u);
     };
-}
-
-void log10_e(mpfr_ptr s) {
-    mpfr_set_ui(s, 1, MPFR_RNDN);
-    mpfr_exp(s, s, MPFR_RNDN);
-    mpfr_log10(s, s, MPFR_RNDN);
-}
-
-void log10_2(mpfr_ptr s) {
-    mpfr_set_ui(s, 2, MPFR_RNDN);
-    mpfr_log10(s, s, MPFR_RNDN);
 }
 
 // Tiny, moderate, large, and huge arguments (results beyond the range); at
@@ -231,18 +212,13 @@ RealSampler exact_power(int k) {
 
 // |x|^y = 10^(y log10 |x|) for x = mant 10^e != 0, as v 10^e10 with 1 <= v < 10.
 void pow_abs(mpfr_ptr v, const RealCase& c, mpfr_srcptr y, i64* e10) {
-    const mpfr_prec_t bits = ref_bits(c.m) + 140;
-    Mpfr a(bits), u(bits), k(bits), ten(bits);
+    Mpfr a(ref_bits(c.m) + 140);
     const i64 e = to_mpfr_scaled(a, c.a.data(), c.m);
     mpfr_abs(a, a, MPFR_RNDN);
     mpfr_log10(a, a, MPFR_RNDN);
     mpfr_add_si(a, a, e, MPFR_RNDN);
-    mpfr_mul(u, a, y, MPFR_RNDN);
-    mpfr_floor(k, u);
-    mpfr_sub(u, u, k, MPFR_RNDN);
-    *e10 = mpfr_get_si(k, MPFR_RNDN);
-    mpfr_set_ui(ten, 10, MPFR_RNDN);
-    mpfr_pow(v, ten, u, MPFR_RNDN);
+    mpfr_mul(a, a, y, MPFR_RNDN);
+    set_pow10(v, e10, a);
 }
 
 bool odd_integer(mpfr_srcptr y) {
@@ -339,9 +315,7 @@ void factorial_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     mpfr_lngamma(l, a, MPFR_RNDN);
     mpfr_log_ui(ln10, 10, MPFR_RNDN);
     mpfr_div(l, l, ln10, MPFR_RNDN);
-    *e10 = mpfr_get_si(l, MPFR_RNDD);
-    mpfr_sub_si(l, l, *e10, MPFR_RNDN);
-    mpfr_exp10(v, l, MPFR_RNDN);
+    set_pow10(v, e10, l);
 }
 
 // ---- permutations, combinations, gcd --------------------------------------------
@@ -408,10 +382,7 @@ void perm_comb_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     if (!perm) lngamma_plus_one(t, k), mpfr_sub(l, l, t, MPFR_RNDN);
     mpfr_log_ui(t, 10, MPFR_RNDN);
     mpfr_div(l, l, t, MPFR_RNDN);
-    if (mpfr_cmp_si(l, REAL_EXP_MAX) > 0) mpfr_set_si(l, REAL_EXP_MAX + 10, MPFR_RNDN);
-    *e10 = mpfr_get_si(l, MPFR_RNDD);
-    mpfr_sub_si(l, l, *e10, MPFR_RNDN);
-    mpfr_exp10(v, l, MPFR_RNDN);
+    set_pow10(v, e10, l);
 }
 
 // a = g x, b = g y with digits to fill the precision; one case in ten an
@@ -528,9 +499,9 @@ std::vector<RealOp> fn_table() {
     auto plain = [](MpfrUnaryFn f) { return mpfr_reference(f); };
     auto cancels = [](MpfrUnaryFn f) { return mpfr_reference(f, true); };
     std::vector<RealOp> t = {
-        unary("exp", real_exp, exp_reference(log10_e), exp_argument, 200),
-        unary("exp10", real_exp10, exp_reference(nullptr), exp_argument, 200),
-        unary("exp2", real_exp2, exp_reference(log10_2), exp_argument, 200),
+        unary("exp", real_exp, exp_reference(0), exp_argument, 200),
+        unary("exp10", real_exp10, exp_reference(10), exp_argument, 200),
+        unary("exp2", real_exp2, exp_reference(2), exp_argument, 200),
         unary("ln", real_ln, log_reference(0), operands(positive), 250),
         unary("log10", real_log10, log_reference(10), operands(positive), 200),
         unary("log2", real_log2, log_reference(2), operands(positive), 200),

@@ -416,6 +416,18 @@ void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
     set_ratio(v, e10, n, one, e, zero_sign);
 }
 
+void set_pow10(mpfr_ptr v, i64* e10, mpfr_srcptr u) {
+    Mpfr k(mpfr_get_prec(u)), f(mpfr_get_prec(u));
+    mpfr_floor(k, u);
+    if (std::fabs(mpfr_get_d(k, MPFR_RNDN)) > 4.7e18) {
+        *e10 = mpfr_sgn(k.get()) < 0 ? REAL_EXP_MIN - 10 : REAL_EXP_MAX + 10;
+        return static_cast<void>(mpfr_set_ui(v, 1, MPFR_RNDN));
+    }
+    mpfr_sub(f, u, k, MPFR_RNDN);
+    *e10 = mpfr_get_si(k, MPFR_RNDN);
+    mpfr_exp10(v, f, MPFR_RNDN);
+}
+
 void integer_of(Mpz& out, const Real& x, i64 m) {
     i64 e = 0;
     real_exact(out, &e, x.data(), m);

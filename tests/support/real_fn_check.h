@@ -134,6 +134,9 @@ RealRef mpfr_reference(MpfrBinaryFn f);
 // exactly); a zero value is a zero of the sign zero_sign.
 void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign);
 void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign);
+// v * 10^*e10 = 10^u, u split into its floor and the fraction; beyond the
+// exponent range a value past its end.
+void set_pow10(mpfr_ptr v, i64* e10, mpfr_srcptr u);
 // The integer value of an integral m-word real.
 void integer_of(Mpz& out, const Real& x, i64 m);
 // An integer as an m-word real, rounded half up.
