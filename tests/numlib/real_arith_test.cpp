@@ -68,6 +68,31 @@ Run answer(std::function<i64(const RealCase& c)> f) {
     });
 }
 
+// A machine integer c.n, signed or not, as an m-word real and its spill.
+RealRun from_int(bool is_signed) {
+    return [is_signed](const RealCase& c, int) {
+        RealOutcome r{Real(static_cast<std::size_t>(c.m + 1))};
+        const auto v = static_cast<u64>(c.n);
+        r.spill = is_signed ? real_from_i64(r.x.data(), c.n) : real_from_u64(r.x.data(), v);
+        r.err = mp_err();
+        mp_error.store(0);
+        return r;
+    };
+}
+
+void int_operand(TestRng& rng, RealCase& c) {
+    c.n = static_cast<i64>(rng.chance(50) ? rng.word() : rng.word() >> rng.range(1, 63));
+}
+
+RealRef int_reference(bool is_signed) {
+    return [is_signed](mpfr_ptr v, const RealCase& c, i64* e10) {
+        Mpz n;
+        if (is_signed) mpz_set_si(n, c.n);
+        if (!is_signed) mpz_set_ui(n, static_cast<u64>(c.n));
+        set_exact(v, e10, n, 0, 0);
+    };
+}
+
 // ---- sums ---------------------------------------------------------------------------
 
 // A second operand for a: random, of nearby exponent, of any exponent, or
@@ -530,6 +555,10 @@ std::vector<RealOp> arith_table() {
         with_spill("div_u64", word_operands, raw(real_div_u64), word_reference(true), -1, 0, 300,
                    1),
         with_spill("recip", operands(wide), raw(real_recip), quotient_reference, 0, 0, 150, 1),
+        // exact with the spill (the last digit of a 20-digit value at one word)
+        with_spill("from_i64", int_operand, from_int(true), int_reference(true), -0.5, 0, 3000, 0),
+        with_spill("from_u64", int_operand, from_int(false), int_reference(false), -0.5, 0, 3000,
+                   0),
         // inside a guarded call the body works to 19m + g digits only; the
         // rounded result must still be the correctly rounded quotient
         with_spill("div_guarded", operands(nonzero, nonzero), guarded(divide_and_round),
@@ -579,7 +608,7 @@ std::vector<RealOp> arith_table() {
     guarded_div.max_m = 527;
     guarded_div.keeps_pending = false;
     real_op_at(t, "pow2").keeps_pending = false;  // a pending error (a stop request) ends it
-    for (const char* name : {"trunc", "frac", "cmp_i64", "abs_at_least"})
+    for (const char* name : {"trunc", "frac", "cmp_i64", "abs_at_least", "from_i64", "from_u64"})
         real_op_at(t, name).small_max = 8;
     return t;
 }
