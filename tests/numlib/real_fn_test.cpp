@@ -271,8 +271,7 @@ void root_int(u64* dst, const u64* x, i64 n) {
 
 // x and a machine integer, in [-small, small] small_percent of the time,
 // else up to the bound.
-std::function<void(TestRng&, RealCase&)> with_int(RealSampler x, i64 small, i64 bound,
-                                                  int small_percent = 80) {
+RealSample with_int(RealSampler x, i64 small, i64 bound, int small_percent = 80) {
     return [=](TestRng& rng, RealCase& c) {
         c.a = x(rng, c.m);
         c.n = rng.chance(small_percent) ? rng.range(-small, small) : rng.range(-bound, bound);
@@ -453,7 +452,7 @@ std::vector<RealOp> fn_table() {
         return fn_op(name, guarded(fn), std::move(ref), operands(a, b), rounds, small_max,
                      RealRule::Faithful, 2);
     };
-    auto with_n = [=](const char* name, RealIntBody fn, RealRef ref, Sample s, i64 rounds,
+    auto with_n = [=](const char* name, RealIntFn fn, RealRef ref, Sample s, i64 rounds,
                       i64 small_max = 60) {
         return fn_op(name, guarded(fn), std::move(ref), std::move(s), rounds, small_max);
     };

@@ -17,12 +17,6 @@ using ::testing::AssertionFailure;
 using ::testing::AssertionResult;
 using ::testing::AssertionSuccess;
 
-i32 take_error() {
-    const i32 e = mp_err();
-    mp_error.store(0);
-    return e;
-}
-
 bool is_plus_zero(const Real& x) {
     return std::all_of(x.begin(), x.end(), [](u64 w) { return w == 0; });
 }
@@ -181,35 +175,26 @@ AssertionResult run_case(const RealOp& op, Tally& tally, TestRng& rng, const Rea
     return r;
 }
 
-// The context a guarded call gives its body, for a body run by hand.
-class BodyContext {
-  public:
-    BodyContext(i64 m, i32 g) {
-        mp_real_words = static_cast<i32>(m + 1);
-        mp_guard_words = 1;
-        mp_guard_digits = 19 - g;
-    }
-    ~BodyContext() {
-        mp_real_words -= 1;
-        mp_guard_words = 0;
-        mp_guard_digits = 0;
-        mp_error.store(0);
-    }
-    BodyContext(const BodyContext&) = delete;
-    BodyContext& operator=(const BodyContext&) = delete;
-};
-
-Real widened(const Real& x) {
-    Real w = x;
-    w.push_back(0);
-    return w;
-}
-
-// A body's result t (m + 1 words) rounded to m words with its guard word.
-RealOutcome rounded(Real t, i64 m) {
+// A body run by hand in the context a guarded call gives it (m + 1 words,
+// one guard word, 19 - g guard digits, operands widened with a zero word),
+// its destination apart or on b, then rounded to m words with the guard word.
+RealOutcome body_run(const RealCase& c, i32 g, bool on_b,
+                     const std::function<void(u64* dst, const u64* a, const u64* b)>& body) {
+    Real a = c.a, b = c.b.empty() ? c.a : c.b, apart(c.a.size() + 1);
+    a.push_back(0);
+    b.push_back(0);
+    Real& t = on_b ? b : apart;
+    mp_real_words = static_cast<i32>(c.m + 1);
+    mp_guard_words = 1;
+    mp_guard_digits = 19 - g;
+    body(t.data(), a.data(), b.data());
+    mp_real_words = static_cast<i32>(c.m);
+    mp_guard_words = 0;
+    mp_guard_digits = 0;
+    mp_error.store(0);
     const u64 spill = t.back();
     t.pop_back();
-    real_round_guard(t.data(), spill, static_cast<i32>(m));
+    real_round_guard(t.data(), spill, static_cast<i32>(c.m));
     return {t, 0, 0};
 }
 
@@ -217,15 +202,9 @@ RealOutcome guarded_outcome(i64 m, const std::function<void(u64*)>& call) {
     Real out(static_cast<std::size_t>(m + 1));
     mp_error.store(0);
     call(out.data());
-    const i32 err = take_error();
+    const i32 err = mp_err();
+    mp_error.store(0);
     return {out, 0, err};
-}
-
-// The integer-argument body and argument for the guarded unary call.
-RealIntBody g_int_fn = nullptr;
-i64 g_int_arg = 0;
-void int_trampoline(u64* dst, const u64* x) {
-    g_int_fn(dst, x, g_int_arg);
 }
 
 }  // namespace
@@ -328,7 +307,7 @@ RealSampler sample_signed(RealSampler s) {
     };
 }
 
-std::function<void(TestRng&, RealCase&)> operands(RealSampler sa, RealSampler sb) {
+RealSample operands(RealSampler sa, RealSampler sb) {
     return [sa, sb](TestRng& rng, RealCase& c) {
         c.a = sa(rng, c.m);
         if (sb) c.b = sb(rng, c.m);
@@ -343,39 +322,27 @@ Real real_of_text(i64 m, const char* s) {
 
 // ---- guarded functions and references ----------------------------------------------
 
-std::function<RealOutcome(const RealCase&, int)> guarded(RealUnaryFn fn, i32 g) {
+RealRun guarded(RealUnaryFn fn, i32 g) {
     return [fn, g](const RealCase& c, int alias) {
-        if (alias == 0)
-            return guarded_outcome(c.m,
-                                   [&](u64* dst) { real_guarded_unary(dst, c.a.data(), g, fn); });
-        Real body(static_cast<std::size_t>(c.m + 2));
-        {
-            BodyContext context(c.m, g);
-            fn(body.data(), widened(c.a).data());
-        }
-        return rounded(body, c.m);
+        if (alias)
+            return body_run(c, g, false, [&](u64* d, const u64* a, const u64*) { fn(d, a); });
+        return guarded_outcome(c.m, [&](u64* d) { real_guarded_unary(d, c.a.data(), g, fn); });
     };
 }
 
-std::function<RealOutcome(const RealCase&, int)> guarded(RealBinaryFn fn) {
+RealRun guarded(RealBinaryFn fn) {
     return [fn](const RealCase& c, int alias) {
-        if (alias == 0)
-            return guarded_outcome(
-                c.m, [&](u64* dst) { real_guarded_binary(dst, c.a.data(), c.b.data(), 2, fn); });
-        Real a = widened(c.a), b = widened(c.b), apart(b.size());
-        {
-            BodyContext context(c.m, 2);
-            fn(alias == 1 ? apart.data() : b.data(), a.data(), b.data());
-        }
-        return rounded(alias == 1 ? apart : b, c.m);
+        if (alias) return body_run(c, 2, alias == 2, fn);
+        return guarded_outcome(
+            c.m, [&](u64* d) { real_guarded_binary(d, c.a.data(), c.b.data(), 2, fn); });
     };
 }
 
-std::function<RealOutcome(const RealCase&, int)> guarded(RealIntBody fn) {
+RealRun guarded(RealIntFn fn) {
     return [fn](const RealCase& c, int alias) {
-        g_int_fn = fn;
-        g_int_arg = c.n;
-        return guarded(int_trampoline)(c, alias);
+        auto body = [&](u64* d, const u64* a, const u64*) { fn(d, a, c.n); };
+        if (alias) return body_run(c, 2, false, body);
+        return guarded_outcome(c.m, [&](u64* d) { real_guarded_int(d, c.a.data(), c.n, 2, fn); });
     };
 }
 

@@ -51,17 +51,19 @@ struct RealOutcome {
 
 enum class RealRule { Faithful, Rounded, Spill };
 
+// Sets the case's operands at c.m words.
+using RealSample = std::function<void(TestRng& rng, RealCase& c)>;
+// Runs the operation; alias 1 puts the destination on a (a guarded function:
+// runs its body apart from the operands), 2 on b.
+using RealRun = std::function<RealOutcome(const RealCase& c, int alias)>;
+// Sets v (precision at least ref_bits(m)) and *e10 so that v * 10^e10 is the
+// exact value.
 using RealRef = std::function<void(mpfr_ptr v, const RealCase& c, i64* e10)>;
 
 struct RealOp {
     const char* name = "";
-    // Sets the case's operands at c.m words.
-    std::function<void(TestRng& rng, RealCase& c)> sample{};
-    // Runs the operation; alias 1 puts the destination on a (a guarded
-    // function: runs its body apart from the operands), 2 on b.
-    std::function<RealOutcome(const RealCase& c, int alias)> run{};
-    // Sets v (precision at least ref_bits(m)) and *e10 so that v * 10^e10 is
-    // the exact value.
+    RealSample sample{};
+    RealRun run{};
     RealRef ref{};
     RealRule rule = RealRule::Faithful;
     i32 domain_error = 14;  // for a NaN reference (division by zero: 13)
@@ -79,8 +81,6 @@ struct RealOp {
 void PrintTo(const RealOp& op, std::ostream* os);
 std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param);
 
-using RealSample = std::function<void(TestRng& rng, RealCase& c)>;
-using RealRun = std::function<RealOutcome(const RealCase& c, int alias)>;
 // An entry with the other fields at their defaults.
 RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
                i64 rounds, int aliases = 1);
@@ -109,18 +109,17 @@ RealSampler sample_one_of(std::vector<RealSampler> parts);
 // The sampler's value with a random sign.
 RealSampler sample_signed(RealSampler s);
 // Operand generators of a case: a from sa, b from sb (if given).
-std::function<void(TestRng&, RealCase&)> operands(RealSampler sa, RealSampler sb = nullptr);
+RealSample operands(RealSampler sa, RealSampler sb = nullptr);
 // The m-word real of a decimal text "[-]d[.ddd][e[-]N]" (any exponent),
 // rounded half up; "0" and "-0" are zeros.
 Real real_of_text(i64 m, const char* text);
 
 // ---- guarded functions and references ----------------------------------------------
 
-using RealIntBody = void (*)(u64* dst, const u64* x, i64 n);
 // The run of a guarded function of a, of a and b, or of a and c.n.
-std::function<RealOutcome(const RealCase&, int)> guarded(RealUnaryFn fn, i32 g = 2);
-std::function<RealOutcome(const RealCase&, int)> guarded(RealBinaryFn fn);
-std::function<RealOutcome(const RealCase&, int)> guarded(RealIntBody fn);
+RealRun guarded(RealUnaryFn fn, i32 g = 2);
+RealRun guarded(RealBinaryFn fn);
+RealRun guarded(RealIntFn fn);
 
 using MpfrUnaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 using MpfrBinaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
