@@ -58,12 +58,9 @@ TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
         i64 e;
         integer_of(ip, x, m);
         real_exact(ex, &e, x.data(), m);
-        const bool integer = e >= 0 || [&] {
-            Mpz p, r;
-            mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e));
-            mpz_tdiv_r(r, ex, p);
-            return mpz_sgn(r.get()) == 0;
-        }();
+        Mpz p;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : 0));
+        const bool integer = mpz_divisible_p(ex, p);
         const bool usable = integer || (flags & REAL_CONV_TRUNCATE);
         const std::string what = real_text(x.data(), m) + " flags=" + std::to_string(flags);
         i64 si;
