@@ -224,6 +224,16 @@ TEST_F(RealTextTest, ParsesDecimalTextRoundedHalfUp) {
     }
 }
 
+// A second point and an exponent sign without digits are refused: error 21, +0.
+TEST_F(RealTextTest, MalformedTextsAreRefused) {
+    mp_set_real_words(2);
+    for (const char* bad : {"1.2.3", "1.2.", "1e+", "1e-"}) {
+        const auto [x, err] = parse(bad, 2);
+        EXPECT_EQ(err, MP_ERR_SYNTAX) << bad;
+        EXPECT_EQ(x, Words(3, 0)) << bad;
+    }
+}
+
 // The marker rows: a value that is not well-formed, a pending error, and
 // capacities around the length.
 TEST_F(RealTextTest, MarkersAndBufferBoundaries) {
