@@ -85,16 +85,9 @@ TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
 
 // A count of binary words around the conversion's thresholds and limits.
 i64 random_count(TestRng& rng) {
-    switch (rng.range(0, 3)) {
-        case 0:
-            return rng.range(1, 4);
-        case 1:
-            return rng.range(5, 60);
-        case 2:
-            return rng.range(61, 700);
-        default:
-            return rng.range(1900, 2100);
-    }
+    const i64 counts[] = {rng.range(1, 4), rng.range(5, 60), rng.range(61, 700),
+                          rng.range(1900, 2100)};
+    return counts[rng.range(0, 3)];
 }
 
 TEST_F(RealConvertTest, FromUintIsTheTruncatedDecimal) {

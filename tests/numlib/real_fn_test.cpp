@@ -182,20 +182,6 @@ Real beyond_precision(TestRng& rng, i64 m) {
 
 // ---- powers and roots -----------------------------------------------------------
 
-// x^(1/k) for x = mant 10^e: the root of mant 10^(e mod k), times
-// 10^floor(e / k); NaN for a negative x under an even root.
-RealRef root_reference(int k) {
-    return [k](mpfr_ptr v, const RealCase& c, i64* e10) {
-        Mpfr a(ref_bits(c.m) + 10);
-        const i64 e = to_mpfr_scaled(a, c.a.data(), c.m);
-        const i64 q = e >= 0 ? e / k : -((-e + k - 1) / k);
-        for (i64 i = 0; i < e - q * k; ++i) mpfr_mul_ui(a, a, 10, MPFR_RNDN);
-        *e10 = q;
-        if (k == 2) mpfr_sqrt(v, a, MPFR_RNDN);
-        if (k == 3) mpfr_cbrt(v, a, MPFR_RNDN);
-    };
-}
-
 // An exact power (square or negated cube) of a short value: its root must
 // come out exact.
 RealSampler exact_power(int k) {
@@ -452,13 +438,12 @@ std::vector<RealOp> fn_table() {
         return fn_op(name, guarded(fn), std::move(ref), operands(a, b), rounds, small_max,
                      RealRule::Faithful, 2);
     };
-    auto with_n = [=](const char* name, RealIntFn fn, RealRef ref, Sample s, i64 rounds,
-                      i64 small_max = 60) {
-        return fn_op(name, guarded(fn), std::move(ref), std::move(s), rounds, small_max);
-    };
-    auto exact_root = [=](const char* name, RealUnaryFn fn, int k) {
-        return fn_op(name, guarded(fn), root_reference(k), operands(exact_power(k)), 100, 20,
-                     RealRule::Rounded, 0);
+    // the k-th root of x, with k in c.n
+    auto root_of = [](int k, R x) {
+        return [k, x](TestRng& rng, RealCase& c) {
+            c.a = x(rng, c.m);
+            c.n = k;
+        };
     };
     const R beside_one = sample_signed(sample_beside(one, 0));
     // logarithms: beside 1 (the hard case), moderate, anywhere in the range,
@@ -482,9 +467,9 @@ std::vector<RealOp> fn_table() {
     const Sample hyp = operands(sample_one_of(
         {sample_real(-40, 3), sample_real(-1, -1), sample_real(-1, 0), sample_real(2, 4)}));
     // roots: moderate exponents, or any in the range (its ends more often)
-    const Sample root_arg =
-        operands(sample_one_of({sample_real(-30, 30), sample_real(-30, 30), sample_real(-30, 30),
-                                sample_real(REAL_EXP_MIN, REAL_EXP_MAX, true, 1, 30)}));
+    const R root_arg =
+        sample_one_of({sample_real(-30, 30), sample_real(-30, 30), sample_real(-30, 30),
+                       sample_real(REAL_EXP_MIN, REAL_EXP_MAX, true, 1, 30)});
     // hypot: same exponents half the time, so that the sum of squares carries
     const R side = sample_one_of({sample_real(-25, 25, true, 5), sample_real(0, 0, true, 5)});
     const R plane =
@@ -545,19 +530,21 @@ std::vector<RealOp> fn_table() {
                                       sample_signed(sample_beside(one, -1)), sample_real(0, 1)})),
               100),
         // the binary paths serve short mantissas (up to 40 words for sqrt, 16 for cbrt)
-        unary("sqrt", real_sqrt, root_reference(2), root_arg, 300, 70),
-        unary("cbrt", real_cbrt, root_reference(3), root_arg, 300, 70),
-        exact_root("sqrt_exact", real_sqrt, 2),
-        exact_root("cbrt_exact", real_cbrt, 3),
+        unary("sqrt", real_sqrt, nth_root_reference, root_of(2, root_arg), 300, 70),
+        unary("cbrt", real_cbrt, nth_root_reference, root_of(3, root_arg), 300, 70),
+        fn_op("sqrt_exact", guarded(real_sqrt), nth_root_reference, root_of(2, exact_power(2)), 100,
+              20, RealRule::Rounded, 0),
+        fn_op("cbrt_exact", guarded(real_cbrt), nth_root_reference, root_of(3, exact_power(3)), 100,
+              20, RealRule::Rounded, 0),
         binary("hypot", real_hypot, mpfr_reference(mpfr_hypot), side, side, 200, 70),
         // bases of any size, exponents small or, with bases near 1, huge: the
         // results reach beyond the range both ways
-        with_n("pow_int", real_pow_int, power_reference,
-               with_int(sample_real(-30, 30, true, 2), 300, 2000000000), 250),
-        with_n("pow_int_near_1", real_pow_int, power_reference,
-               with_int(sample_beside(one, 0), 0, i64{1} << 62, 0), 60),
-        with_n("root_int", root_int, nth_root_reference,
-               with_int(sample_real(-60, 60, true, 2), 40, 1000000, 90), 250, 20),
+        fn_op("pow_int", guarded(real_pow_int), power_reference,
+              with_int(sample_real(-30, 30, true, 2), 300, 2000000000), 250, 60),
+        fn_op("pow_int_near_1", guarded(real_pow_int), power_reference,
+              with_int(sample_beside(one, 0), 0, i64{1} << 62, 0), 60, 60),
+        fn_op("root_int", guarded(root_int), nth_root_reference,
+              with_int(sample_real(-60, 60, true, 2), 40, 1000000, 90), 250, 20),
         binary("pow", real_pow, power_reference, base,
                sample_one_of({sample_real(-5, 2), sample_real(0, 2)}), 200, 15),
         binary("root", real_root, nth_root_reference, sample_real(-2, 1, true, 2),
