@@ -1,7 +1,8 @@
 // The arithmetic of the reals against exact GMP values, through the harness
 // table (support/real_fn_check.h): sums, products and quotients with their
-// spill words, reciprocals, integer quotients and remainders, rounding to
-// digits, precision changes, integer and fractional parts and powers of two.
+// spill words, reciprocals, integer quotients and remainders, machine
+// integers, rounding to digits, precision changes, integer and fractional
+// parts, powers of two and ten, comparisons and digit tests.
 #include <gmp.h>
 #include <mpfr.h>
 

@@ -419,7 +419,7 @@ RealOutcome gcd_run(const RealCase& c, int) {
 std::vector<RealOp> fn_table() {
     using R = RealSampler;
     using Sample = RealSample;
-    // guarded calls: up to 527 words, a pending error stops them
+    // guarded calls: up to 527 words; a pending error stops them (see below)
     auto fn_op = [](const char* name, RealRun run, RealRef ref, Sample s, i64 rounds, i64 small_max,
                     RealRule rule = RealRule::Faithful, int aliases = 1) {
         RealOp op =

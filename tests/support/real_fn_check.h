@@ -4,7 +4,8 @@
 //
 // Every case must follow the range rules: a value above the exponent range
 // gives error 10 and +0, one below it a zero of the value's sign without
-// error, a value outside the domain (a NaN reference) error 14 and +0.
+// error, a value outside the domain (a NaN reference) the entry's domain
+// error (14; 13 for a division by zero) and +0.
 // Otherwise, by the entry's rule:
 //   - Faithful, for functions run the way the application calls them (a
 //     guarded call): no error, within one unit of the last of the 19m
@@ -14,10 +15,11 @@
 //     to 0.005 units of the (19m - 2)-th digit);
 //   - Rounded: exactly the reference rounded half up to 19m digits (the
 //     reference must be exact, or never near a tie);
-//   - Spill, for operations that return a spill word (zeros keep their sign): the result and its
+//   - Spill, for operations that return a spill word: the result and its
 //     spill, as one value of m + 1 words, within [lo, hi] units of its last
 //     digit from the exact value (on the magnitude: positive is above), and
-//     rounded with the spill within tol units of the last of 19m digits.
+//     rounded with the spill within tol units of the last of 19m digits; a
+//     zero keeps the reference's sign.
 // A quarter of the small cases also runs the operation with its destination
 // on an operand (or a guarded function's body outside the guarded call):
 // the result must not change. One case in ten of an operation that keeps a
@@ -66,15 +68,15 @@ struct RealOp {
     RealRun run{};
     RealRef ref{};
     RealRule rule = RealRule::Faithful;
-    i32 domain_error = 14;  // for a NaN reference (division by zero: 13)
-    bool keeps_pending = true;
-    int aliases = 1;         // the alias forms run (0, 1 or 2)
-    double lo = 0, hi = 0;   // Spill: the window of the value with its spill, if any,
-    double lo_per_word = 0;  // lo + lo_per_word * m units
-    double tol = 0.5;        // Spill: units of the rounded result
-    i64 rounds = 150;        // times the iteration multiplier
-    i64 small_max = 60;      // the usual word counts; one in fifty up to max_m
-    i64 max_m = 528;         // a guarded body's width; 527 for guarded calls
+    i32 domain_error = 14;      // for a NaN reference (division by zero: 13)
+    bool keeps_pending = true;  // a pending error stays and changes nothing
+    int aliases = 1;            // the alias forms run (0, 1 or 2)
+    double lo = 0, hi = 0;      // Spill: the window of the value with its spill, if any,
+    double lo_per_word = 0;     // lo + lo_per_word * m units
+    double tol = 0.5;           // Spill: units of the rounded result
+    i64 rounds = 150;           // times the iteration multiplier
+    i64 small_max = 60;         // the usual word counts; one in fifty up to max_m
+    i64 max_m = 528;            // a guarded body's width; 527 for guarded calls
 };
 
 // The entry's name, for the test names of a table.
