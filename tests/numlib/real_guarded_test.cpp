@@ -1,6 +1,6 @@
 // The guarded-call protocol: what a body sees (precision, guard state, its
 // widened operands), the rounding with the guard word, the restored context
-// and scratch on every path, and the guarded constants pi and 10^k.
+// and scratch on every path, and the guarded constant pi.
 #include <mpfr.h>
 
 #include <string>
