@@ -3,7 +3,6 @@
 #include "numlib/real_const.h"
 
 #include <climits>
-#include <functional>
 
 #include "numlib/mp_error.h"
 #include "numlib/real.h"
@@ -16,62 +15,32 @@ namespace {
 constexpr i64 TABLE_WORDS = MP_CONST_WORDS;
 constexpr i64 TABLE_DIGITS = 19 * TABLE_WORDS;
 
-using Reference = std::function<void(mpfr_ptr)>;
-
-void ln_of(mpfr_ptr v, unsigned long num, unsigned long den) {
-    mpfr_set_ui(v, num, MPFR_RNDN);
-    mpfr_div_ui(v, v, den, MPFR_RNDN);
-    mpfr_log(v, v, MPFR_RNDN);
-}
-
-void atan_of(mpfr_ptr v, unsigned long num, unsigned long den) {
-    mpfr_set_ui(v, num, MPFR_RNDN);
-    mpfr_div_ui(v, v, den, MPFR_RNDN);
-    mpfr_atan(v, v, MPFR_RNDN);
-}
-
-void pi_times(mpfr_ptr v, unsigned long num, unsigned long den) {
-    mpfr_const_pi(v, MPFR_RNDN);
-    mpfr_mul_ui(v, v, num, MPFR_RNDN);
-    mpfr_div_ui(v, v, den, MPFR_RNDN);
-}
-
-// Every entry's value, computed by MPFR.
-const Reference REFERENCES[REAL_CONST_UNSET] = {
-    [](mpfr_ptr v) { ln_of(v, 10, 1); },
-    [](mpfr_ptr v) { ln_of(v, 2, 1); },
-    [](mpfr_ptr v) { ln_of(v, 6, 5); },
-    [](mpfr_ptr v) { ln_of(v, 101, 100); },
-    [](mpfr_ptr v) {
-        ln_of(v, 10, 1);
-        mpfr_div_ui(v, v, 3, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) {
-        ln_of(v, 10, 1);
-        mpfr_div_ui(v, v, 9, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) { pi_times(v, 1, 4); },
-    [](mpfr_ptr v) { atan_of(v, 1, 5); },
-    [](mpfr_ptr v) { atan_of(v, 21, 50); },
-    [](mpfr_ptr v) { atan_of(v, 67, 100); },
-    [](mpfr_ptr v) {
-        ln_of(v, 10, 1);
-        mpfr_ui_div(v, 1, v, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) {
-        mpfr_set_ui(v, 2, MPFR_RNDN);
-        mpfr_log10(v, v, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) {
-        ln_of(v, 2, 1);
-        mpfr_ui_div(v, 1, v, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) {
-        pi_times(v, 1, 4);
-        mpfr_ui_div(v, 1, v, MPFR_RNDN);
-    },
-    [](mpfr_ptr v) { pi_times(v, 1, 2); },
+// An entry's value: f(num / den) / div, inverted when asked; f is ln ('l'),
+// log10 ('g'), atan ('a') or, ignoring the argument, pi ('p').
+struct Reference {
+    char f;
+    unsigned long num, den, div;
+    bool invert;
 };
+const Reference REFERENCES[REAL_CONST_UNSET] = {
+    {'l', 10, 1, 1, false},    {'l', 2, 1, 1, false},  {'l', 6, 5, 1, false},
+    {'l', 101, 100, 1, false}, {'l', 10, 1, 3, false}, {'l', 10, 1, 9, false},
+    {'p', 1, 1, 4, false},     {'a', 1, 5, 1, false},  {'a', 21, 50, 1, false},
+    {'a', 67, 100, 1, false},  {'l', 10, 1, 1, true},  {'g', 2, 1, 1, false},
+    {'l', 2, 1, 1, true},      {'p', 1, 1, 4, true},   {'p', 1, 1, 2, false},
+};
+
+void reference(mpfr_ptr v, i32 idx) {
+    const Reference& r = REFERENCES[idx];
+    mpfr_set_ui(v, r.num, MPFR_RNDN);
+    mpfr_div_ui(v, v, r.den, MPFR_RNDN);
+    if (r.f == 'l') mpfr_log(v, v, MPFR_RNDN);
+    if (r.f == 'g') mpfr_log10(v, v, MPFR_RNDN);
+    if (r.f == 'a') mpfr_atan(v, v, MPFR_RNDN);
+    if (r.f == 'p') mpfr_const_pi(v, MPFR_RNDN);
+    mpfr_div_ui(v, v, r.div, MPFR_RNDN);
+    if (r.invert) mpfr_ui_div(v, 1, v, MPFR_RNDN);
+}
 
 class RealConstTest : public NumlibTest {
   protected:
@@ -90,7 +59,7 @@ TEST_F(RealConstTest, StoredEntriesAreTheConstantsRoundedToTenThousandDigits) {
     Mpfr v(oracle_bits(TABLE_DIGITS + 40));
     for (i32 idx = 0; idx < REAL_CONST_STORED_COUNT; ++idx) {
         SCOPED_TRACE("entry " + std::to_string(idx));
-        REFERENCES[idx](v);
+        reference(v, idx);
         ASSERT_FALSE(near_tie(v, TABLE_DIGITS));
         EXPECT_TRUE(real_is_rounded(REAL_CONST_STORED[idx], TABLE_WORDS, v));
         EXPECT_TRUE(real_is_rounded(read(idx, MP_CONST_WORDS).data(), TABLE_WORDS, v));
@@ -101,7 +70,7 @@ TEST_F(RealConstTest, DerivedEntriesAreWithinTwoUnitsOfTheirLastWord) {
     Mpfr v(oracle_bits(TABLE_DIGITS + 40));
     for (i32 idx = REAL_CONST_INV_LN10; idx < REAL_CONST_UNSET; ++idx) {
         SCOPED_TRACE("entry " + std::to_string(idx));
-        REFERENCES[idx](v);
+        reference(v, idx);
         const auto x = read(idx, MP_CONST_WORDS);
         EXPECT_TRUE(real_well_formed(x.data(), TABLE_WORDS));
         EXPECT_TRUE(real_near(x.data(), TABLE_WORDS, v, 2.0));

@@ -13,26 +13,19 @@
 #include "support/gmp_oracle.h"
 #include "support/mpfr_oracle.h"
 #include "support/numlib_fixture.h"
+#include "support/real_fn_check.h"
+#include "support/text_helpers.h"
 
 namespace {
 
 using RealConvertTest = NumlibTest;
-using Words = std::vector<u64>;
-
-std::string mpz_text(mpz_srcptr z) {
-    char* s = mpz_get_str(nullptr, 10, z);
-    std::string out = s;
-    void (*freefunc)(void*, std::size_t);
-    mp_get_memory_functions(nullptr, nullptr, &freefunc);
-    freefunc(s, out.size() + 1);
-    return out;
-}
+using Words = Real;
 
 // The m-word real whose digits are the first 19m of |z| (truncated).
 Words truncated_real(mpz_srcptr z, i64 m) {
     Words x(static_cast<std::size_t>(m + 1));
     if (mpz_sgn(z) == 0) return x;
-    std::string digits = mpz_text(z);
+    std::string digits = mpz_digits(z, 10);
     if (digits[0] == '-') digits.erase(0, 1);
     const i64 exp = static_cast<i64>(digits.size()) - 1;
     if (static_cast<i64>(digits.size()) > 19 * m) digits.resize(static_cast<std::size_t>(19 * m));
@@ -40,46 +33,7 @@ Words truncated_real(mpz_srcptr z, i64 m) {
     return x;
 }
 
-// The integer part of x toward zero, exactly.
-void int_part(Mpz& out, const u64* x, i64 m) {
-    i64 e;
-    real_exact(out, &e, x, m);
-    Mpz p;
-    if (e >= 0) {
-        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e));
-        mpz_mul(out, out, p);
-    } else {
-        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e));
-        mpz_tdiv_q(out, out, p);
-    }
-}
-
 // ---- machine integers --------------------------------------------------------
-
-TEST_F(RealConvertTest, FromMachineIntegersIsExactWithTheSpill) {
-    for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
-        const i64 m = rng.range(1, 3);
-        mp_set_real_words(static_cast<i32>(m));
-        const u64 v = rng.chance(50) ? rng.word() : rng.word() >> rng.range(1, 63);
-        const bool is_signed = rng.chance(50);
-        Words x(static_cast<std::size_t>(m + 1));
-        const u64 spill =
-            is_signed ? real_from_i64(x.data(), static_cast<i64>(v)) : real_from_u64(x.data(), v);
-        Mpz want;
-        if (is_signed)
-            mpz_set_si(want, static_cast<long>(v));
-        else
-            mpz_set_ui(want, v);
-        // x followed by its spill is the value exactly
-        Words ext = x;
-        ext.push_back(spill);
-        Mpz got;
-        int_part(got, ext.data(), m + 1);
-        ASSERT_EQ(mpz_cmp(got, want), 0) << "v=" << v << " signed=" << is_signed << " m=" << m;
-        ASSERT_TRUE(real_well_formed(x.data(), m));
-        ASSERT_EQ(spill != 0, m == 1 && !is_signed && v >= 10000000000000000000ULL && v % 10 != 0);
-    }
-}
 
 TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
     for (i64 iter = 0; iter < test_iterations(4000); ++iter) {
@@ -102,14 +56,11 @@ TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
         };
         Mpz ip, ex;
         i64 e;
-        int_part(ip, x.data(), m);
+        integer_of(ip, x, m);
         real_exact(ex, &e, x.data(), m);
-        const bool integer = e >= 0 || [&] {
-            Mpz p, r;
-            mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e));
-            mpz_tdiv_r(r, ex, p);
-            return mpz_sgn(r.get()) == 0;
-        }();
+        Mpz p;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : 0));
+        const bool integer = mpz_divisible_p(ex, p);
         const bool usable = integer || (flags & REAL_CONV_TRUNCATE);
         const std::string what = real_text(x.data(), m) + " flags=" + std::to_string(flags);
         i64 si;
@@ -134,16 +85,9 @@ TEST_F(RealConvertTest, ToMachineIntegersMatchTheExactIntegerPart) {
 
 // A count of binary words around the conversion's thresholds and limits.
 i64 random_count(TestRng& rng) {
-    switch (rng.range(0, 3)) {
-        case 0:
-            return rng.range(1, 4);
-        case 1:
-            return rng.range(5, 60);
-        case 2:
-            return rng.range(61, 700);
-        default:
-            return rng.range(1900, 2100);
-    }
+    const i64 counts[] = {rng.range(1, 4), rng.range(5, 60), rng.range(61, 700),
+                          rng.range(1900, 2100)};
+    return counts[rng.range(0, 3)];
 }
 
 TEST_F(RealConvertTest, FromUintIsTheTruncatedDecimal) {
@@ -182,7 +126,7 @@ TEST_F(RealConvertTest, ToUintIsTheIntegerPartOrError12) {
         Words x = random_real(
             rng, m, {.exp_min = -2, .exp_max = rng.chance(50) ? limit + 1 : 40, .zero_percent = 3});
         Mpz ip;
-        int_part(ip, x.data(), m);
+        integer_of(ip, x, m);
         mpz_abs(ip, ip);
         Words out(static_cast<std::size_t>(count) + 1, 7);
         real_to_uint(out.data(), static_cast<i32>(count), x.data());

@@ -1,6 +1,6 @@
 // The guarded-call protocol: what a body sees (precision, guard state, its
 // widened operands), the rounding with the guard word, the restored context
-// and scratch on every path, and the guarded constants pi and 10^k.
+// and scratch on every path, and the guarded constant pi.
 #include <mpfr.h>
 
 #include <string>
@@ -140,22 +140,6 @@ TEST_F(RealGuardedTest, FailuresRestoreTheContextAndWriteOnlyMWords) {
         EXPECT_EQ(mp_scratch_top, mp_scratch_end - (kind == 2 ? 0 : 8 * 7)) << kind;
         mp_scratch_top = top;
     }
-}
-
-TEST_F(RealGuardedTest, PowersOfTenAndTheirRange) {
-    mp_set_real_words(2);
-    Words r(3);
-    for (i64 k : {i64{0}, i64{1}, i64{-1}, i64{123456789}, REAL_EXP_MAX, REAL_EXP_MIN}) {
-        real_pow10(r.data(), k);
-        EXPECT_EQ(r, (Words{static_cast<u64>(k) << 1, REAL_TOP, 0})) << k;
-    }
-    EXPECT_EQ(mp_err(), 0);
-    real_pow10(r.data(), REAL_EXP_MIN - 1);  // underflow: +0 without error
-    EXPECT_EQ(r, Words(3, 0));
-    EXPECT_EQ(mp_err(), 0);
-    real_pow10(r.data(), REAL_EXP_MAX + 1);
-    EXPECT_EQ(mp_err(), MP_ERR_EXP_OVERFLOW);
-    EXPECT_EQ(r, Words(3, 0));
 }
 
 TEST_F(RealGuardedTest, SpecialValues) {

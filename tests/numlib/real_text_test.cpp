@@ -1,8 +1,7 @@
-// Real text: the layout of MPFR's digits in every notation and flag
+// Real text: the layout of a value's exact digits in every notation and flag
 // combination, whole-number display against exact integer rounding, parsing
 // against exactly rounded decimal values, round trips, markers and buffers.
 #include <gmp.h>
-#include <mpfr.h>
 
 #include <string>
 #include <vector>
@@ -51,33 +50,17 @@ struct Decimal {
     i64 e = 0;
 };
 
-// The 19m digits of x from MPFR: the binary value at oracle precision rounds
-// back to them exactly.
-Decimal mpfr_digits(const u64* x, i64 m) {
+// The digits of x, or for the whole-number display |x| rounded half up to an
+// integer, exactly.
+Decimal digits_of(const u64* x, i64 m, bool whole) {
     Decimal d;
     d.negative = real_sign(x) && !real_is_zero(x);
-    if (real_is_zero(x)) return d;
-    Mpfr v(oracle_bits(19 * m));
-    const i64 scale = to_mpfr_scaled(v, x, m);
-    mpfr_exp_t ex = 0;
-    char* s = mpfr_get_str(nullptr, &ex, 10, static_cast<std::size_t>(19 * m), v, MPFR_RNDN);
-    d.digits = s[0] == '-' ? s + 1 : s;
-    mpfr_free_str(s);
-    d.e = static_cast<i64>(ex) - 1 + scale;
-    d.digits.erase(d.digits.find_last_not_of('0') + 1);
-    return d;
-}
-
-// Whole-number display: |x| rounded half up to an integer, exactly.
-Decimal whole_digits(const u64* x, i64 m) {
-    Decimal d;
-    d.negative = real_sign(x) && !real_is_zero(x);
-    if (real_exp_of(x) < -1) return d;  // below one tenth: no need of a huge power
+    if (whole && real_exp_of(x) < -1) return d;  // below one tenth: no need of a huge power
     Mpz n;
     i64 e10;
     real_exact(n, &e10, x, m);
     mpz_abs(n.get(), n.get());
-    if (e10 < 0) {
+    if (whole && e10 < 0) {
         Mpz p;
         mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e10));
         mpz_mul_2exp(n, n, 1);
@@ -141,7 +124,7 @@ u32 random_flags(TestRng& rng) {
     return f & kAllFlags;
 }
 
-TEST_F(RealTextTest, LaysOutMpfrDigitsInEveryNotation) {
+TEST_F(RealTextTest, LaysOutTheDigitsInEveryNotation) {
     for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
         const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
         mp_set_real_words(static_cast<i32>(m));
@@ -160,8 +143,7 @@ TEST_F(RealTextTest, LaysOutMpfrDigitsInEveryNotation) {
         const Words x = random_real(rng, m, opt);
         const u32 flags = random_flags(rng);
         if ((flags & NUM_TEXT_WHOLE) && real_exp_of(x.data()) > 100000) continue;
-        const Decimal v =
-            (flags & NUM_TEXT_WHOLE) ? whole_digits(x.data(), m) : mpfr_digits(x.data(), m);
+        const Decimal v = digits_of(x.data(), m, flags & NUM_TEXT_WHOLE);
         ASSERT_EQ(print(x.data(), m, flags, 3000), layout(v, m, flags))
             << "flags " << std::hex << flags << std::dec << " x " << real_text(x.data(), m, 60);
         ASSERT_EQ(mp_err(), 0);
@@ -221,6 +203,16 @@ TEST_F(RealTextTest, ParsesDecimalTextRoundedHalfUp) {
         ASSERT_EQ(err, 0) << text;
         ASSERT_EQ(got, want) << text << "\n want " << real_text(want.data(), m, 60) << "\n got  "
                              << real_text(got.data(), m, 60);
+    }
+}
+
+// A second point and an exponent sign without digits are refused: error 21, +0.
+TEST_F(RealTextTest, MalformedTextsAreRefused) {
+    mp_set_real_words(2);
+    for (const char* bad : {"1.2.3", "1.2.", "1e+", "1e-"}) {
+        const auto [x, err] = parse(bad, 2);
+        EXPECT_EQ(err, MP_ERR_SYNTAX) << bad;
+        EXPECT_EQ(x, Words(3, 0)) << bad;
     }
 }
 

@@ -103,19 +103,10 @@ i64 first_difference(const u64* a, const u64* b, i64 m) {
 }
 
 double mpz_ratio_to_double(const Mpz& num, const Mpz& den) {
-    if (mpz_sgn(num.get()) == 0) return 0.0;
-    const auto num_bits = static_cast<i64>(mpz_sizeinbase(num, 2));
-    const auto den_bits = static_cast<i64>(mpz_sizeinbase(den, 2));
-    if (num_bits - den_bits > 1000)
-        return mpz_sgn(num.get()) * std::numeric_limits<double>::infinity();
-    mpq_t q;
-    mpq_init(q);
-    mpq_set_num(q, num);
-    mpq_set_den(q, den);
-    mpq_canonicalize(q);
-    const double d = mpq_get_d(q);
-    mpq_clear(q);
-    return d;
+    Mpfr q(64);
+    mpfr_set_z(q, num, MPFR_RNDN);
+    mpfr_div_z(q, q, den, MPFR_RNDN);
+    return mpfr_get_d(q, MPFR_RNDN);
 }
 
 }  // namespace

@@ -4,262 +4,272 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
+#include "numlib/mp_scratch.h"
 #include "support/gmp_oracle.h"
 
 namespace {
 
-// |n| rounded half up by dropping its last two digits.
-void drop_two_digits(Mpz& n) {
-    mpz_abs(n, n);
-    mpz_add_ui(n, n, 50);
-    mpz_tdiv_q_ui(n, n, 100);
+using ::testing::AssertionFailure;
+using ::testing::AssertionResult;
+using ::testing::AssertionSuccess;
+
+bool is_plus_zero(const Real& x) {
+    return std::all_of(x.begin(), x.end(), [](u64 w) { return w == 0; });
 }
 
-// a * 10^ea == b * 10^eb for non-negative a, b.
-bool same_value(Mpz& a, i64 ea, Mpz& b, i64 eb) {
-    Mpz p;
-    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(ea > eb ? ea - eb : eb - ea));
-    mpz_mul(ea > eb ? a : b, ea > eb ? a : b, p);
-    return mpz_cmp(a, b) == 0;
+std::string text(const Real& x, i64 m) {
+    return real_text(x.data(), m, 60);
+}
+
+// A decimal text "[-]d[.ddd][e[-]N]" as digits and exponent, exactly.
+DecimalDigits parse_decimal(const std::string& s) {
+    DecimalDigits d;
+    std::size_t i = 0;
+    if (i < s.size() && s[i] == '-') d.sign = 1, ++i;
+    i64 point = -1;
+    for (; i < s.size() && s[i] != 'e'; ++i) {
+        if (s[i] == '.')
+            point = static_cast<i64>(d.digits.size());
+        else
+            d.digits += s[i];
+    }
+    if (point < 0) point = static_cast<i64>(d.digits.size());
+    d.exp = point - 1 + (i < s.size() ? std::strtoll(s.c_str() + i + 1, nullptr, 10) : 0);
+    return d;
 }
 
 // Whether x rounded half up to 19m - 2 digits equals the correctly rounded v.
 bool rounds_like_reference(const u64* x, i64 m, mpfr_srcptr v, i64 e10) {
     const DecimalDigits d = correctly_rounded_half_up(v, 19 * m - 2, e10);
-    Mpz n, want;
+    Mpz n, want, p;
     i64 e = 0;
     real_exact(n, &e, x, m);
     if ((mpz_sgn(n.get()) < 0) != (d.sign == 1)) return false;
-    drop_two_digits(n);
+    // |n| without its last two digits, rounded half up, against the digits
+    mpz_abs(n, n);
+    mpz_add_ui(n, n, 50);
+    mpz_tdiv_q_ui(n, n, 100);
     mpz_set_str(want, d.digits.c_str(), 10);
-    return same_value(n, e + 2, want, d.exp - static_cast<i64>(d.digits.size()) + 1);
+    const i64 shift = e + 2 - (d.exp - static_cast<i64>(d.digits.size()) + 1);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(shift < 0 ? -shift : shift));
+    mpz_mul(shift > 0 ? n : want, shift > 0 ? n : want, p);
+    return mpz_cmp(n, want) == 0;
 }
 
-i32 take_error() {
-    const i32 e = mp_err();
-    mp_error.store(0);
-    return e;
-}
-
-bool is_plus_zero(const std::vector<u64>& x) {
-    return std::all_of(x.begin(), x.end(), [](u64 w) { return w == 0; });
-}
-
-// A decimal text "[-]d[.ddd][e[-]N]" as digits and exponent, exactly.
-DecimalDigits parse_decimal(const std::string& text) {
-    DecimalDigits d;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-') d.sign = 1, ++i;
-    i64 point = -1;
-    for (; i < text.size() && text[i] != 'e'; ++i) {
-        if (text[i] == '.')
-            point = static_cast<i64>(d.digits.size());
-        else
-            d.digits += text[i];
-    }
-    if (point < 0) point = static_cast<i64>(d.digits.size());
-    const i64 e = i < text.size() ? std::strtoll(text.c_str() + i + 1, nullptr, 10) : 0;
-    d.exp = point - 1 + e;
-    return d;
-}
-
-// The context a guarded call gives its body, for a body run by hand.
-class BodyContext {
-  public:
-    BodyContext(i64 m, i32 g) {
-        mp_real_words = static_cast<i32>(m + 1);
-        mp_guard_words = 1;
-        mp_guard_digits = 19 - g;
-    }
-    ~BodyContext() {
-        mp_real_words -= 1;
-        mp_guard_words = 0;
-        mp_guard_digits = 0;
-    }
-    BodyContext(const BodyContext&) = delete;
-    BodyContext& operator=(const BodyContext&) = delete;
+// Shares of correctly rounded Faithful cases.
+struct Tally {
+    i64 cases = 0, far_cases = 0, far_rounded = 0;
+    double worst = 0;
 };
 
-std::vector<u64> widened(const std::vector<u64>& x) {
-    std::vector<u64> w = x;
-    w.push_back(0);
-    return w;
-}
-
-// The body's result t (m + 1 words) rounded to m words with its guard word.
-std::vector<u64> rounded(std::vector<u64> t, i64 m) {
-    const u64 spill = t[static_cast<std::size_t>(m + 1)];
-    t.resize(static_cast<std::size_t>(m + 1));
-    real_round_guard(t.data(), spill, static_cast<i32>(m));
-    return t;
-}
-
-::testing::AssertionResult same_result(const std::vector<u64>& guarded,
-                                       const std::vector<u64>& body, i64 m, const char* how) {
-    if (guarded == body) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "with the destination " << how << ": " << real_text(body.data(), m, 60)
-           << " instead of " << real_text(guarded.data(), m, 60);
-}
-
-// The decimal exponent v * 10^e10 takes at 19m digits, when it may lie near
+// The decimal exponent v * 10^e10 takes at 19m digits when it may lie near
 // or beyond the range; 0 otherwise.
 i64 exponent_near_range(mpfr_srcptr v, i64 m, i64 e10) {
+    if (mpfr_zero_p(v)) return 0;
     const i64 rough = e10 + static_cast<i64>(mpfr_get_exp(v)) * 30103 / 100000;
     if (rough < REAL_EXP_MAX - 5 && rough > REAL_EXP_MIN + 5) return 0;
     return correctly_rounded_half_up(v, 19 * m, e10).exp;
 }
 
-// The outcome of one case (result out, error err) against v * 10^e10:
-// outside the domain (NaN or infinity), beyond or below the exponent range,
-// or within one unit with the rounding tallied.
-::testing::AssertionResult judge(RealFnStats& stats, i64 m, const std::vector<u64>& out, i32 err,
-                                 mpfr_srcptr v, i64 e10) {
-    auto got = [&] {
-        return real_text(out.data(), m, 60) + " (error " + std::to_string(err) + ")";
-    };
+// The outcome of one case against v * 10^e10 by the entry's rule.
+AssertionResult judge(const RealOp& op, Tally& tally, i64 m, const RealOutcome& out, mpfr_srcptr v,
+                      i64 e10) {
+    const std::string got = text(out.x, m) + " (error " + std::to_string(out.err) + ")";
     if (!mpfr_number_p(v)) {
-        if (err == MP_ERR_DOMAIN && is_plus_zero(out)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "outside the domain: want error 14 and +0, got " << got();
+        if (out.err == op.domain_error && is_plus_zero(out.x)) return AssertionSuccess();
+        return AssertionFailure() << "outside the domain: want error " << op.domain_error
+                                  << " and +0, got " << got;
     }
-    const i64 e = mpfr_zero_p(v) ? 0 : exponent_near_range(v, m, e10);
+    const i64 e = exponent_near_range(v, m, e10);
     if (e > REAL_EXP_MAX) {
-        if (err == MP_ERR_EXP_OVERFLOW && is_plus_zero(out)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "overflow: want error 10 and +0, got " << got();
+        if (out.err == MP_ERR_EXP_OVERFLOW && is_plus_zero(out.x)) return AssertionSuccess();
+        return AssertionFailure() << "overflow: want error 10 and +0, got " << got;
     }
     if (e < REAL_EXP_MIN) {
-        if (err == 0 && real_is_zero(out.data()) && real_exp_of(out.data()) == 0 &&
-            real_sign(out.data()) == (mpfr_signbit(v) ? 1 : 0))
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "underflow: want a zero of the value's sign, got " << got();
+        if (out.err == 0 && real_is_zero(out.x.data()) && real_exp_of(out.x.data()) == 0 &&
+            real_sign(out.x.data()) == (mpfr_signbit(v) ? 1 : 0))
+            return AssertionSuccess();
+        return AssertionFailure() << "underflow: want a zero of the value's sign, got " << got;
     }
-    if (err != 0) return ::testing::AssertionFailure() << "got " << got();
-    if (!real_well_formed(out.data(), m))
-        return ::testing::AssertionFailure() << "malformed " << got();
-    return check_fn_result(stats, out.data(), m, v, e10);
-}
-
-// The integer-argument function and argument for the guarded unary call.
-RealIntFn g_int_fn = nullptr;
-i64 g_int_arg = 0;
-void int_trampoline(u64* dst, const u64* x) {
-    g_int_fn(dst, x, g_int_arg);
-}
-
-template <typename RunCase>
-void run_rounds(TestRng& rng, const char* name, i64 rounds, i64 small_max, RunCase run) {
-    RealFnStats stats;
-    for (i64 round = 0; round < test_iterations(rounds); ++round) {
-        const i64 m = fn_test_words(rng, round, small_max);
-        // aliasing on a quarter of the small cases
-        const auto r = run(stats, m, round % 4 == 3 && m <= 60);
-        if (!r) {
-            ADD_FAILURE() << name << " at m = " << m << ": " << r.message();
-            break;
+    if (out.err != 0) return AssertionFailure() << "got " << got;
+    if (!real_well_formed(out.x.data(), m)) return AssertionFailure() << "malformed " << got;
+    if (op.rule == RealRule::Rounded) return real_is_rounded(out.x.data(), m, v, e10);
+    Real x = out.x;
+    if (op.rule == RealRule::Spill) {
+        x.push_back(out.spill);
+        const double off = ulps_from(x.data(), m + 1, v, e10) * (real_sign(x.data()) ? -1 : 1);
+        const double lo = op.lo + op.lo_per_word * static_cast<double>(m);
+        if (lo < op.hi && !(off >= lo - 1e-9 && off <= op.hi + 1e-9))
+            return AssertionFailure() << "with its spill " << off << " units off: " << got;
+        x.pop_back();
+        real_round_guard(x.data(), out.spill, static_cast<i32>(m));
+    }
+    if (mpfr_zero_p(v)) {
+        const bool sign_kept = real_sign(x.data()) == (mpfr_signbit(v) ? 1 : 0);
+        if (real_is_zero(x.data()) && (op.rule != RealRule::Spill || sign_kept))
+            return AssertionSuccess();
+        return AssertionFailure() << "want 0, got " << got;
+    }
+    const double ulps = std::fabs(ulps_from(x.data(), m, v, e10));
+    const double tol = op.rule == RealRule::Spill ? op.tol + 1e-9 : 1.0;
+    if (!(ulps <= tol))
+        return AssertionFailure() << ulps << " units away; got " << text(x, m) << " want "
+                                  << digits_text(correctly_rounded_half_up(v, 19 * m, e10), 60);
+    if (op.rule == RealRule::Faithful) {
+        ++tally.cases;
+        tally.worst = std::max(tally.worst, ulps);
+        if (!near_tie(v, 19 * m - 2, 6e-3, e10)) {
+            ++tally.far_cases;
+            tally.far_rounded += rounds_like_reference(x.data(), m, v, e10);
         }
     }
-    stats.report(name);
-    EXPECT_GE(stats.far_share(), 0.999) << name;
+    return AssertionSuccess();
 }
 
-::testing::AssertionResult unary_case(RealFnStats& stats, i64 m, const std::vector<u64>& x,
-                                      RealUnaryFn fn, i32 g, const RealFnReference& ref,
-                                      bool alias) {
-    i32 err = 0;
-    const auto out = guarded_unary(m, x, fn, &err, g);
-    Mpfr v(fn_ref_bits(m));
+// Word counts for round i: first 1, 2, 3, 27, 38, 39 (the two sides of the
+// logarithm's switch to the mean at 40 working words), 53, 263 and max_m,
+// later mostly up to small_max, one in fifty up to max_m.
+i64 words_for(TestRng& rng, const RealOp& op, i64 round) {
+    static const i64 fixed[] = {1, 2, 3, 27, 38, 39, 53, 263};
+    if (round < 8) return std::min(fixed[round], op.max_m);
+    if (round == 8) return op.max_m;
+    if (op.max_m > op.small_max && rng.chance(2)) return rng.range(op.small_max + 1, op.max_m);
+    return rng.chance(60) ? rng.range(1, std::min<i64>(12, op.small_max))
+                          : rng.range(1, op.small_max);
+}
+
+std::string operands_text(const RealCase& c) {
+    std::string s = "m = " + std::to_string(c.m) + ", n = " + std::to_string(c.n);
+    for (const Real* x : {&c.a, &c.b})
+        if (!x->empty()) s += "\n  " + text(*x, static_cast<i64>(x->size()) - 1);
+    return s;
+}
+
+AssertionResult run_case(const RealOp& op, Tally& tally, TestRng& rng, const RealCase& c,
+                         bool alias) {
+    mp_real_words = static_cast<i32>(c.m);  // max_m may be 528, a guarded body's width
+    const u8* top = mp_scratch_top;
+    const RealOutcome out = op.run(c, 0);
+    if (mp_scratch_top != top) return AssertionFailure() << "scratch not given back";
+    Mpfr v(ref_bits(c.m));
     i64 e10 = 0;
-    ref(v, x.data(), m, &e10);
-    auto r = judge(stats, m, out, err, v, e10);
-    if (r && alias && err == 0) {
-        std::vector<u64> body(static_cast<std::size_t>(m + 2));
-        {
-            BodyContext c(m, g);
-            fn(body.data(), widened(x).data());
-        }
-        mp_error.store(0);
-        r = same_result(out, rounded(body, m), m, "apart from the operand");
+    op.ref(v, c, &e10);
+    AssertionResult r = judge(op, tally, c.m, out, v, e10);
+    const bool pending = op.keeps_pending && rng.chance(10);
+    for (int form = 0; r && form <= (alias && out.err == 0 ? op.aliases : 0); ++form) {
+        if (form == 0 && !pending) continue;
+        mp_real_words = static_cast<i32>(c.m);
+        mp_error.store(form == 0 ? MP_ERR_SYNTAX : 0);
+        const RealOutcome same = op.run(c, form);
+        const i32 want_err = form == 0 ? MP_ERR_SYNTAX : out.err;
+        if (same.x != out.x || same.spill != out.spill || same.err != want_err)
+            r = AssertionFailure()
+                << (form == 0 ? "with an error pending" : "with the destination on an operand")
+                << ": " << text(same.x, c.m) << " (error " << same.err << ") instead of "
+                << text(out.x, c.m);
     }
-    if (!r) r << "\n  x = " << real_text(x.data(), m, 60);
     return r;
+}
+
+// A body run by hand in the context a guarded call gives it (m + 1 words,
+// one guard word, 19 - g guard digits, operands widened with a zero word),
+// its destination apart or on b, then rounded to m words with the guard word.
+RealOutcome body_run(const RealCase& c, i32 g, bool on_b,
+                     const std::function<void(u64* dst, const u64* a, const u64* b)>& body) {
+    Real a = c.a, b = c.b.empty() ? c.a : c.b, apart(c.a.size() + 1);
+    a.push_back(0);
+    b.push_back(0);
+    Real& t = on_b ? b : apart;
+    mp_real_words = static_cast<i32>(c.m + 1);
+    mp_guard_words = 1;
+    mp_guard_digits = 19 - g;
+    body(t.data(), a.data(), b.data());
+    mp_real_words = static_cast<i32>(c.m);
+    mp_guard_words = 0;
+    mp_guard_digits = 0;
+    mp_error.store(0);
+    const u64 spill = t.back();
+    t.pop_back();
+    real_round_guard(t.data(), spill, static_cast<i32>(c.m));
+    return {t, 0, 0};
+}
+
+RealOutcome guarded_outcome(i64 m, const std::function<void(u64*)>& call) {
+    Real out(static_cast<std::size_t>(m + 1));
+    mp_error.store(0);
+    call(out.data());
+    const i32 err = mp_err();
+    mp_error.store(0);
+    return {out, 0, err};
 }
 
 }  // namespace
 
-// ---- accuracy tally -------------------------------------------------------------
-
-double RealFnStats::far_share() const {
-    return far_cases == 0 ? 1.0 : static_cast<double>(far_rounded) / static_cast<double>(far_cases);
+void PrintTo(const RealOp& op, std::ostream* os) {
+    *os << op.name;
 }
 
-void RealFnStats::report(const std::string& name) const {
-    const double strict =
-        strict_cases == 0 ? 1.0
-                          : static_cast<double>(strict_rounded) / static_cast<double>(strict_cases);
-    std::printf(
-        "[ accuracy ] %s: %lld cases, worst %.3f units; rounded to 19m-2 digits: %.4f of %lld "
-        "beyond 0.006 units of a tie, %.4f of %lld beyond 0.001\n",
-        name.c_str(), static_cast<long long>(cases), worst_ulps, far_share(),
-        static_cast<long long>(far_cases), strict, static_cast<long long>(strict_cases));
-    ::testing::Test::RecordProperty(name + "_worst_ulps", std::to_string(worst_ulps));
-    ::testing::Test::RecordProperty(name + "_rounded_share", std::to_string(far_share()));
-    ::testing::Test::RecordProperty(name + "_rounded_share_strict", std::to_string(strict));
+std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param) {
+    return param.param.name;
 }
 
-::testing::AssertionResult check_fn_result(RealFnStats& stats, const u64* x, i64 m, mpfr_srcptr v,
-                                           i64 e10, double max_ulps) {
-    ++stats.cases;
-    if (mpfr_zero_p(v)) {
-        if (real_is_zero(x)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "expected 0, got " << real_text(x, m, 60);
+mpfr_prec_t ref_bits(i64 m) {
+    return oracle_bits(19 * m + 40);
+}
+
+RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
+               i64 rounds, int aliases) {
+    RealOp op;
+    op.name = name;
+    op.rule = rule;
+    op.sample = std::move(sample);
+    op.run = std::move(run);
+    op.ref = std::move(ref);
+    op.rounds = rounds;
+    op.aliases = aliases;
+    return op;
+}
+
+RealOp& real_op_at(std::vector<RealOp>& table, const std::string& name) {
+    for (RealOp& op : table)
+        if (op.name == name) return op;
+    throw std::invalid_argument("no entry " + name);
+}
+
+void check_op(TestRng& rng, const RealOp& op) {
+    Tally tally;
+    for (i64 round = 0; round < test_iterations(op.rounds); ++round) {
+        RealCase c;
+        c.m = words_for(rng, op, round);
+        mp_real_words = static_cast<i32>(c.m);
+        op.sample(rng, c);
+        mp_error.store(0);  // a generator may have left one
+        const auto r = run_case(op, tally, rng, c, round % 4 == 3 && c.m <= 60);
+        if (!r) {
+            ADD_FAILURE() << op.name << ": " << r.message() << "\n  " << operands_text(c);
+            break;
+        }
     }
-    const double ulps = std::fabs(ulps_from(x, m, v, e10));
-    if (!(ulps <= max_ulps)) {
-        return ::testing::AssertionFailure()
-               << ulps << " units away; got " << real_text(x, m, 60) << " want "
-               << digits_text(correctly_rounded_half_up(v, 19 * m, e10), 60);
-    }
-    stats.worst_ulps = std::max(stats.worst_ulps, ulps);
-    const bool ok = rounds_like_reference(x, m, v, e10);
-    if (!near_tie(v, 19 * m - 2, 1e-3, e10)) {
-        ++stats.strict_cases;
-        stats.strict_rounded += ok;
-    }
-    if (!near_tie(v, 19 * m - 2, 6e-3, e10)) {
-        ++stats.far_cases;
-        stats.far_rounded += ok;
-    }
-    return ::testing::AssertionSuccess();
+    mp_error.store(0);
+    if (op.rule != RealRule::Faithful) return;
+    const double share = tally.far_cases == 0 ? 1.0
+                                              : static_cast<double>(tally.far_rounded) /
+                                                    static_cast<double>(tally.far_cases);
+    std::printf("[ accuracy ] %s: %lld cases, worst %.3f units; %.4f of %lld rounded correctly\n",
+                op.name, static_cast<long long>(tally.cases), tally.worst, share,
+                static_cast<long long>(tally.far_cases));
+    EXPECT_GE(share, 0.999) << op.name;
 }
 
-// ---- word counts, arguments, references -------------------------------------------
-
-i64 fn_test_words(TestRng& rng, i64 round, i64 small_max) {
-    // 38 and 39: the two sides of the logarithm's switch to the mean at 40
-    // working words (m + 1 in a guarded body).
-    static const i64 fixed[] = {1, 2, 3, 27, 38, 39, 53, 263, 527};
-    if (round < 9) return fixed[round];
-    if (rng.chance(2)) return rng.range(61, 527);
-    return rng.chance(60) ? rng.range(1, std::min<i64>(12, small_max)) : rng.range(1, small_max);
-}
-
-long fn_ref_bits(i64 m) {
-    return static_cast<long>(oracle_bits(19 * m + 40));
-}
+// ---- operands ---------------------------------------------------------------------
 
 RealSampler sample_real(i64 exp_min, i64 exp_max, bool negative, int zero_percent,
                         int edge_percent) {
-    RandomRealOptions opt;
-    opt.exp_min = exp_min;
-    opt.exp_max = exp_max;
-    opt.negative = negative;
-    opt.zero_percent = zero_percent;
-    opt.edge_percent = edge_percent;
+    const RandomRealOptions opt{exp_min, exp_max, negative, zero_percent, edge_percent};
     return [opt](TestRng& rng, i64 m) { return random_real(rng, m, opt); };
 }
 
@@ -276,7 +286,7 @@ RealSampler sample_beside(std::function<void(mpfr_ptr, TestRng&)> center, int si
             if (side < 0 || (side == 0 && rng.chance(50))) mpfr_neg(d, d, MPFR_RNDN);
             mpfr_add(v, v, d, MPFR_RNDN);
         }
-        std::vector<u64> x(static_cast<std::size_t>(m + 1));
+        Real x(static_cast<std::size_t>(m + 1));
         from_mpfr(x.data(), m, v);
         return x;
     };
@@ -291,159 +301,153 @@ RealSampler sample_one_of(std::vector<RealSampler> parts) {
 
 RealSampler sample_signed(RealSampler s) {
     return [s](TestRng& rng, i64 m) {
-        auto x = s(rng, m);
+        Real x = s(rng, m);
         if (rng.chance(50)) real_negate(x.data());
         return x;
     };
 }
 
-std::vector<u64> real_of_text(i64 m, const char* text) {
-    std::vector<u64> x(static_cast<std::size_t>(m + 1));
-    real_from_digits(x.data(), m, parse_decimal(text));
+RealSample operands(RealSampler sa, RealSampler sb) {
+    return [sa, sb](TestRng& rng, RealCase& c) {
+        c.a = sa(rng, c.m);
+        if (sb) c.b = sb(rng, c.m);
+    };
+}
+
+Real real_of_text(i64 m, const char* s) {
+    Real x(static_cast<std::size_t>(m + 1));
+    real_from_digits(x.data(), m, parse_decimal(s));
     return x;
 }
 
-RealFnReference mpfr_reference(MpfrUnaryFn f, bool cancels) {
-    return [f, cancels](mpfr_ptr v, const u64* x, i64 m, i64* e10) {
-        *e10 = 0;
-        Mpfr a(oracle_bits((cancels ? 2 : 1) * 19 * m + 80));
-        to_mpfr(a, x, m);
+// ---- guarded functions and references ----------------------------------------------
+
+RealRun guarded(RealUnaryFn fn, i32 g) {
+    return [fn, g](const RealCase& c, int alias) {
+        if (alias)
+            return body_run(c, g, false, [&](u64* d, const u64* a, const u64*) { fn(d, a); });
+        return guarded_outcome(c.m, [&](u64* d) { real_guarded_unary(d, c.a.data(), g, fn); });
+    };
+}
+
+RealRun guarded(RealBinaryFn fn) {
+    return [fn](const RealCase& c, int alias) {
+        if (alias) return body_run(c, 2, alias == 2, fn);
+        return guarded_outcome(
+            c.m, [&](u64* d) { real_guarded_binary(d, c.a.data(), c.b.data(), 2, fn); });
+    };
+}
+
+RealRun guarded(RealIntFn fn) {
+    return [fn](const RealCase& c, int alias) {
+        auto body = [&](u64* d, const u64* a, const u64*) { fn(d, a, c.n); };
+        if (alias) return body_run(c, 2, false, body);
+        return guarded_outcome(c.m, [&](u64* d) { real_guarded_int(d, c.a.data(), c.n, 2, fn); });
+    };
+}
+
+RealRef mpfr_reference(MpfrUnaryFn f, bool cancels) {
+    return [f, cancels](mpfr_ptr v, const RealCase& c, i64*) {
+        Mpfr a(oracle_bits((cancels ? 2 : 1) * 19 * c.m + 80));
+        to_mpfr(a, c.a.data(), c.m);
         f(v, a, MPFR_RNDN);
     };
 }
 
-RealFnReference2 mpfr_reference(MpfrBinaryFn f) {
-    return [f](mpfr_ptr v, const u64* a, const u64* b, i64 m, i64* e10) {
-        *e10 = 0;
-        Mpfr x(oracle_bits(19 * m + 80)), y(oracle_bits(19 * m + 80));
-        to_mpfr(x, a, m);
-        to_mpfr(y, b, m);
+RealRef mpfr_reference(MpfrBinaryFn f) {
+    return [f](mpfr_ptr v, const RealCase& c, i64*) {
+        Mpfr x(oracle_bits(19 * c.m + 80)), y(oracle_bits(19 * c.m + 80));
+        to_mpfr(x, c.a.data(), c.m);
+        to_mpfr(y, c.b.data(), c.m);
         f(v, x, y, MPFR_RNDN);
     };
 }
 
-// ---- the three shapes ---------------------------------------------------------------
-
-void check_fn(TestRng& rng, const UnaryFnEntry& s) {
-    run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
-        return unary_case(stats, m, s.sample(rng, m), s.fn, s.g, s.ref, alias);
-    });
+void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign) {
+    if (mpz_sgn(num) == 0) return static_cast<void>(mpfr_set_zero(v, zero_sign ? -1 : 1));
+    mpfr_set_prec(v, std::max<mpfr_prec_t>(mpfr_get_prec(v),
+                                           static_cast<mpfr_prec_t>(mpz_sizeinbase(num, 2)) + 64));
+    mpq_t q;
+    mpq_init(q);
+    mpq_set_num(q, num);
+    mpq_set_den(q, den);
+    mpq_canonicalize(q);
+    mpfr_set_q(v, q, MPFR_RNDN);
+    mpq_clear(q);
+    *e10 = e;
 }
 
-void check_fn(TestRng& rng, const IntFnEntry& s) {
-    run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
-        g_int_fn = s.fn;
-        g_int_arg = s.sample_n(rng);
-        const i64 n = g_int_arg;
-        const RealFnReference ref = [&](mpfr_ptr v, const u64* x, i64 mm, i64* e10) {
-            s.ref(v, x, n, mm, e10);
-        };
-        auto r = unary_case(stats, m, s.sample(rng, m), int_trampoline, 2, ref, alias);
-        if (!r) r << ", n = " << n;
-        return r;
-    });
+void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign) {
+    Mpz one;
+    mpz_set_ui(one, 1);
+    set_ratio(v, e10, n, one, e, zero_sign);
 }
 
-void check_fn(TestRng& rng, const BinaryFnEntry& s) {
-    run_rounds(rng, s.name, s.rounds, s.small_max, [&](RealFnStats& stats, i64 m, bool alias) {
-        const auto a = s.sample_a(rng, m), b = s.sample_b(rng, m);
-        i32 err = 0;
-        const auto out = guarded_binary(m, a, b, s.fn, &err);
-        Mpfr v(fn_ref_bits(m));
-        i64 e10 = 0;
-        s.ref(v, a.data(), b.data(), m, &e10);
-        auto r = judge(stats, m, out, err, v, e10);
-        if (r && alias && err == 0) {
-            std::vector<u64> apart(static_cast<std::size_t>(m + 2)), aw = widened(a),
-                                                                     on_b = widened(b);
-            {
-                BodyContext c(m, 2);
-                s.fn(apart.data(), aw.data(), on_b.data());
-                s.fn(on_b.data(), aw.data(), on_b.data());
-            }
-            mp_error.store(0);
-            r = same_result(out, rounded(apart, m), m, "apart from the operands");
-            if (r) r = same_result(out, rounded(on_b, m), m, "equal to the second operand");
-        }
-        if (!r)
-            r << "\n  a = " << real_text(a.data(), m, 60)
-              << "\n  b = " << real_text(b.data(), m, 60);
-        return r;
-    });
+void set_pow10(mpfr_ptr v, i64* e10, mpfr_srcptr u) {
+    Mpfr k(mpfr_get_prec(u)), f(mpfr_get_prec(u));
+    mpfr_floor(k, u);
+    if (std::fabs(mpfr_get_d(k, MPFR_RNDN)) > 4.7e18) {
+        *e10 = mpfr_sgn(k.get()) < 0 ? REAL_EXP_MIN - 10 : REAL_EXP_MAX + 10;
+        return static_cast<void>(mpfr_set_ui(v, 1, MPFR_RNDN));
+    }
+    mpfr_sub(f, u, k, MPFR_RNDN);
+    *e10 = mpfr_get_si(k, MPFR_RNDN);
+    mpfr_exp10(v, f, MPFR_RNDN);
+}
+
+void integer_of(Mpz& out, const Real& x, i64 m) {
+    i64 e = 0;
+    real_exact(out, &e, x.data(), m);
+    Mpz p;
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : e));
+    (e < 0 ? mpz_tdiv_q : mpz_mul)(out, out, p);
+}
+
+Real real_of_mpz(mpz_srcptr v, i64 m) {
+    Mpfr f(static_cast<mpfr_prec_t>(mpz_sizeinbase(v, 2) + 2));
+    mpfr_set_z(f, v, MPFR_RNDN);
+    Real x(static_cast<std::size_t>(m + 1));
+    from_mpfr(x.data(), m, f);
+    return x;
 }
 
 // ---- single cases ------------------------------------------------------------------
 
-std::vector<u64> guarded_unary(i64 m, const std::vector<u64>& x, RealUnaryFn fn, i32* err, i32 g) {
-    mp_set_real_words(static_cast<i32>(m));
-    std::vector<u64> out(static_cast<std::size_t>(m + 1));
-    mp_error.store(0);
-    real_guarded_unary(out.data(), x.data(), g, fn);
-    *err = take_error();
-    return out;
-}
-
-std::vector<u64> guarded_binary(i64 m, const std::vector<u64>& a, const std::vector<u64>& b,
-                                RealBinaryFn fn, i32* err) {
-    mp_set_real_words(static_cast<i32>(m));
-    std::vector<u64> out(static_cast<std::size_t>(m + 1));
-    mp_error.store(0);
-    real_guarded_binary(out.data(), a.data(), b.data(), 2, fn);
-    *err = take_error();
-    return out;
-}
-
 namespace {
 
-::testing::AssertionResult outcome(const std::vector<u64>& out, i32 err, i64 m, const char* want,
-                                   i32 want_err) {
-    const std::string got = real_text(out.data(), m, 60);
-    if (err != want_err)
-        return ::testing::AssertionFailure()
-               << "error " << err << " (want " << want_err << "), result " << got;
+AssertionResult outcome(const RealOutcome& out, i64 m, const char* want, i32 want_err) {
+    const std::string got = text(out.x, m);
+    if (out.err != want_err)
+        return AssertionFailure() << "error " << out.err << " (want " << want_err << "), result "
+                                  << got;
     if (want == nullptr) {
-        if (is_plus_zero(out)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "want +0, got " << got;
+        if (is_plus_zero(out.x)) return AssertionSuccess();
+        return AssertionFailure() << "want +0, got " << got;
     }
-    std::string text = want;
-    const bool approx = text.size() > 3 && text.compare(text.size() - 3, 3, "...") == 0;
-    if (approx) text.resize(text.size() - 3);
-    const DecimalDigits d = parse_decimal(text);
+    std::string s = want;
+    const bool approx = s.size() > 3 && s.compare(s.size() - 3, 3, "...") == 0;
     if (!approx) {
-        std::vector<u64> x(out.size());
-        real_from_digits(x.data(), m, d);
-        if (x == out) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "got " << got << ", want " << real_text(x.data(), m);
+        const Real x = real_of_text(m, want);
+        if (x == out.x) return AssertionSuccess();
+        return AssertionFailure() << "got " << got << ", want " << real_text(x.data(), m);
     }
+    s.resize(s.size() - 3);
+    const DecimalDigits d = parse_decimal(s);
     Mpfr v(oracle_bits(static_cast<i64>(d.digits.size()) + 20));
     const std::string scaled =
         std::string(d.sign ? "-" : "") + d.digits.substr(0, 1) + "." + d.digits.substr(1);
     mpfr_set_str(v, scaled.c_str(), 10, MPFR_RNDN);
-    return real_near(out.data(), m, v, 1.0, d.exp);
+    return real_near(out.x.data(), m, v, 1.0, d.exp);
 }
 
 }  // namespace
 
-::testing::AssertionResult fn_case(RealUnaryFn fn, i64 m, const char* x, const char* want, i32 err,
-                                   i32 g) {
-    i32 got_err = 0;
-    const auto out = guarded_unary(m, real_of_text(m, x), fn, &got_err, g);
-    auto r = outcome(out, got_err, m, want, err);
-    if (!r) r << " for x = " << x << " at m = " << m;
+AssertionResult op_case(const RealOp& op, i64 m, const std::vector<std::string>& args,
+                        const char* want, i32 err) {
+    mp_set_real_words(static_cast<i32>(m));
+    RealCase c{.m = m, .a = real_of_text(m, args.at(0).c_str())};
+    if (args.size() > 1) c.b = real_of_text(m, args[1].c_str());
+    auto r = outcome(op.run(c, 0), m, want, err);
+    if (!r) r << " for " << args[0] << (args.size() > 1 ? ", " + args[1] : "") << " at m = " << m;
     return r;
-}
-
-::testing::AssertionResult fn_case(RealBinaryFn fn, i64 m, const char* a, const char* b,
-                                   const char* want, i32 err) {
-    i32 got_err = 0;
-    const auto out = guarded_binary(m, real_of_text(m, a), real_of_text(m, b), fn, &got_err);
-    auto r = outcome(out, got_err, m, want, err);
-    if (!r) r << " for (" << a << ", " << b << ") at m = " << m;
-    return r;
-}
-
-::testing::AssertionResult check_unary_case(RealFnStats& stats, i64 m, const std::vector<u64>& x,
-                                            RealUnaryFn fn, const RealFnReference& ref) {
-    return unary_case(stats, m, x, fn, 2, ref, false);
 }

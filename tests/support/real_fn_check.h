@@ -1,22 +1,29 @@
-// Randomized differential checks of the real elementary functions against
-// MPFR, one harness per operation shape: a function of one real, of two
-// reals, and of a real and a machine integer.
+// The randomized differential harness of the decimal reals: a table of
+// operations, each with our routine, a reference computed with MPFR (or
+// exactly with GMP), an operand generator and an accuracy rule.
 //
-// A function runs the way the application calls it: a guarded call with
-// g = 2 (the factorial: 19) at m words. Each case must
-//   - raise no error and land within one unit of the last of its 19m digits
-//     when the exact value lies in the exponent range; above the range it
-//     must raise error 10 and give +0, below it give a zero with the value's
-//     sign and no error;
-//   - rounded half up to 19m - 2 digits, equal the correctly rounded value.
-//     The guarded call has already rounded to 19m digits, which moves a value
-//     by up to 0.005 units of the (19m - 2)-th digit, so a correct function
-//     may round either way that close to a tie. The tally keeps the share of
-//     cases at least 0.006 units from a tie (it must reach 99.9%) and of
-//     those at least 10^-3 units away.
-// Every fourth small case also runs the body outside the guarded call with
-// the destination apart from (and, for two reals, equal to the second of)
-// the operands: the rounded result must not change.
+// Every case must follow the range rules: a value above the exponent range
+// gives error 10 and +0, one below it a zero of the value's sign without
+// error, a value outside the domain (a NaN reference) the entry's domain
+// error (14; 13 for a division by zero) and +0.
+// Otherwise, by the entry's rule:
+//   - Faithful, for functions run the way the application calls them (a
+//     guarded call): no error, within one unit of the last of the 19m
+//     digits, and rounded half up to 19m - 2 digits equal to the correctly
+//     rounded value in 99.9% of the cases at least 0.006 units from a tie
+//     (the guarded call has rounded once already, which moves a value by up
+//     to 0.005 units of the (19m - 2)-th digit);
+//   - Rounded: exactly the reference rounded half up to 19m digits (the
+//     reference must be exact, or never near a tie);
+//   - Spill, for operations that return a spill word: the result and its
+//     spill, as one value of m + 1 words, within [lo, hi] units of its last
+//     digit from the exact value (on the magnitude: positive is above), and
+//     rounded with the spill within tol units of the last of 19m digits; a
+//     zero keeps the reference's sign.
+// A quarter of the small cases also runs the operation with its destination
+// on an operand (or a guarded function's body outside the guarded call):
+// the result must not change. One case in ten of an operation that keeps a
+// pending error runs again with one: it must stay, the result unchanged.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,122 +36,119 @@
 #include "numlib/real.h"
 #include "support/mpfr_oracle.h"
 
-// ---- accuracy tally -------------------------------------------------------------
+using Real = std::vector<u64>;
 
-struct RealFnStats {
-    i64 cases = 0;
-    i64 far_cases = 0;  // at least 0.006 units from a tie at 19m - 2 digits
-    i64 far_rounded = 0;
-    i64 strict_cases = 0;  // at least 10^-3 units from a tie
-    i64 strict_rounded = 0;
-    double worst_ulps = 0;
-
-    // Prints the shares and records them as test properties.
-    void report(const std::string& name) const;
-    // The share of correctly rounded far cases (1 when there were none).
-    double far_share() const;
+// The operands of one case at m words.
+struct RealCase {
+    i64 m = 1;
+    Real a{}, b{};
+    i64 n = 0;  // a machine-integer operand
+};
+// What an operation gave: the m-word result, its spill and the error raised.
+struct RealOutcome {
+    Real x{};
+    u64 spill = 0;
+    i32 err = 0;
 };
 
-// Checks the m-word result x against v * 10^e10: within max_ulps units of its
-// last digit, and tallies the rounding to 19m - 2 digits. A zero reference
-// needs a zero result.
-::testing::AssertionResult check_fn_result(RealFnStats& stats, const u64* x, i64 m, mpfr_srcptr v,
-                                           i64 e10 = 0, double max_ulps = 1.0);
+enum class RealRule { Faithful, Rounded, Spill };
 
-// ---- word counts, arguments, references -------------------------------------------
+// Sets the case's operands at c.m words.
+using RealSample = std::function<void(TestRng& rng, RealCase& c)>;
+// Runs the operation; alias 1 puts the destination on a (a guarded function:
+// runs its body apart from the operands), 2 on b.
+using RealRun = std::function<RealOutcome(const RealCase& c, int alias)>;
+// Sets v (precision at least ref_bits(m)) and *e10 so that v * 10^e10 is the
+// exact value.
+using RealRef = std::function<void(mpfr_ptr v, const RealCase& c, i64* e10)>;
 
-// Word counts for round i: rounds 0 .. 8 take 1, 2, 3, 27, 38, 39, 53, 263 and 527
-// (the large ones are slow: few of them), later rounds mostly small counts up
-// to small_max, one in fifty a large one up to 527.
-i64 fn_test_words(TestRng& rng, i64 round, i64 small_max = 60);
+struct RealOp {
+    const char* name = "";
+    RealSample sample{};
+    RealRun run{};
+    RealRef ref{};
+    RealRule rule = RealRule::Faithful;
+    i32 domain_error = 14;      // for a NaN reference (division by zero: 13)
+    bool keeps_pending = true;  // a pending error stays and changes nothing
+    int aliases = 1;            // the alias forms run (0, 1 or 2)
+    double lo = 0, hi = 0;      // Spill: the window of the value with its spill, if any,
+    double lo_per_word = 0;     // lo + lo_per_word * m units
+    double tol = 0.5;           // Spill: units of the rounded result
+    i64 rounds = 150;           // times the iteration multiplier
+    i64 small_max = 60;         // the usual word counts; one in fifty up to max_m
+    i64 max_m = 528;            // a guarded body's width; 527 for guarded calls
+};
+
+// The entry's name, for the test names of a table.
+void PrintTo(const RealOp& op, std::ostream* os);
+std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param);
+
+// An entry with the other fields at their defaults.
+RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
+               i64 rounds, int aliases = 1);
+// The entry of the table of that name.
+RealOp& real_op_at(std::vector<RealOp>& table, const std::string& name);
+
+// Runs the entry's rounds and reports the first failing case with its
+// operands; a Faithful entry prints its accuracy tally.
+void check_op(TestRng& rng, const RealOp& op);
+
 // Precision of references at m words.
-long fn_ref_bits(i64 m);
+mpfr_prec_t ref_bits(i64 m);
+
+// ---- operands ---------------------------------------------------------------------
 
 // A random argument at m words.
-using RealSampler = std::function<std::vector<u64>(TestRng& rng, i64 m)>;
+using RealSampler = std::function<Real(TestRng& rng, i64 m)>;
 // Exponents in [exp_min, exp_max], the shapes of random_real.
 RealSampler sample_real(i64 exp_min, i64 exp_max, bool negative = true, int zero_percent = 1,
                         int edge_percent = 0);
-// center(v) set at high precision (v's precision is set by the caller), moved
-// by a relative 10^-1 .. 10^-(19m + 5) (70% of the time) toward side: +1 away
-// from zero, -1 toward it, 0 either.
+// center(v) set at high precision, moved by a relative 10^-1 .. 10^-(19m +
+// 5) (70% of the time) toward side: +1 away from zero, -1 toward it, 0 either.
 RealSampler sample_beside(std::function<void(mpfr_ptr, TestRng&)> center, int side);
 // One of the samplers, chosen uniformly.
 RealSampler sample_one_of(std::vector<RealSampler> parts);
 // The sampler's value with a random sign.
 RealSampler sample_signed(RealSampler s);
+// Operand generators of a case: a from sa, b from sb (if given).
+RealSample operands(RealSampler sa, RealSampler sb = nullptr);
 // The m-word real of a decimal text "[-]d[.ddd][e[-]N]" (any exponent),
 // rounded half up; "0" and "-0" are zeros.
-std::vector<u64> real_of_text(i64 m, const char* text);
+Real real_of_text(i64 m, const char* text);
 
-// Sets v (precision at least fn_ref_bits(m)) and *e10 so that v * 10^e10 is
-// the exact function value at the m-word argument x.
-using RealFnReference = std::function<void(mpfr_ptr v, const u64* x, i64 m, i64* e10)>;
-using RealFnReference2 =
-    std::function<void(mpfr_ptr v, const u64* a, const u64* b, i64 m, i64* e10)>;
+// ---- guarded functions and references ----------------------------------------------
+
+// The run of a guarded function of a, of a and b, or of a and c.n.
+RealRun guarded(RealUnaryFn fn, i32 g = 2);
+RealRun guarded(RealBinaryFn fn);
+RealRun guarded(RealIntFn fn);
+
 using MpfrUnaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 using MpfrBinaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-// f at the argument taken exactly enough for 19m digits; with cancels the
+// f at the operands taken exactly enough for 19m digits; with cancels the
 // argument keeps twice the digits (functions whose condition number reaches
 // 10^(19m), beside 1 or beside multiples of pi/4). Exponents below ~10^5.
-RealFnReference mpfr_reference(MpfrUnaryFn f, bool cancels = false);
-RealFnReference2 mpfr_reference(MpfrBinaryFn f);
+RealRef mpfr_reference(MpfrUnaryFn f, bool cancels = false);
+RealRef mpfr_reference(MpfrBinaryFn f);
 
-// ---- the three shapes ---------------------------------------------------------------
-
-struct UnaryFnEntry {
-    const char* name;
-    RealUnaryFn fn;
-    RealFnReference ref;
-    RealSampler sample;
-    i64 rounds = 150;
-    i64 small_max = 60;
-    i32 g = 2;  // the guarded call's g
-};
-struct BinaryFnEntry {
-    const char* name;
-    RealBinaryFn fn;
-    RealFnReference2 ref;
-    RealSampler sample_a, sample_b;
-    i64 rounds = 150;
-    i64 small_max = 60;
-};
-using RealIntFn = void (*)(u64* dst, const u64* x, i64 n);
-using RealIntReference = std::function<void(mpfr_ptr v, const u64* x, i64 n, i64 m, i64* e10)>;
-struct IntFnEntry {
-    const char* name;
-    RealIntFn fn;
-    RealIntReference ref;
-    RealSampler sample;
-    std::function<i64(TestRng&)> sample_n;
-    i64 rounds = 150;
-    i64 small_max = 60;
-};
-
-// The rounds of an entry (times the iteration multiplier); records failures
-// with the inputs, prints the shares and expects 99.9% correctly rounded.
-void check_fn(TestRng& rng, const UnaryFnEntry& entry);
-void check_fn(TestRng& rng, const BinaryFnEntry& entry);
-void check_fn(TestRng& rng, const IntFnEntry& entry);
+// v * 10^*e10 = num / den * 10^e (den > 0; v widened to hold an integer num
+// exactly); a zero value is a zero of the sign zero_sign.
+void set_ratio(mpfr_ptr v, i64* e10, mpz_srcptr num, mpz_srcptr den, i64 e, int zero_sign);
+void set_exact(mpfr_ptr v, i64* e10, mpz_srcptr n, i64 e, int zero_sign);
+// v * 10^*e10 = 10^u, u split into its floor and the fraction; beyond the
+// exponent range a value past its end.
+void set_pow10(mpfr_ptr v, i64* e10, mpfr_srcptr u);
+// The integer value of an integral m-word real.
+void integer_of(Mpz& out, const Real& x, i64 m);
+// An integer as an m-word real, rounded half up.
+Real real_of_mpz(mpz_srcptr v, i64 m);
 
 // ---- single cases ------------------------------------------------------------------
 
-// fn at m words through the guarded call with g; the error raised into *err
-// (then cleared).
-std::vector<u64> guarded_unary(i64 m, const std::vector<u64>& x, RealUnaryFn fn, i32* err,
-                               i32 g = 2);
-std::vector<u64> guarded_binary(i64 m, const std::vector<u64>& a, const std::vector<u64>& b,
-                                RealBinaryFn fn, i32* err);
-
-// One case of a table: fn of the text argument(s) at m words must raise err
-// and give want: a decimal text (correctly rounded at 19m digits), one
-// ending in "..." (within one unit: a longer prefix of a transcendental
-// value), "0" or "-0" (a zero of that sign), or nullptr (+0, for errors).
-::testing::AssertionResult fn_case(RealUnaryFn fn, i64 m, const char* x, const char* want, i32 err,
-                                   i32 g = 2);
-::testing::AssertionResult fn_case(RealBinaryFn fn, i64 m, const char* a, const char* b,
+// One pinned case of an entry: its run at m words on the text operands
+// ("[-]d[.ddd][e[-]N]") must raise err and give want: a decimal text
+// (correctly rounded at 19m digits), one ending in "..." (within one unit:
+// a longer prefix of a transcendental value), "0" or "-0" (a zero of that
+// sign), or nullptr (+0, for errors).
+::testing::AssertionResult op_case(const RealOp& op, i64 m, const std::vector<std::string>& args,
                                    const char* want, i32 err);
-
-// One case of an entry's reference (kept for the checks of single arguments).
-::testing::AssertionResult check_unary_case(RealFnStats& stats, i64 m, const std::vector<u64>& x,
-                                            RealUnaryFn fn, const RealFnReference& ref);
