@@ -1,9 +1,6 @@
 // The solve operation of the equations tool: result lines in both modes and
 // languages, the precision rules, each input error with its message, and a
-// stop request on the worker.
-#include <chrono>
-#include <thread>
-
+// second run refused while one is busy.
 #include "equations_page_test_util.h"
 #include "formula/formula_error.h"
 #include "support/golden_runner.h"
@@ -25,12 +22,15 @@ EqCase golden_case(const GoldenLine& row) {
 }
 
 TEST_F(EqPageTest, ResultLines) {
-    golden_run("equations.txt", [&](const GoldenLine& row) {
-        const std::string got = text_to_utf8(solve(golden_case(row)));
-        const std::string shown = text_to_utf8(message());
-        if (!shown.empty()) return "message " + shown;
-        return got == row.text(2) ? std::string() : "got " + got;
-    }, "lines");
+    golden_run(
+        "equations.txt",
+        [&](const GoldenLine& row) {
+            const std::string got = text_to_utf8(solve(golden_case(row)));
+            const std::string shown = text_to_utf8(message());
+            if (!shown.empty()) return "message " + shown;
+            return got == row.text(2) ? std::string() : "got " + got;
+        },
+        "lines");
 }
 
 TEST_F(EqPageTest, GermanTextsAndDecimalComma) {
@@ -45,42 +45,44 @@ TEST_F(EqPageTest, GermanTextsAndDecimalComma) {
     EXPECT_EQ(message(), u"Der höchste Koeffizient \"a1\" darf nicht 0 sein!");
 }
 
-TEST_F(EqPageTest, Hint) {
-    EXPECT_EQ(eq_page_hint(2),
-              u"Enter the coefficients of the equation a2*x^2 + a1*x + a0 =\u00A00.");
-    EXPECT_EQ(
-        eq_page_hint(6),
-        u"Enter the coefficients of the equation a6*x^6 + a5*x^5 + ... + a1*x + a0 =\u00A00.");
-}
-
 TEST_F(EqPageTest, PrecisionRules) {
-    golden_run("equations.txt", [&](const GoldenLine& row) {
-        const std::vector<std::string> w = row.words(0);
-        const i32 degree = std::atoi(w.at(0).c_str());
-        EqCase in;
-        in.coefficients.assign(static_cast<std::size_t>(degree + 1), u"1");
-        in.exact = w.at(1) == "exact";
-        in.digits = std::atoi(w.at(2).c_str());
-        if (!eq_page_begin(run, request(in))) return std::string("refused");
-        const std::string got = std::to_string(run.result.show_digits) + " " + std::to_string(run.result.iter_digits);
-        const bool words_ok = run.result.words == root_working_words(run.result.iter_digits, degree);
-        eq_page_finish(run);  // without a run: refused as an internal error
-        clearErrors();
-        return got != row.text(1) ? "got " + got : words_ok ? std::string() : std::string("word count");
-    }, "precision");
+    golden_run(
+        "equations.txt",
+        [&](const GoldenLine& row) {
+            const std::vector<std::string> w = row.words(0);
+            const i32 degree = std::atoi(w.at(0).c_str());
+            EqCase in;
+            in.coefficients.assign(static_cast<std::size_t>(degree + 1), u"1");
+            in.exact = w.at(1) == "exact";
+            in.digits = std::atoi(w.at(2).c_str());
+            if (!eq_page_begin(run, request(in))) return std::string("refused");
+            const std::string got = std::to_string(run.result.show_digits) + " " +
+                                    std::to_string(run.result.iter_digits);
+            const bool words_ok =
+                run.result.words == root_working_words(run.result.iter_digits, degree);
+            eq_page_finish(run);  // without a run: refused as an internal error
+            clearErrors();
+            return got != row.text(1) ? "got " + got
+                   : words_ok         ? std::string()
+                                      : std::string("word count");
+        },
+        "precision");
 }
 
 TEST_F(EqPageTest, InputErrors) {
-    golden_run("equations.txt", [&](const GoldenLine& row) {
-        const std::string got = text_to_utf8(solve(golden_case(row)));
-        const u32 code = appError.load();
-        const std::string shown = text_to_utf8(message());
-        if (!got.empty() || code != static_cast<u32>(std::atoi(row.text(2).c_str()))) {
-            return "error " + std::to_string(code) + " output " + got;
-        }
-        if (run.busy.load()) return std::string("still busy");
-        return row.text(3).empty() || shown == row.text(3) ? std::string() : "message " + shown;
-    }, "errors");
+    golden_run(
+        "equations.txt",
+        [&](const GoldenLine& row) {
+            const std::string got = text_to_utf8(solve(golden_case(row)));
+            const u32 code = appError.load();
+            const std::string shown = text_to_utf8(message());
+            if (!got.empty() || code != static_cast<u32>(std::atoi(row.text(2).c_str()))) {
+                return "error " + std::to_string(code) + " output " + got;
+            }
+            if (run.busy.load()) return std::string("still busy");
+            return row.text(3).empty() || shown == row.text(3) ? std::string() : "message " + shown;
+        },
+        "errors");
     // The longest coefficient (1030 characters) is read, one more is refused;
     // more coefficients than degree 10 takes are an internal error.
     const std::u16string long_ok = u"1" + std::u16string(1029, u' ');
@@ -89,32 +91,6 @@ TEST_F(EqPageTest, InputErrors) {
     EXPECT_EQ(solve({std::vector<std::u16string>(12, u"1")}), u"");
     EXPECT_EQ(appError.load(), APP_ERR_INTERNAL);
     clearErrors();
-}
-
-class SignalSink : public EqPageJobSink {
-  public:
-    void done() override { calls.fetch_add(1); }
-    std::atomic<int> calls{0};
-};
-
-TEST_F(EqPageTest, StopEndsTheWorkerWithoutResultOrMessage) {
-    // Ten roots of size 10^300000 at 750 digits: far more sweeps than a
-    // test could wait for.
-    EqCase c{{u"1", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"-1e3000000"}, false, false, 750};
-    ASSERT_TRUE(eq_page_begin(run, request(c)));
-    SignalSink sink;
-    eq_page_start_job(run, sink);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_TRUE(run.job_running.load());
-    eq_page_request_stop(run);
-    ASSERT_TRUE(eq_page_wait(run, std::chrono::seconds(60)));
-    EXPECT_EQ(sink.calls.load(), 1);
-    EXPECT_EQ(eq_page_finish(run), u"");
-    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
-    EXPECT_EQ(message(), u"");
-    EXPECT_FALSE(run.busy.load());
-    // The run can be used again.
-    EXPECT_EQ(solve({{u"1", u"-1"}}), u"x1 = 1   [1]\r\n");
 }
 
 TEST_F(EqPageTest, BeginRefusedWhileBusy) {

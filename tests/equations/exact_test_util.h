@@ -16,6 +16,7 @@
 #include "numlib/num_text.h"
 #include "numlib/rat.h"
 #include "roots_test_util.h"
+#include "textbuf/text_utf8.h"
 
 using Poly = std::vector<mpq_class>;  // a_0 first
 
@@ -24,12 +25,6 @@ struct ExactForm {
     mpq_class t, f;
     mpz_class w = 1;
 };
-
-inline std::string ascii_of(const char16_t* s) {
-    std::string out;
-    for (; *s != 0; ++s) out += *s < 128 ? static_cast<char>(*s) : '?';
-    return out;
-}
 
 // Parses "r", "[t]+-F*i", "[t]+-[F*]sqrt(R)[*i]"; false for anything else.
 inline bool parse_exact(const std::string& text, ExactForm& out) {
@@ -113,19 +108,20 @@ class ExactTest : public RootsTest {
     // The equation of p at mp_int_words words per part; false when a part
     // needs more.
     bool set_equation(const Poly& p) {
-        coefs.assign(p.size(), std::vector<u64>(2 * static_cast<std::size_t>(mp_int_words) + 1, 0));
+        values.assign(p.size(),
+                      std::vector<u64>(2 * static_cast<std::size_t>(mp_int_words) + 1, 0));
         eq = poly_equation{};
         eq.type = MP_TYPE_RAT;
         eq.degree = static_cast<i32>(p.size()) - 1;
         for (std::size_t k = 0; k < p.size(); ++k) {
             const std::string text = p[k].get_str();
             const std::u16string u(text.begin(), text.end());
-            rat_from_text(coefs[k].data(), u.data(), static_cast<i32>(u.size()), 0);
+            rat_from_text(values[k].data(), u.data(), static_cast<i32>(u.size()), 0);
             if (mp_err() != 0) {
                 mp_error.store(0);
                 return false;
             }
-            eq.coef[k] = coefs[k].data();
+            eq.coef[k] = values[k].data();
         }
         return true;
     }
@@ -135,7 +131,7 @@ class ExactTest : public RootsTest {
         solve_exact(eq, result);
         return result.count;
     }
-    std::string text(i64 i) const { return ascii_of(result.exact_text[i]); }
+    std::string text(i64 i) const { return text_to_utf8(result.exact_text[i]); }
     // "text^multiplicity" of every root, in the solver's order.
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
@@ -144,37 +140,22 @@ class ExactTest : public RootsTest {
         }
         return out;
     }
-    // Root i within tol (default 10^-(digits - 2)) of |x| (or of 1 when x is
-    // small) of the value of the form x.
-    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i, double tol = 0) const {
-        if (tol == 0) tol = std::pow(10.0, -(result.iter_digits - 2));
+    // Root i near the value of the form x, to one digit below the iteration's.
+    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i) const {
         const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
-        Mpc want(bits), got(bits), diff(bits);
-        Mpfr s(bits), err(bits), scale(bits);
+        Mpc want(bits), got(bits);
+        Mpfr s(bits);
         mpfr_set_z(s, mpz_class(abs(x.w)).get_mpz_t(), MPFR_RNDN);
         mpfr_sqrt(s, s, MPFR_RNDN);
         mpfr_mul_q(s, s, x.f.get_mpq_t(), MPFR_RNDN);
         mpc_set_ui(want, 0, MPC_RNDNN);
         mpfr_set_q(want.re(), x.t.get_mpq_t(), MPFR_RNDN);
-        if (x.w < 0) {
-            mpfr_set(want.im(), s, MPFR_RNDN);
-        } else {
-            mpfr_add(want.re(), want.re(), s, MPFR_RNDN);
-        }
+        mpfr_ptr part = x.w < 0 ? want.im() : want.re();
+        mpfr_add(part, part, s, MPFR_RNDN);
         to_mpc(got, result.roots[i], words);
-        mpc_sub(diff, got, want, MPC_RNDNN);
-        mpc_abs(err, diff, MPFR_RNDN);
-        mpc_abs(scale, want, MPFR_RNDN);
-        if (mpfr_cmp_ui(scale, 1) < 0) mpfr_set_ui(scale, 1, MPFR_RNDN);
-        mpfr_div(err, err, scale, MPFR_RNDN);
-        if (mpfr_get_d(err, MPFR_RNDN) <= tol) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure()
-               << "root " << i << " " << cplx_text(result.roots[i], words) << " is not " << text(i)
-               << " (relative error " << mpfr_get_d(err, MPFR_RNDN) << ")";
+        return near_root(got, want, result.iter_digits - 1, false)
+               << " (root " << i << ", " << text(i) << ")";
     }
 
     poly_equation eq;
-    std::vector<std::vector<u64>> coefs;
 };

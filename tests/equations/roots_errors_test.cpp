@@ -1,3 +1,6 @@
+// The root finder's failures: no convergence within the sweep limit, stop
+// requests, the precision rule at its limit, refused input and library
+// errors.
 #include <chrono>
 #include <thread>
 
@@ -18,11 +21,11 @@ TEST_F(RootsTest, NonConvergenceEndsAtTheSweepLimit) {
     };
     for (const Case& c : {Case{2, 5, 30, 300}, Case{3, 10, 90, 3000000}}) {
         prepare(c.degree, c.digits);
-        std::vector<i64> coefs(static_cast<std::size_t>(c.degree + 1));
-        coefs.back() = 1;
-        OwnedEquation e = from_ints(coefs);
-        real_pow10(e.eq.coef[0], c.exponent);
-        real_negate(e.eq.coef[0]);
+        std::vector<long> ints(static_cast<std::size_t>(c.degree + 1));
+        ints.back() = 1;
+        poly_equation e = from_ints(ints);
+        real_pow10(e.coef[0], c.exponent);
+        real_negate(e.coef[0]);
         EXPECT_EQ(solve(e), -1) << c.degree;
         EXPECT_EQ(appError.load(), APP_ERR_NOT_CONVERGED);
         EXPECT_EQ(result.sweeps, c.limit);
@@ -42,7 +45,7 @@ TEST_F(RootsTest, StopRequestEndsTheRun) {
     // it, must end the run after the current sweep.
     for (int library : {0, 1}) {
         prepare(10, 150);
-        const OwnedEquation e =
+        const poly_equation e =
             from_ints({1024, 5120, 11520, 15360, 13440, 8064, 3360, 960, 180, 20, 1});
         std::thread stopper([library] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -75,7 +78,7 @@ TEST_F(RootsTest, PrecisionRule) {
     EXPECT_EQ(root_working_words(20, 0), 2);
 
     prepare(10, 760);
-    OwnedEquation e = from_ints({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+    poly_equation e = from_ints({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
     result.iter_digits = 761;
     EXPECT_EQ(solve(e), -1);
     EXPECT_EQ(appError.load(), APP_ERR_INTERNAL);
@@ -93,7 +96,7 @@ TEST_F(RootsTest, PrecisionRule) {
 // Input the caller got wrong is refused, never read out of bounds.
 TEST_F(RootsTest, BadInputIsAnInternalError) {
     prepare(2, 10);
-    OwnedEquation e = from_ints({1, 0, 1});
+    poly_equation e = from_ints({1, 0, 1});
     const auto fails = [&](const char* why) {
         EXPECT_EQ(solve(e), -1) << why;
         EXPECT_EQ(appError.load(), APP_ERR_INTERNAL) << why;
@@ -102,14 +105,14 @@ TEST_F(RootsTest, BadInputIsAnInternalError) {
     result.words = words + 1;  // coefficients are of the current size
     fails("word count other than the current one");
     result.words = words;
-    e.eq.degree = 0;
+    e.degree = 0;
     fails("degree 0");
-    e.eq.degree = 11;
+    e.degree = 11;
     fails("degree 11");
-    e.eq.degree = 2;
-    e.eq.coef[2] = e.eq.coef[1];  // a zero leading coefficient
+    e.degree = 2;
+    e.coef[2] = e.coef[1];  // a zero leading coefficient
     fails("zero leading coefficient");
-    e.eq.coef[2] = nullptr;
+    e.coef[2] = nullptr;
     fails("missing coefficient");
     e = from_ints({1, 0, 1});
     result.iter_digits = 0;
@@ -121,8 +124,8 @@ TEST_F(RootsTest, BadInputIsAnInternalError) {
 // count is -1 and the library code stays for the page to report.
 TEST_F(RootsTest, LibraryErrorsFailTheRun) {
     prepare(3, 10);
-    OwnedEquation e = from_ints({1, 1, 0, 1});
-    real_set_exp(e.eq.coef[0], REAL_EXP_MAX / 2);  // its square leaves the exponent range
+    poly_equation e = from_ints({1, 1, 0, 1});
+    real_set_exp(e.coef[0], REAL_EXP_MAX / 2);  // its square leaves the exponent range
     EXPECT_EQ(solve(e), -1);
     EXPECT_NE(mp_err(), 0);
 }
