@@ -1,11 +1,10 @@
 // The prime numbers worker: listings and next primes against primesieve
 // over random intervals below 10^12, the texts of every operation in both
-// languages and several bases, overflow, and stopping.
+// languages and several bases, and overflow.
 #include "primes/prime_numbers_worker.h"
 
 #include <cmath>
 #include <primesieve.hpp>
-#include <thread>
 
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
@@ -92,28 +91,4 @@ TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
     EXPECT_EQ(mp_err(), 0);
     clearErrors();
     EXPECT_EQ(run(7, PRIME_OP_TEST, "5", 0), "");
-}
-
-// A stop ends a listing after a whole prime and without the trailer: by the
-// sieve below 2^64 and by one test per candidate above.
-TEST_F(PrimeNumbersTest, StopEndsALongRunWithoutTrailer) {
-    for (const char* start : {"1", "100000000000000000000000000000"}) {
-        clearErrors();
-        mp_set_int_words(2);
-        const std::vector<u64> n = value_of(start);
-        SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n.data(), 2147483647, 0, 10};
-        CollectingSink sink;
-        prime_numbers_start_thread(calc, sink);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        raiseAppError(APP_ERR_STOPPED, u"?", u"?");
-        ASSERT_TRUE(sink.wait_done(60));
-        const std::string text = sink.text();
-        EXPECT_EQ(text.rfind(std::string("Prime numbers from ") + start + " to ", 0), 0u)
-            << text.substr(0, 80);
-        EXPECT_EQ(text.find("Number of"), std::string::npos);
-        // It ends after a whole prime (or before the first).
-        EXPECT_TRUE((text.back() >= '0' && text.back() <= '9') || text.ends_with("{ "))
-            << text.substr(text.size() - 20);
-        EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
-    }
 }
