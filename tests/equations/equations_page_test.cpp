@@ -79,15 +79,13 @@ EqCase golden_case(const GoldenLine& row) {
 }
 
 TEST_F(EqPageTest, ResultLines) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            const std::string got = text_to_utf8(solve(golden_case(row)));
-            const std::string shown = text_to_utf8(message());
-            if (!shown.empty()) return "message " + shown;
-            return got == row.text(2) ? std::string() : "got " + got;
-        },
-        "lines");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::string got = text_to_utf8(solve(golden_case(row)));
+        const std::string shown = text_to_utf8(message());
+        if (!shown.empty()) return "message " + shown;
+        return got == row.text(2) ? std::string() : "got " + got;
+    };
+    golden_run("equations.txt", check_row, "lines");
 }
 
 TEST_F(EqPageTest, GermanTextsAndDecimalComma) {
@@ -103,43 +101,39 @@ TEST_F(EqPageTest, GermanTextsAndDecimalComma) {
 }
 
 TEST_F(EqPageTest, PrecisionRules) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> w = row.words(0);
-            const i32 degree = std::atoi(w.at(0).c_str());
-            EqCase in;
-            in.coefficients.assign(static_cast<std::size_t>(degree + 1), u"1");
-            in.exact = w.at(1) == "exact";
-            in.digits = std::atoi(w.at(2).c_str());
-            if (!eq_page_begin(run, request(in))) return std::string("refused");
-            const std::string got = std::to_string(run.result.show_digits) + " " +
-                                    std::to_string(run.result.iter_digits);
-            const bool words_ok =
-                run.result.words == root_working_words(run.result.iter_digits, degree);
-            eq_page_finish(run);  // without a run: refused as an internal error
-            clearErrors();
-            return got != row.text(1) ? "got " + got
-                   : words_ok         ? std::string()
-                                      : std::string("word count");
-        },
-        "precision");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        const i32 degree = std::atoi(w.at(0).c_str());
+        EqCase in;
+        in.coefficients.assign(static_cast<std::size_t>(degree + 1), u"1");
+        in.exact = w.at(1) == "exact";
+        in.digits = std::atoi(w.at(2).c_str());
+        if (!eq_page_begin(run, request(in))) return std::string("refused");
+        const std::string got =
+            std::to_string(run.result.show_digits) + " " + std::to_string(run.result.iter_digits);
+        const bool words_ok =
+            run.result.words == root_working_words(run.result.iter_digits, degree);
+        eq_page_finish(run);  // without a run: refused as an internal error
+        clearErrors();
+        return got != row.text(1) ? "got " + got
+               : words_ok         ? std::string()
+                                  : std::string("word count");
+    };
+    golden_run("equations.txt", check_row, "precision");
 }
 
 TEST_F(EqPageTest, InputErrors) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            const std::string got = text_to_utf8(solve(golden_case(row)));
-            const u32 code = appError.load();
-            const std::string shown = text_to_utf8(message());
-            if (!got.empty() || code != static_cast<u32>(std::atoi(row.text(2).c_str()))) {
-                return "error " + std::to_string(code) + " output " + got;
-            }
-            if (run.busy.load()) return std::string("still busy");
-            return row.text(3).empty() || shown == row.text(3) ? std::string() : "message " + shown;
-        },
-        "errors");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::string got = text_to_utf8(solve(golden_case(row)));
+        const u32 code = appError.load();
+        const std::string shown = text_to_utf8(message());
+        if (!got.empty() || code != static_cast<u32>(std::atoi(row.text(2).c_str()))) {
+            return "error " + std::to_string(code) + " output " + got;
+        }
+        if (run.busy.load()) return std::string("still busy");
+        return row.text(3).empty() || shown == row.text(3) ? std::string() : "message " + shown;
+    };
+    golden_run("equations.txt", check_row, "errors");
     // The longest coefficient (1030 characters) is read, one more is refused;
     // more coefficients than degree 10 takes are an internal error.
     const std::u16string long_ok = u"1" + std::u16string(1029, u' ');

@@ -131,44 +131,40 @@ class ExactSquareTest : public ExactTest {
 
 TEST_F(ExactSquareTest, SquarePartHardCases) {
     mp_int_words = EXACT_INT_WORDS;
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            mpz_class o, s;
-            split(mpz_class(row.text(0)), o, s);
-            const std::string got = o.get_str() + " " + s.get_str();
-            return got == row.text(1) ? std::string() : "got " + got;
-        },
-        "square part");
+    const auto check_row = [&](const GoldenLine& row) {
+        mpz_class o, s;
+        split(mpz_class(row.text(0)), o, s);
+        const std::string got = o.get_str() + " " + s.get_str();
+        return got == row.text(1) ? std::string() : "got " + got;
+    };
+    golden_run("equations.txt", check_row, "square part");
 }
 
 // The texts of hand-picked equations; each text is also read back and
 // checked against its root's approximation, which catches a text paired
 // with the wrong root.
 TEST_F(ExactTest, TextsOfKnownEquations) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            Poly p;
-            for (const std::string& c : row.words(0)) p.emplace_back(c), p.back().canonicalize();
-            std::vector<std::string> want;
-            for (const std::string& t : row.words(1)) want.push_back(t);
-            for (i32 digits : {10, 41, 60}) {
-                SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
-                solve(p, digits);
-                EXPECT_EQ(appError.load(), 0u);
-                EXPECT_EQ(mp_err(), 0);
-                EXPECT_EQ(texts(), want);
-                for (i64 i = 0; i < result.count; ++i) {
-                    ExactForm x;
-                    if (text(i).empty()) continue;
-                    EXPECT_TRUE(parse_exact(text(i), x)) << text(i);
-                    EXPECT_TRUE(form_matches_root(x, i));
-                }
+    const auto check_row = [&](const GoldenLine& row) {
+        Poly p;
+        for (const std::string& c : row.words(0)) p.emplace_back(c), p.back().canonicalize();
+        std::vector<std::string> want;
+        for (const std::string& t : row.words(1)) want.push_back(t);
+        for (i32 digits : {10, 41, 60}) {
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
+            solve(p, digits);
+            EXPECT_EQ(appError.load(), 0u);
+            EXPECT_EQ(mp_err(), 0);
+            EXPECT_EQ(texts(), want);
+            for (i64 i = 0; i < result.count; ++i) {
+                ExactForm x;
+                if (text(i).empty()) continue;
+                EXPECT_TRUE(parse_exact(text(i), x)) << text(i);
+                EXPECT_TRUE(form_matches_root(x, i));
             }
-            return std::string();
-        },
-        "exact");
+        }
+        return std::string();
+    };
+    golden_run("equations.txt", check_row, "exact");
 }
 
 TEST_F(ExactTest, SignFlagOfThePageIsHonoured) {

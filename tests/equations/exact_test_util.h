@@ -6,6 +6,7 @@
 #include <gmpxx.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -28,44 +29,21 @@ struct ExactForm {
 
 // Parses "r", "[t]+-F*i", "[t]+-[F*]sqrt(R)[*i]"; false for anything else.
 inline bool parse_exact(const std::string& text, ExactForm& out) {
-    std::string s = text;
-    bool imag = false;
-    if (s.size() > 2 && s.compare(s.size() - 2, 2, "*i") == 0) {
-        imag = true;
-        s.resize(s.size() - 2);
-    }
-    mpz_class r = 1;
-    bool unit_f = false;
-    const std::size_t sq = s.find("sqrt(");
-    if (sq != std::string::npos) {
-        if (s.back() != ')') return false;
-        if (r.set_str(s.substr(sq + 5, s.size() - sq - 6), 10) != 0) return false;
-        s.resize(sq);
-        if (!s.empty() && s.back() == '*') {
-            s.pop_back();
-        } else {
-            unit_f = true;
-            s += "1";
-        }
-    }
-    if (sq == std::string::npos && !imag) {
-        if (out.t.set_str(s, 10) != 0) return false;
-        out.t.canonicalize();
-        out.f = 0;
-        return true;
-    }
-    const std::size_t split = s.find_last_of("+-");
-    std::string t_text = "0", f_text = s;
-    if (split != std::string::npos && split > 0) {
-        t_text = s.substr(0, split);
-        f_text = s.substr(split);
-    }
-    if (!f_text.empty() && f_text[0] == '+') f_text.erase(0, 1);
-    if (out.t.set_str(t_text, 10) != 0 || out.f.set_str(f_text, 10) != 0) return false;
-    if (unit_f && abs(out.f) != 1) return false;
+    static const std::regex form(
+        R"((-?[0-9/]+(?=[-+]))?([-+]?)([0-9/]+)?\*?(?:sqrt\(([0-9]+)\))?(\*i)?)");
+    std::smatch m;
+    if (!std::regex_match(text, m, form)) return false;
+    const std::string f = (m[2] == "-" ? "-" : "") + (m[3].matched ? m[3].str() : "1");
+    if (out.t.set_str(m[1].matched ? m[1].str() : "0", 10) != 0 || out.f.set_str(f, 10) != 0)
+        return false;
     out.t.canonicalize();
     out.f.canonicalize();
-    out.w = imag ? mpz_class(-r) : r;
+    out.w = m[4].matched ? mpz_class(m[4].str()) : mpz_class(1);
+    if (m[5].matched) out.w = -out.w;
+    if (!m[4].matched && !m[5].matched) {  // a rational
+        out.t += out.f;
+        out.f = 0;
+    }
     return true;
 }
 

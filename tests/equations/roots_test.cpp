@@ -52,30 +52,27 @@ TEST_F(ArbRootsTest, RandomPolynomialsOfEveryDegree) {
 }
 
 TEST_F(ArbRootsTest, HardPolynomialsOverManyDigits) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> c = row.words(1);
-            const i32 n = static_cast<i32>(c.size()) - 1;
-            const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
-            for (i32 digits : {5, 12, 40, 150, 700, 2000}) {
-                // 2000 digits only where the degree leaves room; above 150 digits
-                // a degree beyond 6 takes tens of seconds.
-                if (digits < std::atoi(row.text(0).c_str()) || digits > most ||
-                    (digits > 150 && n > 6))
-                    continue;
-                SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
-                MpcList coefs;
-                for (const std::string& v : c) {
-                    push_mpc(coefs, oracle_bits(digits + 100), 0, 0);
-                    if (mpc_set_str(*coefs.back(), v.c_str(), 10, MPC_RNDNN) != 0)
-                        return "not a number: " + v;
-                }
-                for (bool real_only : {false, true}) EXPECT_TRUE(check(coefs, digits, real_only));
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> c = row.words(1);
+        const i32 n = static_cast<i32>(c.size()) - 1;
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
+        for (i32 digits : {5, 12, 40, 150, 700, 2000}) {
+            // 2000 digits only where the degree leaves room; above 150 digits
+            // a degree beyond 6 takes tens of seconds.
+            if (digits < std::atoi(row.text(0).c_str()) || digits > most || (digits > 150 && n > 6))
+                continue;
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
+            MpcList coefs;
+            for (const std::string& v : c) {
+                push_mpc(coefs, oracle_bits(digits + 100), 0, 0);
+                if (mpc_set_str(*coefs.back(), v.c_str(), 10, MPC_RNDNN) != 0)
+                    return "not a number: " + v;
             }
-            return std::string();
-        },
-        "hard roots");
+            for (bool real_only : {false, true}) EXPECT_TRUE(check(coefs, digits, real_only));
+        }
+        return std::string();
+    };
+    golden_run("equations.txt", check_row, "hard roots");
 }
 
 bool long_run() {
@@ -85,39 +82,37 @@ bool long_run() {
 // Over a ladder of digit counts and as many as the working precision allows
 // at the degree, up to 300 (2000 in long runs).
 TEST_F(RootsTest, PolynomialsFromKnownRoots) {
-    golden_run(
-        "equations.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> w = row.words(1);
-            i32 n = 0;
-            for (const std::string& r : w) n += std::atoi(r.c_str() + r.find('^') + 1);
-            const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
-            for (i32 digits :
-                 {5, 12, 40, 150, static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most))}) {
-                if (digits > 40 && row.text(0) == "slow" && !long_run()) continue;
-                SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
-                prepare(n, digits);
-                MpcList roots, distinct;
-                std::vector<i64> mult;
-                for (const std::string& r : w) {
-                    const std::size_t comma = r.find(','), hat = r.find('^');
-                    push_mpc(distinct, ref_bits(), 0, 0);
-                    mpfr_set_str(distinct.back()->re(), r.substr(0, comma).c_str(), 10, MPFR_RNDN);
-                    mpfr_set_str(distinct.back()->im(),
-                                 r.substr(comma + 1, hat - comma - 1).c_str(), 10, MPFR_RNDN);
-                    mult.push_back(std::atoi(r.c_str() + hat + 1));
-                    for (i64 k = 0; k < mult.back(); ++k) {
-                        push_mpc(roots, ref_bits(), 0, 0);
-                        mpc_set(*roots.back(), *distinct.back(), MPC_RNDNN);
-                    }
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(1);
+        i32 n = 0;
+        for (const std::string& r : w) n += std::atoi(r.c_str() + r.find('^') + 1);
+        const i64 most = i64{19} * MP_REAL_WORDS_MAX * root_precision_factor(n) / 1000;
+        for (i32 digits :
+             {5, 12, 40, 150, static_cast<i32>(std::min<i64>(long_run() ? 2000 : 300, most))}) {
+            if (digits > 40 && row.text(0) == "slow" && !long_run()) continue;
+            SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
+            prepare(n, digits);
+            MpcList roots, distinct;
+            std::vector<i64> mult;
+            for (const std::string& r : w) {
+                const std::size_t comma = r.find(','), hat = r.find('^');
+                push_mpc(distinct, ref_bits(), 0, 0);
+                mpfr_set_str(distinct.back()->re(), r.substr(0, comma).c_str(), 10, MPFR_RNDN);
+                mpfr_set_str(distinct.back()->im(), r.substr(comma + 1, hat - comma - 1).c_str(),
+                             10, MPFR_RNDN);
+                mult.push_back(std::atoi(r.c_str() + hat + 1));
+                for (i64 k = 0; k < mult.back(); ++k) {
+                    push_mpc(roots, ref_bits(), 0, 0);
+                    mpc_set(*roots.back(), *distinct.back(), MPC_RNDNN);
                 }
-                solve(from_roots(roots));
-                EXPECT_EQ(appError.load(), 0u);
-                expect_roots(result, words, distinct, mult, digits, true);
             }
-            return std::string();
-        },
-        "known roots");
+            solve(from_roots(roots));
+            EXPECT_EQ(appError.load(), 0u);
+            expect_roots(result, words, distinct, mult, digits, true);
+        }
+        return std::string();
+    };
+    golden_run("equations.txt", check_row, "known roots");
 }
 
 // Complex coefficients put rounding noise into both parts of every iterate;

@@ -104,23 +104,21 @@ bool unchanged(const LinearGridModel& g) {
 // Files as the writer wrote them or as people edit them load; any other
 // file is refused with the line at fault, and the grid keeps what it had.
 TEST_F(LinearTest, HandMadeFilesLoadOrAreRefusedByLine) {
-    golden_run(
-        "linear.txt",
-        [&](const GoldenLine& row) {
-            write_bytes(row.text(0));
-            LinearGridModel g = old_grid();
-            const bool loaded = linear_csv_read(u16(temp_path()), g) && appError.load() == 0;
-            const std::vector<std::string> got =
-                loaded ? std::vector<std::string>{"loads", std::to_string(g.equation_count()),
-                                                  text_to_utf8(g.cell(0, 0)),
-                                                  text_to_utf8(g.cell(1, LINEAR_COLUMN_B))}
-                       : std::vector<std::string>{"refused", std::to_string(appError.load()),
-                                                  text_to_utf8(appErrorText1)};
-            clearErrors();
-            if (got != row.words(1)) return "got " + ::testing::PrintToString(got);
-            return loaded || unchanged(g) ? std::string() : std::string("the grid changed");
-        },
-        "csv");
+    const auto check_row = [&](const GoldenLine& row) {
+        write_bytes(row.text(0));
+        LinearGridModel g = old_grid();
+        const bool loaded = linear_csv_read(u16(temp_path()), g) && appError.load() == 0;
+        const std::vector<std::string> got =
+            loaded ? std::vector<std::string>{"loads", std::to_string(g.equation_count()),
+                                              text_to_utf8(g.cell(0, 0)),
+                                              text_to_utf8(g.cell(1, LINEAR_COLUMN_B))}
+                   : std::vector<std::string>{"refused", std::to_string(appError.load()),
+                                              text_to_utf8(appErrorText1)};
+        clearErrors();
+        if (got != row.words(1)) return "got " + ::testing::PrintToString(got);
+        return loaded || unchanged(g) ? std::string() : std::string("the grid changed");
+    };
+    golden_run("linear.txt", check_row, "csv");
     EXPECT_FALSE(
         linear_csv_read(u16(temp_path() + ".missing"), *std::make_unique<LinearGridModel>()));
     EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_NOT_FOUND});

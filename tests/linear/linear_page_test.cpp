@@ -38,33 +38,31 @@ std::u16string solve(const LinearGridModel& g, i32 type, i32 digits = 10) {
 }  // namespace
 
 TEST_F(LinearTest, ResultTextsOfSingularAndRegularSystems) {
-    golden_run(
-        "linear.txt",
-        [](const GoldenLine& row) {
-            LinearGridModel g;
-            g.set_equation_count(2);
-            i32 r = 0, j = 0;
-            for (const std::string& w : row.words(1)) {
-                if (w == ";") {
-                    ++r, j = 0;
-                    continue;
-                }
-                g.set_cell(r, j == 2 ? LINEAR_COLUMN_B : j, text_from_utf8(w));
-                ++j;
+    const auto check_row = [](const GoldenLine& row) {
+        LinearGridModel g;
+        g.set_equation_count(2);
+        i32 r = 0, j = 0;
+        for (const std::string& w : row.words(1)) {
+            if (w == ";") {
+                ++r, j = 0;
+                continue;
             }
-            const std::string type = row.words(0).at(0);
-            row.words(0).size() > 1 ? ui_texts_german() : ui_texts_english();
-            const std::string got = text_to_utf8(solve(g, type == "rat"    ? MP_TYPE_RAT
-                                                          : type == "real" ? MP_TYPE_REAL
-                                                                           : MP_TYPE_CPLX));
-            std::string shown = got;
-            if (appError.load() != 0) shown = "error " + std::to_string(appError.load());
-            for (const char16_t* insert : {appErrorText1, appErrorText2})
-                if (appError.load() != 0 && insert[0] != 0) shown += " " + text_to_utf8(insert);
-            clearErrors();
-            return shown == row.text(2) ? std::string() : "got " + shown;
-        },
-        "texts");
+            g.set_cell(r, j == 2 ? LINEAR_COLUMN_B : j, text_from_utf8(w));
+            ++j;
+        }
+        const std::string type = row.words(0).at(0);
+        row.words(0).size() > 1 ? ui_texts_german() : ui_texts_english();
+        const std::string got = text_to_utf8(solve(g, type == "rat"    ? MP_TYPE_RAT
+                                                      : type == "real" ? MP_TYPE_REAL
+                                                                       : MP_TYPE_CPLX));
+        std::string shown = got;
+        if (appError.load() != 0) shown = "error " + std::to_string(appError.load());
+        for (const char16_t* insert : {appErrorText1, appErrorText2})
+            if (appError.load() != 0 && insert[0] != 0) shown += " " + text_to_utf8(insert);
+        clearErrors();
+        return shown == row.text(2) ? std::string() : "got " + shown;
+    };
+    golden_run("linear.txt", check_row, "texts");
 }
 
 // 1030 characters are read, one more is refused before it is evaluated.

@@ -64,32 +64,30 @@ class PolyPageTest : public ::testing::Test {
 };
 
 TEST_F(PolyPageTest, OutputOfEachOperation) {
-    golden_run(
-        "polynomial.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> w = row.words(0);
-            page.clear_all();
-            page.set_max_degree(20);
-            page.set_type(w.at(0) == "rat"    ? MP_TYPE_RAT
-                          : w.at(0) == "real" ? MP_TYPE_REAL
-                                              : MP_TYPE_CPLX);
-            page.set_digits(std::atoi(w.at(1).c_str()));
-            w.at(2) == "de" ? ui_texts_german() : ui_texts_english();
-            set_row(0, row.words(1));
-            set_row(1, row.words(2));
-            const std::string ops = "+-*/^";
-            const std::string out = run(static_cast<PolyOp>(ops.find(w.at(3))));
-            const std::string shown = message();
-            const std::string got = out.empty()     ? "! " + shown
-                                    : shown.empty() ? out
-                                                    : "message " + shown;
-            if (got != row.text(3)) return "got " + got;
-            // A refused run leaves no result to apply.
-            if (page.results_enabled() == out.empty() || (out.empty() && page.apply_result(0)))
-                return std::string("result buttons wrong");
-            return std::string();
-        },
-        "page");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        page.clear_all();
+        page.set_max_degree(20);
+        page.set_type(w.at(0) == "rat"    ? MP_TYPE_RAT
+                      : w.at(0) == "real" ? MP_TYPE_REAL
+                                          : MP_TYPE_CPLX);
+        page.set_digits(std::atoi(w.at(1).c_str()));
+        w.at(2) == "de" ? ui_texts_german() : ui_texts_english();
+        set_row(0, row.words(1));
+        set_row(1, row.words(2));
+        const std::string ops = "+-*/^";
+        const std::string out = run(static_cast<PolyOp>(ops.find(w.at(3))));
+        const std::string shown = message();
+        const std::string got = out.empty()     ? "! " + shown
+                                : shown.empty() ? out
+                                                : "message " + shown;
+        if (got != row.text(3)) return "got " + got;
+        // A refused run leaves no result to apply.
+        if (page.results_enabled() == out.empty() || (out.empty() && page.apply_result(0)))
+            return std::string("result buttons wrong");
+        return std::string();
+    };
+    golden_run("polynomial.txt", check_row, "page");
     // The remainder is not saved: only the quotient goes back into the grid.
     set_row(0, {"1", "0", "1"});
     set_row(1, {"1", "-1"});

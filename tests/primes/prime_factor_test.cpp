@@ -146,20 +146,17 @@ TEST_F(FactorTest, DivisorLimits) {
 }
 
 TEST_F(FactorTest, LinesInEveryBaseAndLanguage) {
-    golden_run(
-        "primes.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> w = row.words(0);
-            row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
-            const std::vector<u64> start = value_of(w.at(1).c_str());
-            const std::string got =
-                run(start[0], start[1], std::atoi(w.at(2).c_str()), w.at(0) != "factors",
-                    w.at(0) == "count", std::atoi(w.at(3).c_str()),
-                    w.size() > 4 ? u32{NUM_TEXT_GROUP} : 0);
-            if (appError.load() != 0) return "error " + std::to_string(appError.load());
-            return got == row.text(1) ? std::string() : "got " + got;
-        },
-        "factors");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
+        const std::vector<u64> start = value_of(w.at(1).c_str());
+        const std::string got = run(
+            start[0], start[1], std::atoi(w.at(2).c_str()), w.at(0) != "factors",
+            w.at(0) == "count", std::atoi(w.at(3).c_str()), w.size() > 4 ? u32{NUM_TEXT_GROUP} : 0);
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(1) ? std::string() : "got " + got;
+    };
+    golden_run("primes.txt", check_row, "factors");
 }
 
 // A run of a million numbers streams its lines and ends within a second of

@@ -64,22 +64,20 @@ TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
 }
 
 TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
-    golden_run(
-        "primes.txt",
-        [&](const GoldenLine& row) {
-            const std::vector<std::string> w = row.words(0);
-            row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
-            const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL
-                           : w.at(1) == "next"   ? PRIME_OP_NEXT
-                                                 : PRIME_OP_TEST;
-            const std::string got =
-                run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
-                    w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
-                    w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
-            if (appError.load() != 0) return "error " + std::to_string(appError.load());
-            return got == row.text(1) ? std::string() : "got " + got;
-        },
-        "numbers");
+    const auto check_row = [&](const GoldenLine& row) {
+        const std::vector<std::string> w = row.words(0);
+        row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
+        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL
+                       : w.at(1) == "next"   ? PRIME_OP_NEXT
+                                             : PRIME_OP_TEST;
+        const std::string got =
+            run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
+                w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
+                w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
+        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        return got == row.text(1) ? std::string() : "got " + got;
+    };
+    golden_run("primes.txt", check_row, "numbers");
 }
 
 TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
