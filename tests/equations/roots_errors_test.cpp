@@ -55,17 +55,10 @@ TEST_F(RootsTest, StopRequestEndsTheRun) {
                 raiseAppError(APP_ERR_STOPPED, nullptr, nullptr);
             }
         });
-        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(solve(e), -1);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         stopper.join();
-        EXPECT_LT(seconds, 5.0) << result.sweeps << " sweeps";
-        EXPECT_EQ(library ? static_cast<u32>(mp_err()) : appError.load(),
-                  library ? u32{MP_ERR_STOPPED} : u32{APP_ERR_STOPPED});
-        if (library) {
-            EXPECT_EQ(appError.load(), 0u);
-        }
+        EXPECT_EQ(mp_err(), library ? i32{MP_ERR_STOPPED} : 0);
+        EXPECT_EQ(appError.load(), library ? 0u : u32{APP_ERR_STOPPED});
     }
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "linear_test_util.h"
-#include "numlib/rat.h"
+#include "numlib/num.h"
 #include "numlib/real.h"
 #include "support/mpfr_oracle.h"
 #include "support/rat_harness.h"
@@ -163,12 +163,7 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
                              << "n " << n << " rank <= " << k << " type " << type);
                 OwnedSystem s(n, type, 30);
                 for (i32 i = 0; i < n; ++i)
-                    for (i32 j = 0; j <= n; ++j) {
-                        if (type == MP_TYPE_RAT)
-                            rat_from_i64(s.a(i, j), m[i][j]);
-                        else
-                            real_from_i64(s.a(i, j), m[i][j]);
-                    }
+                    for (i32 j = 0; j <= n; ++j) num_from_i64(s.a(i, j), m[i][j]);
                 solve_linear(s.sys, s.sol);
                 ASSERT_EQ(appError.load(), 0u);
                 if (want.empty()) {
