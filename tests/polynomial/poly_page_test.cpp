@@ -97,12 +97,7 @@ TEST_F(PolyPageTest, OutputOfEachOperation) {
     EXPECT_EQ(plain(page.saved(2)), "");
 }
 
-TEST_F(PolyPageTest, PrecisionFieldAndDigitGroups) {
-    page.set_type(MP_TYPE_RAT);
-    EXPECT_FALSE(page.precision_enabled());
-    page.set_type(MP_TYPE_REAL);
-    EXPECT_TRUE(page.precision_enabled());
-    // Digit grouping follows the equation tools' setting.
+TEST_F(PolyPageTest, DigitGroupsFollowTheEquationToolsSetting) {
     settings_thousands_equations = 1;
     page.set_type(MP_TYPE_RAT);
     set_row(0, {"1234567"});

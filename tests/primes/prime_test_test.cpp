@@ -1,13 +1,10 @@
 // Primality tests against GMP's mpz_probab_prime_p (50 rounds), on random
 // numbers, random primes and semiprimes, and on the pseudoprime families that
-// fool weaker tests.
+// fool weaker tests; the Jacobi symbol and the strong Lucas test on their own.
 #include "primes/prime_test.h"
-
-#include <numeric>
 
 #include "numlib/mp_error.h"
 #include "prime_test_util.h"
-#include "primes/prime_tables.h"
 
 namespace {
 
@@ -43,24 +40,6 @@ class PrimeProbabilisticTest : public PrimeTest {
 
 }  // namespace
 
-TEST(PrimeTables, WheelWalksEveryIntegerCoprimeToTheModulus) {
-    WheelCursor c{1, 0};
-    for (u64 expect : {2, 3, 5, 7, 11, 13, 17}) {
-        ASSERT_TRUE(c.advance());
-        EXPECT_EQ(c.divisor, expect);
-    }
-    // Two full turns: exactly the integers coprime to 30030, in order.
-    u64 next = 17;
-    for (int step = 0; step < 2 * 5760; ++step) {
-        do ++next;
-        while (std::gcd(next, WHEEL_MODULUS) != 1);
-        ASSERT_TRUE(c.advance());
-        ASSERT_EQ(c.divisor, next) << step;
-    }
-    WheelCursor top{~u64{0} - 1, WHEEL_CYCLE_START};  // the step of 2 wraps round
-    EXPECT_FALSE(top.advance());
-}
-
 TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
     for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
         mp_set_int_words(static_cast<i32>(rng.range(1, 20)));
@@ -81,8 +60,8 @@ TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
     EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
 }
 
-// Every number up to 20000, then random numbers, primes, numbers free of
-// small factors and semiprimes up to 1253 digits.
+// Every number up to 20000, the pseudoprime families, then random numbers,
+// primes, numbers free of small factors and semiprimes up to 1253 digits.
 TEST_F(PrimeProbabilisticTest, VerdictsMatchGmp) {
     Mpz z, p, q;
     for (unsigned long v = 0; v <= 20000; ++v) {
