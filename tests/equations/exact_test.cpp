@@ -2,12 +2,15 @@
 // rational linear factors and a random rest, against Arb's roots, with
 // every text read back and substituted exactly into the equation (GMP
 // rationals in Q(sqrt(W))); the texts of hand-picked equations; and the
-// square part and the synthetic division against GMP.
+// square part at the edges the random equations do not reach. Input it
+// cannot express: two-word overflow costs the texts and keeps the roots,
+// over-long texts are cut or emptied with error 9002, refused input and stop
+// requests.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "arb_roots_util.h"
 #include "exact_test_util.h"
 #include "numlib/uint.h"
 #include "support/golden_runner.h"
@@ -50,22 +53,23 @@ class ExactArbTest : public ExactTest {
 
     // The approximations against Arb's roots at the iteration digits, and
     // every text an exact root in its simplest form.
-    void check_roots(const Poly& p, bool real_only, const MpcList& refs) {
-        const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
-        expect_reference_roots(result, words, refs, real_only, bits, [&](i64 i, const Mpc& z, const Mpc& ref) {
-            EXPECT_TRUE(within_digits(z, ref, result.iter_digits, bits));
-            if (text(i).empty()) return;
-            ExactForm x;
-            ASSERT_TRUE(parse_exact(text(i), x)) << text(i);
-            mpq_class u, v;
-            substitute(p, x, u, v);
-            EXPECT_TRUE(u == 0 && v == 0) << text(i) << " is not a root";
-            EXPECT_TRUE(form_matches_root(x, i));
-            if (x.f != 0) {
-                EXPECT_TRUE(abs(x.w) > 1 || x.w == -1) << text(i);
-                EXPECT_TRUE(square_free(abs(x.w))) << text(i);
-            }
-        });
+    void check_roots(const Poly& p, bool real_only, MpcList& refs) {
+        std::erase_if(refs, [&](const auto& r) { return real_only && !mpfr_zero_p(r->im()); });
+        const std::vector<i64> ones(refs.size(), 1);
+        expect_roots(result, words, refs, ones, result.iter_digits, false, false,
+                     [&](i64 i, std::size_t) {
+                         if (text(i).empty()) return;
+                         ExactForm x;
+                         ASSERT_TRUE(parse_exact(text(i), x)) << text(i);
+                         mpq_class u, v;
+                         substitute(p, x, u, v);
+                         EXPECT_TRUE(u == 0 && v == 0) << text(i) << " is not a root";
+                         EXPECT_TRUE(form_matches_root(x, i));
+                         if (x.f != 0) {
+                             EXPECT_TRUE(abs(x.w) > 1 || x.w == -1) << text(i);
+                             EXPECT_TRUE(square_free(abs(x.w))) << text(i);
+                         }
+                     });
     }
 };
 
@@ -84,13 +88,11 @@ TEST_F(ExactArbTest, EveryDegreeAgainstArbWithExactTexts) {
                     p = random_poly(n, rational, known);
                     MpcList ints;
                     for (const mpq_class& c : p) {
-                        ints.push_back(std::make_unique<Mpc>(oracle_bits(200)));
-                        mpc_set_ui(*ints.back(), 0, MPC_RNDNN);
+                        push_mpc(ints, oracle_bits(200), 0, 0);
                         mpfr_set_z(ints.back()->re(), c.get_num_mpz_t(), MPFR_RNDN);
                     }
-                    isolated =
-                        arb_reference_roots(ints, exact_iter_digits(digits) + 10,
-                                            oracle_bits(exact_iter_digits(digits) + 40), refs);
+                    const i32 iter = exact_iter_digits(digits);
+                    isolated = arb_reference_roots(ints, iter + 10, oracle_bits(iter + 40), refs);
                 }
                 // Rational coefficients: the same roots.
                 if (rng.chance(30)) {
@@ -131,89 +133,22 @@ class ExactSquareTest : public ExactTest {
     }
 };
 
-// Builds n = a^2 b with b square-free from small primes and one large one.
-TEST_F(ExactSquareTest, SquarePartSplitsIntoSquareAndSquareFree) {
-    static const unsigned long small[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 97, 997};
-    static const unsigned long large[] = {1000003UL, 1048573UL, 4294967291UL, 1099511627689UL};
-    mp_int_words = EXACT_INT_WORDS;
-    const i64 runs = test_iterations(300);
-    for (i64 run = 0; run < runs; ++run) {
-        mpz_class a = 1, b = 1;
-        for (int k = rng.range(0, 5); k > 0; --k) a *= small[rng.range(0, 13)];
-        if (rng.chance(30)) a *= large[rng.range(0, 1)];
-        for (unsigned long s : small) {
-            if (rng.chance(25)) b *= s;
-        }
-        if (rng.chance(50)) b *= large[rng.range(0, 3)];
-        if (rng.chance(10)) b = 1;
-        const mpz_class n = a * a * b;
-        if (mpz_sizeinbase(n.get_mpz_t(), 2) > 64 * EXACT_INT_WORDS) continue;
-        mpz_class got_o, got_s;
-        split(n, got_o, got_s);
-        EXPECT_EQ(got_o.get_str(), a.get_str()) << "n = " << n.get_str();
-        EXPECT_EQ(got_s.get_str(), b.get_str()) << "n = " << n.get_str();
-        EXPECT_EQ(mp_err(), 0);
-    }
-}
-
 TEST_F(ExactSquareTest, SquarePartHardCases) {
     mp_int_words = EXACT_INT_WORDS;
-    golden_run("equations.txt", [&](const GoldenLine& row) {
+    const auto check_row = [&](const GoldenLine& row) {
         mpz_class o, s;
         split(mpz_class(row.text(0)), o, s);
         const std::string got = o.get_str() + " " + s.get_str();
         return got == row.text(1) ? std::string() : "got " + got;
-    }, "square part");
-}
-
-// q (x - r) + C(r) = C for any r; the root test exactly when C(r) = 0.
-TEST_F(ExactSquareTest, DeflationIsSyntheticDivision) {
-    mp_int_words = EXACT_INT_WORDS;
-    const i64 runs = test_iterations(200);
-    for (i64 run = 0; run < runs; ++run) {
-        const mpq_class r = random_q(rng, 1000, 300);
-        Poly d(static_cast<std::size_t>(rng.range(1, 7)));
-        for (mpq_class& c : d) c = random_q(rng, 99, 9);
-        if (d.back() == 0) d.back() = 1;
-        Poly c = poly_mul(d, {-r, 1});
-        const bool is_root = rng.chance(60);
-        if (!is_root) c[0] += random_q(rng, 5, 3) + mpq_class(1, 7);
-        if (!set_equation(c)) continue;
-        const i32 m = eq.degree;
-        std::vector<std::vector<u64>> q(static_cast<std::size_t>(m), std::vector<u64>(5, 0));
-        u64* qp[ROOT_MAX_DEGREE] = {};
-        for (i32 k = 0; k < m; ++k) qp[k] = q[static_cast<std::size_t>(k)].data();
-        Mpq rq;
-        mpq_set(rq, r.get_mpq_t());
-        if (!rq.fits(EXACT_INT_WORDS)) continue;
-        const std::vector<u64> rw = rq.words(EXACT_INT_WORDS);
-        // the quotient by Horner in GMP, and C(r)
-        Poly want(static_cast<std::size_t>(m));
-        mpq_class v = c[static_cast<std::size_t>(m)];
-        for (i32 k = m - 1; k >= 0; --k) {
-            want[static_cast<std::size_t>(k)] = v;
-            v = v * r + c[static_cast<std::size_t>(k)];
-        }
-        mp_error.store(run % 3 == 0 ? MP_ERR_DIV_ZERO : 0);
-        const i32 before = mp_err();
-        const bool root = deflate_by_root(qp, eq.coef, m, rw.data());
-        EXPECT_EQ(mp_err(), before);
-        mp_error.store(0);
-        EXPECT_EQ(root, v == 0);
-        if (!root) continue;
-        for (i32 k = 0; k < m; ++k) {
-            Mpq got(qp[k], EXACT_INT_WORDS);
-            EXPECT_TRUE(mpq_equal(got, want[static_cast<std::size_t>(k)].get_mpq_t()))
-                << "q_" << k << " = " << got.text();
-        }
-    }
+    };
+    golden_run("equations.txt", check_row, "square part");
 }
 
 // The texts of hand-picked equations; each text is also read back and
 // checked against its root's approximation, which catches a text paired
 // with the wrong root.
 TEST_F(ExactTest, TextsOfKnownEquations) {
-    golden_run("equations.txt", [&](const GoldenLine& row) {
+    const auto check_row = [&](const GoldenLine& row) {
         Poly p;
         for (const std::string& c : row.words(0)) p.emplace_back(c), p.back().canonicalize();
         std::vector<std::string> want;
@@ -232,15 +167,8 @@ TEST_F(ExactTest, TextsOfKnownEquations) {
             }
         }
         return std::string();
-    }, "exact");
-}
-
-TEST_F(ExactTest, RealModeDropsComplexPairsAndTheirTexts) {
-    EXPECT_EQ(solve({1, 0, 1}, 20, true), 0);
-    EXPECT_EQ(appError.load(), 0u);
-    EXPECT_EQ(solve({-2, 1, -2, 1}, 20, true), 1);  // (x - 2)(x^2 + 1)
-    EXPECT_EQ(texts(), std::vector<std::string>{"2^1"});
-    EXPECT_EQ(solve({2, 0, 1}, 20, true), 0);
+    };
+    golden_run("equations.txt", check_row, "exact");
 }
 
 TEST_F(ExactTest, SignFlagOfThePageIsHonoured) {
@@ -252,29 +180,161 @@ TEST_F(ExactTest, SignFlagOfThePageIsHonoured) {
     EXPECT_EQ(text(0), "+2");
 }
 
-TEST_F(ExactTest, QuadraticRootsGetFreshApproximations) {
-    // x^2 - 2 at the shown digits: the new approximations are the
-    // correctly rounded square roots, not the iteration's last digits.
-    ASSERT_EQ(solve({-2, 0, 1}, 60), 2);
-    Mpfr r(oracle_bits(200));
-    mpfr_sqrt_ui(r, 2, MPFR_RNDN);
-    const DecimalDigits want = correctly_rounded_half_up(r, result.iter_digits);
-    Mpz n;
-    i64 e = 0;
-    real_exact(n, &e, result.roots[1], words);
-    std::string digits = mpz_class(n.get()).get_str();
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
-    std::string want_digits = want.digits;
-    while (!want_digits.empty() && want_digits.back() == '0') want_digits.pop_back();
-    EXPECT_EQ(digits, want_digits);
+class ExactErrorsTest : public ExactTest {
+  protected:
+    // No texts, and the roots of p, against Arb's of p times its common
+    // denominator, at the iteration digits.
+    void expect_no_texts_same_roots(const Poly& p) {
+        mpz_class den = 1;
+        for (const mpq_class& c : p) mpz_lcm(den.get_mpz_t(), den.get_mpz_t(), c.get_den_mpz_t());
+        MpcList ints, refs;
+        for (const mpq_class& c : p) {
+            const mpq_class v = c * den;
+            push_mpc(ints, 1024, 0, 0);
+            mpfr_set_q(ints.back()->re(), v.get_mpq_t(), MPFR_RNDN);
+        }
+        ASSERT_TRUE(arb_reference_roots(ints, result.iter_digits,
+                                        oracle_bits(result.iter_digits + 40), refs));
+        expect_roots(result, words, refs, std::vector<i64>(refs.size(), 1), result.iter_digits,
+                     false, false, [&](i64 i, std::size_t) { EXPECT_EQ(text(i), ""); });
+    }
+};
+
+TEST_F(ExactErrorsTest, OverflowOfTwoWordsCostsOnlyTheTexts) {
+    const mpz_class big = mpz_class(1) << 100;
+    const struct {
+        const char* why;
+        Poly p;
+    } cases[] = {
+        {"denominators whose product needs 150 bits",
+         {mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 27)),
+          mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 35)),
+          mpq_class(1) / mpq_class(mpz_class((mpz_class(1) << 50) - 51)), 1}},
+        {"a_1^2 of a quadratic overflows", {1, mpq_class(big + 1), 1}},
+        {"a rational root times a quadratic whose discriminant overflows",
+         {-mpq_class(big), mpq_class(big + 1), -1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        solve(c.p, 30);
+        EXPECT_EQ(appError.load(), 0u);
+        EXPECT_EQ(mp_err(), 0);
+        expect_no_texts_same_roots(c.p);
+    }
 }
 
-TEST_F(ExactTest, IterationDigitsStayTwoAboveTheCandidateTest) {
-    EXPECT_EQ(exact_iter_digits(1), 41);
-    EXPECT_EQ(exact_iter_digits(39), 41);
-    EXPECT_EQ(exact_iter_digits(40), 42);
-    EXPECT_EQ(exact_iter_digits(41), 41);
-    EXPECT_EQ(exact_iter_digits(500), 500);
+TEST_F(ExactErrorsTest, StalledQuadraticWithoutTextsStillGetsItsRoots) {
+    // x^2 - 2x - c: the iteration cannot leave Re z = 1, and 4 + 4c
+    // needs three words.
+    const mpz_class c = (mpz_class(1) << 127) - 1;
+    ASSERT_EQ(solve({-mpq_class(c), -2, 1}, 30), 2);
+    EXPECT_EQ(appError.load(), 0u);
+    EXPECT_EQ(text(0), "");
+    EXPECT_TRUE(form_matches_root(ExactForm{1, -1, c + 1}, 0));
+    EXPECT_TRUE(form_matches_root(ExactForm{1, 1, c + 1}, 1));
+}
+
+TEST_F(ExactErrorsTest, LongTextsAreCutOrEmptiedWithError9002) {
+    // At six words a complex pair t +- F*i with 55-digit parts needs 225
+    // characters: cut to 216 ending in the ellipsis.
+    prepare(2, 20);
+    mp_int_words = 6;
+    mp_set_real_words(words);
+    const mpz_class n("1234567890123456789012345678901234567890123456789012347");
+    const mpz_class n2("9876543210987654321098765432109876543210987654321098761");
+    const mpz_class d("5555555555555555555555555555555555555555555555555555557");
+    const mpq_class t(n, d), f(n2, d);
+    ASSERT_TRUE(set_equation({t * t + f * f, -2 * t, 1}));
+    exact_quadratic(eq, result, 0, 1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_TEXT_OVERFLOW));
+    const std::u16string ti(result.exact_text[0]);
+    const std::u16string want = u"1234567890123456789012345678901234567890123456789012347/";
+    ASSERT_EQ(ti.size(), static_cast<std::size_t>(ROOT_EXACT_TEXT_CHARS));
+    EXPECT_EQ(ti.back(), u'\u2026');
+    EXPECT_EQ(ti.substr(0, want.size()), want);
+    EXPECT_EQ(std::u16string(result.exact_text[1]).size(), ti.size());
+    ExactForm plus{t, f, -1};
+    result.iter_digits = 20;
+    EXPECT_TRUE(form_matches_root(plus, 0));
+
+    // A single rational beyond the slot: no text at all.
+    clearErrors();
+    mp_int_words = 12;
+    const mpz_class huge = (mpz_class(1) << 370) + 1;
+    const mpq_class t2(huge, huge - 2);
+    ASSERT_TRUE(set_equation({t2 * t2, -2 * t2, 1}));
+    exact_quadratic(eq, result, 0, 1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_TEXT_OVERFLOW));
+    EXPECT_EQ(text(0), "");
+    EXPECT_EQ(text(1), "");
+    EXPECT_EQ(mp_err(), 0);
+}
+
+// Refused input fails the run (a malformed coefficient without a crash).
+TEST_F(ExactErrorsTest, RefusedInputAndContext) {
+    const struct {
+        const char* why;
+        Poly p;
+        std::function<void()> spoil;
+        i64 app_error, library_error;  // -1: either may come
+    } cases[] = {
+        {"complex type", {-2, 0, 1}, [&] { eq.type = MP_TYPE_CPLX; }, APP_ERR_INTERNAL, 0},
+        {"zero leading coefficient", {-2, 0, 0}, [] {}, APP_ERR_INTERNAL, 0},
+        {"no words", {-2, 0, 1}, [&] { result.words = 0; }, 0, MP_ERR_WORD_COUNT},
+        {"zero denominator", {-2, 0, 1}, [&] { rat_den(values[0].data())[0] = 0; }, -1, -1},
+    };
+    for (const auto& c : cases) {
+        prepare(2, 20);
+        ASSERT_TRUE(set_equation(c.p));
+        c.spoil();
+        solve_exact(eq, result);
+        EXPECT_EQ(result.count, -1) << c.why;
+        EXPECT_TRUE(c.app_error < 0 || appError.load() == c.app_error) << c.why;
+        EXPECT_TRUE(c.library_error < 0 || mp_err() == c.library_error) << c.why;
+    }
+
+    // indices and degrees outside the record are refused, not followed
+    prepare(2, 20);
+    mp_int_words = EXACT_INT_WORDS;
+    mp_set_real_words(words);
+    ASSERT_TRUE(set_equation({-2, 0, 1}));
+    exact_quadratic(eq, result, 0, ROOT_MAX_DEGREE);
+    exact_quadratic(eq, result, -1, 1);
+    exact_linear(eq, result, 0);  // degree 2
+    EXPECT_EQ(text(0), "");
+    u64* q[ROOT_MAX_DEGREE] = {};
+    EXPECT_FALSE(deflate_by_root(q, eq.coef, 0, eq.coef[0]));
+    EXPECT_FALSE(deflate_by_root(q, eq.coef, ROOT_MAX_DEGREE + 1, eq.coef[0]));
+    EXPECT_EQ(appError.load(), 0u);
+
+    // the caller's integer width comes back
+    prepare(3, 20);
+    ASSERT_TRUE(set_equation({-2, 1, -2, 1}));
+    mp_int_words = 7;
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, 3);
+    EXPECT_EQ(mp_int_words, 7);
+}
+
+TEST_F(ExactErrorsTest, StopRequestEndsTheRunAndTheSquarePartSearch) {
+    prepare(3, 20);
+    ASSERT_TRUE(set_equation({-2, 1, -2, 1}));
+    appError.store(APP_ERR_STOPPED);
+    solve_exact(eq, result);
+    EXPECT_EQ(result.count, -1);
+    EXPECT_EQ(appError.load(), static_cast<u32>(APP_ERR_STOPPED));
+
+    // two primes of 61 and 31 bits: stopped before the cube root, the split
+    // still keeps n = o^2 s
+    mp_int_words = EXACT_INT_WORDS;
+    Mpz nz;
+    const mpz_class value = (mpz_class(1) << 61) - 1;
+    mpz_mul(nz, value.get_mpz_t(), mpz_class((mpz_class(1) << 31) - 1).get_mpz_t());
+    const std::vector<u64> words2 = nz.words(EXACT_INT_WORDS);
+    std::vector<u64> o(EXACT_INT_WORDS), s(EXACT_INT_WORDS);
+    square_part(o.data(), s.data(), words2.data());
+    EXPECT_EQ(o, (std::vector<u64>{1, 0}));
+    EXPECT_EQ(s, words2);
 }
 
 }  // namespace

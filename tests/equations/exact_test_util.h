@@ -6,6 +6,7 @@
 #include <gmpxx.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "numlib/num_text.h"
 #include "numlib/rat.h"
 #include "roots_test_util.h"
+#include "textbuf/text_utf8.h"
 
 using Poly = std::vector<mpq_class>;  // a_0 first
 
@@ -25,52 +27,23 @@ struct ExactForm {
     mpz_class w = 1;
 };
 
-inline std::string ascii_of(const char16_t* s) {
-    std::string out;
-    for (; *s != 0; ++s) out += *s < 128 ? static_cast<char>(*s) : '?';
-    return out;
-}
-
 // Parses "r", "[t]+-F*i", "[t]+-[F*]sqrt(R)[*i]"; false for anything else.
 inline bool parse_exact(const std::string& text, ExactForm& out) {
-    std::string s = text;
-    bool imag = false;
-    if (s.size() > 2 && s.compare(s.size() - 2, 2, "*i") == 0) {
-        imag = true;
-        s.resize(s.size() - 2);
-    }
-    mpz_class r = 1;
-    bool unit_f = false;
-    const std::size_t sq = s.find("sqrt(");
-    if (sq != std::string::npos) {
-        if (s.back() != ')') return false;
-        if (r.set_str(s.substr(sq + 5, s.size() - sq - 6), 10) != 0) return false;
-        s.resize(sq);
-        if (!s.empty() && s.back() == '*') {
-            s.pop_back();
-        } else {
-            unit_f = true;
-            s += "1";
-        }
-    }
-    if (sq == std::string::npos && !imag) {
-        if (out.t.set_str(s, 10) != 0) return false;
-        out.t.canonicalize();
-        out.f = 0;
-        return true;
-    }
-    const std::size_t split = s.find_last_of("+-");
-    std::string t_text = "0", f_text = s;
-    if (split != std::string::npos && split > 0) {
-        t_text = s.substr(0, split);
-        f_text = s.substr(split);
-    }
-    if (!f_text.empty() && f_text[0] == '+') f_text.erase(0, 1);
-    if (out.t.set_str(t_text, 10) != 0 || out.f.set_str(f_text, 10) != 0) return false;
-    if (unit_f && abs(out.f) != 1) return false;
+    static const std::regex form(
+        R"((-?[0-9/]+(?=[-+]))?([-+]?)([0-9/]+)?\*?(?:sqrt\(([0-9]+)\))?(\*i)?)");
+    std::smatch m;
+    if (!std::regex_match(text, m, form)) return false;
+    const std::string f = (m[2] == "-" ? "-" : "") + (m[3].matched ? m[3].str() : "1");
+    if (out.t.set_str(m[1].matched ? m[1].str() : "0", 10) != 0 || out.f.set_str(f, 10) != 0)
+        return false;
     out.t.canonicalize();
     out.f.canonicalize();
-    out.w = imag ? mpz_class(-r) : r;
+    out.w = m[4].matched ? mpz_class(m[4].str()) : mpz_class(1);
+    if (m[5].matched) out.w = -out.w;
+    if (!m[4].matched && !m[5].matched) {  // a rational
+        out.t += out.f;
+        out.f = 0;
+    }
     return true;
 }
 
@@ -113,19 +86,20 @@ class ExactTest : public RootsTest {
     // The equation of p at mp_int_words words per part; false when a part
     // needs more.
     bool set_equation(const Poly& p) {
-        coefs.assign(p.size(), std::vector<u64>(2 * static_cast<std::size_t>(mp_int_words) + 1, 0));
+        values.assign(p.size(),
+                      std::vector<u64>(2 * static_cast<std::size_t>(mp_int_words) + 1, 0));
         eq = poly_equation{};
         eq.type = MP_TYPE_RAT;
         eq.degree = static_cast<i32>(p.size()) - 1;
         for (std::size_t k = 0; k < p.size(); ++k) {
             const std::string text = p[k].get_str();
             const std::u16string u(text.begin(), text.end());
-            rat_from_text(coefs[k].data(), u.data(), static_cast<i32>(u.size()), 0);
+            rat_from_text(values[k].data(), u.data(), static_cast<i32>(u.size()), 0);
             if (mp_err() != 0) {
                 mp_error.store(0);
                 return false;
             }
-            eq.coef[k] = coefs[k].data();
+            eq.coef[k] = values[k].data();
         }
         return true;
     }
@@ -135,7 +109,7 @@ class ExactTest : public RootsTest {
         solve_exact(eq, result);
         return result.count;
     }
-    std::string text(i64 i) const { return ascii_of(result.exact_text[i]); }
+    std::string text(i64 i) const { return text_to_utf8(result.exact_text[i]); }
     // "text^multiplicity" of every root, in the solver's order.
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
@@ -144,37 +118,22 @@ class ExactTest : public RootsTest {
         }
         return out;
     }
-    // Root i within tol (default 10^-(digits - 2)) of |x| (or of 1 when x is
-    // small) of the value of the form x.
-    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i, double tol = 0) const {
-        if (tol == 0) tol = std::pow(10.0, -(result.iter_digits - 2));
+    // Root i near the value of the form x, to one digit below the iteration's.
+    ::testing::AssertionResult form_matches_root(const ExactForm& x, i64 i) const {
         const mpfr_prec_t bits = oracle_bits(result.iter_digits + 40);
-        Mpc want(bits), got(bits), diff(bits);
-        Mpfr s(bits), err(bits), scale(bits);
+        Mpc want(bits), got(bits);
+        Mpfr s(bits);
         mpfr_set_z(s, mpz_class(abs(x.w)).get_mpz_t(), MPFR_RNDN);
         mpfr_sqrt(s, s, MPFR_RNDN);
         mpfr_mul_q(s, s, x.f.get_mpq_t(), MPFR_RNDN);
         mpc_set_ui(want, 0, MPC_RNDNN);
         mpfr_set_q(want.re(), x.t.get_mpq_t(), MPFR_RNDN);
-        if (x.w < 0) {
-            mpfr_set(want.im(), s, MPFR_RNDN);
-        } else {
-            mpfr_add(want.re(), want.re(), s, MPFR_RNDN);
-        }
+        mpfr_ptr part = x.w < 0 ? want.im() : want.re();
+        mpfr_add(part, part, s, MPFR_RNDN);
         to_mpc(got, result.roots[i], words);
-        mpc_sub(diff, got, want, MPC_RNDNN);
-        mpc_abs(err, diff, MPFR_RNDN);
-        mpc_abs(scale, want, MPFR_RNDN);
-        if (mpfr_cmp_ui(scale, 1) < 0) mpfr_set_ui(scale, 1, MPFR_RNDN);
-        mpfr_div(err, err, scale, MPFR_RNDN);
-        if (mpfr_get_d(err, MPFR_RNDN) <= tol) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure()
-               << "root " << i << " " << cplx_text(result.roots[i], words) << " is not " << text(i)
-               << " (relative error " << mpfr_get_d(err, MPFR_RNDN) << ")";
+        return near_root(got, want, result.iter_digits - 1, false)
+               << " (root " << i << ", " << text(i) << ")";
     }
 
     poly_equation eq;
-    std::vector<std::vector<u64>> coefs;
 };

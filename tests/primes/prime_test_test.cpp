@@ -1,13 +1,10 @@
 // Primality tests against GMP's mpz_probab_prime_p (50 rounds), on random
 // numbers, random primes and semiprimes, and on the pseudoprime families that
-// fool weaker tests.
+// fool weaker tests; the Jacobi symbol and the strong Lucas test on their own.
 #include "primes/prime_test.h"
-
-#include <numeric>
 
 #include "numlib/mp_error.h"
 #include "prime_test_util.h"
-#include "primes/prime_tables.h"
 
 namespace {
 
@@ -43,44 +40,6 @@ class PrimeProbabilisticTest : public PrimeTest {
 
 }  // namespace
 
-TEST(PrimeTables, WheelWalksEveryIntegerCoprimeToTheModulus) {
-    WheelCursor c{1, 0};
-    for (u64 expect : {2, 3, 5, 7, 11, 13, 17}) {
-        ASSERT_TRUE(c.advance());
-        EXPECT_EQ(c.divisor, expect);
-    }
-    // Two full turns: exactly the integers coprime to 30030, in order.
-    u64 next = 17;
-    for (int step = 0; step < 2 * 5760; ++step) {
-        do ++next;
-        while (std::gcd(next, WHEEL_MODULUS) != 1);
-        ASSERT_TRUE(c.advance());
-        ASSERT_EQ(c.divisor, next) << step;
-    }
-    WheelCursor from_one{1, 0};
-    for (int i = 0; i < WHEEL_STEP_COUNT; ++i) from_one.advance();
-    EXPECT_EQ(from_one.divisor, 30047u);
-    from_one.advance();
-    EXPECT_EQ(from_one.divisor, 30049u);
-    WheelCursor odd{2, 1};
-    odd.advance();
-    EXPECT_EQ(odd.divisor, 3u);
-    WheelCursor top{~u64{0} - 1, WHEEL_CYCLE_START};  // the step of 2 wraps round
-    EXPECT_FALSE(top.advance());
-}
-
-TEST(PrimeTables, SmallPrimesAreThePrimesBelowAThousand) {
-    Mpz z;
-    std::size_t i = 0;
-    for (unsigned long v = 0; v < 1000; ++v) {
-        mpz_set_ui(z, v);
-        if (gmp_prime(z)) {
-            ASSERT_EQ(small_primes.at(i++), v);
-        }
-    }
-    EXPECT_EQ(i, small_primes.size());
-}
-
 TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
     for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
         mp_set_int_words(static_cast<i32>(rng.range(1, 20)));
@@ -101,16 +60,24 @@ TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
     EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
 }
 
-TEST_F(PrimeProbabilisticTest, EveryNumberUpTo20000) {
-    Mpz z;
+// Every number up to 20000, the pseudoprime families, then random numbers,
+// primes, numbers free of small factors and semiprimes up to 1253 digits.
+TEST_F(PrimeProbabilisticTest, VerdictsMatchGmp) {
+    Mpz z, p, q;
     for (unsigned long v = 0; v <= 20000; ++v) {
         mpz_set_ui(z, v);
         expect_agrees(z);
     }
-}
-
-TEST_F(PrimeProbabilisticTest, RandomNumbersPrimesAndSemiprimesUpTo1253Digits) {
-    Mpz z, p, q;
+    // The pseudoprimes of weaker tests, and Chernick's Carmichael numbers
+    // with three prime factors above 1000.
+    for (const char* text : PSEUDOPRIMES) {
+        mpz_set_str(z, text, 10);
+        expect_agrees(z);
+    }
+    for (unsigned long k = 200, found = 0; found < 60; ++found) {
+        next_chernick(z, k);
+        expect_agrees(z);
+    }
     for (i64 iter = 0; iter < test_iterations(300); ++iter) {
         const i64 bits = rng.chance(5) ? 4160 : rng.range(10, 600);
         random_bits(z, rng, bits);
@@ -134,31 +101,6 @@ TEST_F(PrimeProbabilisticTest, RandomNumbersPrimesAndSemiprimesUpTo1253Digits) {
         if (mpz_sizeinbase(z, 2) > 4160) mpz_fdiv_r_2exp(z, z, 4160);
         expect_agrees(z);
     }
-}
-
-TEST_F(PrimeProbabilisticTest, PseudoprimeFamiliesAreComposite) {
-    Mpz z;
-    for (const char* text : PSEUDOPRIMES) {
-        mpz_set_str(z, text, 10);
-        expect_agrees(z);
-    }
-    // Chernick's Carmichael numbers with three prime factors above 1000.
-    unsigned long k = 200;
-    for (int found = 0; found < 60; ++found) {
-        next_chernick(z, k);
-        const std::vector<u64> v = value_of(z);
-        ASSERT_EQ(prime_test_probabilistic(v.data()), 1u) << k;
-    }
-}
-
-TEST_F(PrimeProbabilisticTest, EulerTestsAloneAreFooledBy25326001) {
-    const std::vector<u64> n = value_of("25326001");  // 2251 * 11251
-    EXPECT_TRUE(euler_test_base2(n.data()));
-    EXPECT_TRUE(euler_test_base3(n.data()));
-    EXPECT_FALSE(lucas_test_strong(n.data()));
-    EXPECT_EQ(prime_test_probabilistic(n.data()), 1u);
-    const std::vector<u64> m = value_of("1022117");  // 1009 * 1013, caught by base 2
-    EXPECT_FALSE(euler_test_base2(m.data()));
 }
 
 TEST_F(PrimeProbabilisticTest, StrongLucasPseudoprimesBelow100000AreExactlyTheKnownOnes) {

@@ -1,18 +1,24 @@
 // Shared set-up of the prime tests: a fresh library and application error
-// state per test, English texts, and conversions to and from GMP.
+// state per test, English texts, conversions to and from GMP, and a sink
+// that collects a worker's output.
 #pragma once
 
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_error.h"
 #include "app/ui_texts.h"
 #include "numlib/mp_context.h"
+#include "primes/prime_output.h"
 #include "support/gmp_oracle.h"
 #include "support/numlib_fixture.h"
+#include "textbuf/text_utf8.h"
 
 class PrimeTest : public NumlibTest {
   protected:
@@ -57,10 +63,19 @@ class PrimeTest : public NumlibTest {
 
 // Composites that fool some cheaper test: Euler to bases 2 and 3 (25326001),
 // strong tests to the first 5, 7, 8, 9 or 12 prime bases, Lucas tests.
-inline constexpr const char* PSEUDOPRIMES[] = {
-    "25326001", "3215031751", "2152302898747", "3474749660383", "341550071728321",
-    "3825123056546413051", "318665857834031151167461", "3317044064679887385961981",
-    "5459", "5777", "10877", "4181", "1195068768795265792518361315725116351898245581"};
+inline constexpr const char* PSEUDOPRIMES[] = {"25326001",
+                                               "3215031751",
+                                               "2152302898747",
+                                               "3474749660383",
+                                               "341550071728321",
+                                               "3825123056546413051",
+                                               "318665857834031151167461",
+                                               "3317044064679887385961981",
+                                               "5459",
+                                               "5777",
+                                               "10877",
+                                               "4181",
+                                               "1195068768795265792518361315725116351898245581"};
 
 // Chernick's Carmichael number (6k+1)(12k+1)(18k+1) of the first k >= from
 // that makes all three factors prime; k is where the next search starts.
@@ -70,9 +85,30 @@ inline void next_chernick(Mpz& n, unsigned long& k) {
         mpz_set_ui(a, 6 * k + 1);
         mpz_set_ui(b, 12 * k + 1);
         mpz_set_ui(c, 18 * k + 1);
-        if (mpz_probab_prime_p(a, 30) && mpz_probab_prime_p(b, 30) && mpz_probab_prime_p(c, 30)) break;
+        if (mpz_probab_prime_p(a, 30) && mpz_probab_prime_p(b, 30) && mpz_probab_prime_p(c, 30))
+            break;
     }
     mpz_mul(n, a, b);
     mpz_mul(n, n, c);
     ++k;
 }
+
+class CollectingSink : public PrimeOutputSink {
+  public:
+    void append(const char16_t* text) override { text_ += text; }
+    void done() override { done_.fetch_add(1); }
+    // The output as UTF-8.
+    std::string text() const { return text_to_utf8(text_); }
+    int done_calls() const { return done_.load(); }
+    // Waits up to seconds for done(); true when it came.
+    bool wait_done(int seconds) const {
+        for (int i = 0; i < seconds * 100 && done_.load() == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done_.load() != 0;
+    }
+
+  private:
+    std::u16string text_;
+    std::atomic<int> done_{0};
+};

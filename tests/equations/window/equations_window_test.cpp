@@ -1,11 +1,12 @@
 // The equations page through its widgets: coefficients typed and pasted,
 // the roots in the output box and the time under it, the input errors, and
 // Stop and closing while a solve runs.
+#include "equations/window/equations_window.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QRadioButton>
 
-#include "equations/window/equations_window.h"
 #include "gui_page.h"
 
 namespace {
@@ -51,8 +52,9 @@ TEST_F(EquationsWindow, InputErrorsNameTheCoefficient) {
         type(0, 0, QString::fromUtf8(c));
         auto text = nextMessage();
         clickAndWait(solve);
-        EXPECT_TRUE(text->startsWith(c[0] == 0 ? QStringLiteral("The highest coefficient \"a3\" must not be 0!")
-                                               : QStringLiteral("Error evaluating coefficient \"a3\". Unexpected")))
+        EXPECT_TRUE(text->startsWith(
+            c[0] == 0 ? QStringLiteral("The highest coefficient \"a3\" must not be 0!")
+                      : QStringLiteral("Error evaluating coefficient \"a3\". Unexpected")))
             << text->toStdString();
     }
 }
@@ -63,13 +65,16 @@ TEST_F(EquationsWindow, StopAndClosingEndTheSolveAndTheNextOneWorks) {
     setField(QStringLiteral("Degree"), 10);
     setField(QStringLiteral("Precision"), 750);
     static_cast<QRadioButton*>(button(QStringLiteral("complex")))->setChecked(true);
-    for (i64 r = 0; r <= 10; ++r) type(0, r, r % 3 == 0 ? QStringLiteral("3/7") : QStringLiteral("-sqrt(2)"));
+    for (i64 r = 0; r <= 10; ++r)
+        type(0, r, r % 3 == 0 ? QStringLiteral("3/7") : QStringLiteral("-sqrt(2)"));
     for (bool by_closing : {false, true}) {
         solve->click();
         EXPECT_EQ(solve->text(), QStringLiteral("Stop"));
         spin(50);
-        if (by_closing) form->close();
-        else solve->click();
+        if (by_closing)
+            form->close();
+        else
+            solve->click();
         waitIdle();
         EXPECT_EQ(output->toPlainText(), QString());
         EXPECT_EQ(solve->text(), QStringLiteral("Solve"));
@@ -84,8 +89,9 @@ TEST_F(EquationsWindow, StopAndClosingEndTheSolveAndTheNextOneWorks) {
 }
 
 TEST_F(EquationsWindow, ShowsARootInBothLanguages) {
-    shootResults("equations", equations_window_create, [&] { grid->paste(QStringLiteral("1\n0\n-2")); },
-                 [&] { return form->defaultButton(); });
+    shootResults(
+        "equations", equations_window_create, [&] { grid->paste(QStringLiteral("1\n0\n-2")); },
+        [&] { return form->defaultButton(); });
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The linear-systems page through its widgets: a typed system solved, saved
 // as CSV, cleared and loaded back; a damaged file and a bad cell with their
 // messages; Stop on a large system and a later solve that works.
+#include "linear/window/linear_window.h"
+
 #include <QTemporaryDir>
 #include <fstream>
 
 #include "gui_page.h"
-#include "linear/window/linear_window.h"
 
 namespace {
 
@@ -54,7 +55,8 @@ TEST_F(LinearWindow, ADamagedFileAndABadCellAreRefusedWithTheirMessages) {
     type(1, 1, QStringLiteral("2*"));
     text = nextMessage();
     clickAndWait(solve);
-    EXPECT_TRUE(text->startsWith(QStringLiteral("Error evaluating coefficient in equation 2, column \"a2\". Unexpected")))
+    EXPECT_TRUE(text->startsWith(
+        QStringLiteral("Error evaluating coefficient in equation 2, column \"a2\". Unexpected")))
         << text->toStdString();
 }
 
@@ -76,12 +78,14 @@ TEST_F(LinearWindow, StopEndsALargeSolveAndTheNextOneWorks) {
     setField(QStringLiteral("Equation count"), 2);
     setField(QStringLiteral("Precision"), 10);
     clickAndWait(solve);
-    EXPECT_TRUE(output->toPlainText().startsWith(QStringLiteral("x1 = "))) << output->toPlainText().toStdString();
+    EXPECT_TRUE(output->toPlainText().startsWith(QStringLiteral("x1 = ")))
+        << output->toPlainText().toStdString();
 }
 
 TEST_F(LinearWindow, ShowsASolutionInBothLanguages) {
-    shootResults("linear", linear_window_create, [&] { grid->paste(QStringLiteral("1\t1\t7\n1\t-1\t1")); },
-                 [&] { return form->defaultButton(); });
+    shootResults(
+        "linear", linear_window_create, [&] { grid->paste(QStringLiteral("1\t1\t7\n1\t-1\t1")); },
+        [&] { return form->defaultButton(); });
 }
 
 }  // namespace

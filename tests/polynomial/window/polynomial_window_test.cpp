@@ -1,11 +1,12 @@
 // The polynomial page through its widgets: two polynomials divided, the
 // quotient moved into P1 by its result button, "/" and "^" only for two
 // polynomials, and a bad cell with its message.
+#include "polynomial/window/polynomial_window.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 
 #include "gui_page.h"
-#include "polynomial/window/polynomial_window.h"
 
 namespace {
 
@@ -26,14 +27,16 @@ TEST_F(PolynomialWindow, TwoPolynomialsDivideAndTheQuotientMovesIntoP1) {
     type(19, 1, QStringLiteral("1"));
     type(20, 1, QStringLiteral("-1"));
     clickAndWait(button(QStringLiteral("/")));
-    EXPECT_EQ(output->toPlainText(), QStringLiteral("P0(x) / P1(x) = b2*x^2 + b1*x + b0    Remainder    r0\n\n"
-                                                    "b2 = 1\nb1 = 1\nb0 = 1\n\nr0 = 0\n"));
+    EXPECT_EQ(output->toPlainText(),
+              QStringLiteral("P0(x) / P1(x) = b2*x^2 + b1*x + b0    Remainder    r0\n\n"
+                             "b2 = 1\nb1 = 1\nb0 = 1\n\nr0 = 0\n"));
     button(QStringLiteral("Result → P1"))->click();
     EXPECT_EQ(grid->cellText(18, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->cellText(19, 1), QStringLiteral("1"));
 
     setField(QStringLiteral("Polynomial count"), 3);
-    EXPECT_FALSE(button(QStringLiteral("/"))->isEnabled() || button(QStringLiteral("^"))->isEnabled());
+    EXPECT_FALSE(button(QStringLiteral("/"))->isEnabled() ||
+                 button(QStringLiteral("^"))->isEnabled());
     clickAndWait(button(QStringLiteral("+")));
     EXPECT_TRUE(output->toPlainText().startsWith(QStringLiteral("P0(x) + P1(x) + P2(x) = b3*x^3")));
 }
@@ -43,14 +46,17 @@ TEST_F(PolynomialWindow, ABadCellIsNamedAndLeavesTheResultButtonsOff) {
     grid->paste(QStringLiteral("2*"));
     auto text = nextMessage();
     clickAndWait(button(QStringLiteral("*")));
-    EXPECT_TRUE(text->startsWith(QStringLiteral("Error evaluating coefficient \"a2\" in polynomial \"P0(x)\". Unexpected")))
+    EXPECT_TRUE(text->startsWith(
+        QStringLiteral("Error evaluating coefficient \"a2\" in polynomial \"P0(x)\". Unexpected")))
         << text->toStdString();
     EXPECT_FALSE(button(QStringLiteral("Result → P0"))->isEnabled());
 }
 
 TEST_F(PolynomialWindow, ShowsAProductInBothLanguages) {
-    shootResults("polynomial", polynomial_window_create, [&] { grid->paste(QStringLiteral("1;2;3\n1;-1;1/2")); },
-                 [&] { return button(QStringLiteral("*")); });
+    shootResults(
+        "polynomial", polynomial_window_create,
+        [&] { grid->paste(QStringLiteral("1;2;3\n1;-1;1/2")); },
+        [&] { return button(QStringLiteral("*")); });
 }
 
 }  // namespace
