@@ -1,6 +1,7 @@
-// Random formulas (mutated expressions, random code units): the evaluator never crashes, always
-// gives either a value or a formula error whose position lies in the text, and leaves no library
-// error, no scratch and no stray write behind.
+// Random formulas (mutated expressions, random code units): the evaluator
+// never crashes, always gives either a value or a formula error whose
+// position lies in the text, and leaves no library error, no scratch and no
+// stray write behind.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formula/formula.h"
@@ -69,7 +70,7 @@ struct Variables {
             const std::u16string item = desc.substr(at, end - at);
             at = end + 1;
             const std::size_t eq = item.find(u'=');
-            std::u16string name = item.substr(0, std::min(eq, item.size()));
+            std::u16string name = item.substr(0, eq);
             name.erase(0, name.find_first_not_of(u' '));
             name.erase(name.find_last_not_of(u' ') + 1);
             if (eq == std::u16string::npos || name.empty())
