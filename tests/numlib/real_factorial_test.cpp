@@ -116,7 +116,6 @@ std::string perm_comb(const char* n, const char* k, i64 limit, bool perm, i64 m 
 }
 
 TEST_F(RealFactorialTest, PermCombDomainAndLimits) {
-    EXPECT_EQ(perm_comb("10", "3", 0, false), "0 120");
     EXPECT_EQ(perm_comb("3", "10", 0, false), "0 0");    // no error
     EXPECT_EQ(perm_comb("10", "3", 3, false), "0 120");  // a limit that suffices
     mp_error.store(0);
