@@ -13,9 +13,8 @@ TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
     mp_fixed_exp_high = 10000;
     mp_set_real_words(40);
     ScratchMark outer;
-    u8* top = mp_scratch_top;
     ASSERT_NE(outer.take(10), nullptr);
-    top = mp_scratch_top;
+    u8* top = mp_scratch_top;
     u8* base = mp_scratch_base;
     mp_init();
     EXPECT_EQ(mp_decimal_chars[0], u',');

@@ -27,12 +27,9 @@ std::string mpz_digits(mpz_srcptr z, int base) {
 }
 
 std::string grouped(const std::string& digits, int group, char sep) {
-    std::string out;
-    const std::size_t n = digits.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % static_cast<std::size_t>(group) == 0) out.push_back(sep);
-        out.push_back(digits[i]);
-    }
+    std::string out = digits;
+    for (auto i = static_cast<i64>(digits.size()) - group; i > 0; i -= group)
+        out.insert(static_cast<std::size_t>(i), 1, sep);
     return out;
 }
 
