@@ -1,5 +1,6 @@
 #include "support/text_helpers.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::u16string u16(const std::string& s) {
@@ -11,13 +12,9 @@ std::u16string u16(const std::string& s) {
 std::string ascii(const std::u16string& s) {
     std::string out;
     for (char16_t c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-            out += buf;
-        }
+        char buf[8] = {static_cast<char>(c), 0};
+        if (c < 0x20 || c >= 0x7F) std::snprintf(buf, sizeof buf, "\\u%04X", unsigned{c});
+        out += buf;
     }
     return out;
 }
@@ -30,12 +27,9 @@ std::string mpz_digits(mpz_srcptr z, int base) {
 }
 
 std::string grouped(const std::string& digits, int group, char sep) {
-    std::string out;
-    const std::size_t n = digits.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % static_cast<std::size_t>(group) == 0) out.push_back(sep);
-        out.push_back(digits[i]);
-    }
+    std::string out = digits;
+    for (auto i = static_cast<i64>(digits.size()) - group; i > 0; i -= group)
+        out.insert(static_cast<std::size_t>(i), 1, sep);
     return out;
 }
 
@@ -48,9 +42,7 @@ std::u16string GuardedBuffer::text(i32 length) const {
 }
 
 bool GuardedBuffer::canaries_intact() const {
-    for (std::size_t i = 0; i < kFront; ++i)
-        if (buf_[i] != kCanary) return false;
-    for (std::size_t i = buf_.size() - kBack; i < buf_.size(); ++i)
-        if (buf_[i] != kCanary) return false;
-    return true;
+    const auto intact = [](char16_t c) { return c == kCanary; };
+    return std::all_of(buf_.begin(), buf_.begin() + kFront, intact) &&
+           std::all_of(buf_.end() - kBack, buf_.end(), intact);
 }

@@ -1,0 +1,332 @@
+// Number text of every type through one harness. A table of (type, base,
+// flags) rows drives the round trip: random values are printed (against
+// GMP's digits for integers and fractions), read back, read from another
+// spelling (GMP's digits in any base, unreduced fractions, the exact digits
+// of reals), and printed again into buffers around the text's length.
+// Mutated texts end with a value, which takes the same round trip, or an
+// error. The edge texts random runs do not produce are rows of
+// tests/golden/number_text.txt.
+#include "numlib/num_text.h"
+
+#include <gmp.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "numlib/mp_error.h"
+#include "numlib/rat.h"
+#include "numlib/real.h"
+#include "numlib/uint.h"
+#include "support/golden_runner.h"
+#include "support/mpfr_oracle.h"
+#include "support/numlib_fixture.h"
+#include "support/rat_harness.h"
+#include "support/text_helpers.h"
+
+namespace {
+
+using NumTextTest = NumlibTest;
+using Words = std::vector<u64>;
+
+using Type = i32;
+constexpr Type kUint = MP_TYPE_UINT, kRat = MP_TYPE_RAT, kReal = MP_TYPE_REAL, kCplx = MP_TYPE_CPLX;
+
+struct Row {
+    Type type;
+    i32 base;
+    u32 flags;
+};
+
+// The flags a row prints with; it reads with NUM_IN_GROUPS.
+constexpr u32 kSign = NUM_TEXT_SIGN, kGroup = NUM_TEXT_GROUP;
+constexpr u32 kBoth = kSign | kGroup, kAll = kBoth | NUM_TEXT_EXP_ALWAYS;
+constexpr Row kRows[] = {{kUint, 10, 0}, {kUint, 10, kGroup}, {kUint, 2, kSign}, {kUint, 4, kGroup},
+                         {kUint, 8, 0},  {kUint, 16, kBoth},  {kRat, 10, 0},     {kRat, 10, kBoth},
+                         {kReal, 10, 0}, {kReal, 10, kAll},   {kCplx, 10, 0},    {kCplx, 10, kAll}};
+
+// Words of a value of type t at the current word counts.
+i64 value_words(Type t) {
+    return num_size_bytes(0, t) / 8;
+}
+
+// The text read as a value of type t (to_nul: up to its first 0 character),
+// with a guard word after the value; the value and the error raised.
+std::pair<Words, i32> parse(Type t, const std::u16string& text, u32 in_flags, i32 base = 10,
+                            bool to_nul = false) {
+    constexpr u64 kGuard = 0xA5A5A5A5A5A5A5A5ULL;
+    Words x(static_cast<std::size_t>(value_words(t) + 1), kGuard);
+    const i32 len = to_nul ? -1 : static_cast<i32>(text.size());
+    mp_error = 0;
+    if (t == kUint) uint_from_text(x.data(), text.c_str(), len, in_flags, base);
+    if (t == kRat) rat_from_text(x.data(), text.c_str(), len, in_flags);
+    if (t == kReal) real_from_text(x.data(), text.c_str(), len, in_flags);
+    if (t == kCplx) cplx_from_text(x.data(), text.c_str(), len, in_flags);
+    EXPECT_EQ(x.back(), kGuard) << "written past the value";
+    x.pop_back();
+    return {x, mp_error.exchange(0)};
+}
+
+// x printed into a buffer of capacity cap guarded on both sides, with the
+// error pending on entry: integers in base, the others through num_to_text.
+// The text and the error; the buffer ends with a 0 character or a "#".
+std::pair<std::string, i32> print(Type t, const u64* x, u32 flags, i32 base, i32 cap,
+                                  i32 pending = 0) {
+    GuardedBuffer buf(cap);
+    mp_num_type = t;
+    mp_error = pending;
+    const i32 len = t == kUint ? uint_to_text(buf.data(), cap, x, flags, base)
+                               : num_to_text(buf.data(), cap, x, flags);
+    EXPECT_TRUE(buf.canaries_intact()) << "capacity " << cap;
+    EXPECT_TRUE(len >= 0 && len <= std::max(cap, 0)) << len;
+    const bool terminate = flags & NUM_TEXT_TERMINATE;
+    if (len < cap || (terminate && len == cap)) {
+        EXPECT_EQ(buf.data()[len], terminate ? u'\0' : u'#') << "capacity " << cap;
+    }
+    return {ascii(buf.text(len)), mp_error.exchange(0)};
+}
+
+// x printed as the row says and read back, its text equal to want unless
+// want is empty; then the same text in a buffer a little larger or smaller,
+// sometimes with an error pending: the text (after "!"), or "[$]" (nothing
+// below three characters) and error 20 when it does not fit.
+void check_round_trip(TestRng& rng, const Row& r, const Words& x, const std::string& want,
+                      i32 cap) {
+    const auto [text, err] = print(r.type, x.data(), r.flags | NUM_TEXT_TERMINATE, r.base, cap);
+    ASSERT_EQ(err, 0) << text;
+    ASSERT_TRUE(want.empty() || text == want) << text << " instead of " << want;
+    const auto [back, read_err] = parse(r.type, u16(text), NUM_IN_GROUPS, r.base);
+    ASSERT_EQ(read_err, 0) << text;
+    ASSERT_EQ(back, x) << text;
+    const i32 pending = rng.chance(20) ? MP_ERR_DIV_ZERO : 0;
+    const std::string full = (pending ? "!" : "") + text;
+    const i32 size = static_cast<i32>(full.size()),
+              small = static_cast<i32>(size + rng.range(-2, 1));
+    const u32 end = rng.chance(50) ? u32{NUM_TEXT_TERMINATE} : 0u;
+    const auto [shown, shown_err] = print(r.type, x.data(), r.flags | end, r.base, small, pending);
+    ASSERT_EQ(shown, small >= size ? full : small >= 3 ? "[$]" : "") << "capacity " << small;
+    ASSERT_EQ(shown_err, pending ? pending : small >= size ? 0 : MP_ERR_TEXT_SPACE);
+}
+
+// The digits of z in base, grouped by 3 in base 10 and by 4 in the others
+// when group is set.
+std::string digits(mpz_srcptr z, i32 base, bool group) {
+    const std::string d = mpz_digits(z, base);
+    return group ? grouped(d, base == 10 ? 3 : 4) : d;
+}
+
+// A random value of type t; a zero real has no sign (it prints as "0").
+Words random_value(TestRng& rng, Type t) {
+    const i64 n = mp_int_words, m = mp_real_words;
+    if (t == kRat) return random_rat(rng, n);
+    Words x(static_cast<std::size_t>(value_words(t)));
+    if (t == kUint) {
+        rng.fill(x.data(), n, rng.range(0, n));
+        return x;
+    }
+    RandomRealOptions opt;
+    opt.zero_percent = 20;
+    opt.edge_percent = 5;
+    for (u64* part = x.data(); part < x.data() + x.size(); part += m + 1) {
+        random_real(rng, part, m, opt);
+        if (part > x.data() && rng.chance(10)) real_one(part);  // "i" and "-i"
+        if (part > x.data() && rng.chance(10)) real_negate(part);
+        if (real_is_zero(part)) part[0] = 0;
+    }
+    return x;
+}
+
+TEST_F(NumTextTest, RoundTripsAgainstGmpAndExactDigits) {
+    for (i64 iter = 0; iter < test_iterations(150); ++iter) {
+        mp_set_int_words(static_cast<i32>(rng.word_count(iter % 10 == 0 ? 2000 : 80)));
+        mp_set_real_words(static_cast<i32>(iter % 25 == 0 ? rng.range(100, 527) : rng.range(1, 3)));
+        for (const Row& r : kRows) {
+            const Words x = random_value(rng, r.type);
+            const i64 n = mp_int_words, m = mp_real_words;
+            const bool sign = r.flags & kSign, group = r.flags & kGroup;
+            // What GMP prints, and a text of the value in another spelling.
+            std::string want, other;
+            i32 in_base = r.base, overflow = 0;
+            u32 in = NUM_IN_GROUPS;
+            if (r.type == kUint) {
+                Mpz z(x.data(), n);
+                want = (sign ? "+" : "") + digits(z, r.base, group);
+                // GMP's digits in any base, decorated, or of a value past n words
+                // (error 12, which comes before the syntax error after it).
+                in_base = static_cast<i32>(rng.range(2, 16));
+                if (rng.chance(30)) {
+                    mpz_setbit(z, static_cast<mp_bitcnt_t>(64 * n + rng.range(0, 70)));
+                    overflow = MP_ERR_OVERFLOW;
+                }
+                other = "  +00" + grouped(mpz_digits(z, in_base), 2) + (overflow ? "-" : " ");
+                if (rng.chance(30)) in |= NUM_IN_LOWER_HEX;
+                if (in & NUM_IN_LOWER_HEX)
+                    for (char& c : other) c = static_cast<char>(std::tolower(c));
+            } else if (r.type == kRat) {
+                Mpq q(x.data(), n);
+                want = other = q.sgn() < 0 ? "-" : "";
+                if (sign && q.sgn() >= 0) want = "+";
+                mpz_abs(q.num(), q.num());
+                want += digits(q.num(), 10, group);
+                if (mpz_cmp_ui(q.den(), 1) != 0) want += "/" + digits(q.den(), 10, group);
+                // Unreduced by a factor that keeps both parts within n words.
+                const u64 f = 1 + (rng.word() >> rng.range(0, 63));
+                mpz_mul_ui(q.num(), q.num(), f);
+                mpz_mul_ui(q.den(), q.den(), f);
+                if (!q.fits(n)) mpq_canonicalize(q);
+                other += mpz_digits(q.num(), 10) + " / " + mpz_digits(q.den(), 10);
+            } else {
+                other = real_text(x.data(), m);
+                if (r.type == kCplx) {
+                    const std::string im = real_text(x.data() + m + 1, m);
+                    other += im[0] == '-' ? "-(" + im.substr(1) + ")i" : "+(" + im + ")i";
+                }
+            }
+            SCOPED_TRACE(testing::Message() << "type " << r.type << " base " << r.base << " flags "
+                                            << std::hex << r.flags << " words " << n << "/" << m);
+            const i32 words = static_cast<i32>(r.type == kUint || r.type == kRat ? n : m);
+            check_round_trip(rng, r, x, want, static_cast<i32>(num_text_capacity(words, r.type)));
+            const auto [back, err] = parse(r.type, u16(other), in, in_base);
+            ASSERT_EQ(err, overflow) << other << " in base " << in_base;
+            ASSERT_EQ(back, overflow ? Words(x.size()) : x) << other << " in base " << in_base;
+        }
+    }
+}
+
+// Valid and invalid texts to mutate, separated by "|".
+constexpr char16_t kSeedTexts[] =
+    u"0|7|123456789012345678901234567890|1'234'567|+42|FF|ff|1010|777|-3/4|6/4|3/0|1.5|-0.001|1e10|"
+    u"2.5e-3|9.99e-99999|1e+5|1,5|.5|5.|1..2|--1|3-4i|-4i+3|i|-i|1+(2e5)i|(2e-20)i|0.5j|3i+4i| 12 |"
+    u"1e9999999999999999999|99999999999999999999999999999|1/2/3|()|+|e|1'|'1|0x1F";
+
+// Characters of every class the parsers look at, and some they must reject.
+const char16_t kAlphabet[] = {u'0', u'1', u'5',   u'9',   u'A',   u'F',   u'a', u'f',  u'+', u'-',
+                              u'.', u',', u'\'',  u'e',   u'E',   u'i',   u'j', u' ',  u'/', u'(',
+                              u')', 0,    0xD800, 0xDFFF, 0x2026, 0xFFFF, u'x', 0x00A7};
+
+char16_t random_char(TestRng& rng) {
+    if (rng.chance(10)) return static_cast<char16_t>(rng.range(0, 0xFFFF));
+    return kAlphabet[rng.range(0, std::ssize(kAlphabet) - 1)];
+}
+
+std::u16string random_seed(TestRng& rng) {
+    const std::u16string all = kSeedTexts;
+    std::size_t start = 0;
+    for (i64 k = rng.range(0, std::count(all.begin(), all.end(), u'|')); k > 0; --k)
+        start = all.find(u'|', start) + 1;
+    return all.substr(start, all.find(u'|', start) - start);
+}
+
+// A seed text with up to four edits: a character inserted, removed or
+// replaced, a piece of another seed, or a run of one digit; or noise.
+std::u16string mutate(TestRng& rng) {
+    std::u16string s;
+    if (rng.chance(5)) {
+        for (i64 len = rng.range(0, 40); len > 0; --len) s.push_back(random_char(rng));
+        return s;
+    }
+    s = random_seed(rng);
+    for (i64 steps = rng.range(0, 4); steps > 0; --steps) {
+        const auto at = static_cast<std::size_t>(rng.range(0, static_cast<i64>(s.size())));
+        const i64 edit = rng.range(0, 4);
+        if (edit == 0) s.insert(at, 1, random_char(rng));
+        if (edit == 1 && at < s.size()) s.erase(at, 1);
+        if (edit == 2 && at < s.size()) s[at] = random_char(rng);
+        if (edit == 3) {
+            const std::u16string other = random_seed(rng);
+            const auto from =
+                static_cast<std::size_t>(rng.range(0, static_cast<i64>(other.size())));
+            s.insert(at, other.substr(from, static_cast<std::size_t>(rng.range(0, 8))));
+        }
+        if (edit == 4)
+            s.insert(at, static_cast<std::size_t>(rng.range(1, 60)),
+                     u"0123456789"[rng.range(0, 9)]);
+    }
+    return s;
+}
+
+TEST_F(NumTextTest, MutatedTextsEndWithAValueOrAnError) {
+    for (i64 iter = 0; iter < test_iterations(100000); ++iter) {
+        const Row& r = kRows[rng.range(0, std::ssize(kRows) - 1)];
+        mp_set_int_words(static_cast<i32>(rng.chance(2) ? rng.range(1, 2000) : rng.range(1, 3)));
+        mp_set_real_words(static_cast<i32>(rng.chance(2) ? rng.range(1, 527) : rng.range(1, 3)));
+        const std::u16string text = mutate(rng);
+        SCOPED_TRACE(ascii(text));
+        auto [x, err] =
+            parse(r.type, text, static_cast<u32>(rng.range(0, 3)), r.base, rng.chance(20));
+        if (err != 0) {
+            const bool integer = r.type >= kUint;
+            ASSERT_TRUE(err == MP_ERR_SYNTAX ||
+                        err == (integer ? MP_ERR_OVERFLOW : MP_ERR_EXP_OVERFLOW) ||
+                        (r.type == kRat && err == MP_ERR_DOMAIN))
+                << err;
+            Words zero(x.size());
+            if (r.type == kRat) zero[static_cast<std::size_t>(mp_int_words) + 1] = 1;
+            ASSERT_EQ(x, zero);
+            continue;
+        }
+        // A bad value prints as "[?]", which the round trip finds; a zero
+        // keeps a sign but prints as "0": the round trip takes it without.
+        if (r.type == kReal || r.type == kCplx) {
+            for (std::size_t part = 0; part < x.size(); part += mp_real_words + 1)
+                if (real_is_zero(x.data() + part)) x[part] = 0;
+        }
+        check_round_trip(rng, r, x, "", 2000);
+        if (HasFatalFailure()) return;
+    }
+}
+
+// Values with no text: a rat whose sign word or denominator is bad, a rat
+// zero with the sign set; no buffer; no number type.
+TEST_F(NumTextTest, MalformedValuesAndNoType) {
+    mp_set_int_words(1);
+    const Words bad_sign = {2, 1, 1}, zero_den = {0, 1, 0}, minus_zero = {1, 0, 1};
+    EXPECT_EQ(print(kRat, bad_sign.data(), 0, 10, 20).first, "[?]");
+    EXPECT_EQ(print(kRat, zero_den.data(), 0, 10, 20).first, "[?]");
+    EXPECT_EQ(print(kRat, minus_zero.data(), 0, 10, 20).first, "0");
+    EXPECT_EQ(print(kRat, minus_zero.data(), kSign, 10, 20).first, "-0");
+    EXPECT_EQ(uint_to_text(nullptr, 10, bad_sign.data(), NUM_TEXT_TERMINATE, 10), 0);
+    EXPECT_EQ(mp_err(), MP_ERR_TEXT_SPACE);
+    EXPECT_EQ(print(MP_TYPE_NONE, bad_sign.data(), 0, 10, 0),
+              std::pair(std::string(), i32{MP_ERR_TYPE}));
+}
+
+// ---- tests/golden/number_text.txt --------------------------------------------
+
+// Reading flags below NUM_TEXT_TERMINATE, printing flags from it on.
+constexpr u32 kZeroSign = 0x100, kToNul = 0x200;
+const std::map<std::string, u32> kFlags = {
+    {"groups", NUM_IN_GROUPS},           {"lower", NUM_IN_LOWER_HEX}, {"sign", NUM_TEXT_SIGN},
+    {"group", NUM_TEXT_GROUP},           {"whole", NUM_TEXT_WHOLE},   {"exp", NUM_TEXT_EXP_ALWAYS},
+    {"point_zero", NUM_TEXT_POINT_ZERO}, {"zero_sign", kZeroSign},    {"nul", kToNul}};
+const std::map<std::string, Type> kTypes = {
+    {"uint", kUint}, {"rat", kRat}, {"real", kReal}, {"cplx", kCplx}};
+
+std::string check_row(const GoldenLine& row) {
+    const auto head = row.words(0);
+    if (!kTypes.count(head.at(0))) return "unknown type " + head[0];
+    const Type type = kTypes.at(head[0]);
+    const i32 words = std::stoi(head.at(1)), base = head.size() > 2 ? std::stoi(head[2]) : 10;
+    u32 in = 0, out = NUM_TEXT_TERMINATE;
+    for (const std::string& f : row.words(4)) {
+        if (!kFlags.count(f)) return "unknown flag " + f;
+        (kFlags.at(f) < NUM_TEXT_TERMINATE ? in : out) |= kFlags.at(f);
+    }
+    mp_set_int_words(words);
+    mp_set_real_words(words);
+    const auto [x, err] = parse(type, u16(row.text(1)), in & 3, base, in & kToNul);
+    std::string shown = print(type, x.data(), out, base >= 2 && base <= 16 ? base : 10, 200).first;
+    if ((in & kZeroSign) && type == kReal && real_is_zero(x.data()) && real_sign(x.data()))
+        shown = "-" + shown;
+    if (err != std::stoi(row.text(2)) || shown != row.text(3))
+        return "error " + std::to_string(err) + ", shown \"" + shown + "\"";
+    return "";
+}
+
+TEST_F(NumTextTest, GoldenRows) {
+    golden_run("number_text.txt", check_row);
+}
+
+}  // namespace
