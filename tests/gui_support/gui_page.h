@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -81,12 +82,18 @@ class PageTest : public GuiTest {
         });
         return text;
     }
-    // The next file dialog picks path, as its Open or Save button does.
+    // The next file dialog picks path, as its Open or Save button does. The
+    // name is typed into the name field as well: selectFile leaves a field
+    // that has the focus alone, and the dialog's accept reads that field, so
+    // whether the window system had focused it yet decided the pick.
     void pickFile(const QString& path) {
         expectModal([path](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(dialog, nullptr);
             dialog->selectFile(path);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QFileInfo(path).fileName());
             static_cast<QDialog*>(dialog)->accept();
         });
     }
