@@ -111,8 +111,7 @@ void append_results(std::u16string& out, const linear_solution& sol) {
 // One solve at the current context.
 struct Round {
     std::u16string text;
-    bool settled = false;       // see linear_solution
-    bool form_settled = false;  // likewise
+    bool settled = false;  // see linear_solution
 };
 
 Round solve_round(const LinearCells& cells, const LinearSolveRequest& request, u32 flags) {
@@ -135,7 +134,6 @@ Round solve_round(const LinearCells& cells, const LinearSolveRequest& request, u
     solve_linear(sys, sol);
     if (appError.load() == 0) append_results(round.text, sol);
     round.settled = sol.settled;
-    round.form_settled = sol.form_settled;
     return round;
 }
 
@@ -177,16 +175,18 @@ std::u16string linear_solve_cells(const LinearCells& cells, const LinearSolveReq
     // words, with the cells evaluated anew. What stays undecided (a value
     // within its error bound of zero, which no precision can tell from an
     // exact zero) is taken as zero once two solves in a row give the same
-    // text; where it decides the form of the solution, only when the second
-    // ran at SINGULAR_REACH_DIGITS beyond the digits shown.
+    // text and the second ran at SINGULAR_REACH_DIGITS beyond the digits
+    // shown. Agreement at fewer words is not enough even where the form of
+    // the solution is settled: two solves that both lose the same small
+    // difference between cells agree on a wrong value (a right-hand side
+    // taken as zero made x2 = x3 = 0 of a system solved by x2 = -2, x3 = -1.15).
     const i32 reach = num_words_for_digits(r.digits + SINGULAR_REACH_DIGITS, r.type);
     std::u16string previous;
     Round round;
     for (bool first = true;; first = false) {
         round = solve_round(cells, r, flags);
         if (appError.load() != 0 || round.settled) break;
-        const bool far_enough = round.form_settled || mp_real_words >= reach;
-        if (!first && round.text == previous && far_enough) break;
+        if (!first && round.text == previous && mp_real_words >= reach) break;
         if (mp_real_words >= MP_REAL_WORDS_MAX) break;
         previous = round.text;
         mp_set_real_words(std::min(2 * mp_real_words, MP_REAL_WORDS_MAX));
