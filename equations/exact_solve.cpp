@@ -6,24 +6,13 @@
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
 #include "numlib/cplx.h"
+#include "numlib/int_words_scope.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
 #include "numlib/rat.h"
 #include "numlib/real.h"
 
 namespace {
-
-// mp_int_words at the exact width for the lifetime of the object.
-class ExactIntWords {
-  public:
-    ExactIntWords() : saved_(mp_int_words) { mp_int_words = EXACT_INT_WORDS; }
-    ~ExactIntWords() { mp_int_words = saved_; }
-    ExactIntWords(const ExactIntWords&) = delete;
-    ExactIntWords& operator=(const ExactIntWords&) = delete;
-
-  private:
-    i32 saved_;
-};
 
 bool input_valid(const poly_equation& eq) {
     if (eq.type != MP_TYPE_RAT || eq.degree < 1 || eq.degree > ROOT_MAX_DEGREE) return false;
@@ -105,7 +94,7 @@ void solve_exact(const poly_equation& eq, root_result& result) {
         raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
         return;
     }
-    ExactIntWords exact_width;
+    IntWordsScope exact_width(EXACT_INT_WORDS);
     mp_set_real_words(result.words);
     const std::size_t size = static_cast<std::size_t>(cplx_value_words(result.words));
     std::vector<u64> store(size * static_cast<std::size_t>(eq.degree + 1));

@@ -4,6 +4,7 @@
 #include "app/app_error.h"
 #include "linear/linear_bound.h"
 #include "linear/linear_coef.h"
+#include "linear/linear_exact.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
@@ -307,7 +308,13 @@ bool set_context(const linear_system& sys) {
     return true;
 }
 
-void solve(linear_system& sys, linear_solution& sol, u64* f, u64* mag, u64* cand) {
+void solve(linear_system& sys, linear_solution& sol) {
+    ScratchMark mark;
+    const i64 words = sys.value_bytes / 8;
+    u64* f = mark.take(static_cast<std::size_t>(words));
+    u64* mag = mark.take(static_cast<std::size_t>(words));
+    u64* cand = mark.take(static_cast<std::size_t>(words));
+    if (cand == nullptr) return;
     Work w;
     w.n = sys.n;
     w.words = sys.value_bytes / 8;
@@ -347,12 +354,7 @@ void solve_linear(linear_system& sys, linear_solution& sol) {
             raiseAppError(APP_ERR_INTERNAL, nullptr, nullptr);
             return;
         }
-        ScratchMark mark;
-        const i64 words = sys.value_bytes / 8;
-        u64* f = mark.take(static_cast<std::size_t>(words));
-        u64* mag = mark.take(static_cast<std::size_t>(words));
-        u64* cand = mark.take(static_cast<std::size_t>(words));
-        if (cand != nullptr) solve(sys, sol, f, mag, cand);
+        if (sys.type != MP_TYPE_RAT || !solve_exact_fraction_free(sys, sol)) solve(sys, sol);
     }
     raiseFromLibraryError(APP_ERR_OVERFLOW);
 }

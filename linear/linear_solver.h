@@ -4,6 +4,9 @@
 // that carries one coefficient vector per unknown, so a singular but
 // consistent system comes out as an affine family in free parameters named
 // r, s, t, u, v1, v2, ...
+// Exact systems take the fraction-free route of linear_exact.h, with the
+// same solution; this elimination serves rat only where its integers would
+// be too long.
 //
 // For real and cplx every input value counts as correct to a unit or so of
 // its last digit, and every value carries a bound of its error: a value

@@ -1,6 +1,7 @@
 // Shared helpers of the rat routines (not part of the public interface).
 #pragma once
 
+#include "numlib/int_words_scope.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/rat.h"
 #include "numlib/uint.h"
@@ -9,21 +10,6 @@
 inline i64 rat_words() {
     return mp_int_words;
 }
-
-// Runs the uint routines at another word count for the lifetime of the
-// object. Buffers handed to them must have that many words.
-class IntWordsScope {
-  public:
-    explicit IntWordsScope(i64 words) : saved_(mp_int_words) {
-        mp_int_words = static_cast<i32>(words);
-    }
-    ~IntWordsScope() { mp_int_words = saved_; }
-    IntWordsScope(const IntWordsScope&) = delete;
-    IntWordsScope& operator=(const IntWordsScope&) = delete;
-
-  private:
-    i32 saved_;
-};
 
 // Raises code and makes dst (may be nullptr) 0/1.
 inline void rat_fail(u64* dst, i32 code) {

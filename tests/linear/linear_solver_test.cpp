@@ -10,6 +10,7 @@
 
 #include "linear_test_util.h"
 #include "numlib/num.h"
+#include "numlib/rat.h"
 #include "numlib/real.h"
 #include "support/mpfr_oracle.h"
 #include "support/rat_harness.h"
@@ -91,12 +92,14 @@ IntMatrix random_system(TestRng& rng, i32 n, i32 k) {
 // The exact solution in the solver's form: for unknown j, slot 0 and the
 // slot of each free unknown (slot P + 1 - q for the q-th of P); empty when
 // the system is inconsistent. is_free[j] says whether unknown j is free.
-std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, std::vector<bool>& is_free) {
+std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, const IntMatrix& den,
+                                                   std::vector<bool>& is_free) {
     const slong n = static_cast<slong>(m.size());
     fmpq_mat_t a;
     fmpq_mat_init(a, n, n + 1);
     for (slong i = 0; i < n; ++i)
-        for (slong j = 0; j <= n; ++j) fmpq_set_si(fmpq_mat_entry(a, i, j), m[i][j], 1);
+        for (slong j = 0; j <= n; ++j)
+            fmpq_set_si(fmpq_mat_entry(a, i, j), m[i][j], static_cast<ulong>(den[i][j]));
     const slong rank = fmpq_mat_rref(a, a);
     std::vector<slong> pivot(n, -1);  // the row of each pivot column
     bool consistent = true;
@@ -136,6 +139,20 @@ std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, std::vect
     return x;
 }
 
+// Denominators that divide row i by r_i and column j < n by c_j, which
+// keeps the rank and the consistency; all 1 now and then.
+IntMatrix random_denominators(TestRng& rng, i32 n, bool fractions) {
+    std::vector<i64> r(n, 1), c(n + 1, 1);
+    for (i32 i = 0; i < n && fractions; ++i) {
+        r[i] = rng.range(1, 12);
+        c[i] = rng.range(1, 12);
+    }
+    IntMatrix den(n, std::vector<i64>(n + 1));
+    for (i32 i = 0; i < n; ++i)
+        for (i32 j = 0; j <= n; ++j) den[i][j] = r[i] * c[j];
+    return den;
+}
+
 // The real value x within a unit of the last of `digits` digits of want
 // (relative to 1 for small values).
 ::testing::AssertionResult real_near(const u64* x, const mpq_class& want, i32 digits) {
@@ -156,14 +173,22 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
         const i32 n = static_cast<i32>(rng.range(2, iter == 0 ? 25 : 9));
         for (i32 k = 0; k <= n; ++k) {
             const IntMatrix m = random_system(rng, n, k);
-            std::vector<bool> is_free;
-            const auto want = echelon_family(m, is_free);
             for (i32 type : {MP_TYPE_RAT, MP_TYPE_REAL}) {
                 SCOPED_TRACE(::testing::Message()
                              << "n " << n << " rank <= " << k << " type " << type);
+                // Fractions for rat, whose exact elimination scales rows to integers.
+                const IntMatrix den =
+                    random_denominators(rng, n, type == MP_TYPE_RAT && rng.chance(75));
+                std::vector<bool> is_free;
+                const auto want = echelon_family(m, den, is_free);
                 OwnedSystem s(n, type, 30);
-                for (i32 i = 0; i < n; ++i)
-                    for (i32 j = 0; j <= n; ++j) num_from_i64(s.a(i, j), m[i][j]);
+                for (i32 i = 0; i < n; ++i) {
+                    for (i32 j = 0; j <= n; ++j) {
+                        num_from_i64(s.a(i, j), m[i][j]);
+                        if (den[i][j] > 1)
+                            rat_div_u64(s.a(i, j), s.a(i, j), static_cast<u64>(den[i][j]));
+                    }
+                }
                 solve_linear(s.sys, s.sol);
                 ASSERT_EQ(appError.load(), 0u);
                 if (want.empty()) {
