@@ -6,11 +6,11 @@
 #include "equations/exact.h"
 #include "equations/exact_impl.h"
 #include "numlib/cplx.h"
-#include "numlib/int_words_scope.h"
 #include "numlib/mp_error.h"
 #include "numlib/num.h"
 #include "numlib/rat.h"
 #include "numlib/real.h"
+#include "numlib/words_scope.h"
 
 namespace {
 

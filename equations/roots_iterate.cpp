@@ -9,6 +9,7 @@
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
 #include "numlib/real.h"
+#include "numlib/words_scope.h"
 
 namespace {
 
@@ -276,6 +277,59 @@ void take_roots(History& h, const poly_equation& eq, root_result& result, i32 di
     result.count = eq.degree;
 }
 
+// Mantissa words of the ladder's lowest level, and the fewest working words
+// worth a ladder.
+constexpr i32 LADDER_START_WORDS = 2;
+constexpr i32 LADDER_MIN_WORDS = 8;
+// Sweeps a level may take without settling before the next one takes over.
+constexpr i64 LADDER_LEVEL_SWEEPS = 40;
+
+// The ladder's levels below the working words w: about w/2, w/4, ... down to
+// LADDER_START_WORDS, lowest first.
+std::vector<i32> ladder_levels(i32 words) {
+    std::vector<i32> levels;
+    if (words < LADDER_MIN_WORDS) return levels;
+    for (i32 w = (words + 1) / 2; w >= LADDER_START_WORDS; w = (w + 1) / 2) {
+        levels.insert(levels.begin(), w);
+        if (w == LADDER_START_WORDS) break;
+    }
+    return levels;
+}
+
+// Most sweeps of a run only find the roots roughly, which a few words do as
+// well as the working precision: the iteration sweeps at the ladder's lowest
+// level until every step is below half its digits (or at its noise floor),
+// then at the next level from the settled iterates, where quadratic
+// convergence needs a sweep or two, up to the working words. Every sweep
+// counts towards the run's limit. The iterates, sized for the working words,
+// come back at those words.
+void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_result& result,
+           i64 limit) {
+    const i32 full = mp_real_words;
+    std::vector<u64> store;
+    i32 current = full;
+    for (const i32 words : ladder_levels(full)) {
+        for (auto& v : z) cplx_resize(v.data(), words, v.data(), current);
+        current = words;
+        RealWordsScope scope(words);
+        const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));
+        store.assign(size * static_cast<std::size_t>(eq.degree + 1), 0);
+        poly_equation level = eq;
+        for (i32 k = 0; k <= eq.degree; ++k) {
+            level.coef[k] = store.data() + size * static_cast<std::size_t>(k);
+            cplx_resize(level.coef[k], words, eq.coef[k], full);
+        }
+        const i32 digits = 19 * words / 2;
+        for (i64 n = 0; n < LADDER_LEVEL_SWEEPS && result.sweeps < limit; ++n) {
+            const bool small = sweep(level, z, digits);
+            ++result.sweeps;
+            if (small || stop_pending()) break;
+        }
+        if (stop_pending()) break;
+    }
+    for (auto& v : z) cplx_resize(v.data(), full, v.data(), current);
+}
+
 }  // namespace
 
 // Horner's rule: m - 1 complex products for a monic equation, where running
@@ -315,13 +369,15 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
     real_one(z[0].data());
     for (std::size_t k = 1; k < z.size(); ++k) cplx_mul(z[k].data(), z[k - 1].data(), step.data());
 
-    History history(m, mp_real_words);
     const i64 limit = i64{3} * m * digits;
-    for (;;) {
+    climb(eq, z, result, limit);
+    if (stop_pending()) return false;
+    History history(m, mp_real_words);
+    for (i64 recorded = 1;; ++recorded) {
         const bool small_steps = sweep(eq, z, digits);
         record(history, z, digits);
         ++result.sweeps;
-        if (result.sweeps >= HISTORY && small_steps && converged(history, m)) break;
+        if (recorded >= HISTORY && small_steps && converged(history, m)) break;
         if (stop_pending()) return false;
         if (result.sweeps >= limit) {
             raiseAppError(APP_ERR_NOT_CONVERGED, nullptr, nullptr);

@@ -10,6 +10,7 @@
 #include "numlib/mp_scratch.h"
 #include "numlib/real.h"
 #include "numlib/real_fn.h"
+#include "numlib/words_scope.h"
 
 namespace fops {
 namespace {
@@ -19,18 +20,6 @@ using RealBinaryBody = void (*)(u64* dst, const u64* a, const u64* b);
 constexpr int ANGLE_OTHER = 0;
 constexpr int ANGLE_ODD_QUARTER = 1;  // an odd multiple of a quarter turn
 constexpr int ANGLE_HALF = 2;         // a multiple of a half turn
-
-// Sets mp_real_words for the lifetime of the object.
-class RealWords {
-  public:
-    explicit RealWords(i32 m) : saved_(mp_real_words) { mp_real_words = m; }
-    ~RealWords() { mp_real_words = saved_; }
-    RealWords(const RealWords&) = delete;
-    RealWords& operator=(const RealWords&) = delete;
-
-  private:
-    i32 saved_;
-};
 
 // Radians: no real value is a multiple of the irrational pi, so the classes
 // are those of the pi of the current precision, p: x is in a class when it
@@ -58,14 +47,14 @@ int classifyRadians(const u64* x) {
     a[0] &= ~u64{1};
     u64 q = 0;
     {
-        RealWords wide(m + 1);
+        RealWordsScope wide(m + 1);
         real_div_u64(h, h, 2);
         real_divmod(t, nullptr, a, h, 0);
         if (!real_to_u64(&q, t, REAL_CONV_QUIET) || q == ~u64{0}) return ANGLE_OTHER;
     }
     for (u64 k = q; k <= q + 1; ++k) {
         {
-            RealWords wide(m + 1);
+            RealWordsScope wide(m + 1);
             real_mul_u64(kH, h, k);
         }
         real_resize(t, m, kH, m + 1);

@@ -5,12 +5,12 @@
 #include <functional>
 #include <vector>
 
-#include "numlib/int_words_scope.h"
 #include "numlib/mp_context.h"
 #include "numlib/mp_error.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/rat.h"
 #include "numlib/uint.h"
+#include "numlib/words_scope.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Shared helpers of the rat routines (not part of the public interface).
 #pragma once
 
-#include "numlib/int_words_scope.h"
 #include "numlib/mp_scratch.h"
 #include "numlib/rat.h"
 #include "numlib/uint.h"
 #include "numlib/vec.h"
+#include "numlib/words_scope.h"
 
 inline i64 rat_words() {
     return mp_int_words;

@@ -8,6 +8,7 @@
 #include "numlib/real_factorial_impl.h"
 #include "numlib/real_fn.h"
 #include "numlib/real_impl.h"
+#include "numlib/words_scope.h"
 
 namespace {
 
@@ -20,18 +21,6 @@ void mul(u64* dst, const u64* a, const u64* b) {
 void mul_u64(u64* dst, const u64* a, u64 v) {
     real_round_guard(dst, real_mul_u64(dst, a, v), mp_real_words);
 }
-
-// Runs a scope at another word count.
-class WordsScope {
-  public:
-    explicit WordsScope(i32 words) : saved_(mp_real_words) { mp_real_words = words; }
-    ~WordsScope() { mp_real_words = saved_; }
-    WordsScope(const WordsScope&) = delete;
-    WordsScope& operator=(const WordsScope&) = delete;
-
-  private:
-    i32 saved_;
-};
 
 // (lo + 1)(lo + 2)...hi at the current word count, several factors per
 // word-sized multiplication.
@@ -57,7 +46,7 @@ i32 exact_words(u64 lo, u64 hi) {
 i32 range_product(u64* dst, u64 lo, u64 hi, i32 w) {
     const i32 need = std::min(w, exact_words(lo, hi));
     if (hi - lo <= 24) {
-        WordsScope scope(need);
+        RealWordsScope scope(need);
         packed_product(dst, lo, hi);
         return need;
     }
@@ -71,7 +60,7 @@ i32 range_product(u64* dst, u64 lo, u64 hi, i32 w) {
     const i32 k = std::min(w, kl + kr);
     std::fill(dst + kl + 1, dst + k + 1, u64{0});
     std::fill(right + kr + 1, right + k + 1, u64{0});
-    WordsScope scope(k);
+    RealWordsScope scope(k);
     mul(dst, dst, right);
     return k;
 }
@@ -150,6 +139,7 @@ void stirling(u64* dst, u64 n) {
 void real_factorial(u64* dst, const u64* x) {
     i64 n = 0;
     if (!real_to_i64(&n, x, REAL_CONV_QUIET) || n < 0) return real_fail(dst, MP_ERR_DOMAIN);
-    if (n < real_factorial_switch_over(mp_real_words)) return direct_product(dst, static_cast<u64>(n));
+    if (n < real_factorial_switch_over(mp_real_words))
+        return direct_product(dst, static_cast<u64>(n));
     stirling(dst, static_cast<u64>(n));
 }
