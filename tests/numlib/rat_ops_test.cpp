@@ -57,10 +57,6 @@ i64 int_arg(const Mpq& q) {
     return mpz_get_si(q.num());
 }
 
-int sgn(int c) {
-    return (c > 0) - (c < 0);
-}
-
 // x^e for a machine exponent, a negative e inverting; false for 0^e, e < 0.
 bool pow_q(Mpq& r, const Mpq& x, i64 e) {
     const u64 m = e < 0 ? 0 - static_cast<u64>(e) : static_cast<u64>(e);
@@ -338,7 +334,8 @@ std::vector<RatRow> rows() {
             Mpq a, b;
             (abs ? mpq_abs : mpq_set)(a, *o[0]);
             (abs ? mpq_abs : mpq_set)(b, *o[1]);
-            mpq_set_si(w.value, sgn(mpq_cmp(a, b)), 1);
+            const int c = mpq_cmp(a, b);
+            mpq_set_si(w.value, (c > 0) - (c < 0), 1);
         };
     };
     return {

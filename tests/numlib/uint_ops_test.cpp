@@ -657,19 +657,13 @@ AliasCall run_of(const UintOp& op) {
     return [name = std::string(op.name)](u64* d, const Ptrs& p) { return call(name, d, p); };
 }
 
-class UintOpsTest : public NumlibTest, public ::testing::WithParamInterface<UintOp> {
-  protected:
-    i64 random_words() {
-        const i64 n = rng.word_count();
-        mp_set_int_words(static_cast<i32>(n));
-        return n;
-    }
-};
+class UintOpsTest : public NumlibTest, public ::testing::WithParamInterface<UintOp> {};
 
 TEST_P(UintOpsTest, AgreesWithGmp) {
     const UintOp& op = GetParam();
     for (i64 it = 0; it < test_iterations(150); ++it) {
-        const i64 n = random_words();
+        const i64 n = rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
         ASSERT_TRUE(check_uint_op(op.name, run_of(op), op.oracle, op.operands(rng, n)));
     }
 }
@@ -696,9 +690,7 @@ TEST_F(UintEdgesTest, HardCases) {
         {"lcm", {{H}, {3}}, "at one word: just above 2^64, error 12"},
         {"lcm", {{(u64{1} << 62) + 1}, {2}}, "at one word: just below 2^64"},
         {"quotient remainder", {{0, F - 1, H}, {F, H, 0}}, "the estimate saturates at B - 1"},
-        {"quotient remainder",
-         {{0, 0, H, H - 1}, {1, 0, H, 0}},
-         "an add-back after the two-word test"},
+        {"quotient remainder", {{0, 0, H, H - 1}, {1, 0, H, 0}}, "add-back after the 2-word test"},
         {"log_floor", {{0}, {1000}}, "base 0: error 12"},
         {"log_floor", {{1}, {1000}}, "base 1: error 12"},
         {"pow pow_uint", {{0}, {0}}, "0^0 = 1"},
