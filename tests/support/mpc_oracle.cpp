@@ -18,12 +18,8 @@ void to_mpc(mpc_ptr out, const u64* x, i64 m) {
 }
 
 std::string cplx_text(const u64* x, i64 m, i64 max_digits) {
-    std::string out(1, '(');
-    out.append(real_text(x, m, max_digits));
-    out.append(", ");
-    out.append(real_text(cplx_im_of(x, static_cast<i32>(m)), m, max_digits));
-    out.push_back(')');
-    return out;
+    const u64* im = cplx_im_of(x, static_cast<i32>(m));
+    return "(" + real_text(x, m, max_digits) + ", " + real_text(im, m, max_digits) + ")";
 }
 
 std::vector<u64> random_cplx(TestRng& rng, i64 m, const RandomCplxOptions& opt) {
@@ -62,11 +58,6 @@ std::vector<u64> random_cplx(TestRng& rng, i64 m, const RandomCplxOptions& opt) 
 
 namespace {
 
-// The decimal exponent of v != 0 as its rounding to digits digits shows it.
-i64 decimal_exponent(mpfr_srcptr v, i64 digits) {
-    return correctly_rounded_half_up(v, digits).exp;
-}
-
 // |x - v| / 10^unit_exp as a double.
 double units_off(const u64* x, i64 m, mpfr_srcptr v, i64 unit_exp) {
     Mpfr xv(mpfr_get_prec(v));
@@ -91,12 +82,14 @@ double units_off(const u64* x, i64 m, mpfr_srcptr v, i64 unit_exp) {
         if (real_is_zero(parts[0]) && real_is_zero(parts[1])) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "expected 0, got " << cplx_text(x, m);
     }
-    const i64 e_abs = decimal_exponent(modulus, 19 * m);
+    // decimal exponents as the rounding to 19m digits shows them
+    const i64 e_abs = correctly_rounded_half_up(modulus, 19 * m).exp;
     for (int p = 0; p < 2; ++p) {
         if (!real_well_formed(parts[p], m)) return ::testing::AssertionFailure() << "malformed";
-        const i64 e_part = mpfr_zero_p(refs[p])
-                               ? e_abs - 1
-                               : std::max(decimal_exponent(refs[p], 19 * m), e_abs - 1);
+        const i64 e_part =
+            mpfr_zero_p(refs[p])
+                ? e_abs - 1
+                : std::max(correctly_rounded_half_up(refs[p], 19 * m).exp, e_abs - 1);
         const double units = units_off(parts[p], m, refs[p], e_part - 19 * m + 1);
         if (!(units <= max_units)) {
             return ::testing::AssertionFailure()

@@ -1,9 +1,6 @@
-// Differential checks of rat routines against GMP's mpq. A routine runs with
-// the destination apart from its operands, aliased to each operand in turn,
-// and once more with error 13 pending (the routines are isolated, so the
-// value must not change and the pending error must stay). Every run must give
-// the oracle's value and error, leave the scratch top where it was, keep the
-// guard words around every array and leave operands it does not write alone.
+// Differential checks of rat routines against GMP's mpq, in every placement
+// of the destination (support/alias_run.h). The routines are isolated: with
+// an error pending the value must not change and the pending error must stay.
 #pragma once
 
 #include <gmp.h>
@@ -12,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/alias_run.h"
 #include "support/test_random.h"
 
 // RAII mpq_t.
@@ -56,18 +54,12 @@ struct RatExpect {
     i64 ret = 0;
 };
 
-using RatOperands = std::vector<std::vector<u64>>;
-// Runs the routine; dst may be one of the operands. Returns its scalar result.
-using RatRun = std::function<i64(u64* dst, const std::vector<const u64*>& ops)>;
+using RatOperands = AliasOperands;
 // Sets the exact value (or an error) from the operands. A value that does not
 // fit n words is turned into error 12 by the check.
 using RatOracle = std::function<void(RatExpect& want, const std::vector<const Mpq*>& ops)>;
 
-// Checks one routine on rat operands at n = mp_int_words; reports through
-// gtest, naming the routine, the aliasing and the operands. False after a
+// Checks one routine on rat operands at n = mp_int_words; false after a
 // failure.
-bool check_rat_op(const std::string& name, const RatRun& run, const RatOracle& oracle,
+bool check_rat_op(const std::string& name, const AliasCall& run, const RatOracle& oracle,
                   const RatOperands& ops);
-
-// The word counts every randomized rat test covers, plus a few random ones.
-std::vector<i64> rat_test_word_counts(TestRng& rng);

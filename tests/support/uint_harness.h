@@ -1,15 +1,12 @@
-// Differential checks of uint routines against GMP. A routine runs on the
-// same operands several times: with the destination apart from them, with
-// the destination aliased to each operand in turn, and once more with error
-// 13 already pending. Every run must give the oracle's value, error code and
-// scalar result, leave the scratch top where it was, keep the guard words
-// around every array intact and leave the operands it does not write alone.
+// Differential checks of uint routines against GMP, in every placement of
+// the destination (support/alias_run.h).
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/alias_run.h"
 #include "support/gmp_oracle.h"
 #include "support/test_random.h"
 
@@ -28,18 +25,14 @@ struct UintExpect {
     void fail_unless_fits();
 };
 
-using UintOperands = std::vector<std::vector<u64>>;
-// Runs the routine under test; dst may be one of ops. Returns its scalar
-// result (0 when it has none).
-using UintRun = std::function<u64(u64* dst, const std::vector<const u64*>& ops)>;
+using UintOperands = AliasOperands;
 // Fills the expectation from the operands' values.
 using UintOracle = std::function<void(UintExpect& want, const std::vector<const Mpz*>& ops)>;
 
 // Checks one routine on n-word operands, n = mp_int_words (there may be
-// none). With an error pending the value may also be 0: a routine may stop
-// early once an error is set. Reports through gtest, naming the routine, the
-// aliasing and the operands; false after a failure, so loops can stop there.
-bool check_uint_op(const std::string& name, const UintRun& run, const UintOracle& oracle,
+// none). With an error pending, or failing without scratch, the value may be
+// 0. False after a failure, so loops can stop there.
+bool check_uint_op(const std::string& name, const AliasCall& run, const UintOracle& oracle,
                    const UintOperands& ops);
 
 // A significant length for an n-word operand: sometimes 0 or n, mostly
