@@ -2,7 +2,8 @@
 // table (support/real_fn_check.h): sums, products and quotients with their
 // spill words, reciprocals, integer quotients and remainders, machine
 // integers, rounding to digits, precision changes, integer and fractional
-// parts, powers of two and ten, comparisons and digit tests.
+// parts, powers of two and ten, comparisons and digit tests, machine and
+// binary integers to reals and back.
 #include <gmp.h>
 #include <mpfr.h>
 
@@ -19,6 +20,7 @@
 #include "numlib/real_impl.h"
 #include "support/numlib_fixture.h"
 #include "support/real_fn_check.h"
+#include "support/text_helpers.h"
 
 namespace {
 
@@ -68,6 +70,12 @@ Run answer(std::function<i64(const RealCase& c)> f) {
         return u64{0};
     });
 }
+Run answer(int (*f)(const u64*, const u64*)) {
+    return answer([f](const RealCase& c) { return f(c.a.data(), c.b.data()); });
+}
+Run answer(bool (*f)(const u64*)) {
+    return answer([f](const RealCase& c) { return f(c.a.data()); });
+}
 
 // A machine integer c.n, signed or not, as an m-word real and its spill.
 RealRun from_int(bool is_signed) {
@@ -92,6 +100,119 @@ RealRef int_reference(bool is_signed) {
         if (!is_signed) mpz_set_ui(n, static_cast<u64>(c.n));
         set_exact(v, e10, n, 0, 0);
     };
+}
+
+// x near or past the limits of i64 and u64, integral or not; the flags of
+// the conversion to a machine integer in c.n.
+void machine_operands(TestRng& rng, RealCase& c) {
+    c.n = rng.range(0, 7);
+    c.a = random_real(rng, c.m, {.exp_min = -2, .exp_max = rng.chance(5) ? 400 : 21});
+    if (!rng.chance(40)) return;
+    Mpz z;
+    mpz_setbit(z, rng.chance(50) ? 63 : 64);
+    mpz_add_ui(z, z, 2);
+    mpz_sub_ui(z, z, static_cast<unsigned long>(rng.range(0, 4)));
+    if (rng.chance(50)) mpz_neg(z, z);
+    c.a = real_of_mpz(z, c.m);
+}
+
+// The machine integer x converts to, as a real with its spill. A refusal
+// gives 0 and error 14; with the quiet flag it raises nothing, and the
+// outcome reports it as 14 (an error raised as -1). Error -1 too when the
+// conversion's answer disagrees with its error.
+template <bool is_signed>
+RealOutcome to_machine(const RealCase& c, int) {
+    bool ok = false;
+    u64 spill = 0;
+    RealOutcome r = outcome_of(c.m, [&](u64* d) {
+        const auto flags = static_cast<u32>(c.n);
+        i64 si = 0;
+        u64 ui = 0;
+        ok = is_signed ? real_to_i64(&si, c.a.data(), flags) : real_to_u64(&ui, c.a.data(), flags);
+        spill = is_signed ? real_from_i64(d, si) : real_from_u64(d, ui);
+    });
+    r.spill = spill;
+    const bool quiet = c.n & REAL_CONV_QUIET;
+    if (r.err == MP_ERR_DOMAIN && (ok || quiet)) r.err = -1;
+    if (r.err == 0 && !ok) r.err = quiet ? MP_ERR_DOMAIN : -1;
+    return r;
+}
+
+// The integer part of x (u64: of |x| with the flag REAL_CONV_ABS), when x
+// is integral or the flags truncate, and it fits; else NaN.
+template <bool is_signed>
+void machine_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Exact a(c.a, c.m);
+    Mpz ip, p;
+    integer_of(ip, c.a, c.m);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(a.e < 0 ? -a.e : 0));
+    const bool integral = mpz_divisible_p(a.n, p);
+    if (!is_signed && (c.n & REAL_CONV_ABS)) mpz_abs(ip, ip);
+    const bool fits =
+        is_signed ? mpz_fits_slong_p(ip) : mpz_sgn(ip.get()) >= 0 && mpz_fits_ulong_p(ip);
+    if (!fits || !(integral || (c.n & REAL_CONV_TRUNCATE)))
+        return static_cast<void>(mpfr_set_nan(v));
+    set_exact(v, e10, ip, 0, 0);
+}
+
+// A count of binary words around the conversions' thresholds and limits.
+i64 binary_count(TestRng& rng) {
+    const i64 counts[] = {rng.range(1, 4), rng.range(5, 60), rng.range(61, 700),
+                          rng.range(1900, 2100)};
+    return counts[rng.range(0, 3)];
+}
+
+// Binary words, some short, some a power of ten or one less (nines and
+// zeros at the cut).
+void uint_operand(TestRng& rng, RealCase& c) {
+    const i64 count = binary_count(rng), len = rng.chance(10) ? rng.range(0, count) : count;
+    c.w.resize(static_cast<std::size_t>(count));
+    rng.fill(c.w.data(), count, len);
+    if (!rng.chance(20) || len == 0) return;
+    Mpz z;
+    mpz_ui_pow_ui(z, 10, static_cast<unsigned long>(rng.range(1, len * 19)));
+    if (rng.chance(50)) mpz_sub_ui(z, z, 1);
+    if (z.fits(count)) z.store(c.w.data(), count);
+}
+
+// The binary integer truncated to 19m digits.
+void from_uint_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    std::string digits = mpz_digits(Mpz(c.w.data(), static_cast<i64>(c.w.size())), 10);
+    const i64 cut = std::max<i64>(static_cast<i64>(digits.size()) - 19 * c.m, 0);
+    digits.resize(digits.size() - static_cast<std::size_t>(cut));
+    Mpz t;
+    mpz_set_str(t, digits.c_str(), 10);
+    set_exact(v, e10, t, cut, 0);
+}
+
+// x with exponents up to and just past what c.n binary words hold.
+void to_uint_operands(TestRng& rng, RealCase& c) {
+    c.n = binary_count(rng);
+    const i64 limit = c.n * 64 * 30103 / 100000;
+    c.a = random_real(
+        rng, c.m, {.exp_min = -2, .exp_max = rng.chance(50) ? limit + 1 : 40, .zero_percent = 3});
+}
+
+// The c.n words of the integer part of |x| as a real; error -1 when the
+// run writes past them or they hold more digits than an m-word real.
+RealOutcome to_uint(const RealCase& c, int) {
+    std::vector<u64> w(static_cast<std::size_t>(c.n + 1), 7);
+    RealOutcome r =
+        outcome_of(c.m, [&](u64*) { real_to_uint(w.data(), static_cast<i32>(c.n), c.a.data()); });
+    const Mpz z(w.data(), c.n);
+    r.x = real_of_mpz(z, c.m);
+    const std::size_t digits = mpz_digits(z, 10).find_last_not_of('0') + 1;
+    if (w.back() != 7 || digits > static_cast<std::size_t>(19 * c.m)) r.err = -1;
+    return r;
+}
+
+// The integer part of |x|; NaN when it does not fit c.n words.
+void to_uint_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    Mpz ip;
+    integer_of(ip, c.a, c.m);
+    mpz_abs(ip, ip);
+    if (!ip.fits(c.n)) return static_cast<void>(mpfr_set_nan(v));
+    set_exact(v, e10, ip, 0, 0);
 }
 
 // ---- sums ---------------------------------------------------------------------------
@@ -245,9 +366,11 @@ void divide_and_round(u64* dst, const u64* a, const u64* b) {
 // ---- integer quotients --------------------------------------------------------------
 
 // Operands whose exponents lie 19m +- 3, 0 .. 40, 0 .. 19m + 60, 19m .. 20000
-// or up to 10^15 apart; one case in ten a quotient of exactly 1.
+// or up to 10^15 apart; one case in ten a quotient of exactly 1, one in
+// fifty a zero divisor. c.n: 0 for the quotient, 1 for the remainder.
 void divmod_operands(TestRng& rng, RealCase& c) {
     const i64 m = c.m;
+    c.n = rng.range(0, 1);
     c.a = random_real(rng, m, {.zero_percent = 0});
     c.b = random_real(rng, m, {.zero_percent = 0});
     const i64 gaps[] = {19 * m + rng.range(-3, 3), rng.range(-2, 40), rng.range(0, 19 * m + 60),
@@ -256,12 +379,14 @@ void divmod_operands(TestRng& rng, RealCase& c) {
     real_set_header(c.b.data(), eb, real_sign(c.b.data()));
     real_set_header(c.a.data(), eb + gaps[rng.range(0, 4)], real_sign(c.a.data()));
     if (rng.chance(10)) c.a = c.b;
+    if (rng.chance(2)) real_zero(c.b.data(), 0);
 }
 
 // q = |a| / |b| truncated toward zero to 19m digits (c.n = 0), or r = |a|
 // mod |b| exactly, from a modular power of ten (c.n = 1); both take the
 // sign of a xor b, and r = a when |a| < |b|.
 void divmod_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    if (real_is_zero(c.b.data())) return static_cast<void>(mpfr_set_nan(v));
     Exact a(c.a, c.m), b(c.b, c.m);
     const int sign = real_sign(c.a.data()) ^ real_sign(c.b.data());
     mpz_abs(a.n, a.n);
@@ -379,6 +504,11 @@ void pow10_exponent(TestRng& rng, RealCase& c) {
     if (rng.chance(50)) c.n = -c.n;
 }
 
+void pow10_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
+    mpfr_set_ui(v, 1, MPFR_RNDN);
+    *e10 = c.n;
+}
+
 // ---- comparisons and tests -------------------------------------------------------
 
 // A pair that often shares exponent and leading words: b random, -a, a
@@ -458,6 +588,14 @@ RealRef difference_sign(bool magnitude, bool at_least = false) {
     };
 }
 
+i64 cmp_i64(const RealCase& c) {
+    return real_cmp_i64(c.a.data(), c.n);
+}
+
+i64 abs_at_least(const RealCase& c) {
+    return real_abs_at_least(c.a.data(), c.b[1] / 10000000000ULL, real_exp_of(c.b.data()));
+}
+
 // 1 when x is an integer (even: its units digit even), else 0.
 RealRef integral(bool even) {
     return [even](mpfr_ptr v, const RealCase& c, i64* e10) {
@@ -474,12 +612,10 @@ RealRef integral(bool even) {
 
 // ---- the table ---------------------------------------------------------------------
 
-RealOutcome divmod_run(const RealCase& c, int alias, bool remainder) {
-    return raw([remainder](const RealCase& cc, u64* d, const u64* a, const u64* b) {
-        Real other(static_cast<std::size_t>(cc.m + 1));
-        real_divmod(remainder ? other.data() : d, remainder ? d : other.data(), a, b, 0);
-        return u64{0};
-    })(c, alias);
+u64 divmod(const RealCase& c, u64* dst, const u64* a, const u64* b) {
+    Real other(static_cast<std::size_t>(c.m + 1));
+    real_divmod(c.n ? other.data() : dst, c.n ? dst : other.data(), a, b, 0);
+    return 0;
 }
 
 u64 add_sub(const RealCase& c, u64* dst, const u64* a, const u64* b) {
@@ -489,19 +625,6 @@ u64 add_sub(const RealCase& c, u64* dst, const u64* a, const u64* b) {
 u64 round_digits(const RealCase& c, u64* dst, const u64* a, const u64*) {
     real_round_digits(dst, a, static_cast<i32>(c.n));
     return 0;
-}
-
-RealOutcome divmod_q(const RealCase& c, int alias) {
-    return divmod_run(c, alias, false);
-}
-
-RealOutcome divmod_r(const RealCase& c, int alias) {
-    return divmod_run(c, alias, true);
-}
-
-void remainder_operands(TestRng& rng, RealCase& c) {
-    divmod_operands(rng, c);
-    c.n = 1;
 }
 
 void rounding_operands(TestRng& rng, RealCase& c) {
@@ -532,91 +655,70 @@ void resize_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
 std::vector<RealOp> arith_table() {
     const RealSampler wide = sample_real(-300, 300, true, 2, 3);
     const RealRule spill = RealRule::Spill, exact = RealRule::Rounded;
-    // Spill: the window of the value with its spill
-    auto with_spill = [=](const char* name, RealSample s, RealRun run, RealRef ref, double lo,
-                          double hi, i64 rounds, int aliases) {
-        RealOp op =
-            real_op(name, spill, std::move(s), std::move(run), std::move(ref), rounds, aliases);
-        op.lo = lo;
-        op.hi = hi;
-        return op;
-    };
-    auto answer_of = [=](const char* name, RealSample s, std::function<i64(const RealCase&)> f,
-                         RealRef ref, i64 rounds) {
-        return real_op(name, exact, std::move(s), answer(std::move(f)), std::move(ref), rounds, 0);
-    };
     const RealSampler nonzero = sample_real(-40, 40, true, 0);
+    // rows: rounds, alias forms and for a spill its window [lo, hi]
     std::vector<RealOp> t = {
         // the larger-exponent operand plus the other cut below the spill
         // (a unit of the spill, or ten after a one-digit cancellation), truncated
-        with_spill("add_sub", sum_operands, raw(add_sub), sum_reference, -2, 10, 2000, 2),
+        real_op("add_sub", spill, sum_operands, raw(add_sub), sum_reference, 2000, 2, -2, 10),
         // the exact paths (one and two words, from 400 words) fall short by
         // nothing, the truncated product by m units of the spill, 10m + 9
         // after a normalising shift
-        with_spill("mul", operands(wide, wide), raw(real_mul), product_reference, -9, 0, 150, 2),
-        with_spill("mul_u64", word_operands, raw(real_mul_u64), word_reference(false), -1, 0, 300,
-                   1),
-        with_spill("div", operands(wide, sample_real(-300, 300, true, 1, 3)), raw(real_div),
-                   quotient_reference, -2, 2, 150, 2),
-        with_spill("div_short", short_operands, raw(real_div), quotient_reference, -1, 0, 2000, 2),
-        with_spill("div_u64", word_operands, raw(real_div_u64), word_reference(true), -1, 0, 300,
-                   1),
-        with_spill("recip", operands(wide), raw(real_recip), quotient_reference, 0, 0, 150, 1),
+        real_op("mul", spill, operands(wide, wide), raw(real_mul), product_reference, 150, 2, -9,
+                0),
+        real_op("mul_u64", spill, word_operands, raw(real_mul_u64), word_reference(false), 300, 1,
+                -1, 0),
+        real_op("div", spill, operands(wide, sample_real(-300, 300, true, 1, 3)), raw(real_div),
+                quotient_reference, 150, 2, -2, 2),
+        real_op("div_short", spill, short_operands, raw(real_div), quotient_reference, 2000, 2, -1,
+                0),
+        real_op("div_u64", spill, word_operands, raw(real_div_u64), word_reference(true), 300, 1,
+                -1, 0),
+        real_op("recip", spill, operands(wide), raw(real_recip), quotient_reference, 150, 1, 0, 0),
         // exact with the spill (the last digit of a 20-digit value at one word)
-        with_spill("from_i64", int_operand, from_int(true), int_reference(true), -0.5, 0, 3000, 0),
-        with_spill("from_u64", int_operand, from_int(false), int_reference(false), -0.5, 0, 3000,
-                   0),
+        real_op("from_i64", spill, int_operand, from_int(true), int_reference(true), 3000, 0, -0.5,
+                0),
+        real_op("from_u64", spill, int_operand, from_int(false), int_reference(false), 3000, 0,
+                -0.5, 0),
+        real_op("to_i64", spill, machine_operands, to_machine<true>, machine_reference<true>, 2000,
+                0, -0.5, 0),
+        real_op("to_u64", spill, machine_operands, to_machine<false>, machine_reference<false>,
+                2000, 0, -0.5, 0),
         // inside a guarded call the body works to 19m + g digits only; the
         // rounded result must still be the correctly rounded quotient
-        with_spill("div_guarded", operands(nonzero, nonzero), guarded(divide_and_round),
-                   quotient_reference, 0, 0, 60, 2),
-        real_op("divmod_q", exact, divmod_operands, divmod_q, divmod_reference, 150, 2),
-        real_op("divmod_r", exact, remainder_operands, divmod_r, divmod_reference, 150, 2),
+        real_op("div_guarded", spill, operands(nonzero, nonzero), guarded(divide_and_round),
+                quotient_reference, 60, 2, 0, 0),
+        real_op("divmod", exact, divmod_operands, raw(divmod), divmod_reference, 300, 2),
         real_op("round_digits", exact, rounding_operands, raw(round_digits), round_reference, 2000),
         real_op("trunc", exact, part_operands, raw(real_trunc), part_reference(false), 300),
         real_op("frac", exact, part_operands, raw(real_frac), part_reference(true), 300),
+        real_op("from_uint", exact, uint_operand, bounded([](const RealCase& c, u64* d) {
+                    real_from_uint(d, static_cast<i32>(c.w.size()), c.w.data());
+                }),
+                from_uint_reference, 300, 0),
+        real_op("to_uint", exact, to_uint_operands, to_uint, to_uint_reference, 400, 0),
         // growing zero-fills, shrinking rounds with the first dropped word
         real_op("resize", exact, resize_operands, bounded(resize_run), resize_reference, 2000, 0),
         real_op("pow2", exact, pow2_exponent,
                 bounded([](const RealCase& c, u64* d) { real_pow2(d, c.n); }), pow2_reference, 300,
                 0),
-        real_op(
-            "pow10", exact, pow10_exponent,
-            bounded([](const RealCase& c, u64* d) { real_pow10(d, c.n); }),
-            [](mpfr_ptr v, const RealCase& c, i64* e10) {
-                mpfr_set_ui(v, 1, MPFR_RNDN);
-                *e10 = c.n;
-            },
-            300, 0),
-        answer_of(
-            "cmp", compare_operands,
-            [](const RealCase& c) { return real_cmp(c.a.data(), c.b.data()); },
-            difference_sign(false), 3000),
-        answer_of(
-            "cmp_abs", compare_operands,
-            [](const RealCase& c) { return real_cmp_abs(c.a.data(), c.b.data()); },
-            difference_sign(true), 3000),
-        answer_of(
-            "cmp_i64", i64_operands,
-            [](const RealCase& c) { return real_cmp_i64(c.a.data(), c.n); }, difference_sign(false),
-            4000),
-        answer_of(
-            "abs_at_least", threshold_operands,
-            [](const RealCase& c) {
-                return real_abs_at_least(c.a.data(), c.b[1] / 10000000000ULL,
-                                         real_exp_of(c.b.data()));
-            },
-            difference_sign(true, true), 4000),
-        answer_of(
-            "is_integer", integral_operands,
-            [](const RealCase& c) { return real_is_integer(c.a.data()); }, integral(false), 3000),
-        answer_of(
-            "is_even", integral_operands,
-            [](const RealCase& c) { return real_is_even(c.a.data()); }, integral(true), 3000),
+        real_op("pow10", exact, pow10_exponent,
+                bounded([](const RealCase& c, u64* d) { real_pow10(d, c.n); }), pow10_reference,
+                300, 0),
+        real_op("cmp", exact, compare_operands, answer(real_cmp), difference_sign(false), 3000, 0),
+        real_op("cmp_abs", exact, compare_operands, answer(real_cmp_abs), difference_sign(true),
+                3000, 0),
+        real_op("cmp_i64", exact, i64_operands, answer(cmp_i64), difference_sign(false), 4000, 0),
+        real_op("abs_at_least", exact, threshold_operands, answer(abs_at_least),
+                difference_sign(true, true), 4000, 0),
+        real_op("is_integer", exact, integral_operands, answer(real_is_integer), integral(false),
+                3000, 0),
+        real_op("is_even", exact, integral_operands, answer(real_is_even), integral(true), 3000, 0),
     };
     real_op_at(t, "mul").lo_per_word = -10;
-    for (const char* name : {"div", "div_u64", "recip"})
+    for (const char* name : {"div", "div_u64", "recip", "divmod"})
         real_op_at(t, name).domain_error = MP_ERR_DIV_ZERO;
+    real_op_at(t, "to_uint").domain_error = MP_ERR_OVERFLOW;
     real_op_at(t, "div_short").small_max = real_op_at(t, "div_short").max_m = REAL_DIV_SHORT_MAX;
     RealOp& guarded_div = real_op_at(t, "div_guarded");
     guarded_div.tol = 0.5 + 1e-6;
@@ -627,6 +729,8 @@ std::vector<RealOp> arith_table() {
     real_op_at(t, "pow10").keeps_pending = false;
     for (const char* name : {"trunc", "frac", "cmp_i64", "abs_at_least", "from_i64", "from_u64"})
         real_op_at(t, name).small_max = 8;
+    for (const char* name : {"to_i64", "to_u64"})
+        real_op_at(t, name).small_max = real_op_at(t, name).max_m = 3;
     return t;
 }
 
@@ -642,30 +746,19 @@ INSTANTIATE_TEST_SUITE_P(Table, RealArithTest, ::testing::ValuesIn(arith_table()
 
 using RealArithRowsTest = NumlibTest;
 
-// Integer quotients: a zero quotient keeps the sign, a limit on its digits,
-// division by zero.
-TEST_F(RealArithRowsTest, DivmodLimitsAndErrors) {
-    struct Row {
-        i64 a, b, q, r, limit;
-        int q_sign;
-        i32 err;
-    };
-    const Row rows[] = {
-        {1, -2, 0, 1, 0, 1, 0},      // |a| < |b|: r = a with a's sign, q = -0
-        {12345, 1, 0, 0, 3, 0, 14},  // a quotient of 5 digits past a limit of 3
-        {12345, 0, 0, 0, 0, 0, 13},  // division by zero
-    };
-    for (const Row& row : rows) {
-        mp_set_real_words(2);
-        Real a(3), b(3), q(3), r(3);
-        real_from_i64(a.data(), row.a);
-        real_from_i64(b.data(), row.b);
-        real_divmod(q.data(), r.data(), a.data(), b.data(), row.limit);
-        EXPECT_EQ(real_cmp_i64(q.data(), row.q), 0) << row.a;
-        EXPECT_EQ(real_cmp_i64(r.data(), row.r), 0) << row.a;
-        EXPECT_EQ(real_sign(q.data()), row.q_sign) << row.a;
-        EXPECT_EQ(mp_err(), row.err) << row.a;
-        mp_error.store(0);
+// Integer quotients: a zero quotient keeps the sign; a quotient of 5 digits
+// past a limit of 3.
+TEST_F(RealArithRowsTest, DivmodZeroSignAndLimit) {
+    mp_set_real_words(2);
+    Real a(3), b(3), q(3), r(3);
+    for (const auto& [x, y, limit] : {std::tuple{1, -2, 0}, {12345, 1, 3}}) {
+        real_from_i64(a.data(), x);
+        real_from_i64(b.data(), y);
+        real_divmod(q.data(), r.data(), a.data(), b.data(), limit);
+        EXPECT_EQ(real_cmp_i64(q.data(), 0), 0) << x;
+        EXPECT_EQ(real_cmp_i64(r.data(), limit ? 0 : x), 0) << x;
+        EXPECT_EQ(real_sign(q.data()), limit ? 0 : 1) << x;
+        EXPECT_EQ(mp_err(), limit ? 14 : 0) << x;
     }
 }
 

@@ -1,19 +1,15 @@
-// The factorial's series coefficients against exact ones and their cache,
-// and the limits of permutations and combinations (the functions themselves
-// are rows of real_fn_test.cpp).
+// The factorial's series coefficients against exact ones and their cache
+// (the factorial itself is a row of real_fn_test.cpp).
 #include <gmp.h>
 
 #include <cmath>
-#include <string>
-#include <tuple>
 #include <vector>
 
 #include "numlib/mp_error.h"
 #include "numlib/real.h"
 #include "numlib/real_factorial_impl.h"
-#include "numlib/real_fn.h"
+#include "support/mpfr_oracle.h"
 #include "support/numlib_fixture.h"
-#include "support/real_fn_check.h"
 
 namespace {
 
@@ -97,46 +93,6 @@ TEST_F(RealFactorialTest, FullCacheRaises34AndKeepsItsRows) {
     mpfr_set_ui(want, 1, MPFR_RNDN);
     mpfr_div_ui(want, want, 12, MPFR_RNDN);
     EXPECT_LE(std::fabs(ulps_from(c, 1, want)), 1.0);
-}
-
-void perm_comb_body(u64* dst, const u64* n, const u64* k, i64 limit, int perm) {
-    real_perm_comb(dst, n, k, limit, perm != 0);
-}
-
-// P or C of the text arguments at m words with the limit: the error and
-// the value.
-std::string perm_comb(const char* n, const char* k, i64 limit, bool perm, i64 m = 2) {
-    mp_set_real_words(static_cast<i32>(m));
-    const Real a = real_of_text(m, n), b = real_of_text(m, k);
-    Real y(a.size());
-    real_guarded_binary_int(y.data(), a.data(), b.data(), limit, perm, perm_comb_body);
-    i64 v = 0;
-    real_to_i64(&v, y.data(), REAL_CONV_QUIET);
-    return std::to_string(mp_err()) + " " + std::to_string(v);
-}
-
-TEST_F(RealFactorialTest, PermCombDomainAndLimits) {
-    EXPECT_EQ(perm_comb("3", "10", 0, false), "0 0");    // no error
-    EXPECT_EQ(perm_comb("10", "3", 3, false), "0 120");  // a limit that suffices
-    mp_error.store(0);
-    EXPECT_EQ(perm_comb("10", "3", 2, false), "14 0");  // a limit below the loop count
-    for (const char* bad : {"0.5", "-3"}) {
-        mp_error.store(0);
-        EXPECT_EQ(perm_comb("10", bad, 0, false), "14 0") << bad;
-        mp_error.store(0);
-        EXPECT_EQ(perm_comb(bad, "3", 0, true), "14 0") << bad;
-    }
-    // Counts that alone would run for hours overflow; the first error stays;
-    // a limit refuses them.
-    for (const auto& [n, k, perm] : {std::tuple{"98e31", "5515818122855733843", true},
-                                     {"1e30", "5e18", false},
-                                     {"4e19", "2e19", false}}) {
-        mp_error.store(0);
-        EXPECT_EQ(perm_comb(n, k, 0, perm, 3), "10 0") << n;
-        EXPECT_EQ(perm_comb(n, k, 1000000, perm, 3), "10 0") << n;
-        mp_error.store(0);
-        EXPECT_EQ(perm_comb(n, k, 1000000, perm, 3), "14 0") << n;
-    }
 }
 
 }  // namespace

@@ -129,19 +129,11 @@ TEST_F(RealTextTest, LaysOutTheDigitsInEveryNotation) {
     for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
         const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
         mp_set_real_words(static_cast<i32>(m));
-        if (rng.chance(20)) {
-            mp_fixed_exp_low = -1000;
-            mp_fixed_exp_high = 10000;
-        } else {
-            mp_fixed_exp_low = -4;
-            mp_fixed_exp_high = 10;
-        }
-        RandomRealOptions opt;
-        opt.exp_min = -60;
-        opt.exp_max = 60;
-        opt.zero_percent = 5;
-        opt.edge_percent = 3;
-        const Words x = random_real(rng, m, opt);
+        const bool wide = rng.chance(20);
+        mp_fixed_exp_low = wide ? -1000 : -4;
+        mp_fixed_exp_high = wide ? 10000 : 10;
+        const Words x = random_real(
+            rng, m, {.exp_min = -60, .exp_max = 60, .zero_percent = 5, .edge_percent = 3});
         const u32 flags = random_flags(rng);
         if ((flags & NUM_TEXT_WHOLE) && real_exp_of(x.data()) > 100000) continue;
         const Decimal v = digits_of(x.data(), m, flags & NUM_TEXT_WHOLE);

@@ -20,10 +20,12 @@
 //     digit from the exact value (on the magnitude: positive is above), and
 //     rounded with the spill within tol units of the last of 19m digits; a
 //     zero keeps the reference's sign.
-// A quarter of the small cases also runs the operation with its destination
-// on an operand (or a guarded function's body outside the guarded call):
-// the result must not change. One case in ten of an operation that keeps a
-// pending error runs again with one: it must stay, the result unchanged.
+// Every run must give back the scratch and the precision. A quarter of the
+// small cases also runs the operation with its destination on an operand
+// (or a guarded function's body outside the guarded call): the result must
+// not change. One case in ten runs again with a stop request pending: it
+// must stay, the result unchanged (or, for the operations that a stop
+// request may end, well-formed).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -42,7 +44,8 @@ using Real = std::vector<u64>;
 struct RealCase {
     i64 m = 1;
     Real a{}, b{};
-    i64 n = 0;  // a machine-integer operand
+    i64 n = 0;             // a machine-integer operand
+    std::vector<u64> w{};  // a binary integer operand
 };
 // What an operation gave: the m-word result, its spill and the error raised.
 struct RealOutcome {
@@ -69,7 +72,7 @@ struct RealOp {
     RealRef ref{};
     RealRule rule = RealRule::Faithful;
     i32 domain_error = 14;      // for a NaN reference (division by zero: 13)
-    bool keeps_pending = true;  // a pending error stays and changes nothing
+    bool keeps_pending = true;  // a pending stop request changes nothing
     int aliases = 1;            // the alias forms run (0, 1 or 2)
     double lo = 0, hi = 0;      // Spill: the window of the value with its spill, if any,
     double lo_per_word = 0;     // lo + lo_per_word * m units
@@ -85,12 +88,12 @@ std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param);
 
 // An entry with the other fields at their defaults.
 RealOp real_op(const char* name, RealRule rule, RealSample sample, RealRun run, RealRef ref,
-               i64 rounds, int aliases = 1);
+               i64 rounds, int aliases = 1, double lo = 0, double hi = 0);
 // The entry of the table of that name.
 RealOp& real_op_at(std::vector<RealOp>& table, const std::string& name);
 
 // Runs the entry's rounds and reports the first failing case with its
-// operands; a Faithful entry prints its accuracy tally.
+// operands, and for a Faithful entry a share of correct roundings too low.
 void check_op(TestRng& rng, const RealOp& op);
 
 // Precision of references at m words.
@@ -117,6 +120,10 @@ RealSample operands(RealSampler sa, RealSampler sb = nullptr);
 Real real_of_text(i64 m, const char* text);
 
 // ---- guarded functions and references ----------------------------------------------
+
+// The m + 1 words call writes, with the error it raises (which it leaves
+// pending on entry).
+RealOutcome outcome_of(i64 m, const std::function<void(u64*)>& call);
 
 // The run of a guarded function of a, of a and b, or of a and c.n.
 RealRun guarded(RealUnaryFn fn, i32 g = 2);
@@ -146,9 +153,9 @@ Real real_of_mpz(mpz_srcptr v, i64 m);
 // ---- single cases ------------------------------------------------------------------
 
 // One pinned case of an entry: its run at m words on the text operands
-// ("[-]d[.ddd][e[-]N]") must raise err and give want: a decimal text
-// (correctly rounded at 19m digits), one ending in "..." (within one unit:
-// a longer prefix of a transcendental value), "0" or "-0" (a zero of that
-// sign), or nullptr (+0, for errors).
+// ("[-]d[.ddd][e[-]N]"; a third one is the integer c.n) must raise err and
+// give want: a decimal text (correctly rounded at 19m digits), one ending
+// in "..." (within one unit: a longer prefix of a transcendental value), "0"
+// or "-0" (a zero of that sign), or nullptr (+0, for errors).
 ::testing::AssertionResult op_case(const RealOp& op, i64 m, const std::vector<std::string>& args,
                                    const char* want, i32 err);
