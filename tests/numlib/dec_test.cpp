@@ -9,11 +9,9 @@
 #include <gmp.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "numlib/dec_impl.h"
-#include "numlib/vec.h"
 #include "support/gmp_oracle.h"
 #include "support/numlib_fixture.h"
 
@@ -57,16 +55,13 @@ Words dec_words(TestRng& rng, i64 n, bool normalised = false) {
     return w;
 }
 
-// A buffer with canary words after it.
-struct Guarded {
-    explicit Guarded(i64 count) : n(count), w(static_cast<std::size_t>(count + GUARD), CANARY) {}
-    u64* data() { return w.data(); }
-    bool intact() const {
-        return std::all_of(w.begin() + n, w.end(), [](u64 x) { return x == CANARY; });
-    }
-    i64 n;
-    Words w;
-};
+// A buffer of count words with canary words after it, and whether they are intact.
+Words guarded(i64 count) {
+    return Words(static_cast<std::size_t>(count + GUARD), CANARY);
+}
+bool intact(const Words& w) {
+    return std::all_of(w.end() - GUARD, w.end(), [](u64 x) { return x == CANARY; });
+}
 
 // Small, at a threshold give or take three, or across the Karatsuba range.
 i64 size_near_threshold(TestRng& rng) {
@@ -95,19 +90,19 @@ TEST_F(DecTest, ProductsMatchGmpAroundThreshold) {
         to_mpz(mb, b.data(), lb);
         mpz_mul(want, ma, mb);
         SCOPED_TRACE(testing::Message() << "la=" << la << " lb=" << lb);
-        Guarded dst(la + lb), scratch(dec_mul_scratch(la, lb));
+        Words dst = guarded(la + lb), scratch = guarded(dec_mul_scratch(la, lb));
         dec_mul(dst.data(), a.data(), la, b.data(), lb, scratch.data());
-        const Words full(dst.w.begin(), dst.w.begin() + la + lb);
-        EXPECT_TRUE(full == from_mpz(want, la + lb) && dst.intact() && scratch.intact());
+        EXPECT_TRUE(from_mpz(want, la + lb) == Words(dst.begin(), dst.end() - GUARD) &&
+                    intact(dst) && intact(scratch));
         const i64 k = rng.range(0, la + lb - 1);
-        Guarded high(la + lb - k);
+        Words high = guarded(la + lb - k);
         dec_mul_high(high.data(), a.data(), la, b.data(), lb, k);
         to_mpz(got, high.data(), la + lb - k);
         mpz_ui_pow_ui(pk, DEC_BASE, static_cast<unsigned long>(k));
         mpz_fdiv_q(want, want, pk);
         mpz_sub(want, want, got);
         const i64 slack = k <= 1 ? 0 : std::min(la, lb);
-        EXPECT_TRUE(mpz_sgn(want.get()) >= 0 && mpz_cmp_si(want.get(), slack) <= 0 && high.intact())
+        EXPECT_TRUE(mpz_sgn(want.get()) >= 0 && mpz_cmp_si(want.get(), slack) <= 0 && intact(high))
             << "k=" << k;
         if (HasFailure()) return;
     }
@@ -156,16 +151,16 @@ TEST_F(DecTest, ReciprocalWithinItsBound) {
         const i64 size = n <= 300 ? n : rng.range(300, 1100);
         const Words d = divisor(rng, rng.range(1, std::min<i64>(size, 40)));
         const i64 nd = static_cast<i64>(d.size());
-        Guarded x(size + 1), scratch(dec_recip_scratch(size));
+        Words x = guarded(size + 1), scratch = guarded(dec_recip_scratch(size));
         dec_recip(x.data(), d.data(), nd, size, scratch.data());
-        EXPECT_TRUE(recip_within(x.w, d, size, 0, 2) && x.intact() && scratch.intact());
+        EXPECT_TRUE(recip_within(x, d, size, 0, 2) && intact(x) && intact(scratch));
         // real_div's request: n / 2 + 1 words for a quotient of n words.
         const i64 h = size / 2 + 1, digits = (19 * size + 3) / 2;
         const Words dl = divisor(rng, rng.range(1, size + 1));
-        Guarded y(h + 1), scratch2(dec_recip_scratch(h));
+        Words y = guarded(h + 1), scratch2 = guarded(dec_recip_scratch(h));
         dec_recip_digits(y.data(), dl.data(), static_cast<i64>(dl.size()), h, digits,
                          scratch2.data());
-        EXPECT_TRUE(recip_within(y.w, dl, h, digits, 0) && y.intact() && scratch2.intact());
+        EXPECT_TRUE(recip_within(y, dl, h, digits, 0) && intact(y) && intact(scratch2));
         if (HasFailure()) return;
     }
 }
@@ -189,11 +184,12 @@ TEST_F(DecTest, DivisionWithReciprocalMatchesGmp) {
         Words x(static_cast<std::size_t>(nb + 1)),
             rs(static_cast<std::size_t>(dec_recip_scratch(nb)));
         dec_recip(x.data(), d.data(), nb, nb, rs.data());
-        Guarded q(na - nb + 1), r(nb), scratch(dec_divrem_recip_scratch(na, nb));
+        Words q = guarded(na - nb + 1), r = guarded(nb),
+              scratch = guarded(dec_divrem_recip_scratch(na, nb));
         dec_divrem_recip(q.data(), r.data(), a.data(), na, d.data(), nb, x.data(), scratch.data());
-        const Words gq(q.w.begin(), q.w.begin() + q.n), gr(r.w.begin(), r.w.begin() + r.n);
-        EXPECT_TRUE(gq == from_mpz(mq, q.n) && gr == from_mpz(mr, nb) && q.intact() && r.intact() &&
-                    scratch.intact())
+        EXPECT_TRUE(from_mpz(mq, na - nb + 1) == Words(q.begin(), q.end() - GUARD) &&
+                    from_mpz(mr, nb) == Words(r.begin(), r.end() - GUARD) && intact(q) &&
+                    intact(r) && intact(scratch))
             << "na=" << na << " nb=" << nb;
         if (HasFailure()) return;
     }

@@ -5,7 +5,8 @@
 // of reals), and printed again into buffers around the text's length.
 // Mutated texts end with a value, which takes the same round trip, or an
 // error. The edge texts random runs do not produce are rows of
-// tests/golden/number_text.txt.
+// tests/golden/number_text.txt, and so are the cases of the type dispatch
+// of numlib/num.h, whose operands are read as texts.
 #include "numlib/num_text.h"
 
 #include <gmp.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "numlib/mp_error.h"
+#include "numlib/num.h"
 #include "numlib/rat.h"
 #include "numlib/real.h"
 #include "numlib/uint.h"
@@ -304,7 +306,46 @@ const std::map<std::string, u32> kFlags = {
 const std::map<std::string, Type> kTypes = {
     {"uint", kUint}, {"rat", kRat}, {"real", kReal}, {"cplx", kCplx}};
 
+// An [operations] row: the operands read as texts of the type (or as
+// integers), the result printed as the type (a conversion's as its target).
+std::string check_op_row(const GoldenLine& row) {
+    const auto head = row.words(0), op = row.words(1);
+    Type type = kTypes.at(head.at(0));
+    const i32 words = std::stoi(head.at(1));
+    mp_int_words = mp_real_words = words;
+    const auto arg = [&](std::size_t i) { return parse(type, u16(op.at(i)), 0).first; };
+    const auto k = [&](std::size_t i) { return std::stoll(op.at(i)); };
+    const std::string& name = op.at(0);
+    Words r(8, 0xABCD);  // noise the result must overwrite
+    std::string shown;
+    i64 out = 1;
+    mp_num_type = type;
+    if (name == "pow") num_pow(r.data(), arg(1).data(), arg(2).data());
+    if (name == "pow_int") num_pow_int(r.data(), arg(1).data(), k(2));
+    if (name == "pow10") num_pow10(r.data(), k(1));
+    if (name == "logx") num_logx(r.data(), arg(1).data(), arg(2).data());
+    if (name == "copy") num_copy(r.data(), arg(1).data());
+    if (name == "abs") num_abs(r.data(), arg(1).data());
+    if (name == "div_u64") num_div_u64(r.data(), arg(1).data(), static_cast<u64>(k(2)));
+    if (name == "round") num_round_digits(r.data(), arg(1).data(), static_cast<i32>(k(2)));
+    if (name == "from_i64") num_from_i64(r.data(), k(1));
+    if (name == "to_i64") shown = num_to_i64(&out, arg(1).data()) ? "" : "none ";
+    if (name == "convert") {
+        const i32 to_words = static_cast<i32>(k(3));
+        num_convert(r.data(), to_words, kTypes.at(op.at(2)), arg(1).data(), words, type);
+        type = kTypes.at(op.at(2));
+        mp_int_words = mp_real_words = to_words;
+    }
+    const i32 err = mp_error.exchange(0);
+    shown =
+        name == "to_i64" ? shown + std::to_string(out) : print(type, r.data(), 0, 10, 200).first;
+    if (err != std::stoi(row.text(2)) || (row.text(3) != "*" && shown != row.text(3)))
+        return "error " + std::to_string(err) + ", shown \"" + shown + "\"";
+    return "";
+}
+
 std::string check_row(const GoldenLine& row) {
+    if (row.section == "operations") return check_op_row(row);
     const auto head = row.words(0);
     if (!kTypes.count(head.at(0))) return "unknown type " + head[0];
     const Type type = kTypes.at(head[0]);
@@ -314,8 +355,7 @@ std::string check_row(const GoldenLine& row) {
         if (!kFlags.count(f)) return "unknown flag " + f;
         (kFlags.at(f) < NUM_TEXT_TERMINATE ? in : out) |= kFlags.at(f);
     }
-    mp_set_int_words(words);
-    mp_set_real_words(words);
+    mp_int_words = mp_real_words = words;
     const auto [x, err] = parse(type, u16(row.text(1)), in & 3, base, in & kToNul);
     std::string shown = print(type, x.data(), out, base >= 2 && base <= 16 ? base : 10, 200).first;
     if ((in & kZeroSign) && type == kReal && real_is_zero(x.data()) && real_sign(x.data()))

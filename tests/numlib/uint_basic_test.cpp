@@ -12,18 +12,7 @@ namespace {
 
 constexpr u64 kGuard = 0x3c6ef372fe94f82bULL;
 
-int sign(int c) {
-    return (c > 0) - (c < 0);
-}
-
-class UintBasicTest : public NumlibTest {
-  protected:
-    i64 set_random_words() {
-        const i64 n = rng.word_count();
-        mp_set_int_words(static_cast<i32>(n));
-        return n;
-    }
-};
+using UintBasicTest = NumlibTest;
 
 // memmove semantics, whichever way the two ranges overlap.
 TEST_F(UintBasicTest, MoveOverlapsInBothDirections) {
@@ -77,23 +66,20 @@ TEST_F(UintBasicTest, ResizeAgainstGmp) {
 
 // A count below 1 is refused with error 30; a dst with words in it becomes 0.
 TEST_F(UintBasicTest, ResizeRefusesEmptyCounts) {
-    struct Case {
-        i32 dst_words, src_words;
-    };
-    for (Case c : {Case{0, 3}, Case{3, 0}, Case{-1, 3}, Case{3, -2}, Case{0, 0}}) {
+    for (auto [dw, sw] : {std::pair{0, 3}, {3, 0}, {-1, 3}, {3, -2}, {0, 0}}) {
         std::vector<u64> dst{7, 7, 7, kGuard}, src{1, 2, 3};
         mp_error = 0;
-        uint_resize(dst.data(), c.dst_words, src.data(), c.src_words);
-        const u64 left = c.dst_words > 0 ? 0 : 7;
-        EXPECT_EQ(mp_error, MP_ERR_INTERNAL) << c.dst_words << " " << c.src_words;
-        EXPECT_EQ(dst, (std::vector<u64>{left, left, left, kGuard}))
-            << c.dst_words << " " << c.src_words;
+        uint_resize(dst.data(), dw, src.data(), sw);
+        const u64 left = dw > 0 ? 0 : 7;
+        EXPECT_EQ(mp_error, MP_ERR_INTERNAL) << dw << " " << sw;
+        EXPECT_EQ(dst, (std::vector<u64>{left, left, left, kGuard})) << dw << " " << sw;
     }
 }
 
 TEST_F(UintBasicTest, PredicatesAndComparisonsAgainstGmp) {
     for (i64 it = 0; it < test_iterations(600); ++it) {
-        const i64 n = set_random_words();
+        const i64 n = rng.word_count();
+        mp_set_int_words(static_cast<i32>(n));
         std::vector<u64> a = random_operand(rng, n);
         if (rng.chance(20)) a[0] = 1;  // 1, or 1 with higher words that make it not one
         const std::vector<u64> b = rng.chance(50) ? near_operand(rng, a) : random_operand(rng, n);
@@ -109,9 +95,10 @@ TEST_F(UintBasicTest, PredicatesAndComparisonsAgainstGmp) {
         SCOPED_TRACE("n " + std::to_string(n) + " a " + za.hex() + " b " + zb.hex());
         EXPECT_EQ(uint_is_zero(a.data()), mpz_sgn(za.get()) == 0);
         EXPECT_EQ(uint_is_one(a.data()), mpz_cmp_ui(za.get(), 1) == 0);
-        EXPECT_EQ(uint_cmp(a.data(), b.data()), sign(mpz_cmp(za, zb)));
+        EXPECT_EQ(uint_cmp(a.data(), b.data()), std::clamp(mpz_cmp(za, zb), -1, 1));
         EXPECT_EQ(uint_cmp(b.data(), b.data()), 0);
-        EXPECT_EQ(uint_cmp_u64(a.data(), v), sign(mpz_cmp_ui(za.get(), v))) << "v " << v;
+        EXPECT_EQ(uint_cmp_u64(a.data(), v), std::clamp(mpz_cmp_ui(za.get(), v), -1, 1))
+            << "v " << v;
         EXPECT_EQ(uint_bit_length(count, a.data()), Mpz(a.data(), count).bits())
             << "count " << count;
         EXPECT_EQ(uint_top_words(top_count, a.data(), b.data()), (want_top + 63) / 64)

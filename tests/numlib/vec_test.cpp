@@ -29,10 +29,6 @@ struct Args {
     u64 v;
 };
 
-i64 size(const Words& w) {
-    return static_cast<i64>(w.size());
-}
-
 // How a row's operands are shaped: any sizes, equal sizes, a division (b's
 // top word non-zero, a at least as many bits as b) or a square root (a of
 // 2n words, normalised).
@@ -68,7 +64,7 @@ const VecOp kOps[] = {
 };
 
 i64 scratch_words(const std::string& op, const Args& x) {
-    const i64 la = size(x.a), lb = size(x.b);
+    const i64 la = std::ssize(x.a), lb = std::ssize(x.b);
     if (op == "mul" || op == "mul_a_by_a") return vec_mul_scratch(la, lb);
     if (op == "sqr") return vec_sqr_scratch(la);
     if (op == "divrem" || op == "divrem_r_only") return vec_divrem_scratch(la, lb);
@@ -82,7 +78,7 @@ i64 scratch_words(const std::string& op, const Args& x) {
 // and its top word.
 void run(const std::string& op, bool gmp, u64* o, const Args& x, u64* scratch) {
     const u64 *a = x.a.data(), *b = op == "mul_a_by_a" ? a : x.b.data();
-    const i64 la = size(x.a), lb = size(x.b), n = la / 2, nq = la - lb + 1;
+    const i64 la = std::ssize(x.a), lb = std::ssize(x.b), n = la / 2, nq = la - lb + 1;
     const u64 v = x.v;
     const unsigned shift = static_cast<unsigned>(v % 63 + 1);
     Words w(x.a.size());
@@ -132,42 +128,27 @@ void run(const std::string& op, bool gmp, u64* o, const Args& x, u64* scratch) {
 Words operand(TestRng& rng, i64 n) {
     Words w(static_cast<std::size_t>(n));
     const auto at = [&](i64 i) -> u64& { return w[static_cast<std::size_t>(i)]; };
-    switch (rng.range(0, 9)) {
-        case 0:
-            std::fill(w.begin(), w.end(), ~u64{0});
-            break;
-        case 1:
-            w.back() = u64{1} << rng.range(0, 63);
-            w[0] |= rng.chance(50);
-            break;
-        case 2:
-            for (i64 i = n / 3; i < 2 * n / 3 + 1 && i < n; ++i) at(i) = ~u64{0};
-            break;
-        case 3:
-            rng.fill(w.data(), n, n);
-            for (i64 i = 0; i < n / 2; ++i) at(i + (n + 1) / 2) = at(i);
-            break;
-        default:
-            rng.fill(w.data(), n, rng.chance(80) ? n : rng.range(0, n));
-    }
+    const i64 shape = rng.range(0, 9);
+    if (shape == 0) std::fill(w.begin(), w.end(), ~u64{0});
+    if (shape == 1) w.back() = u64{1} << rng.range(0, 63);
+    if (shape == 1) w[0] |= rng.chance(50);
+    if (shape == 2)
+        for (i64 i = n / 3; i < 2 * n / 3 + 1 && i < n; ++i) at(i) = ~u64{0};
+    if (shape == 3) rng.fill(w.data(), n, n);
+    if (shape == 3)
+        for (i64 i = 0; i < n / 2; ++i) at(i + (n + 1) / 2) = at(i);
+    if (shape > 3) rng.fill(w.data(), n, rng.chance(80) ? n : rng.range(0, n));
     return w;
 }
 
 // A size near the row's threshold t or twice it (the next recursion level),
 // small, or weighted towards the application's word counts.
 i64 random_size(TestRng& rng, const VecOp& op) {
-    const i64 t = op.thresholds[rng.range(0, 1)];
-    switch (rng.range(0, 3)) {
-        case 0:
-            return rng.range(1, 4);
-        case 1:
-            if (t > 0) return t * rng.range(1, 2) + rng.range(-2, 1);
-            [[fallthrough]];
-        case 2:
-            return rng.word_count(op.max_words);
-        default:
-            return rng.range(1, std::max<i64>(3 * t, 40));
-    }
+    const i64 t = op.thresholds[rng.range(0, 1)], pick = rng.range(0, 3);
+    if (pick == 0) return rng.range(1, 4);
+    if (pick == 1 && t > 0) return t * rng.range(1, 2) + rng.range(-2, 1);
+    if (pick <= 2) return rng.word_count(op.max_words);
+    return rng.range(1, std::max<i64>(3 * t, 40));
 }
 
 Args random_args(TestRng& rng, const VecOp& op) {
@@ -204,10 +185,6 @@ Args random_args(TestRng& rng, const VecOp& op) {
     return x;
 }
 
-std::string hex(const Words& w) {
-    return words_hex(w.data(), static_cast<i64>(w.size()));
-}
-
 // One call of a row against GMP's, both on the same noise in their output:
 // what GMP leaves alone ours must leave alone too. The scratch starts as
 // noise and has two canary words after it.
@@ -222,12 +199,13 @@ std::string hex(const Words& w) {
     run(op.name, true, want.data(), x, nullptr);
     const auto wrong = std::mismatch(want.begin(), want.end(), out.begin()).first - want.begin();
     const bool guarded = std::equal(guard.begin(), guard.end(), scratch.end() - 2);
-    if (wrong == size(want) && guarded) return ::testing::AssertionSuccess();
-    auto failure = ::testing::AssertionFailure()
-                   << op.name << " la=" << size(x.a) << " lb=" << size(x.b) << " v=" << x.v;
-    if (wrong != size(want)) failure << ": first wrong word " << wrong;
+    if (wrong == std::ssize(want) && guarded) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << op.name << " la=" << std::ssize(x.a)
+                                                 << " lb=" << std::ssize(x.b) << " v=" << x.v;
+    if (wrong != std::ssize(want)) failure << ": first wrong word " << wrong;
     if (!guarded) failure << ": used more than " << sw << " scratch words";
-    return failure << "\n a=" << hex(x.a) << "\n b=" << hex(x.b);
+    return failure << "\n a=" << words_hex(x.a.data(), std::ssize(x.a))
+                   << "\n b=" << words_hex(x.b.data(), std::ssize(x.b));
 }
 
 class VecOpsTest : public NumlibTest, public ::testing::WithParamInterface<VecOp> {};
@@ -243,11 +221,8 @@ TEST_P(VecOpsTest, AgreesWithGmp) {
     vec_mul_use_fast_loops(true);
 }
 
-std::string op_name(const ::testing::TestParamInfo<VecOp>& info) {
-    return info.param.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Kernels, VecOpsTest, ::testing::ValuesIn(kOps), op_name);
+INSTANTIATE_TEST_SUITE_P(Kernels, VecOpsTest, ::testing::ValuesIn(kOps),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Quotient-word estimates random operands reach only by luck.
 using VecEdgesTest = NumlibTest;

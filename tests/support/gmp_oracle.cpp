@@ -1,9 +1,8 @@
 #include "support/gmp_oracle.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-
-#include "numlib/vec.h"
 
 void Mpz::set(const u64* a, i64 n) {
     mpz_import(z_, static_cast<std::size_t>(n), -1, sizeof(u64), 0, 0, a);
@@ -11,9 +10,8 @@ void Mpz::set(const u64* a, i64 n) {
 
 void Mpz::store(u64* dst, i64 n) const {
     if (!fits(n)) std::abort();
-    vec_zero(dst, n);
-    std::size_t count = 0;
-    mpz_export(dst, &count, -1, sizeof(u64), 0, 0, z_);
+    std::fill_n(dst, n, u64{0});
+    mpz_export(dst, nullptr, -1, sizeof(u64), 0, 0, z_);
 }
 
 std::vector<u64> Mpz::words(i64 n) const {
@@ -23,12 +21,9 @@ std::vector<u64> Mpz::words(i64 n) const {
 }
 
 std::string Mpz::hex() const {
-    char* s = mpz_get_str(nullptr, 16, z_);
-    std::string out = std::string("0x") + s;
-    void (*freefunc)(void*, std::size_t);
-    mp_get_memory_functions(nullptr, nullptr, &freefunc);
-    freefunc(s, std::strlen(s) + 1);
-    return out;
+    std::string s(mpz_sizeinbase(z_, 16) + 2, '\0');
+    mpz_get_str(s.data(), 16, z_);
+    return "0x" + s.substr(0, std::strlen(s.c_str()));
 }
 
 std::string words_hex(const u64* a, i64 n) {

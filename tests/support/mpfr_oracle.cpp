@@ -1,5 +1,6 @@
 #include "support/mpfr_oracle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +17,10 @@ constexpr i64 DIGITS_PER_WORD = 19;
     std::abort();
 }
 
-void pow10(Mpz& p, i64 k) {
-    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(k));
+// A zero real of m words with the sign bit given.
+void set_zero(u64* dst, i64 m, int sign) {
+    real_set_header(dst, 0, sign);
+    std::fill(dst + 1, dst + m + 1, u64{0});
 }
 
 // The significant digits of v (toward zero), count of them, and the
@@ -27,8 +30,8 @@ std::string truncated_digits(mpfr_srcptr v, i64 count, i64 e10, int* sign, i64* 
     mpfr_exp_t ex = 0;
     char* s = mpfr_get_str(nullptr, &ex, 10, static_cast<std::size_t>(count), v, MPFR_RNDZ);
     if (s == nullptr) oracle_abort("mpfr_get_str failed");
-    std::string digits = s[0] == '-' ? std::string(s + 1) : std::string(s);
     *sign = s[0] == '-' ? 1 : 0;
+    std::string digits(s + *sign);
     mpfr_free_str(s);
     // 0.d1d2... * 10^ex = d1.d2... * 10^(ex - 1)
     *exp = static_cast<i64>(ex) - 1 + e10;
@@ -45,68 +48,55 @@ void round_half_up(std::string& digits, i64 n, i64* exp) {
     }
     const bool up = digits[static_cast<std::size_t>(n)] >= '5';
     digits.resize(static_cast<std::size_t>(n));
-    if (!up) return;
-    for (i64 i = n - 1; i >= 0; --i) {
-        char& c = digits[static_cast<std::size_t>(i)];
-        if (c != '9') {
-            ++c;
-            return;
-        }
-        c = '0';
+    auto i = static_cast<std::size_t>(n);
+    while (up && i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (up && i > 0) ++digits[i - 1];
+    if (up && i == 0) {
+        digits[0] = '1';
+        ++*exp;
     }
-    digits[0] = '1';
-    ++*exp;
 }
 
-std::string word_digits(u64 w) {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%019llu", static_cast<unsigned long long>(w));
-    return buf;
-}
-
-std::string abbreviate(const std::string& digits, i64 max_digits) {
+// "-d.ddd...e+E"; with max_digits > 0, longer digits show their first and
+// last ones around "...".
+std::string scientific(int sign, std::string digits, i64 exp, i64 max_digits) {
     const auto len = static_cast<i64>(digits.size());
-    if (max_digits <= 0 || len <= max_digits) return digits;
-    const i64 tail = max_digits / 3;
-    const i64 head = max_digits - tail;
-    return digits.substr(0, static_cast<std::size_t>(head)) + "..." +
-           digits.substr(static_cast<std::size_t>(len - tail)) + " (" + std::to_string(len) +
-           " digits)";
-}
-
-std::string scientific(int sign, const std::string& digits, i64 exp, i64 max_digits) {
-    std::string body = abbreviate(digits, max_digits);
-    std::string out;
-    if (sign) out.push_back('-');
-    out.push_back(body[0]);
-    if (body.size() > 1) {
-        out.push_back('.');
-        out.append(body, 1, std::string::npos);
+    if (max_digits > 0 && len > max_digits) {
+        const auto tail = static_cast<std::size_t>(max_digits / 3);
+        digits = digits.substr(0, static_cast<std::size_t>(max_digits) - tail) + "..." +
+                 digits.substr(static_cast<std::size_t>(len) - tail) + " (" + std::to_string(len) +
+                 " digits)";
     }
-    out.push_back('e');
-    if (exp >= 0) out.push_back('+');
-    return out.append(std::to_string(exp));
+    return (sign ? "-" : "") + digits.substr(0, 1) +
+           (digits.size() > 1 ? "." + digits.substr(1) : "") + (exp >= 0 ? "e+" : "e") +
+           std::to_string(exp);
 }
 
 std::string real_digits(const u64* x, i64 m) {
     std::string digits;
-    digits.reserve(static_cast<std::size_t>(DIGITS_PER_WORD * m));
-    for (i64 i = 1; i <= m; ++i) digits += word_digits(x[i]);
+    char word[24];
+    for (i64 i = 1; i <= m; ++i) {
+        std::snprintf(word, sizeof word, "%019llu", static_cast<unsigned long long>(x[i]));
+        digits += word;
+    }
     return digits;
 }
 
-// Index of the first of the m + 1 words where a and b differ, or -1.
-i64 first_difference(const u64* a, const u64* b, i64 m) {
-    for (i64 i = 0; i <= m; ++i)
-        if (a[i] != b[i]) return i;
-    return -1;
-}
-
-double mpz_ratio_to_double(const Mpz& num, const Mpz& den) {
-    Mpfr q(64);
-    mpfr_set_z(q, num, MPFR_RNDN);
-    mpfr_div_z(q, q, den, MPFR_RNDN);
-    return mpfr_get_d(q, MPFR_RNDN);
+// out = (x's digits as an integer N) * 10^e rounded to nearest.
+void set_digits_times_pow10(mpfr_ptr out, const u64* x, i64 m, i64 e) {
+    if (real_is_zero(x)) return mpfr_set_zero(out, real_sign(x) ? -1 : 1);
+    Mpz n, p;
+    i64 unused = 0;
+    real_exact(n, &unused, x, m);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(e < 0 ? -e : e));
+    if (e >= 0) mpz_mul(n, n, p);
+    mpq_t q;
+    mpq_init(q);
+    mpq_set_num(q, n);
+    if (e < 0) mpq_set_den(q, p);
+    mpq_canonicalize(q);
+    mpfr_set_q(out, q, MPFR_RNDN);
+    mpq_clear(q);
 }
 
 }  // namespace
@@ -130,47 +120,12 @@ void real_exact(Mpz& n, i64* e, const u64* x, i64 m) {
 }
 
 void to_mpfr(mpfr_ptr out, const u64* x, i64 m) {
-    Mpz n;
-    i64 e = 0;
-    real_exact(n, &e, x, m);
-    if (mpz_sgn(n.get()) == 0) {
-        mpfr_set_zero(out, real_sign(x) ? -1 : 1);
-        return;
-    }
-    Mpz p;
-    pow10(p, e < 0 ? -e : e);
-    if (e >= 0) {
-        mpz_mul(n, n, p);
-        mpfr_set_z(out, n, MPFR_RNDN);
-        return;
-    }
-    mpq_t q;
-    mpq_init(q);
-    mpq_set_num(q, n);
-    mpq_set_den(q, p);
-    mpq_canonicalize(q);
-    mpfr_set_q(out, q, MPFR_RNDN);
-    mpq_clear(q);
+    set_digits_times_pow10(out, x, m, real_exp_of(x) + 1 - DIGITS_PER_WORD * m);
 }
 
 i64 to_mpfr_scaled(mpfr_ptr out, const u64* x, i64 m) {
-    if (real_is_zero(x)) {
-        mpfr_set_zero(out, real_sign(x) ? -1 : 1);
-        return 0;
-    }
-    Mpz n;
-    i64 e = 0;
-    real_exact(n, &e, x, m);
-    Mpz p;
-    pow10(p, DIGITS_PER_WORD * m - 1);
-    mpq_t q;
-    mpq_init(q);
-    mpq_set_num(q, n);
-    mpq_set_den(q, p);
-    mpq_canonicalize(q);
-    mpfr_set_q(out, q, MPFR_RNDN);
-    mpq_clear(q);
-    return real_exp_of(x);
+    set_digits_times_pow10(out, x, m, 1 - DIGITS_PER_WORD * m);
+    return real_is_zero(x) ? 0 : real_exp_of(x);
 }
 
 DecimalDigits correctly_rounded_half_up(mpfr_srcptr v, i64 digits, i64 e10) {
@@ -199,8 +154,7 @@ bool near_tie(mpfr_srcptr v, i64 digits, double tol, i64 e10) {
 
 double ulps_from(const u64* x, i64 m, mpfr_srcptr v, i64 e10) {
     const double inf = std::numeric_limits<double>::infinity();
-    const bool x_zero = real_is_zero(x);
-    const bool v_zero = mpfr_zero_p(v) != 0;
+    const bool x_zero = real_is_zero(x), v_zero = mpfr_zero_p(v) != 0;
     if (x_zero && v_zero) return 0.0;
     if (v_zero) return real_sign(x) ? -inf : inf;
     if (x_zero) return mpfr_signbit(v) ? inf : -inf;
@@ -222,28 +176,20 @@ double ulps_from(const u64* x, i64 m, mpfr_srcptr v, i64 e10) {
     mpz_set_str(sv, s.c_str(), 10);
     if (v_sign) mpz_neg(sv, sv);
     const i64 k = 20 + gap;  // sv's digits below x's last digit
-    if (k >= 0) {
-        pow10(p, k);
-        mpz_mul(diff, n, p);
-        mpz_sub(diff, diff, sv);
-    } else {
-        pow10(p, -k);
-        mpz_mul(diff, sv, p);
-        mpz_sub(diff, n, diff);
-        mpz_set_ui(p, 1);
-    }
-    return mpz_ratio_to_double(diff, p);
+    mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(k < 0 ? -k : k));
+    mpz_mul(k < 0 ? sv : n, k < 0 ? sv : n, p);
+    mpz_sub(diff, n, sv);
+    Mpfr ratio(64);
+    mpfr_set_z(ratio, diff, MPFR_RNDN);
+    if (k >= 0) mpfr_div_z(ratio, ratio, p, MPFR_RNDN);
+    return mpfr_get_d(ratio, MPFR_RNDN);
 }
 
 void real_from_digits(u64* dst, i64 m, const DecimalDigits& d) {
     std::string digits = d.digits;
     i64 exp = d.exp;
     const auto lead = digits.find_first_not_of('0');
-    if (lead == std::string::npos) {
-        real_set_header(dst, 0, d.sign);
-        for (i64 i = 1; i <= m; ++i) dst[i] = 0;
-        return;
-    }
+    if (lead == std::string::npos) return set_zero(dst, m, d.sign);
     digits.erase(0, lead);
     exp -= static_cast<i64>(lead);
     round_half_up(digits, DIGITS_PER_WORD * m, &exp);
@@ -272,22 +218,19 @@ std::string digits_text(const DecimalDigits& d, i64 max_digits) {
 ::testing::AssertionResult real_near(const u64* x, i64 m, mpfr_srcptr v, double max_ulps, i64 e10) {
     const double u = ulps_from(x, m, v, e10);
     if (std::fabs(u) <= max_ulps) return ::testing::AssertionSuccess();
-    std::vector<u64> want(static_cast<std::size_t>(m + 1));
     const DecimalDigits d = correctly_rounded_half_up(v, DIGITS_PER_WORD * m, e10);
-    real_from_digits(want.data(), m, d);
     return ::testing::AssertionFailure()
            << "m = " << m << ": result " << real_text(x, m, 80) << "\n  reference "
            << digits_text(d, 80) << "\n  off by " << u << " units of the last digit (allowed "
-           << max_ulps << "), first differing word " << first_difference(x, want.data(), m);
+           << max_ulps << ")";
 }
 
 ::testing::AssertionResult real_is_rounded(const u64* x, i64 m, mpfr_srcptr v, i64 e10) {
     std::vector<u64> want(static_cast<std::size_t>(m + 1));
     from_mpfr(want.data(), m, v, e10);
-    if (real_is_zero(want.data()) && real_is_zero(x) && real_exp_of(x) == 0)
+    const i64 at = std::mismatch(x, x + m + 1, want.begin()).first - x;
+    if (at > m || (real_is_zero(want.data()) && real_is_zero(x) && real_exp_of(x) == 0))
         return ::testing::AssertionSuccess();
-    const i64 at = first_difference(x, want.data(), m);
-    if (at < 0) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "m = " << m << ": result " << real_text(x, m, 80) << "\n  rounded reference "
            << real_text(want.data(), m, 80) << "\n  first differing word " << at << " (" << x[at]
@@ -296,59 +239,36 @@ std::string digits_text(const DecimalDigits& d, i64 max_digits) {
 }
 
 ::testing::AssertionResult real_well_formed(const u64* x, i64 m) {
+    const bool zero = x[1] == 0;
     for (i64 i = 1; i <= m; ++i)
-        if (x[i] >= REAL_BASE)
-            return ::testing::AssertionFailure() << "word " << i << " = " << x[i] << " >= 10^19";
-    if (real_exp_of(x) < REAL_EXP_MIN)
-        return ::testing::AssertionFailure() << "exponent " << real_exp_of(x) << " below range";
-    if (x[1] != 0 && x[1] < REAL_TOP)
+        if (x[i] >= REAL_BASE || (zero && x[i] != 0))
+            return ::testing::AssertionFailure() << "word " << i << " = " << x[i]
+                                                 << (zero ? " after a zero word 1" : " >= 10^19");
+    if (real_exp_of(x) < REAL_EXP_MIN || (zero && real_exp_of(x) != 0))
+        return ::testing::AssertionFailure() << "exponent " << real_exp_of(x) << " of "
+                                             << (zero ? "a zero" : "a value below the range");
+    if (!zero && x[1] < REAL_TOP)
         return ::testing::AssertionFailure() << "not normalised: word 1 = " << x[1];
-    if (x[1] == 0) {
-        for (i64 i = 2; i <= m; ++i)
-            if (x[i] != 0)
-                return ::testing::AssertionFailure() << "zero word 1 but word " << i << " set";
-        if (real_exp_of(x) != 0)
-            return ::testing::AssertionFailure() << "zero with exponent " << real_exp_of(x);
-    }
     return ::testing::AssertionSuccess();
 }
 
-namespace {
-
-u64 random_digits_word(TestRng& rng) {
-    return rng.word() % REAL_BASE;
-}
-u64 random_top_word(TestRng& rng) {
-    return REAL_TOP + rng.word() % (REAL_BASE - REAL_TOP);
-}
-
-// Fills words 1..m by one of the shapes of random_real; word 1 normalised.
-void random_mantissa(TestRng& rng, u64* x, i64 m) {
+void random_real(TestRng& rng, u64* dst, i64 m, const RandomRealOptions& opt) {
+    const int sign = opt.negative && rng.chance(50) ? 1 : 0;
+    if (rng.chance(opt.zero_percent)) return set_zero(dst, m, sign);
+    // The mantissa's shape; word 1 normalised.
     const u64 nines = REAL_BASE - 1;
     const i64 shape = rng.range(0, 7);
     const i64 used = shape == 5 ? rng.range(1, m) : m;
     for (i64 i = 1; i <= m; ++i) {
-        u64 w = random_digits_word(rng);
+        u64 w = rng.word() % REAL_BASE;
         if (shape == 3) w = rng.chance(85) ? nines : w;
         if (shape == 4) w = rng.chance(85) ? 0 : w;
         if (shape == 6 || shape == 7 || i > used) w = 0;
         if (shape == 7) w = nines;
-        x[i] = w;
+        dst[i] = w;
     }
-    x[1] = shape == 3 || shape == 7 ? nines : random_top_word(rng);
-    if (shape == 6) x[1] = REAL_TOP * static_cast<u64>(rng.range(1, 9));
-}
-
-}  // namespace
-
-void random_real(TestRng& rng, u64* dst, i64 m, const RandomRealOptions& opt) {
-    const int sign = opt.negative && rng.chance(50) ? 1 : 0;
-    if (rng.chance(opt.zero_percent)) {
-        real_set_header(dst, 0, sign);
-        for (i64 i = 1; i <= m; ++i) dst[i] = 0;
-        return;
-    }
-    random_mantissa(rng, dst, m);
+    dst[1] = shape == 3 || shape == 7 ? nines : REAL_TOP + rng.word() % (REAL_BASE - REAL_TOP);
+    if (shape == 6) dst[1] = REAL_TOP * static_cast<u64>(rng.range(1, 9));
     i64 e = rng.range(opt.exp_min, opt.exp_max);
     if (rng.chance(opt.edge_percent))
         e = rng.chance(50) ? REAL_EXP_MAX - rng.range(0, 3) : REAL_EXP_MIN + rng.range(0, 3);
