@@ -1,5 +1,7 @@
-// The settings file on disk: encoding, damaged and oversized files, the path,
-// and saves that fail without touching the previous file.
+// The settings text and its file: the exact layout, the reading rules and
+// write-read round trips; encoding, damaged and oversized files, the path,
+// saves that fail without touching the previous file, and the bounded read
+// beneath them.
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -11,17 +13,132 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
+#include "app/file_io.h"
 #include "app/settings_io.h"
 #include "app/settings_path.h"
+#include "app/settings_values.h"
 #include "numlib/mp_context.h"
-#include "settings_test_util.h"
+#include "support/test_random.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
-class SettingsFile : public ::testing::Test {
+struct SettingsSnapshot {
+    u32 language, separator;
+    u8 th_sci, th_eq, th_prime;
+    u32 angle, type;
+    i32 precision, in_base, out_base;
+    u8 hint;
+    std::vector<SavedVariable> vars;
+
+    static SettingsSnapshot take() {
+        return {settings_language,
+                settings_decimal_separator,
+                settings_thousands_sci_calc,
+                settings_thousands_equations,
+                settings_thousands_prime_nums,
+                settings_angle_type,
+                settings_number_type,
+                settings_decimal_precision,
+                settings_input_base,
+                settings_output_base,
+                settings_show_welcome_hint,
+                settings_variables};
+    }
+    static SettingsSnapshot defaults() {
+        settings_reset();
+        return take();
+    }
+    bool operator==(const SettingsSnapshot&) const = default;
+};
+
+std::u16string random_text(TestRng& rng, i64 max_len, bool name) {
+    static const std::u16string pool = u"abcxyz_019 ;=[]()+-*/^.,'αβω…π\u00e4\u20ac\U0001F600";
+    std::u16string s;
+    for (i64 len = rng.range(0, max_len); len > 0; --len) {
+        const char16_t c = pool[rng.range(0, std::ssize(pool) - 1)];
+        if (!name || (c != u';' && (!s.empty() || c != u' '))) s += c;
+    }
+    return s;
+}
+
+// Every setting set to a random valid value, with count saved variables.
+void randomize_settings(TestRng& rng, i64 count) {
+    static const u32 types[] = {1, 2, 10, 11};
+    static const i32 bases[] = {2, 8, 10, 16};
+    settings_language = static_cast<u32>(rng.range(1, 3));
+    settings_decimal_separator = static_cast<u32>(rng.range(0, 1));
+    settings_thousands_sci_calc = static_cast<u8>(rng.range(0, 1));
+    settings_thousands_equations = static_cast<u8>(rng.range(0, 1));
+    settings_thousands_prime_nums = static_cast<u8>(rng.range(0, 1));
+    settings_angle_type = static_cast<u32>(rng.range(1, 3));
+    settings_number_type = types[rng.range(0, 3)];
+    settings_decimal_precision = static_cast<i32>(rng.range(0, SETTINGS_MAX_PRECISION));
+    settings_input_base = bases[rng.range(0, 3)];
+    settings_output_base = bases[rng.range(0, 3)];
+    settings_show_welcome_hint = static_cast<u8>(rng.range(0, 1));
+    settings_variables.clear();
+    for (i64 i = 0; i < count; ++i)
+        settings_variables.push_back({random_text(rng, 10, true),
+                                      static_cast<u8>(bases[rng.range(0, 3)]),
+                                      random_text(rng, 60, false)});
+}
+
+const std::vector<std::u16string> kSampleLines = {
+    u"[options]",
+    u"language = German",
+    u"decimal_separator = comma",
+    u"thousands_sep_sci_calc = 1",
+    u"thousands_sep_equations = 0",
+    u"thousands_sep_prime_nums = 1",
+    u"[scientific_calculator]",
+    u"angle_type = gon",
+    u"number_type = cplx",
+    u"decimal_precision = 250",
+    u"input_number_base = 16",
+    u"output_number_base = 2",
+    u"variable00 = x;16;1F",
+    u"variable01 = y;10;x^2 ; sqrt(2)",
+    u"[hints]",
+    u"show_welcome_hint = 0",
+};
+
+const SettingsSnapshot kSample = {
+    3, 1, 1, 0, 1, 3, 2, 250, 16, 2, 0, {{u"x", 16, u"1F"}, {u"y", 10, u"x^2 ; sqrt(2)"}}};
+
+// Lines joined with end, each line followed by it.
+std::u16string join_lines(const std::vector<std::u16string>& lines,
+                          std::u16string_view end = u"\r\n") {
+    std::u16string text;
+    for (const auto& line : lines) text.append(line).append(end);
+    return text;
+}
+
+// The sample with line i replaced.
+std::u16string sample_with(size_t i, std::u16string line) {
+    auto lines = kSampleLines;
+    lines[i] = std::move(line);
+    return join_lines(lines);
+}
+
+SettingsSnapshot read_text(std::u16string text) {
+    static TestRng scramble(1);
+    randomize_settings(scramble, 3);  // reading must overwrite everything
+    settings_io(SETTINGS_IO_READ, text);
+    return SettingsSnapshot::take();
+}
+
+std::u16string written() {
+    std::u16string text;
+    settings_io(SETTINGS_IO_WRITE, text);
+    return text;
+}
+
+class Settings : public ::testing::Test {
   protected:
     void SetUp() override {
         char name[] = "/tmp/velmarix_settings_XXXXXX";
@@ -60,10 +177,151 @@ class SettingsFile : public ::testing::Test {
         EXPECT_TRUE(settings_save());
         return get();
     }
+    // Whatever a file held, every setting read is a valid value.
+    static void expect_sound(const SettingsSnapshot& s) {
+        EXPECT_TRUE(s.language >= 1 && s.language <= 3 && s.precision >= 0 &&
+                    s.precision <= SETTINGS_MAX_PRECISION && s.vars.size() <= 100);
+        EXPECT_TRUE(settings_base_valid(s.in_base) && settings_base_valid(s.out_base));
+    }
     fs::path folder_;
 };
 
-TEST_F(SettingsFile, SavedFileIsMarkedUtf16AndOnlySuchAFileLoads) {
+TEST_F(Settings, TextHasTheExactLayoutAndAnyLineEnd) {
+    EXPECT_EQ(read_text(join_lines(kSampleLines)), kSample);
+    EXPECT_EQ(written(), join_lines(kSampleLines));
+    EXPECT_EQ(read_text(join_lines(kSampleLines, u"\n")), kSample);
+    EXPECT_EQ(read_text(join_lines(kSampleLines, u"\r")), kSample);
+}
+
+TEST_F(Settings, MissingOrMisplacedLinesGiveDefaults) {
+    const SettingsSnapshot defaults = SettingsSnapshot::defaults();
+    EXPECT_EQ(read_text(u""), defaults);
+    EXPECT_EQ(read_text(u"garbage\r\n" + join_lines(kSampleLines)), defaults);
+    // A blank line after the first header stops everything, variables included.
+    auto lines = kSampleLines;
+    lines.insert(lines.begin() + 1, u"");
+    EXPECT_EQ(read_text(join_lines(lines)), defaults);
+    // Swapped keys: the first is missed, the second found, all later ones missed.
+    lines = kSampleLines;
+    std::swap(lines[1], lines[2]);
+    SettingsSnapshot swapped = defaults;
+    swapped.separator = 1;
+    EXPECT_EQ(read_text(join_lines(lines)), swapped);
+    // A zero character ends the text.
+    SettingsSnapshot cut = defaults;
+    cut.language = 3;
+    std::u16string text = join_lines(kSampleLines);
+    EXPECT_EQ(read_text(text.insert(text.find(u"decimal"), 1, u'\0')), cut);
+}
+
+// Each row replaces one line of the sample; the settings read from it are
+// written back with that line as the row says.
+TEST_F(Settings, KeyValuesAreReadByTheirExactRules) {
+    const struct {
+        size_t line;
+        const char16_t *in, *written;
+    } rows[] = {
+        {1, u"   language   =   German", u"language = German"},
+        {1, u"language = german", u"language = (automatic)"},   // case matters
+        {1, u"language = German ", u"language = (automatic)"},  // so do blanks after
+        {2, u"decimal_separator = Comma", u"decimal_separator = point"},
+        {3, u"thousands_sep_sci_calc = 2", u"thousands_sep_sci_calc = 0"},
+        {7, u"angle_type = rad", u"angle_type = rad"},
+        {7, u"angle_type = grad", u"angle_type = deg"},
+        {8, u"number_type = int", u"number_type = real"},
+        {9, u"decimal_precision = 12abc", u"decimal_precision = 12"},
+        {9, u"decimal_precision = -5", u"decimal_precision = 0"},
+        {9, u"decimal_precision = 10013", u"decimal_precision = 10013"},
+        {9, u"decimal_precision = 10014", u"decimal_precision = 0"},       // too large
+        {9, u"decimal_precision = 4294967306", u"decimal_precision = 0"},  // wraps
+        {10, u"input_number_base = 0", u"input_number_base = 10"},
+        {10, u"input_number_base = 7", u"input_number_base = 10"},  // no such base
+        {15, u"show_welcome_hint = yes", u"show_welcome_hint = 1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::u16string(row.in)));
+        read_text(sample_with(row.line, row.in));
+        EXPECT_EQ(written(), sample_with(row.line, row.written));
+    }
+}
+
+TEST_F(Settings, VariableLinesAreSplitAndSkippedByTheirRules) {
+    const SavedVariable y = kSample.vars[1];
+    const std::pair<std::u16string, std::vector<SavedVariable>> rows[] = {
+        {u"variable00 = y;2;101", {{u"y", 2, u"101"}, y}},
+        {u"variable00 = z", {{u"z", 10, u""}, y}},
+        {u"variable00 = z;;5", {{u"z", 10, u"5"}, y}},
+        {u"variable00 = z;7;5", {{u"z", 10, u"5"}, y}},    // no such base
+        {u"variable00 = z;160;5", {{u"z", 16, u"5"}, y}},  // two base digits at most
+        {u"variable00 = ;16;a=b", {{u"", 16, u"a=b"}, y}},
+        {u"variable07 =", {y}},       // empty value
+        {u"variable07 x;10;5", {y}},  // no "="
+        {u"  variable5= z;8;7", {{u"z", 8, u"7"}, y}},
+        {u"variables = 1", {}},  // not "variable" and a digit: the list ends
+    };
+    for (const auto& [line, vars] : rows) {
+        SCOPED_TRACE(testing::PrintToString(line));
+        SettingsSnapshot expected = kSample;
+        expected.vars = vars;
+        if (vars.empty()) expected.hint = 1;  // and the hint is missed
+        EXPECT_EQ(read_text(sample_with(12, line)), expected);
+    }
+}
+
+TEST_F(Settings, AtMostAHundredVariablesAreReadAndWritten) {
+    std::vector<SavedVariable> many;
+    for (int i = 0; i < 120; ++i)
+        many.push_back({std::u16string(1, u'a' + i % 26), static_cast<u8>(i), u"1"});
+    settings_take_variables(many);
+    EXPECT_EQ(settings_dirty, 1);
+    ASSERT_EQ(settings_variables.size(), 100u);
+    EXPECT_EQ(settings_variables[16].base, 16);
+    EXPECT_EQ(settings_variables[17].base, 10);  // not a base: 10
+    const std::u16string text = written();
+    EXPECT_NE(text.find(u"\r\nvariable99 = "), std::u16string::npos);
+    EXPECT_EQ(text.find(u"variable100"), std::u16string::npos);
+
+    // A file with 120 lines keeps the first 100 and still reads the hint.
+    std::vector<std::u16string> lines(kSampleLines.begin(), kSampleLines.begin() + 12);
+    for (int i = 0; i < 120; ++i)
+        lines.push_back(u"variable00 = n;8;" + std::u16string(1, u'0' + i % 8));
+    lines.insert(lines.end(), {u"[hints]", u"show_welcome_hint = 0"});
+    const SettingsSnapshot s = read_text(join_lines(lines));
+    ASSERT_EQ(s.vars.size(), 100u);
+    EXPECT_EQ(s.vars[99].value, u"3");
+    EXPECT_EQ(s.hint, 0);
+}
+
+TEST_F(Settings, UnwritableValuesCannotBreakLaterLines) {
+    settings_language = 9;
+    settings_number_type = 0;
+    settings_thousands_equations = 7;
+    settings_show_welcome_hint = 0;
+    settings_variables = {{u"a;b", 10,
+                           u"1+\r\n2\n3\r\0"
+                           u"4"s},
+                          {u"c", 2, u"11"}};
+    const std::u16string text = written();
+    EXPECT_NE(text.find(u"language = ???\r\n"), std::u16string::npos);
+    EXPECT_NE(text.find(u"number_type = ???\r\n"), std::u16string::npos);
+    const SettingsSnapshot s = read_text(text);
+    EXPECT_EQ(std::tuple(s.language, s.type, s.th_eq, s.hint), std::tuple(1u, 1u, u8{1}, u8{0}));
+    const std::vector<SavedVariable> vars = {{u"a_b", 10, u"1+  2 3  4"}, {u"c", 2, u"11"}};
+    EXPECT_EQ(s.vars, vars);
+}
+
+TEST_F(Settings, RandomSettingsSurviveAWriteAndARead) {
+    SCOPED_TRACE(test_seed_text());
+    TestRng rng;
+    for (i64 iter = 0; iter < test_iterations(300); ++iter) {
+        const i64 count = iter < 3 ? std::vector<i64>{0, 1, 100}[iter] : rng.range(0, 100);
+        randomize_settings(rng, count);
+        const SettingsSnapshot before = SettingsSnapshot::take();
+        ASSERT_EQ(read_text(written()), before) << "iteration " << iter;
+    }
+}
+
+TEST_F(Settings, SavedFileIsMarkedUtf16AndOnlySuchAFileLoads) {
     SettingsSnapshot saved;
     const std::string bytes = sample_file(saved);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4));
@@ -90,17 +348,15 @@ TEST_F(SettingsFile, SavedFileIsMarkedUtf16AndOnlySuchAFileLoads) {
 
 // Cut at any byte, a file keeps the variables wholly before the cut and the
 // output base once its section is whole; the rest are valid values.
-TEST_F(SettingsFile, FileCutAtAnyByteKeepsWhatIsWholeAndDefaultsTheRest) {
+TEST_F(Settings, FileCutAtAnyByteKeepsWhatIsWholeAndDefaultsTheRest) {
     SettingsSnapshot saved;
     const std::string bytes = sample_file(saved);
-    const std::u16string text = settings_decode(bytes);
-    const size_t hints = text.find(u"\r\n[hints]");
+    const size_t hints = settings_decode(bytes).find(u"\r\n[hints]");
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         SCOPED_TRACE("cut at byte " + std::to_string(cut));
         const SettingsSnapshot s = load(bytes.substr(0, cut));
+        expect_sound(s);
         EXPECT_TRUE(s.language == saved.language || s.language == SETTINGS_LANGUAGE_AUTO);
-        EXPECT_LE(s.precision, SETTINGS_MAX_PRECISION);
-        EXPECT_TRUE(settings_base_valid(s.in_base) && settings_base_valid(s.out_base));
         if (settings_decode(bytes.substr(0, cut)).size() >= hints + 9) {
             EXPECT_EQ(s.out_base, saved.out_base);
         }
@@ -112,7 +368,7 @@ TEST_F(SettingsFile, FileCutAtAnyByteKeepsWhatIsWholeAndDefaultsTheRest) {
     }
 }
 
-TEST_F(SettingsFile, GarbageAndHugeFilesNeverCrash) {
+TEST_F(Settings, GarbageAndHugeFilesNeverCrash) {
     SCOPED_TRACE(test_seed_text());
     TestRng rng;
     const char16_t alphabet[] = u"variable0123=; \r\n[options]ängle_type";
@@ -120,9 +376,7 @@ TEST_F(SettingsFile, GarbageAndHugeFilesNeverCrash) {
         std::u16string text;
         for (i64 i = rng.range(0, 400); i > 0; --i)
             text += rng.chance(80) ? alphabet[rng.range(0, 36)] : char16_t(rng.word());
-        const SettingsSnapshot s = load(settings_encode(text));
-        EXPECT_TRUE(s.language >= 1 && s.language <= 3);
-        EXPECT_TRUE(settings_base_valid(s.in_base) && s.vars.size() <= 100);
+        expect_sound(load(settings_encode(text)));
     }
     // Just inside the size limit: one variable of about 16 million characters.
     std::u16string big = u"[options]\r\n[scientific_calculator]\r\nvariable00 = v;10;";
@@ -135,9 +389,13 @@ TEST_F(SettingsFile, GarbageAndHugeFilesNeverCrash) {
     // A 50 MB file is not ours.
     big.append(size_t{25} << 20, u'7');
     EXPECT_EQ(load(settings_encode(big)), SettingsSnapshot::defaults());
+    // The bound itself is byte exact.
+    put(std::string(1000, 'x'));
+    EXPECT_EQ(file_read_bounded(settings_path, 1000), std::string(1000, 'x'));
+    EXPECT_EQ(file_read_bounded(settings_path, 999), "");
 }
 
-TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsIt) {
+TEST_F(Settings, FailedSaveLeavesTheOldFileAndReportsIt) {
     SettingsSnapshot saved;
     const std::string old_bytes = sample_file(saved);
     randomize_settings(*std::make_unique<TestRng>(8), 100);
@@ -167,7 +425,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsIt) {
     EXPECT_NE(get(), old_bytes);
 }
 
-TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
+TEST_F(Settings, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
     const std::string saved_xdg =
         std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     const std::string saved_home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -188,14 +446,18 @@ TEST_F(SettingsFile, PathFollowsXdgConfigHomeAndCreatesTheFolder) {
     EXPECT_TRUE(fs::is_regular_file(folder_ / "home/.config/Velmarix" / SETTINGS_FILE_NAME));
     setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
     setenv("HOME", saved_home.c_str(), 1);
+    for (const auto& [path, folder] :
+         {std::pair{"/a/b/c.ini", "/a/b"}, {"c.ini", "."}, {"/c.ini", "/"}})
+        EXPECT_EQ(file_folder_of(path), folder);
 }
 
-TEST_F(SettingsFile, DecimalSeparatorSetsTheNumberCharacters) {
+// The separator sets the number characters; an unknown code (5) leaves them.
+TEST_F(Settings, DecimalSeparatorSetsTheNumberCharacters) {
     mp_context_reset();
-    // 5 is unknown: the characters stay as they were.
-    const std::pair<u32, const char16_t*> rows[] = {
-        {SETTINGS_SEPARATOR_COMMA, u",."}, {5, u",."}, {SETTINGS_SEPARATOR_POINT, u".,"}};
-    for (const auto& [separator, chars] : rows) {
+    for (const auto& [separator, chars] :
+         {std::pair<u32, const char16_t*>{SETTINGS_SEPARATOR_COMMA, u",."},
+          {5u, u",."},
+          {SETTINGS_SEPARATOR_POINT, u".,"}}) {
         settings_decimal_separator = separator;
         settings_apply_decimal_separator();
         EXPECT_EQ(std::u16string(mp_decimal_chars), chars) << separator;

@@ -55,52 +55,46 @@ TEST_F(UiTextsTest, BothLanguagesFillEverySlot) {
 TEST_F(UiTextsTest, SlotsHoldTheirTexts) {
     for (int language : {LANGUAGE_ENGLISH, LANGUAGE_GERMAN}) {
         language == LANGUAGE_GERMAN ? ui_texts_german() : ui_texts_english();
-        golden_run("ui_texts.txt", [&](const GoldenLine& row) {
-            const std::string got = text_to_utf8(ui_text[std::atoi(row.text(0).c_str())]);
-            return got == row.text(language == LANGUAGE_GERMAN ? 2 : 1) ? "" : "got " + got;
-        });
+        golden_run(
+            "ui_texts.txt",
+            [&](const GoldenLine& row) {
+                const std::string got = text_to_utf8(ui_text[std::atoi(row.text(0).c_str())]);
+                return got == row.text(language == LANGUAGE_GERMAN ? 2 : 1) ? "" : "got " + got;
+            },
+            "slots");
     }
 }
 
-TEST_F(UiTextsTest, SystemLocaleDecidesAutomaticChoice) {
+// The system's locale decides the automatic choice (setting 1); settings 2
+// and 3 choose themselves; an invalid setting counts as automatic.
+TEST_F(UiTextsTest, SettingAndSystemLocaleSelectTheLanguage) {
     const struct {
         const char *lc_all, *lc_messages, *lang;
         bool german;
+        u32 setting;
     } cases[] = {
-        {nullptr, nullptr, nullptr, false},
-        {nullptr, nullptr, "de_DE.UTF-8", true},
-        {nullptr, nullptr, "de", true},
-        {nullptr, nullptr, "de@euro", true},
-        {nullptr, nullptr, "C", false},
-        {nullptr, nullptr, "dee_XX", false},  // only the language "de" itself
-        {nullptr, "en_GB.UTF-8", "de_AT", false},
-        {nullptr, "de_CH", "en_US", true},
-        {"en_US.UTF-8", "de_DE", "de_DE", false},  // LC_ALL overrides
-        {"", "", "de_LU", true},                   // empty variables are skipped
+        {nullptr, nullptr, nullptr, false, 1},
+        {nullptr, nullptr, "de_DE.UTF-8", true, 1},
+        {nullptr, nullptr, "de", true, 1},
+        {nullptr, nullptr, "de@euro", true, 2},
+        {nullptr, nullptr, "C", false, 3},
+        {nullptr, nullptr, "dee_XX", false, 1},  // only the language "de" itself
+        {nullptr, "en_GB.UTF-8", "de_AT", false, 1},
+        {nullptr, "de_CH", "en_US", true, 0},
+        {"en_US.UTF-8", "de_DE", "de_DE", false, 1},  // LC_ALL overrides
+        {"", "", "de_LU", true, 1},                   // empty variables are skipped
     };
     for (const auto& c : cases) {
         setLocale(c.lc_all, c.lc_messages, c.lang);
         EXPECT_EQ(ui_system_language_is_german(), c.german) << (c.lang ? c.lang : "-");
-    }
-}
-
-TEST_F(UiTextsTest, SettingSelectsLanguage) {
-    const struct {
-        const char* lang;
-        u32 setting;
-        i32 language;
-    } cases[] = {
-        {"de_DE.UTF-8", 1, LANGUAGE_GERMAN},  {"fr_FR", 1, LANGUAGE_ENGLISH},
-        {"de_DE.UTF-8", 2, LANGUAGE_ENGLISH}, {"fr_FR", 3, LANGUAGE_GERMAN},
-        {"de_DE", 0, LANGUAGE_GERMAN},  // an invalid value counts as automatic
-    };
-    for (const auto& c : cases) {
-        setLocale(nullptr, nullptr, c.lang);
         ui_language_select(c.setting);
-        EXPECT_EQ(ui_language, c.language) << c.lang << " " << c.setting;
-        EXPECT_EQ(messageLanguage(), c.language);
+        const i32 language = c.setting == 2 || c.setting == 3 ? i32(c.setting)
+                             : c.german                       ? LANGUAGE_GERMAN
+                                                              : LANGUAGE_ENGLISH;
+        EXPECT_EQ(ui_language, language) << c.setting;
+        EXPECT_EQ(messageLanguage(), language);
         EXPECT_EQ(std::u16string(ui_text[1]),
-                  c.language == LANGUAGE_GERMAN ? u"Abbrechen" : u"Cancel");
+                  language == LANGUAGE_GERMAN ? u"Abbrechen" : u"Cancel");
     }
 }
 

@@ -1,11 +1,10 @@
 // A calculator in its start-up state over a fresh library context and
 // default settings, with helpers that evaluate a formula and read the
-// result as ASCII.
+// result as UTF-8.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/app_error.h"
@@ -13,24 +12,7 @@
 #include "calculator/calc.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_context.h"
-
-// UTF-16 from ASCII and back (other characters as \uXXXX).
-inline std::u16string utf16(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
-inline std::string ascii(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned>(c));
-            out += hex;
-        }
-    }
-    return out;
-}
+#include "textbuf/text_utf8.h"
 
 class CalcTest : public ::testing::Test {
   protected:
@@ -52,11 +34,11 @@ class CalcTest : public ::testing::Test {
     }
     // Evaluates formula; returns the pending application error (0: success).
     u32 eval(const std::string& formula) {
-        calcFormulaEdited(s, utf16(formula));
+        calcFormulaEdited(s, text_from_utf8(formula));
         calcEvaluate(s);
         return appError.load();
     }
-    std::string shown() const { return ascii(s.resultText); }
+    std::string shown() const { return text_to_utf8(s.resultText); }
     u32 error() const { return appError.load(); }
 
     CalcState s;

@@ -1,5 +1,5 @@
 // Formula edits against a model of code points: replacing the selection and
-// normalizing it at random, and the end keys' edges.
+// normalizing it at random.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,18 +7,13 @@
 
 #include "calculator/formula_edit.h"
 #include "support/test_random.h"
+#include "textbuf/text_utf8.h"
 
 namespace {
 
+// No lone half of a surrogate pair: those would come back as U+FFFD.
 bool wellFormed(const std::u16string& s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool high = s[i] >= 0xD800 && s[i] <= 0xDBFF;
-        const bool low = s[i] >= 0xDC00 && s[i] <= 0xDFFF;
-        if (low) return false;
-        if (high && (i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF)) return false;
-        if (high) ++i;
-    }
-    return true;
+    return text_from_utf8(text_to_utf8(s)) == s;
 }
 
 // Code points as the reference sees them, with the UTF-16 offset of each.
@@ -93,54 +88,12 @@ TEST(FormulaEdit, SelectionsAgainstACodePointModel) {
     }
 }
 
-TEST(FormulaEdit, DeleteLastCharacter) {
-    FormulaEdit edit{u"12+", 0, 1};
-    EXPECT_TRUE(deleteLastCharacter(edit));
-    EXPECT_TRUE(edit.text == u"12");
-    EXPECT_EQ(edit.caret, 1u);  // a caret before the cut stays
-    edit = FormulaEdit{u"1\U0001F600", 3, 3};
-    EXPECT_TRUE(deleteLastCharacter(edit));  // both halves of the pair go
-    EXPECT_TRUE(edit.text == u"1");
-    EXPECT_EQ(edit.caret, 1u);
-    EXPECT_TRUE(deleteLastCharacter(edit));
+// A lone half is one character to "←" (the other edits are rows of
+// tests/golden/keypad.txt).
+TEST(FormulaEdit, DeleteLastCharacterTakesALoneHalf) {
+    FormulaEdit edit{u"\xDC00", 1, 1};
+    EXPECT_TRUE(deleteLastCharacter(edit) && edit.text.empty());
     EXPECT_FALSE(deleteLastCharacter(edit));
-    EXPECT_TRUE(edit.text.empty());
-    EXPECT_EQ(edit.caret, 0u);
-    edit = FormulaEdit{u"\xDC00", 1, 1};  // a lone half is one character
-    EXPECT_TRUE(deleteLastCharacter(edit));
-    EXPECT_TRUE(edit.text.empty());
-}
-
-TEST(FormulaEdit, Parentheses) {
-    FormulaEdit edit{u"1+2", 1, 1};
-    wrapInParentheses(edit);
-    EXPECT_TRUE(edit.text == u"(1+2)");
-    EXPECT_EQ(edit.caret, 5u);
-    edit = FormulaEdit{};
-    wrapInParentheses(edit);
-    EXPECT_TRUE(edit.text == u"()");
-    EXPECT_EQ(edit.caret, 1u);
-
-    // Only the counts matter, as for "=": a ")" before its "(" still counts.
-    const struct {
-        const char16_t* text;
-        const char16_t* closed;
-    } rows[] = {
-        {u"(1+2", u"(1+2)"},
-        {u"((((", u"(((())))"},
-        {u")(", u")("},
-        {u"1+2)", u"1+2)"},
-        {u"sin((1)+cos(2", u"sin((1)+cos(2))"},
-        {u"", u""},
-    };
-    for (const auto& r : rows) {
-        edit = FormulaEdit{r.text, 0, 0};
-        const std::size_t added = closeParentheses(edit);
-        EXPECT_TRUE(edit.text == r.closed) << added;
-        EXPECT_EQ(added, std::u16string_view(r.closed).size() - std::u16string_view(r.text).size());
-        EXPECT_EQ(missingCloseParentheses(edit.text), 0u);
-        EXPECT_EQ(edit.caret, added != 0 ? edit.text.size() : 0u);
-    }
 }
 
 }  // namespace

@@ -19,23 +19,18 @@
 
 namespace {
 
+// Light text on dark ground, links lighter, as dark desktop themes set it.
 QPalette dark_palette() {
     QPalette p;
-    const QColor window(45, 45, 48), base(30, 30, 32), text(220, 220, 220), button(60, 60, 64);
-    p.setColor(QPalette::Window, window);
-    p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::Base, base);
-    p.setColor(QPalette::AlternateBase, window);
-    p.setColor(QPalette::Text, text);
-    p.setColor(QPalette::Button, button);
-    p.setColor(QPalette::ButtonText, text);
-    p.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Link, QColor(110, 170, 255));  // as dark desktop themes set it
-    p.setColor(QPalette::LinkVisited, QColor(170, 140, 255));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    using R = QPalette;
+    const std::pair<R::ColorRole, QRgb> roles[] = {
+        {R::Window, 0x2d2d30},        {R::WindowText, 0xdcdcdc}, {R::Base, 0x1e1e20},
+        {R::AlternateBase, 0x2d2d30}, {R::Text, 0xdcdcdc},       {R::Button, 0x3c3c40},
+        {R::ButtonText, 0xdcdcdc},    {R::Highlight, 0x2a82da},  {R::HighlightedText, 0xffffff},
+        {R::Link, 0x6eaaff},          {R::LinkVisited, 0xaa8cff}};
+    for (const auto& [role, rgb] : roles) p.setColor(role, QColor(rgb));
+    for (R::ColorRole role : {R::Text, R::WindowText, R::ButtonText})
+        p.setColor(R::Disabled, role, QColor(0x787878));
     return p;
 }
 
