@@ -6,6 +6,7 @@
 // failures: no convergence within the sweep limit, stop requests, the
 // precision rule at its limit, refused input and library errors.
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -99,12 +100,12 @@ TEST_F(RootsTest, PolynomialsFromKnownRoots) {
             prepare(n, digits);
             MpcList roots, distinct;
             std::vector<i64> mult;
-            for (const std::string& r : w) {
-                const std::size_t comma = r.find(','), hat = r.find('^');
+            for (std::string r : w) {
+                const std::size_t hat = r.find('^');
+                r[r.find(',')] = ' ';
                 push_mpc(distinct, ref_bits(), 0, 0);
-                mpfr_set_str(distinct.back()->re(), r.substr(0, comma).c_str(), 10, MPFR_RNDN);
-                mpfr_set_str(distinct.back()->im(), r.substr(comma + 1, hat - comma - 1).c_str(),
-                             10, MPFR_RNDN);
+                mpc_set_str(*distinct.back(), ("(" + r.substr(0, hat) + ")").c_str(), 10,
+                            MPC_RNDNN);
                 mult.push_back(std::atoi(r.c_str() + hat + 1));
                 for (i64 k = 0; k < mult.back(); ++k) {
                     push_mpc(roots, ref_bits(), 0, 0);
@@ -176,13 +177,6 @@ TEST_F(RootsTest, NonConvergenceEndsAtTheSweepLimit) {
 }
 
 TEST_F(RootsTest, StopRequestEndsTheRun) {
-    // A pending stop: no iteration at all, no message of its own.
-    prepare(4, 10);
-    raiseAppError(APP_ERR_STOPPED, nullptr, nullptr);
-    EXPECT_EQ(solve(from_ints({1, 2, 3, 4, 5})), -1);
-    EXPECT_EQ(appError.load(), APP_ERR_STOPPED);
-    EXPECT_EQ(result.sweeps, 0);
-
     // A tenfold root at 150 digits needs thousands of sweeps (tens of
     // seconds); a stop from another thread, as the page's Stop button stores
     // it, must end the run after the current sweep.
@@ -192,11 +186,7 @@ TEST_F(RootsTest, StopRequestEndsTheRun) {
             from_ints({1024, 5120, 11520, 15360, 13440, 8064, 3360, 960, 180, 20, 1});
         std::thread stopper([library] {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (library) {
-                mp_raise(MP_ERR_STOPPED);
-            } else {
-                raiseAppError(APP_ERR_STOPPED, nullptr, nullptr);
-            }
+            library ? mp_raise(MP_ERR_STOPPED) : raiseAppError(APP_ERR_STOPPED, nullptr, nullptr);
         });
         EXPECT_EQ(solve(e), -1);
         stopper.join();
@@ -205,55 +195,55 @@ TEST_F(RootsTest, StopRequestEndsTheRun) {
     }
 }
 
+// 760 digits at degree 10 are the most 527 words carry.
 TEST_F(RootsTest, PrecisionRule) {
-    // 760 digits at degree 10 are the most 527 words carry.
     EXPECT_EQ(root_working_words(760, 10), 527);
     EXPECT_EQ(root_working_words(761, 10), 528);
     EXPECT_EQ(root_working_words(1, 1), 1);
     EXPECT_EQ(root_working_words(19, 0), 1);
     EXPECT_EQ(root_working_words(20, 0), 2);
-
-    prepare(10, 760);
-    poly_equation e = from_ints({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
-    result.iter_digits = 761;
-    EXPECT_EQ(solve(e), -1);
-    EXPECT_EQ(appError.load(), APP_ERR_INTERNAL);
-
-    for (i32 words_asked : {0, 528}) {
-        prepare(2, 10);
-        e = from_ints({1, 0, 1});
-        result.words = words_asked;
-        EXPECT_EQ(solve(e), -1);
-        EXPECT_EQ(mp_err(), MP_ERR_WORD_COUNT);
-        EXPECT_EQ(mp_real_words, words);
-    }
 }
 
-// Input the caller got wrong is refused, never read out of bounds.
-TEST_F(RootsTest, BadInputIsAnInternalError) {
-    prepare(2, 10);
-    poly_equation e = from_ints({1, 0, 1});
-    const auto fails = [&](const char* why) {
-        EXPECT_EQ(solve(e), -1) << why;
-        EXPECT_EQ(appError.load(), APP_ERR_INTERNAL) << why;
-        clearErrors();
+// Input the caller got wrong is refused, never read out of bounds, and the
+// context keeps its word count; a pending stop ends the run before it
+// iterates.
+TEST_F(RootsTest, BadInputIsRefused) {
+    const struct {
+        const char* why;
+        i32 degree, digits;
+        std::function<void(poly_equation&)> spoil;
+        u32 app_error;
+        i32 library_error;
+    } cases[] = {
+        {"word count other than the current one", 2, 10, [&](auto&) { result.words = words + 1; },
+         APP_ERR_INTERNAL, 0},
+        {"degree 0", 2, 10, [](auto& e) { e.degree = 0; }, APP_ERR_INTERNAL, 0},
+        {"degree 11", 2, 10, [](auto& e) { e.degree = 11; }, APP_ERR_INTERNAL, 0},
+        {"zero leading coefficient", 2, 10, [](auto& e) { e.coef[2] = e.coef[1]; },
+         APP_ERR_INTERNAL, 0},
+        {"missing coefficient", 2, 10, [](auto& e) { e.coef[2] = nullptr; }, APP_ERR_INTERNAL, 0},
+        {"no digits", 2, 10, [&](auto&) { result.iter_digits = 0; }, APP_ERR_INTERNAL, 0},
+        {"more digits than 527 words carry", 10, 760, [&](auto&) { result.iter_digits = 761; },
+         APP_ERR_INTERNAL, 0},
+        {"a pending stop (no message of its own)", 4, 10,
+         [](auto&) { raiseAppError(APP_ERR_STOPPED, nullptr, nullptr); }, APP_ERR_STOPPED, 0},
+        {"no words", 2, 10, [&](auto&) { result.words = 0; }, 0, MP_ERR_WORD_COUNT},
+        {"528 words", 2, 10, [&](auto&) { result.words = 528; }, 0, MP_ERR_WORD_COUNT},
     };
-    result.words = words + 1;  // coefficients are of the current size
-    fails("word count other than the current one");
-    result.words = words;
-    e.degree = 0;
-    fails("degree 0");
-    e.degree = 11;
-    fails("degree 11");
-    e.degree = 2;
-    e.coef[2] = e.coef[1];  // a zero leading coefficient
-    fails("zero leading coefficient");
-    e.coef[2] = nullptr;
-    fails("missing coefficient");
-    e = from_ints({1, 0, 1});
-    result.iter_digits = 0;
-    fails("no digits");
-    EXPECT_EQ(solve(from_ints({1, 0, 1})), -1);  // the record is unchanged: still no digits
+    for (const auto& c : cases) {
+        prepare(c.degree, c.digits);
+        std::vector<long> ints(static_cast<std::size_t>(c.degree + 1));
+        ints.front() = ints.back() = 1;
+        poly_equation e = from_ints(ints);
+        c.spoil(e);
+        EXPECT_EQ(solve(e), -1) << c.why;
+        EXPECT_EQ(appError.load(), c.app_error) << c.why;
+        EXPECT_EQ(mp_err(), c.library_error) << c.why;
+        EXPECT_EQ(mp_real_words, words) << c.why;
+        EXPECT_EQ(result.sweeps, 0) << c.why;
+    }
+    clearErrors();
+    EXPECT_EQ(solve(from_ints({1, 0, 1})), -1);  // the record is unchanged: still 528 words
 }
 
 // A library failure inside the iteration must not pass for a result: the

@@ -11,6 +11,7 @@
 #include "app/settings_values.h"
 #include "linear_test_util.h"
 #include "support/golden_runner.h"
+#include "support/text_helpers.h"
 #include "textbuf/text_utf8.h"
 
 namespace {
@@ -18,12 +19,16 @@ namespace {
 std::string temp_path() {
     return ::testing::TempDir() + "linear_grid.csv";
 }
-std::u16string u16(const std::string& s) {
-    return std::u16string(s.begin(), s.end());
-}
 
 void write_bytes(const std::string& bytes) {
     std::ofstream(temp_path(), std::ios::binary) << bytes;
+}
+
+// g written to the file and read back.
+LinearGridModel round_trip(const LinearGridModel& g) {
+    LinearGridModel back;
+    EXPECT_TRUE(linear_csv_write(u16(temp_path()), g) && linear_csv_read(u16(temp_path()), back));
+    return back;
 }
 
 }  // namespace
@@ -41,9 +46,7 @@ TEST_F(LinearTest, CsvRoundTripKeepsEveryCell) {
                 g.set_cell(r, j == n ? LINEAR_COLUMN_B : j, samples[rng.range(0, 8)]);
             }
         }
-        ASSERT_TRUE(linear_csv_write(u16(temp_path()), g));
-        LinearGridModel back;
-        ASSERT_TRUE(linear_csv_read(u16(temp_path()), back));
+        const LinearGridModel back = round_trip(g);
         ASSERT_EQ(back.equation_count(), n);
         for (i32 r = 0; r < n; ++r) {
             for (i32 c = 0; c < LINEAR_GRID_COLUMNS; ++c) {
@@ -70,9 +73,7 @@ TEST_F(LinearTest, LongCellsAndTheDecimalCommaSurviveARoundTrip) {
     g.set_cell(0, 1, longer);
     g.set_cell(1, 0, pairs);
     g.set_cell(1, LINEAR_COLUMN_B, u"2.5*pi");
-    ASSERT_TRUE(linear_csv_write(u16(temp_path()), g));
-    LinearGridModel back;
-    ASSERT_TRUE(linear_csv_read(u16(temp_path()), back));
+    const LinearGridModel back = round_trip(g);
     EXPECT_TRUE(back.cell(0, 0) == greek);
     EXPECT_TRUE(back.cell(0, 1) == longer.substr(0, 1029) + u"…");
     EXPECT_TRUE(back.cell(1, 0) == pairs.substr(0, 1028) + u"…");

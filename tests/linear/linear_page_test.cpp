@@ -11,25 +11,10 @@
 #include "linear_test_util.h"
 #include "support/golden_runner.h"
 #include "support/mpfr_oracle.h"
+#include "support/text_helpers.h"
 #include "textbuf/text_utf8.h"
 
 namespace {
-
-// Fills rows of "a1;a2;...;b" into a grid of n equations.
-LinearGridModel grid(i32 n, std::initializer_list<std::initializer_list<const char16_t*>> rows) {
-    LinearGridModel g;
-    g.set_equation_count(n);
-    i32 r = 0;
-    for (const auto& row : rows) {
-        i32 j = 0;
-        for (const char16_t* cell : row) {
-            g.set_cell(r, j == n ? LINEAR_COLUMN_B : j, cell);
-            ++j;
-        }
-        ++r;
-    }
-    return g;
-}
 
 std::u16string solve(const LinearGridModel& g, i32 type, i32 digits = 10) {
     return linear_solve_cells(g, LinearSolveRequest{g.equation_count(), type, digits});
@@ -67,7 +52,8 @@ TEST_F(LinearTest, ResultTextsOfSingularAndRegularSystems) {
 
 // 1030 characters are read, one more is refused before it is evaluated.
 TEST_F(LinearTest, OverlongCellsNameEquationAndColumn) {
-    LinearGridModel g = grid(3, {{u"1", u"2", u"3", u"4"}});
+    LinearGridModel g;
+    g.set_equation_count(3);
     g.set_cell(2, 1, std::u16string(1031, u'1'));
     EXPECT_TRUE(solve(g, MP_TYPE_RAT).empty());
     EXPECT_EQ(appError.load(), u32{APP_ERR_LINEAR_COEFFICIENT_LONG});
@@ -138,19 +124,11 @@ TextSystem random_system(TestRng& rng, i32 n, bool cplx) {
             if (family == 0 && j < n) p = 1, q = i + j + shift;
             if (family == 1) q = rng.range(1, 99);
             std::string t = std::to_string(p) + "/" + std::to_string(q);
-            s.re[i][j] = mpq_class(p, q);
-            if (family == 1) {
-                t += "*1e" + std::to_string(scale);
-                mpz_class ten;
-                mpz_ui_pow_ui(ten.get_mpz_t(), 10, static_cast<unsigned long>(std::labs(scale)));
-                if (scale < 0) s.re[i][j] /= ten;
-                if (scale > 0) s.re[i][j] *= ten;
-            }
+            s.re[i][j] = mpq_class(p) / q * pow10(family == 1 ? scale : 0);
+            if (family == 1) t += "*1e" + std::to_string(scale);
             const bool near_first = family == 2 && i == n - 1;
             if (near_first) {
-                mpz_class ten;
-                mpz_ui_pow_ui(ten.get_mpz_t(), 10, static_cast<unsigned long>(tiny));
-                s.re[i][j] = s.re[0][j] + mpq_class(p, 1) / ten;
+                s.re[i][j] = s.re[0][j] + p * pow10(-tiny);
                 t = s.re[0][j].get_str() + "+(" + std::to_string(p) + "e-" + std::to_string(tiny) +
                     ")";
             }
@@ -183,26 +161,17 @@ bool parse_shown(std::string t, mpfr_ptr re, mpfr_ptr im) {
     return mpfr_set_str(im, imag.c_str(), 10, MPFR_RNDN) == 0;
 }
 
-// shown is exact rounded half up to `digits` significant digits (within
-// half a unit of its last digit), or exactly 0 when exact is.
+// shown is exact rounded half up to `digits` significant digits (0 when it
+// is 0); either way near a tie, where the last digit is the solve's choice.
 ::testing::AssertionResult rounded_from(mpfr_srcptr shown, const mpq_class& exact, i32 digits) {
-    Mpfr v(4000), err(4000), unit(4000);
+    Mpfr v(4000);
     mpfr_set_q(v, exact.get_mpq_t(), MPFR_RNDN);
-    if (exact == 0) {
-        if (mpfr_zero_p(shown)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "not 0 but " << mpfr_get_d(shown, MPFR_RNDN);
-    }
-    mpfr_sub(err, shown, v, MPFR_RNDN);
-    mpfr_abs(v, v, MPFR_RNDN);
-    mpfr_log10(unit, v, MPFR_RNDD);
-    mpfr_floor(unit, unit);
-    mpfr_sub_si(unit, unit, digits - 1, MPFR_RNDN);
-    mpfr_exp10(unit, unit, MPFR_RNDN);
-    mpfr_div(err, err, unit, MPFR_RNDN);
-    if (mpfr_cmpabs_ui(err, 1) < 0 && std::fabs(mpfr_get_d(err, MPFR_RNDN)) <= 0.5 + 1e-9)
+    const DecimalDigits want = correctly_rounded_half_up(v, digits);
+    const DecimalDigits got = correctly_rounded_half_up(shown, digits);
+    if (near_tie(v, digits) ||
+        (got.sign == want.sign && got.digits == want.digits && got.exp == want.exp))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << mpfr_get_d(err, MPFR_RNDN) << " units of the last digit off the exact value";
+    return ::testing::AssertionFailure() << digits_text(got) << " instead of " << digits_text(want);
 }
 
 }  // namespace
@@ -221,12 +190,9 @@ TEST_F(LinearTest, ShownDigitsAreThoseOfTheExactSolution) {
         if (x.empty()) continue;
         LinearGridModel g;
         g.set_equation_count(n);
-        for (i32 i = 0; i < n; ++i) {
-            for (i32 j = 0; j <= n; ++j) {
-                const std::string& t = s.cells[i][j];
-                g.set_cell(i, j == n ? LINEAR_COLUMN_B : j, std::u16string(t.begin(), t.end()));
-            }
-        }
+        for (i32 i = 0; i < n; ++i)
+            for (i32 j = 0; j <= n; ++j)
+                g.set_cell(i, j == n ? LINEAR_COLUMN_B : j, u16(s.cells[i][j]));
         const std::string out = text_to_utf8(linear_solve_cells(
             g, LinearSolveRequest{n, cplx ? MP_TYPE_CPLX : MP_TYPE_REAL, digits}));
         SCOPED_TRACE(::testing::Message() << "n " << n << " digits " << digits << " first row "

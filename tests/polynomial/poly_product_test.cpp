@@ -1,5 +1,6 @@
 #include <mpc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -20,31 +21,20 @@ void random_rat_poly(TestRng& rng, Poly& p, std::vector<Mpq>& ref, i32 degree) {
     for (i32 k = 0; k <= degree; ++k) {
         i64 num = rng.chance(15) ? 0 : rng.range(-1000, 1000);
         if (k == degree && num == 0) num = 7;
-        const i64 den = rng.range(1, 60);
-        std::vector<u64> d(static_cast<std::size_t>(2 * mp_int_words + 1));
-        rat_from_i64(p.slot(k), num);
-        rat_from_i64(d.data(), den);
-        rat_mul_div(p.slot(k), p.slot(k), d.data(), true);
-        mpq_set_si(ref[static_cast<std::size_t>(k)], num, static_cast<unsigned long>(den));
-        mpq_canonicalize(ref[static_cast<std::size_t>(k)]);
+        Mpq& r = ref[static_cast<std::size_t>(k)];
+        mpq_set_si(r, num, static_cast<unsigned long>(rng.range(1, 60)));
+        mpq_canonicalize(r);
+        const std::vector<u64> w = r.words(mp_int_words);
+        std::copy(w.begin(), w.end(), p.slot(k));
     }
 }
 
 // Random cplx (or, with real_only, real) coefficients of mixed magnitude.
 void random_cplx_poly(TestRng& rng, Poly& p, i32 degree, bool real_only) {
     poly_zero(p);
-    const i32 m = mp_real_words;
-    RandomCplxOptions opt;
-    opt.exp_min = -8;
-    opt.exp_max = 8;
-    opt.zero_percent = 10;
     for (i32 k = 0; k <= degree; ++k) {
-        std::vector<u64> c = random_cplx(rng, m, opt);
-        if (real_only) {
-            real_copy(p.slot(k), c.data());
-        } else {
-            cplx_copy(p.slot(k), c.data());
-        }
+        const std::vector<u64> c = random_cplx(rng, mp_real_words, RandomCplxOptions{-8, 8, 10});
+        (real_only ? real_copy : cplx_copy)(p.slot(k), c.data());
     }
 }
 

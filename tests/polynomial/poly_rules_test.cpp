@@ -1,6 +1,6 @@
-// The rules of the polynomial arithmetic in every number type: the degree
-// limit of products and powers, division by zero and refused aliasing,
-// library errors, vectors of another precision and the term list.
+// The rules of the polynomial arithmetic that the page does not reach:
+// aliasing in every number type, library errors, vectors of another
+// precision and the term list. The degree limits are rows of the page.
 #include <string>
 
 #include "numlib/mp_error.h"
@@ -28,61 +28,6 @@ class PolyTypeTest : public PolyTest, public ::testing::WithParamInterface<i32> 
 INSTANTIATE_TEST_SUITE_P(Types, PolyTypeTest,
                          ::testing::Values(MP_TYPE_RAT, MP_TYPE_REAL, MP_TYPE_CPLX));
 
-TEST_P(PolyTypeTest, DegreeLimitOfProducts) {
-    Poly a, b, out;
-    poly_zero(a);
-    num_from_i64(a.slot(10), 1);
-    poly_copy(b, a);
-    poly_mul(out, a, b, 20);  // x^10 * x^10 = x^20 fits
-    EXPECT_EQ(app_error(), 0u);
-    EXPECT_EQ(poly_degree(out), 20);
-
-    Poly zero;
-    num_from_i64(b.slot(20), 5);
-    poly_mul(out, zero, b, 20);  // 0 times a degree-20 factor: no degree error
-    EXPECT_EQ(app_error(), 0u);
-    EXPECT_EQ(poly_degree(out), -1);
-
-    poly_zero(b);
-    num_from_i64(b.slot(11), 1);
-    poly_mul(out, a, b, 20);  // x^10 * x^11
-    EXPECT_EQ(app_error(), APP_ERR_POLY_DEGREE);
-    EXPECT_EQ(insert1(), u"20");
-}
-
-TEST_P(PolyTypeTest, PowersAndTheirLimits) {
-    Poly a, out;
-    set_ints(a, {1, 1});
-    poly_pow(out, a, 20, 30);  // (x + 1)^20: the binomial coefficients
-    ASSERT_EQ(app_error(), 0u);
-    i64 binom = 1;
-    for (i32 k = 0; k <= 20; ++k) {
-        i64 got = -1;
-        EXPECT_TRUE(num_to_i64(&got, out.slot(k)));
-        EXPECT_EQ(got, binom) << k;
-        binom = binom * (20 - k) / (k + 1);
-    }
-    poly_pow(a, a, 3, 30);  // the output may be the base
-    set_ints(out, {1, 3, 3, 1});
-    poly_add_sub(out, out, a, true, 30);
-    EXPECT_EQ(poly_degree(out), -1);
-
-    Poly zero;
-    poly_pow(out, zero, 0, 30);  // 0^0 = 1
-    EXPECT_EQ(poly_degree(out), 0);
-    EXPECT_TRUE(num_to_i64(&binom, out.slot(0)) && binom == 1);
-    EXPECT_EQ(app_error(), 0u);
-
-    set_ints(a, {0, 0, 1});
-    poly_pow(out, a, 11, 30);  // x^22
-    EXPECT_EQ(app_error(), APP_ERR_POLY_DEGREE);
-    clearErrors();
-    poly_pow(out, a, 21, 30);
-    EXPECT_EQ(app_error(), APP_ERR_POLY_INDEX);
-    EXPECT_EQ(insert1(), u"P1(x)");
-    EXPECT_EQ(insert2(), u"20");
-}
-
 TEST_P(PolyTypeTest, RefusedAliasing) {
     Poly a, b, q, r;
 
@@ -108,6 +53,17 @@ TEST_P(PolyTypeTest, RefusedAliasing) {
     EXPECT_EQ(app_error(), 0u);
     EXPECT_EQ(poly_degree(a), -1);
     EXPECT_EQ(poly_degree(q), 1);
+
+    poly_pow(b, b, 3, 30);  // the output may be the base
+    set_ints(a, {1, 3, 3, 1});
+    poly_add_sub(a, a, b, true, 30);
+    EXPECT_EQ(poly_degree(a), -1);
+    EXPECT_EQ(app_error(), 0u);
+    // Exponents the page would refuse are refused here as well.
+    poly_pow(a, b, 21, 30);
+    EXPECT_EQ(app_error(), APP_ERR_POLY_INDEX);
+    EXPECT_EQ(insert1(), u"P1(x)");
+    EXPECT_EQ(insert2(), u"20");
 }
 
 TEST_F(PolyTest, LibraryErrorsBecomeApplicationErrors) {
@@ -152,10 +108,7 @@ TEST_F(PolyTest, TermList) {
         textbuf_finish(buf);
         return std::u16string(chars);
     };
-    EXPECT_EQ(list(0), u"a0");
-    EXPECT_EQ(list(4), u"a4*x^4 + a3*x^3 + a2*x^2 + a1*x + a0");
-    EXPECT_EQ(list(5), u"a5*x^5 + a4*x^4 + ... + a1*x + a0");
-    EXPECT_EQ(list(-1), u"");
+    EXPECT_EQ(list(-1), u"");  // the lists of 0 to 20 are in the page's rows
     EXPECT_EQ(list(101), u"");
     EXPECT_EQ(app_error(), 0u);
 

@@ -18,14 +18,9 @@ class PolyTest : public ::testing::Test {
         mp_context_reset();
         clearErrors();
     }
-    void TearDown() override {
-        clearErrors();
-        mp_context_reset();
-    }
     static void use_type(i32 type, i32 words) {
         mp_num_type = type;
-        if (type == MP_TYPE_RAT) mp_set_int_words(words);
-        if (type != MP_TYPE_RAT) mp_set_real_words(words);
+        type == MP_TYPE_RAT ? mp_set_int_words(words) : mp_set_real_words(words);
     }
     // Coefficients from the constant upwards.
     static void set_ints(Poly& p, std::initializer_list<i64> coefs) {

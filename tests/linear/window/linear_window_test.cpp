@@ -21,7 +21,7 @@ class LinearWindow : public PageTest {
     QTemporaryDir dir;
 };
 
-TEST_F(LinearWindow, ATypedSystemSolvesAndComesBackFromItsFile) {
+TEST_F(LinearWindow, ATypedSystemSolvesComesBackFromItsFileAndBadInputIsRefused) {
     setField(QStringLiteral("Equation count"), 3);
     // x + y + z = 6, 2y + 5z = -4, 2x + 5y - z = 27: x = 5, y = 3, z = -2.
     const char* cells[3][4] = {{"1", "1", "1", "6"}, {"", "2", "5", "-4"}, {"2", "5", "-1", "3^3"}};
@@ -42,9 +42,8 @@ TEST_F(LinearWindow, ATypedSystemSolvesAndComesBackFromItsFile) {
     EXPECT_EQ(grid->cellText(25, 2), QStringLiteral("3^3"));
     clickAndWait(solve);
     EXPECT_EQ(output->toPlainText(), solved);
-}
 
-TEST_F(LinearWindow, ADamagedFileAndABadCellAreRefusedWithTheirMessages) {
+    // A damaged file and a bad cell are refused with their messages.
     const QString path = dir.filePath(QStringLiteral("bad.csv"));
     std::ofstream(path.toStdString()) << "a1;b\r\n1;2\r\n";
     pickFile(path);

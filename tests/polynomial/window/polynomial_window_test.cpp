@@ -18,7 +18,7 @@ class PolynomialWindow : public PageTest {
     }
 };
 
-TEST_F(PolynomialWindow, TwoPolynomialsDivideAndTheQuotientMovesIntoP1) {
+TEST_F(PolynomialWindow, DivisionResultButtonsCountAndABadCell) {
     setField(QStringLiteral("Max. degree"), 3);
     // P0 = x^3 - 1 pasted as a spreadsheet row from a3 on; P1 = x - 1 typed.
     QGuiApplication::clipboard()->setText(QStringLiteral("1\t0\t0\t-1\n"));
@@ -39,9 +39,8 @@ TEST_F(PolynomialWindow, TwoPolynomialsDivideAndTheQuotientMovesIntoP1) {
                  button(QStringLiteral("^"))->isEnabled());
     clickAndWait(button(QStringLiteral("+")));
     EXPECT_TRUE(output->toPlainText().startsWith(QStringLiteral("P0(x) + P1(x) + P2(x) = b3*x^3")));
-}
 
-TEST_F(PolynomialWindow, ABadCellIsNamedAndLeavesTheResultButtonsOff) {
+    // A bad cell is named and turns the result buttons off.
     grid->selectCell(18, 0);
     grid->paste(QStringLiteral("2*"));
     auto text = nextMessage();
