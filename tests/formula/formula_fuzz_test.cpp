@@ -98,10 +98,8 @@ class FormulaFuzz : public ::testing::Test {
     // variables, and checks what must hold for any input (evaluateChecked).
     void check(const std::u16string& text) {
         mp_num_type = pick(rng, golden_detail::kTypes);
-        if (mp_num_type == MP_TYPE_REAL || mp_num_type == MP_TYPE_CPLX)
-            mp_set_real_words(static_cast<i32>(rng.range(1, 3)));
-        else
-            mp_set_int_words(static_cast<i32>(rng.range(1, 4)));
+        const bool real = mp_num_type == MP_TYPE_REAL || mp_num_type == MP_TYPE_CPLX;
+        (real ? mp_set_real_words : mp_set_int_words)(static_cast<i32>(rng.range(1, real ? 3 : 4)));
         const std::size_t words = static_cast<std::size_t>(num_size_bytes(0, 0)) / sizeof(u64);
         golden_detail::Variables vars;
         ASSERT_EQ(vars.build(u"x=3, ans=12", words), "");
@@ -114,7 +112,7 @@ class FormulaFuzz : public ::testing::Test {
         req.useOperandLimits = rng.chance(50);
         std::u16string value;
         EXPECT_EQ(evaluateChecked(&req, &value), "")
-            << "type " << mp_num_type << " \"" << golden_detail::utf8(text) << "\"";
+            << "type " << mp_num_type << " \"" << text_to_utf8(text) << "\"";
         clearFormulaError();
     }
 

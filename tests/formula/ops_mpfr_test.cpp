@@ -84,27 +84,13 @@ const Arg kCoarse = {17, 40};  // 19 digits whose last is as coarse as pi or coa
 const Arg kWord = {0, 0, true, true};
 const Arg kReal = {-40, 40};
 
-// Angles in degrees and gon next to the exact classes, where converting the
-// whole angle to radians would cancel most digits: one value at its words.
-struct NearExact {
-    const char16_t* formula;
-    MpfrFn f;
-    long in;
-    const char* x;
-    i64 words;
-};
-const NearExact kNearExact[] = {
-    {u"sind(x)", mpfr_sin, 180, "179.99999999999999999999999999999999999999999999999999", 3},
-    {u"sind(x)", mpfr_sin, 180, "-1e-50", 3},
-    {u"cosd(x)", mpfr_cos, 180, "90.0000000000000000000000000000000000000001", 3},
-    {u"tand(x)", mpfr_tan, 180, "89.9999999999999999999999999999999999999999", 3},
-    {u"tand(x)", mpfr_tan, 180, "270.0000000000000000000000000000000000000001", 3},
-    {u"cosg(x)", mpfr_cos, 200, "299.999999999999999999999999999999", 2},
-    {u"sing(x)", mpfr_sin, 200, "1000000000000000000000000000100.5", 2},
-};
+// An angle at its words of the degree or gon form of f.
+FnRow fixed(const char16_t* formula, MpfrFn f, long in, const char* x, i64 words) {
+    return {formula, f, nullptr, in, 0, {.fixed = x}, {}, words};
+}
 
 std::vector<FnRow> rows() {
-    std::vector<FnRow> all = {
+    return {
         {u"sqrt(x)", mpfr_sqrt, nullptr, 0, 0, kPositive},
         {u"cbrt(x)", mpfr_cbrt, nullptr, 0, 0, {-30, 30}},
         {u"ln(x)", mpfr_log, nullptr, 0, 0, kPositive},
@@ -148,10 +134,17 @@ std::vector<FnRow> rows() {
         {u"x*y", nullptr, mpfr_mul, 0, 0, kReal, kWord, 0, true},
         {u"y*x", nullptr, mpfr_mul, 0, 0, kReal, kWord, 0, true},
         {u"x/y", nullptr, mpfr_div, 0, 0, kReal, kWord, 0, true},
+        // Angles in degrees and gon next to the exact classes, where converting the
+        // whole angle to radians would cancel most digits.
+        fixed(u"sind(x)", mpfr_sin, 180, "179.99999999999999999999999999999999999999999999999999",
+              3),
+        fixed(u"sind(x)", mpfr_sin, 180, "-1e-50", 3),
+        fixed(u"cosd(x)", mpfr_cos, 180, "90.0000000000000000000000000000000000000001", 3),
+        fixed(u"tand(x)", mpfr_tan, 180, "89.9999999999999999999999999999999999999999", 3),
+        fixed(u"tand(x)", mpfr_tan, 180, "270.0000000000000000000000000000000000000001", 3),
+        fixed(u"cosg(x)", mpfr_cos, 200, "299.999999999999999999999999999999", 2),
+        fixed(u"sing(x)", mpfr_sin, 200, "1000000000000000000000000000100.5", 2),
     };
-    for (const NearExact& e : kNearExact)
-        all.push_back({e.formula, e.f, nullptr, e.in, 0, {.fixed = e.x}, {}, e.words});
-    return all;
 }
 
 class OpsMpfr : public NumlibTest {
