@@ -93,10 +93,8 @@ class CliPrompt : public ::testing::Test {
 
 // Each row is typed at the prompt, Enter included; the result shows below.
 TEST_F(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
-    struct Row {
-        const char* keys;
-        const char* result;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
+        // keys, result
         {"2^10\r", "1024"},
         {"\x1b[A\r", "1024"},                   // the up arrow brings back 2^10
         {"12\x1b[D+\r", "3"},                   // the left arrow moves into the line
@@ -109,9 +107,9 @@ TEST_F(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
         {"8\x1bOD-\r", "-8"},                   // the left arrow in application mode
         {"\x1b[A\x1b[B3+3\r", "6"},             // up and down again to the new line
     };
-    for (const Row& row : rows) {
-        t.type(row.keys);
-        ASSERT_TRUE(t.waitFor("\r\n" + std::string(row.result) + "\r\n")) << row.keys << t.seen();
+    for (const auto& [keys, result] : rows) {
+        t.type(keys);
+        ASSERT_TRUE(t.waitFor("\r\n" + std::string(result) + "\r\n")) << keys << t.seen();
     }
     t.type("\x03");
     ASSERT_TRUE(t.waitFor("(Ctrl-C again to exit)")) << t.seen();

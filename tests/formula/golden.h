@@ -134,14 +134,11 @@ inline std::string parseGoldenRow(const GoldenLine& line, GoldenRow* row) {
             continue;
         }
         for (const std::string& flag : line.words(c)) {
-            if (flag == "inexact" || flag == "exact")
-                row->inexact = flag == "inexact";
-            else if (flag == "limits")
-                row->limits = true;
-            else if (flag == "wordbound")
-                row->wordBound = true;
-            else
+            if (flag != "inexact" && flag != "exact" && flag != "limits" && flag != "wordbound")
                 return "unknown flag " + flag;
+            if (flag.ends_with("exact")) row->inexact = flag == "inexact";
+            row->limits |= flag == "limits";
+            row->wordBound |= flag == "wordbound";
         }
     }
     return "";
