@@ -10,7 +10,7 @@
 #include "formula/golden.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
-#include "support/test_random.h"
+#include "support/numlib_fixture.h"
 
 namespace {
 
@@ -89,11 +89,8 @@ std::u16string random_formula(TestRng& rng) {
     return s;
 }
 
-class FormulaFuzz : public ::testing::Test {
+class FormulaFuzz : public NumlibTest {
   protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
     // Evaluates text in a random type, precision and base, with two
     // variables, and checks what must hold for any input (evaluateChecked).
     void check(const std::u16string& text) {
@@ -115,9 +112,6 @@ class FormulaFuzz : public ::testing::Test {
             << "type " << mp_num_type << " \"" << text_to_utf8(text) << "\"";
         clearFormulaError();
     }
-
-    TestRng rng;
-    ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
 };
 
 TEST_F(FormulaFuzz, RandomFormulas) {

@@ -8,14 +8,12 @@
 
 #include "numlib/mp_context.h"
 #include "numlib/rat.h"
+#include "support/numlib_fixture.h"
 
 namespace {
 
-class Golden : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-};
+// A fresh library context per test.
+class Golden : public NumlibTest {};
 
 TEST_F(Golden, EveryRowGivesItsResultOrError) {
     golden_run("formula.txt", [](const GoldenLine& line) {

@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "support/test_random.h"
+#include "support/numlib_fixture.h"
 
 namespace {
+
+// A seeded generator, its seed in every failure.
+class TextBufTest : public NumlibTest {};
 
 int overflows = 0;
 
@@ -58,9 +61,7 @@ void add_piece(TestRng& rng, Call& f) {
 // and is ignored after; what is stored is the expected prefix, finishing
 // cuts and marks it (never between the halves of a pair), and nothing past
 // the terminator is touched.
-TEST(TextBuf, RandomFormatsAgainstConcatenation) {
-    SCOPED_TRACE(test_seed_text());
-    TestRng rng;
+TEST_F(TextBufTest, RandomFormatsAgainstConcatenation) {
     const TextOverflowHandler old = textbuf_set_overflow_handler([] { ++overflows; });
     for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
         std::vector<Call> calls(static_cast<std::size_t>(rng.range(1, 3)));
@@ -107,7 +108,7 @@ std::u16string format(const char16_t* fmt, const Args&... args) {
     return out;
 }
 
-TEST(TextBuf, PlaceholdersAndBadArguments) {
+TEST_F(TextBufTest, PlaceholdersAndBadArguments) {
     const char16_t* null_text = nullptr;
     EXPECT_EQ(format(u"%x"), u"?");
     EXPECT_EQ(format(u"a%"), u"a?");             // a lone "%" at the end
@@ -122,7 +123,7 @@ TEST(TextBuf, PlaceholdersAndBadArguments) {
     EXPECT_EQ(text_format(nullptr, -1, u"%s", u"abc"), 0);  // no storage: nothing written
 }
 
-TEST(TextBuf, BlankIsSpacesAndTabsOnly) {
+TEST_F(TextBufTest, BlankIsSpacesAndTabsOnly) {
     for (const char16_t* blank : {static_cast<const char16_t*>(nullptr), u"", u" \t  \t"})
         EXPECT_TRUE(text_is_blank(blank));
     for (const char16_t* text : {u"  0", u"\r\n", u"\u00a0"}) EXPECT_FALSE(text_is_blank(text));
