@@ -37,8 +37,8 @@ struct FnRow {
     const char16_t* formula;  // in x (and y)
     MpfrFn f;                 // the reference: f(x), or
     MpfrFn2 f2;               // f2(x, y)
-    long in;                  // x is an angle in this many parts of a half turn (0: radians)
-    long out;                 // the result is such an angle
+    unsigned long in;         // x is an angle in this many parts of a half turn (0: radians)
+    unsigned long out;        // the result is such an angle
     Arg x;
     Arg y = {};
     i64 words = 0;         // 0: random
@@ -64,15 +64,9 @@ void reference(const FnRow& c, mpfr_ptr v, mpfr_srcptr x, mpfr_srcptr y) {
     Mpfr pi(mpfr_get_prec(v));
     mpfr_const_pi(pi, MPFR_RNDN);
     mpfr_set(v, x, MPFR_RNDN);
-    if (c.in != 0) {
-        mpfr_mul(v, v, pi, MPFR_RNDN);
-        mpfr_div_ui(v, v, static_cast<unsigned long>(c.in), MPFR_RNDN);
-    }
+    if (c.in != 0) mpfr_mul(v, v, pi, MPFR_RNDN), mpfr_div_ui(v, v, c.in, MPFR_RNDN);
     c.f ? c.f(v, v, MPFR_RNDN) : c.f2(v, v, y, MPFR_RNDN);
-    if (c.out != 0) {
-        mpfr_mul_ui(v, v, static_cast<unsigned long>(c.out), MPFR_RNDN);
-        mpfr_div(v, v, pi, MPFR_RNDN);
-    }
+    if (c.out != 0) mpfr_mul_ui(v, v, c.out, MPFR_RNDN), mpfr_div(v, v, pi, MPFR_RNDN);
 }
 
 const Arg kAny = {-12, 3};
@@ -85,7 +79,7 @@ const Arg kWord = {0, 0, true, true};
 const Arg kReal = {-40, 40};
 
 // An angle at its words of the degree or gon form of f.
-FnRow fixed(const char16_t* formula, MpfrFn f, long in, const char* x, i64 words) {
+FnRow fixed(const char16_t* formula, MpfrFn f, unsigned long in, const char* x, i64 words) {
     return {formula, f, nullptr, in, 0, {.fixed = x}, {}, words};
 }
 
