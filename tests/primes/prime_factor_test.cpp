@@ -39,10 +39,7 @@ class FactorTest : public PrimeTest {
 
 TEST_F(FactorTest, ProductOfPrimeFactorsIsTheNumber) {
     Mpz z, p, q;
-    for (unsigned long v = 1; v < 3000; ++v) {
-        mpz_set_ui(z, v);
-        check_factorization(z);
-    }
+    for (unsigned long v = 1; v < 3000; ++v) mpz_set_ui(z, v), check_factorization(z);
     for (i64 iter = 0; iter < test_iterations(300); ++iter) {
         // Small primes with powers, times at most one prime that may be large.
         mpz_set_ui(z, 1);

@@ -54,10 +54,7 @@ TEST_F(PrimeProofTest, VerdictsMatchGmpInEveryBitLength) {
     for (int bits : {64, 128}) {
         mpz_set_ui(z, 0);
         mpz_setbit(z, static_cast<mp_bitcnt_t>(bits));
-        for (int i = 0; i < 12; ++i) {
-            mpz_sub_ui(z, z, 1);
-            expect_gmp_verdict(z);
-        }
+        for (int i = 0; i < 12; ++i) mpz_sub_ui(z, z, 1), expect_gmp_verdict(z);
     }
 }
 

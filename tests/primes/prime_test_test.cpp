@@ -52,20 +52,12 @@ TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
 // primes, numbers free of small factors and semiprimes up to 1253 digits.
 TEST_F(PrimeProbabilisticTest, VerdictsMatchGmp) {
     Mpz z, p, q;
-    for (unsigned long v = 0; v <= 20000; ++v) {
-        mpz_set_ui(z, v);
-        expect_agrees(z);
-    }
+    for (unsigned long v = 0; v <= 20000; ++v) mpz_set_ui(z, v), expect_agrees(z);
     // The pseudoprimes of weaker tests, and Chernick's Carmichael numbers
     // with three prime factors above 1000.
-    for (const char* text : PSEUDOPRIMES) {
-        mpz_set_str(z, text, 10);
-        expect_agrees(z);
-    }
-    for (unsigned long k = 200, found = 0; found < 60; ++found) {
-        next_chernick(z, k);
-        expect_agrees(z);
-    }
+    for (const char* text : PSEUDOPRIMES) mpz_set_str(z, text, 10), expect_agrees(z);
+    for (unsigned long k = 200, found = 0; found < 60; ++found)
+        next_chernick(z, k), expect_agrees(z);
     for (i64 iter = 0; iter < test_iterations(300); ++iter) {
         const i64 bits = rng.chance(5) ? 4160 : rng.range(10, 600);
         random_exact_bits(z, rng.range(1, bits));
