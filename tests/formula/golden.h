@@ -1,7 +1,6 @@
 // The formula engine's golden rows (tests/golden/formula.txt): parsed into
-// GoldenRow and run in-process. Header-only, shared with the command-line
-// tests, which run the same rows through the program. evaluateChecked holds
-// what every evaluation must keep, for the rows and the random formulas alike.
+// GoldenRow and run in-process. evaluateChecked holds what every evaluation
+// must keep, for the rows and the random formulas alike.
 #pragma once
 
 #include <gtest/gtest.h>
