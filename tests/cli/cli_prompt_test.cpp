@@ -28,13 +28,9 @@ class Terminal {
         }
     }
     ~Terminal() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
+        if (pid_ > 0 && !exited_) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
         if (fd_ >= 0) close(fd_);
     }
-    bool started() const { return pid_ > 0; }
     // Writes keys, reading the output meanwhile so that a long paste cannot
     // block on a full terminal.
     void type(const std::string& keys) {
@@ -49,32 +45,26 @@ class Terminal {
             done += static_cast<std::size_t>(n);
         }
     }
-    // Reads until the output so far contains text (true) or 20 s pass.
+    // Reads until the output since the last text found contains text (true) or 20 s pass.
     bool waitFor(const std::string& text) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (seen_.find(text, from_) == std::string::npos) {
-            if (std::chrono::steady_clock::now() > end) return false;
             pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0) continue;
-            if (!collect()) return false;
+            if (std::chrono::steady_clock::now() > end || (poll(&p, 1, 100) > 0 && !collect()))
+                return false;
         }
         from_ = seen_.find(text, from_) + text.size();
         return true;
     }
-    // The exit status, waiting at most 20 s; -1 when it did not exit.
+    // The exit status, waiting at most 20 s and draining the output; -1 when it did not exit.
     int exitStatus() {
-        for (int i = 0; i < 2000; ++i) {
-            int raw = 0;
-            if (waitpid(pid_, &raw, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-            }
+        int raw = 0;
+        for (int i = 0; i < 2000 && !exited_; ++i) {
+            exited_ = waitpid(pid_, &raw, WNOHANG) == pid_;
             pollfd p{fd_, POLLIN, 0};
-            char buf[512];
-            if (poll(&p, 1, 10) > 0 && read(fd_, buf, sizeof buf) > 0) continue;
-            usleep(10000);  // the terminal is closed: the program is on its way out
+            if (!exited_ && !(poll(&p, 1, 10) > 0 && collect())) usleep(10000);
         }
-        return -1;
+        return exited_ && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
     const std::string& seen() const { return seen_; }
 
@@ -93,12 +83,18 @@ class Terminal {
     std::size_t from_ = 0;
 };
 
+// The program at its first prompt on a terminal of its own.
+class CliPrompt : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(t.waitFor("> ")) << t.seen(); }
+    CliFolder folder;
+    Terminal t{folder};
+};
+
 // Each row is typed at the prompt, Enter included; the result shows below.
-TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
-    struct Row {
-        const char* keys;
-        const char* result;
-    } rows[] = {
+TEST_F(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
+    const std::pair<const char*, const char*> rows[] = {
+        // keys, result
         {"2^10\r", "1024"},
         {"\x1b[A\r", "1024"},                   // the up arrow brings back 2^10
         {"12\x1b[D+\r", "3"},                   // the left arrow moves into the line
@@ -111,13 +107,9 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
         {"8\x1bOD-\r", "-8"},                   // the left arrow in application mode
         {"\x1b[A\x1b[B3+3\r", "6"},             // up and down again to the new line
     };
-    CliFolder folder;
-    Terminal t(folder);
-    ASSERT_TRUE(t.started());
-    ASSERT_TRUE(t.waitFor("> ")) << t.seen();
-    for (const Row& row : rows) {
-        t.type(row.keys);
-        ASSERT_TRUE(t.waitFor("\r\n" + std::string(row.result) + "\r\n")) << row.keys << t.seen();
+    for (const auto& [keys, result] : rows) {
+        t.type(keys);
+        ASSERT_TRUE(t.waitFor("\r\n" + std::string(result) + "\r\n")) << keys << t.seen();
     }
     t.type("\x03");
     ASSERT_TRUE(t.waitFor("(Ctrl-C again to exit)")) << t.seen();
@@ -133,11 +125,7 @@ TEST(CliPrompt, EditsRecallsAndLeavesOnTheSecondCtrlC) {
 // past the calculator's limit, one past what the prompt keeps), and the
 // prompt goes on; Ctrl-D on an empty line ends it with the status of the
 // last failed formula.
-TEST(CliPrompt, PastedLinesOfAnyLengthThenCtrlD) {
-    CliFolder folder;
-    Terminal t(folder);
-    ASSERT_TRUE(t.started());
-    ASSERT_TRUE(t.waitFor("> ")) << t.seen();
+TEST_F(CliPrompt, PastedLinesOfAnyLengthThenCtrlD) {
     for (std::size_t ones : {512, 20000, 50000, 500000}) {
         std::string line = "1";
         for (std::size_t i = 1; i < ones; ++i) line += "+1";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_run.h"
+#include "support/gmp_oracle.h"
 #include "support/test_random.h"
 #include "support/text_helpers.h"
 
@@ -20,8 +21,7 @@ std::string randomDigits(TestRng& rng, int maxDigits) {
 std::pair<std::string, std::string> uintCase(TestRng& rng, int base) {
     const std::string x = randomDigits(rng, 300), y = randomDigits(rng, 300),
                       z = randomDigits(rng, 40);
-    mpz_t a, b, c;
-    mpz_inits(a, b, c, nullptr);
+    Mpz a, b, c;
     mpz_set_str(a, x.c_str(), 10);
     mpz_set_str(b, y.c_str(), 10);
     mpz_set_str(c, z.c_str(), 10);
@@ -29,9 +29,7 @@ std::pair<std::string, std::string> uintCase(TestRng& rng, int base) {
     mpz_add(b, b, c);
     mpz_fdiv_q(b, b, c);
     mpz_mod(b, b, a);
-    const std::string value = mpz_digits(b, base);
-    mpz_clears(a, b, c, nullptr);
-    return {"(" + x + "*" + y + "+" + z + ")/" + z + " mod " + x, value};
+    return {"(" + x + "*" + y + "+" + z + ")/" + z + " mod " + x, mpz_digits(b, base)};
 }
 
 // "(a/b+c/d)*(a/b)" or with "-", and its value.

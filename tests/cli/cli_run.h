@@ -82,6 +82,5 @@ inline CliRun runCliIn(const CliFolder& folder, const std::vector<std::string>& 
 }
 
 inline CliRun runCli(const std::vector<std::string>& args, const std::string& input = "") {
-    CliFolder folder;
-    return runCliIn(folder, args, input);
+    return runCliIn(CliFolder(), args, input);
 }

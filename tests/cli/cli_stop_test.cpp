@@ -24,7 +24,7 @@ std::vector<StopCase> cases() {
     for (int k = 0; k < 200; ++k) slow += "+ln(3)^ln(5)";
     // Ten roots of size 10^300000 at 750 digits: far more sweeps than the test waits for.
     std::vector<std::string> roots{"roots", "--no-settings", "--complex", "-d", "750", "1"};
-    for (int k = 0; k < 9; ++k) roots.push_back("0");
+    roots.insert(roots.end(), 9, "0");
     roots.push_back("-1e3000000");
     const std::string near128 = "340282366920938460843936948965011886881";
     return {

@@ -10,7 +10,7 @@
 #include "formula/golden.h"
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
-#include "support/test_random.h"
+#include "support/numlib_fixture.h"
 
 namespace {
 
@@ -89,19 +89,14 @@ std::u16string random_formula(TestRng& rng) {
     return s;
 }
 
-class FormulaFuzz : public ::testing::Test {
+class FormulaFuzz : public NumlibTest {
   protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-
     // Evaluates text in a random type, precision and base, with two
     // variables, and checks what must hold for any input (evaluateChecked).
     void check(const std::u16string& text) {
         mp_num_type = pick(rng, golden_detail::kTypes);
-        if (mp_num_type == MP_TYPE_REAL || mp_num_type == MP_TYPE_CPLX)
-            mp_set_real_words(static_cast<i32>(rng.range(1, 3)));
-        else
-            mp_set_int_words(static_cast<i32>(rng.range(1, 4)));
+        const bool real = mp_num_type == MP_TYPE_REAL || mp_num_type == MP_TYPE_CPLX;
+        (real ? mp_set_real_words : mp_set_int_words)(static_cast<i32>(rng.range(1, real ? 3 : 4)));
         const std::size_t words = static_cast<std::size_t>(num_size_bytes(0, 0)) / sizeof(u64);
         golden_detail::Variables vars;
         ASSERT_EQ(vars.build(u"x=3, ans=12", words), "");
@@ -114,12 +109,9 @@ class FormulaFuzz : public ::testing::Test {
         req.useOperandLimits = rng.chance(50);
         std::u16string value;
         EXPECT_EQ(evaluateChecked(&req, &value), "")
-            << "type " << mp_num_type << " \"" << golden_detail::utf8(text) << "\"";
+            << "type " << mp_num_type << " \"" << text_to_utf8(text) << "\"";
         clearFormulaError();
     }
-
-    TestRng rng;
-    ::testing::ScopedTrace seed_trace{__FILE__, __LINE__, test_seed_text()};
 };
 
 TEST_F(FormulaFuzz, RandomFormulas) {

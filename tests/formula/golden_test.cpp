@@ -8,14 +8,12 @@
 
 #include "numlib/mp_context.h"
 #include "numlib/rat.h"
+#include "support/numlib_fixture.h"
 
 namespace {
 
-class Golden : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-};
+// A fresh library context per test.
+class Golden : public NumlibTest {};
 
 TEST_F(Golden, EveryRowGivesItsResultOrError) {
     golden_run("formula.txt", [](const GoldenLine& line) {
@@ -30,19 +28,16 @@ TEST_F(Golden, EveryRowGivesItsResultOrError) {
 // one must go away.
 TEST_F(Golden, IntegerErrorsRecurWithMoreWordsUnlessMarked) {
     int marked = 0, unmarked = 0;
-    for (GoldenRow row : goldenFormulaRows()) {
-        if (!row.isError || row.limits) continue;
+    for (const GoldenLine& line : golden_lines("formula.txt")) {
+        GoldenRow row;
+        if (!parseGoldenRow(line, &row).empty() || !row.isError || row.limits) continue;
         if (row.type != MP_TYPE_UINT && row.type != MP_TYPE_RAT) continue;
-        row.words = row.type == MP_TYPE_UINT ? GOLDEN_WIDE_UINT_WORDS : GOLDEN_WIDE_RAT_WORDS;
+        row.words = row.type == MP_TYPE_UINT ? 1100 : 600;
         const std::string outcome = runGoldenRow(row);
-        const std::string formula = golden_detail::utf8(row.formula);
-        if (row.wordBound) {
-            ++marked;  // a result, where the row's own words gave the error
-            EXPECT_NE(outcome.find(", got \""), std::string::npos) << formula << ": " << outcome;
-        } else {
-            ++unmarked;
-            EXPECT_EQ(outcome, "") << formula;
-        }
+        ++(row.wordBound ? marked : unmarked);
+        // A marked row gives a result where its own words gave the error.
+        EXPECT_TRUE(row.wordBound ? outcome.find(", got \"") != std::string::npos : outcome.empty())
+            << text_to_utf8(row.formula) << ": " << outcome;
     }
     EXPECT_GT(marked, 0);
     EXPECT_GT(unmarked, 0);
@@ -60,7 +55,7 @@ TEST_F(Golden, RatZeroKeepsItsForm) {
         req.text = text;
         req.result = got.data();
         ASSERT_TRUE(evaluateFormula(&req));
-        EXPECT_EQ(got, zero) << golden_detail::utf8(text);
+        EXPECT_EQ(got, zero) << text_to_utf8(text);
     }
 }
 
@@ -72,7 +67,7 @@ TEST_F(Golden, ContextCharacters) {
     GoldenRow row;
     row.type = MP_TYPE_CPLX;
     row.formula = u"1,5*2k";
-    row.expect = u"3k";
+    row.expect = "\"3k\"";
     EXPECT_EQ(runGoldenRow(row), "");
 }
 

@@ -37,8 +37,8 @@ struct FnRow {
     const char16_t* formula;  // in x (and y)
     MpfrFn f;                 // the reference: f(x), or
     MpfrFn2 f2;               // f2(x, y)
-    long in;                  // x is an angle in this many parts of a half turn (0: radians)
-    long out;                 // the result is such an angle
+    unsigned long in;         // x is an angle in this many parts of a half turn (0: radians)
+    unsigned long out;        // the result is such an angle
     Arg x;
     Arg y = {};
     i64 words = 0;         // 0: random
@@ -64,15 +64,9 @@ void reference(const FnRow& c, mpfr_ptr v, mpfr_srcptr x, mpfr_srcptr y) {
     Mpfr pi(mpfr_get_prec(v));
     mpfr_const_pi(pi, MPFR_RNDN);
     mpfr_set(v, x, MPFR_RNDN);
-    if (c.in != 0) {
-        mpfr_mul(v, v, pi, MPFR_RNDN);
-        mpfr_div_ui(v, v, static_cast<unsigned long>(c.in), MPFR_RNDN);
-    }
+    if (c.in != 0) mpfr_mul(v, v, pi, MPFR_RNDN), mpfr_div_ui(v, v, c.in, MPFR_RNDN);
     c.f ? c.f(v, v, MPFR_RNDN) : c.f2(v, v, y, MPFR_RNDN);
-    if (c.out != 0) {
-        mpfr_mul_ui(v, v, static_cast<unsigned long>(c.out), MPFR_RNDN);
-        mpfr_div(v, v, pi, MPFR_RNDN);
-    }
+    if (c.out != 0) mpfr_mul_ui(v, v, c.out, MPFR_RNDN), mpfr_div(v, v, pi, MPFR_RNDN);
 }
 
 const Arg kAny = {-12, 3};
@@ -84,27 +78,13 @@ const Arg kCoarse = {17, 40};  // 19 digits whose last is as coarse as pi or coa
 const Arg kWord = {0, 0, true, true};
 const Arg kReal = {-40, 40};
 
-// Angles in degrees and gon next to the exact classes, where converting the
-// whole angle to radians would cancel most digits: one value at its words.
-struct NearExact {
-    const char16_t* formula;
-    MpfrFn f;
-    long in;
-    const char* x;
-    i64 words;
-};
-const NearExact kNearExact[] = {
-    {u"sind(x)", mpfr_sin, 180, "179.99999999999999999999999999999999999999999999999999", 3},
-    {u"sind(x)", mpfr_sin, 180, "-1e-50", 3},
-    {u"cosd(x)", mpfr_cos, 180, "90.0000000000000000000000000000000000000001", 3},
-    {u"tand(x)", mpfr_tan, 180, "89.9999999999999999999999999999999999999999", 3},
-    {u"tand(x)", mpfr_tan, 180, "270.0000000000000000000000000000000000000001", 3},
-    {u"cosg(x)", mpfr_cos, 200, "299.999999999999999999999999999999", 2},
-    {u"sing(x)", mpfr_sin, 200, "1000000000000000000000000000100.5", 2},
-};
+// An angle at its words of the degree or gon form of f.
+FnRow fixed(const char16_t* formula, MpfrFn f, unsigned long in, const char* x, i64 words) {
+    return {formula, f, nullptr, in, 0, {.fixed = x}, {}, words};
+}
 
 std::vector<FnRow> rows() {
-    std::vector<FnRow> all = {
+    return {
         {u"sqrt(x)", mpfr_sqrt, nullptr, 0, 0, kPositive},
         {u"cbrt(x)", mpfr_cbrt, nullptr, 0, 0, {-30, 30}},
         {u"ln(x)", mpfr_log, nullptr, 0, 0, kPositive},
@@ -148,10 +128,17 @@ std::vector<FnRow> rows() {
         {u"x*y", nullptr, mpfr_mul, 0, 0, kReal, kWord, 0, true},
         {u"y*x", nullptr, mpfr_mul, 0, 0, kReal, kWord, 0, true},
         {u"x/y", nullptr, mpfr_div, 0, 0, kReal, kWord, 0, true},
+        // Angles in degrees and gon next to the exact classes, where converting the
+        // whole angle to radians would cancel most digits.
+        fixed(u"sind(x)", mpfr_sin, 180, "179.99999999999999999999999999999999999999999999999999",
+              3),
+        fixed(u"sind(x)", mpfr_sin, 180, "-1e-50", 3),
+        fixed(u"cosd(x)", mpfr_cos, 180, "90.0000000000000000000000000000000000000001", 3),
+        fixed(u"tand(x)", mpfr_tan, 180, "89.9999999999999999999999999999999999999999", 3),
+        fixed(u"tand(x)", mpfr_tan, 180, "270.0000000000000000000000000000000000000001", 3),
+        fixed(u"cosg(x)", mpfr_cos, 200, "299.999999999999999999999999999999", 2),
+        fixed(u"sing(x)", mpfr_sin, 200, "1000000000000000000000000000100.5", 2),
     };
-    for (const NearExact& e : kNearExact)
-        all.push_back({e.formula, e.f, nullptr, e.in, 0, {.fixed = e.x}, {}, e.words});
-    return all;
 }
 
 class OpsMpfr : public NumlibTest {

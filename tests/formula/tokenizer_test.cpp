@@ -11,6 +11,7 @@
 #include "numlib/mp_context.h"
 #include "numlib/num.h"
 #include "support/golden_runner.h"
+#include "support/numlib_fixture.h"
 #include "textbuf/text_utf8.h"
 
 namespace {
@@ -37,11 +38,8 @@ std::string tokens(const char16_t* text, u32 flags = FORMULA_GROUPS,
     return out;
 }
 
-class Tokenizer : public ::testing::Test {
-  protected:
-    void SetUp() override { mp_context_reset(); }
-    void TearDown() override { mp_context_reset(); }
-};
+// A fresh library context per test.
+class Tokenizer : public NumlibTest {};
 
 // The third cell: "nogroups", or number-format characters of the context
 // ("decimal=,", "exp=E", "imag=k", "group=\" \"") set before reading.

@@ -71,12 +71,11 @@ void GuiTest::watch() {
     if (expected_.empty()) {
         ADD_FAILURE() << "unexpected modal window: " << modal->windowTitle().toStdString();
         closeModal(modal);
-        if (!modal->isVisible()) handled_ = nullptr;
-        return;
+    } else {
+        auto handler = std::move(expected_.front());
+        expected_.pop_front();
+        handler(modal);
     }
-    auto handler = std::move(expected_.front());
-    expected_.pop_front();
-    handler(modal);
     // A closed box is done with: the next one may be built at its address.
     if (!modal->isVisible()) handled_ = nullptr;
 }

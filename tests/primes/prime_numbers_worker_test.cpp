@@ -1,6 +1,6 @@
 // The prime numbers worker: listings and next primes against primesieve
-// over random intervals below 10^12, the texts of every operation in both
-// languages and several bases, and overflow.
+// over random intervals below 10^12; the texts of every operation of both
+// workers in both languages and several bases, and their overflows.
 #include "primes/prime_numbers_worker.h"
 
 #include <cmath>
@@ -13,25 +13,11 @@
 
 namespace {
 
-class PrimeNumbersTest : public PrimeTest {
-  protected:
-    std::string run(u32 method, u32 op, const char* start, i64 size, u32 base = 10, u32 flags = 0) {
-        mp_set_int_words(method == PRIME_METHOD_EXACT ? 2 : 65);
-        const std::vector<u64> n = value_of(start);
-        SPrimeNumberCalc calc{method, op,  n.data(), op == PRIME_OP_INTERVAL ? size : 2147483647,
-                              flags,  base};
-        CollectingSink sink;
-        prime_numbers_worker(calc, sink);
-        EXPECT_EQ(sink.done_calls(), 1);
-        return sink.text();
-    }
-    // Log-uniform below 10^12, so that small starts come up as often as large ones.
-    u64 random_start() {
-        const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
-        return static_cast<u64>(
-            std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
-    }
-};
+// Log-uniform below 10^12, so that small starts come up as often as large ones.
+u64 random_start(TestRng& rng) {
+    const double e = static_cast<double>(rng.range(0, 12000)) / 1000.0;
+    return static_cast<u64>(std::max<i64>(1, std::llround(std::pow(10.0, e)) - rng.range(0, 5)));
+}
 
 std::string listing(u64 lo, u64 size) {
     std::vector<u64> primes;
@@ -45,9 +31,9 @@ std::string listing(u64 lo, u64 size) {
 
 }  // namespace
 
-TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
+TEST_F(PrimeTest, IntervalsAndNextPrimesMatchPrimesieve) {
     for (i64 iter = 0; iter < test_iterations(40); ++iter) {
-        const u64 lo = random_start();
+        const u64 lo = random_start(rng);
         // Each prime near 10^12 costs about 190,000 trial divisions: short intervals there.
         const u64 size = static_cast<u64>(rng.range(1, lo > 1000000000 ? 400 : 3000));
         const std::string expect = listing(lo, size);
@@ -55,38 +41,44 @@ TEST_F(PrimeNumbersTest, IntervalsAndNextPrimesMatchPrimesieve) {
         const std::string next = "Next prime number:\r\n" + std::to_string(it.next_prime());
         const std::string start = std::to_string(lo);
         for (u32 method : {PRIME_METHOD_EXACT, PRIME_METHOD_PROBABILISTIC}) {
-            ASSERT_EQ(run(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)), expect)
+            ASSERT_EQ(
+                numbers_text(method, PRIME_OP_INTERVAL, start.c_str(), static_cast<i64>(size)),
+                expect)
                 << method;
-            ASSERT_EQ(run(method, PRIME_OP_NEXT, start.c_str(), 0), next) << method;
+            ASSERT_EQ(numbers_text(method, PRIME_OP_NEXT, start.c_str(), 0), next) << method;
         }
     }
     EXPECT_EQ(appError.load(), 0u);
 }
 
-TEST_F(PrimeNumbersTest, TextsOfEveryOperation) {
-    const auto check_row = [&](const GoldenLine& row) {
+// The texts of both workers; a run that ends with an application error gives
+// "[error CODE INSERT]" after the text.
+TEST_F(PrimeTest, TextsOfEveryOperationInEveryBaseAndLanguage) {
+    golden_run("primes.txt", [&](const GoldenLine& row) {
+        clearErrors();
         const std::vector<std::string> w = row.words(0);
         row.section.ends_with("de") ? ui_texts_german() : ui_texts_english();
-        const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL
-                       : w.at(1) == "next"   ? PRIME_OP_NEXT
-                                             : PRIME_OP_TEST;
-        const std::string got =
-            run(w.at(0) == "exact" ? PRIME_METHOD_EXACT : PRIME_METHOD_PROBABILISTIC, op,
-                w.at(2).c_str(), std::atoll(w.at(3).c_str()), std::atoi(w.at(4).c_str()),
-                w.size() > 5 ? u32{NUM_TEXT_GROUP} : 0);
-        if (appError.load() != 0) return "error " + std::to_string(appError.load());
+        const bool numbers_row = row.section.starts_with("numbers");
+        const u32 base = std::atoi(w.at(numbers_row ? 4 : 3).c_str());
+        const u32 flags = w.size() > (numbers_row ? 5u : 4u) ? u32{NUM_TEXT_GROUP} : 0;
+        std::string got;
+        if (numbers_row) {
+            const u32 method = w[0] == "exact"      ? u32{PRIME_METHOD_EXACT}
+                               : w[0] == "probable" ? u32{PRIME_METHOD_PROBABILISTIC}
+                                                    : std::atoi(w[0].c_str());
+            const u32 op = w.at(1) == "interval" ? PRIME_OP_INTERVAL
+                           : w[1] == "next"      ? PRIME_OP_NEXT
+                                                 : PRIME_OP_TEST;
+            got =
+                numbers_text(method, op, w.at(2).c_str(), std::atoll(w.at(3).c_str()), base, flags);
+        } else {
+            got = factors_text(w[0] != "factors", w[0] == "count", w.at(1).c_str(),
+                               std::atoi(w.at(2).c_str()), base, flags);
+        }
+        if (appError.load() != 0)
+            got += "[error " + std::to_string(appError.load()) + " " + text_to_utf8(appErrorText1) +
+                   "]";
+        if (mp_err() != 0) got += " mp_err " + std::to_string(mp_err());
         return got == row.text(1) ? std::string() : "got " + got;
-    };
-    golden_run("primes.txt", check_row, "numbers");
-}
-
-TEST_F(PrimeNumbersTest, OverflowAndUnknownMethod) {
-    // The last odd candidate below 2^128 steps past the top: no trailer, error 3000.
-    const std::string text =
-        run(PRIME_METHOD_EXACT, PRIME_OP_INTERVAL, "340282366920938463463374607431768211455", 3);
-    EXPECT_EQ(text.find("Number of"), std::string::npos);
-    EXPECT_EQ(appError.load(), APP_ERR_PRIME_OVERFLOW);
-    EXPECT_EQ(mp_err(), 0);
-    clearErrors();
-    EXPECT_EQ(run(7, PRIME_OP_TEST, "5", 0), "");
+    });
 }

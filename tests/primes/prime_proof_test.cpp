@@ -12,13 +12,6 @@
 
 namespace {
 
-u128 to_u128(mpz_srcptr z) {
-    Mpz copy;
-    mpz_set(copy, z);
-    const std::vector<u64> w = copy.words(2);
-    return u128{w[1]} << 64 | w[0];
-}
-
 class PrimeProofTest : public PrimeTest {
   protected:
     void SetUp() override {
@@ -30,9 +23,9 @@ class PrimeProofTest : public PrimeTest {
         const std::vector<u64> v = value_of(z);
         ASSERT_EQ(prime_test_exact(v.data()), expect) << mpz_get_str(nullptr, 10, z);
         if (mpz_sizeinbase(z, 2) <= 64) return;
-        const ProofResult r = prime_prove_u128(to_u128(z), cert.get());
-        ASSERT_EQ(r == ProofResult::Prime, expect);
-        ASSERT_TRUE(!expect || (cert->steps >= 1 && cert->step[0].n == to_u128(z)));
+        const u128 n = u128{v[1]} << 64 | v[0];
+        ASSERT_EQ(prime_prove_u128(n, cert.get()) == ProofResult::Prime, expect);
+        ASSERT_TRUE(!expect || (cert->steps >= 1 && cert->step[0].n == n));
     }
     void expect_gmp_verdict(mpz_srcptr z) { expect_verdict(z, mpz_probab_prime_p(z, 50) != 0); }
     std::unique_ptr<PrimeCertificate> cert = std::make_unique<PrimeCertificate>();
@@ -61,10 +54,7 @@ TEST_F(PrimeProofTest, VerdictsMatchGmpInEveryBitLength) {
     for (int bits : {64, 128}) {
         mpz_set_ui(z, 0);
         mpz_setbit(z, static_cast<mp_bitcnt_t>(bits));
-        for (int i = 0; i < 12; ++i) {
-            mpz_sub_ui(z, z, 1);
-            expect_gmp_verdict(z);
-        }
+        for (int i = 0; i < 12; ++i) mpz_sub_ui(z, z, 1), expect_gmp_verdict(z);
     }
 }
 

@@ -12,18 +12,6 @@ bool gmp_prime(mpz_srcptr z) {
     return mpz_probab_prime_p(z, 50) != 0;
 }
 
-// A random value of 1 .. bits bits.
-void random_bits(Mpz& z, TestRng& rng, i64 bits) {
-    const i64 b = rng.range(1, bits);
-    mpz_set_ui(z, 0);
-    for (i64 i = 0; i < b; i += 64) {
-        mpz_mul_2exp(z, z, 64);
-        mpz_add_ui(z, z, rng.word());
-    }
-    mpz_fdiv_r_2exp(z, z, static_cast<mp_bitcnt_t>(b));
-    mpz_setbit(z, static_cast<mp_bitcnt_t>(b - 1));
-}
-
 class PrimeProbabilisticTest : public PrimeTest {
   protected:
     void SetUp() override {
@@ -44,8 +32,8 @@ TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
     for (i64 iter = 0; iter < test_iterations(3000); ++iter) {
         mp_set_int_words(static_cast<i32>(rng.range(1, 20)));
         Mpz a, n;
-        random_bits(a, rng, 64 * mp_int_words);
-        random_bits(n, rng, 64 * mp_int_words);
+        random_exact_bits(a, rng.range(1, 64 * mp_int_words));
+        random_exact_bits(n, rng.range(1, 64 * mp_int_words));
         mpz_setbit(n, 0);
         if (mpz_cmp_ui(n.get(), 3) < 0) mpz_set_ui(n, 3);
         if (rng.chance(20)) mpz_mul(a, a, n), mpz_fdiv_r_2exp(a, a, 64 * mp_int_words - 1);
@@ -64,23 +52,15 @@ TEST_F(PrimeTest, JacobiSymbolMatchesGmp) {
 // primes, numbers free of small factors and semiprimes up to 1253 digits.
 TEST_F(PrimeProbabilisticTest, VerdictsMatchGmp) {
     Mpz z, p, q;
-    for (unsigned long v = 0; v <= 20000; ++v) {
-        mpz_set_ui(z, v);
-        expect_agrees(z);
-    }
+    for (unsigned long v = 0; v <= 20000; ++v) mpz_set_ui(z, v), expect_agrees(z);
     // The pseudoprimes of weaker tests, and Chernick's Carmichael numbers
     // with three prime factors above 1000.
-    for (const char* text : PSEUDOPRIMES) {
-        mpz_set_str(z, text, 10);
-        expect_agrees(z);
-    }
-    for (unsigned long k = 200, found = 0; found < 60; ++found) {
-        next_chernick(z, k);
-        expect_agrees(z);
-    }
+    for (const char* text : PSEUDOPRIMES) mpz_set_str(z, text, 10), expect_agrees(z);
+    for (unsigned long k = 200, found = 0; found < 60; ++found)
+        next_chernick(z, k), expect_agrees(z);
     for (i64 iter = 0; iter < test_iterations(300); ++iter) {
         const i64 bits = rng.chance(5) ? 4160 : rng.range(10, 600);
-        random_bits(z, rng, bits);
+        random_exact_bits(z, rng.range(1, bits));
         switch (iter % 4) {
             case 0:  // arbitrary
                 break;
@@ -92,7 +72,7 @@ TEST_F(PrimeProbabilisticTest, VerdictsMatchGmp) {
                 while (mpz_gcd_ui(nullptr, z, 223092870UL) != 1) mpz_add_ui(z, z, 2);
                 break;
             default:  // a product of two primes above 1000
-                random_bits(p, rng, std::min<i64>(bits / 2 + 11, 2070));
+                random_exact_bits(p, rng.range(1, std::min<i64>(bits / 2 + 11, 2070)));
                 mpz_add_ui(p, p, 1000);
                 mpz_nextprime(p, p);
                 mpz_nextprime(q, p);
@@ -112,12 +92,9 @@ TEST_F(PrimeProbabilisticTest, StrongLucasPseudoprimesBelow100000AreExactlyTheKn
         if (v % 3 == 0 || v % 5 == 0) continue;
         mpz_set_ui(z, v);
         const std::vector<u64> n = value_of(z);
-        const bool passes = lucas_test_strong(n.data());
-        if (gmp_prime(z)) {
-            ASSERT_TRUE(passes) << v;
-        } else if (passes) {
-            found.push_back(v);
-        }
+        const bool passes = lucas_test_strong(n.data()), prime = gmp_prime(z);
+        ASSERT_TRUE(passes || !prime) << v;
+        if (passes && !prime) found.push_back(v);
     }
     EXPECT_EQ(found, known);
 }

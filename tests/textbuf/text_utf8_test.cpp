@@ -9,9 +9,12 @@
 
 #include <string>
 
-#include "support/test_random.h"
+#include "support/numlib_fixture.h"
 
 namespace {
+
+// A seeded generator, its seed in every failure.
+class TextUtf8 : public NumlibTest {};
 
 // iconv from one encoding to another; false when it refuses the input.
 bool convert(const char* to, const char* from, const std::string& in, std::string* out) {
@@ -40,9 +43,7 @@ char32_t randomPoint(TestRng& rng) {
     return c >= 0xD800 && c < 0xE000 ? c - 0x800 : c;
 }
 
-TEST(TextUtf8, EncodesLikeIconv) {
-    SCOPED_TRACE(test_seed_text());
-    TestRng rng;
+TEST_F(TextUtf8, EncodesLikeIconv) {
     for (i64 iter = 0; iter < test_iterations(2000); ++iter) {
         std::u16string text;
         for (i64 n = rng.range(1, 6); n > 0; --n) {
@@ -63,9 +64,7 @@ TEST(TextUtf8, EncodesLikeIconv) {
     EXPECT_EQ(text_to_utf8(u"a\xD800z"), "a\xEF\xBF\xBDz");  // a lone surrogate
 }
 
-TEST(TextUtf8, DecodesLikeIconvAndMarksWhatItRefuses) {
-    SCOPED_TRACE(test_seed_text());
-    TestRng rng;
+TEST_F(TextUtf8, DecodesLikeIconvAndMarksWhatItRefuses) {
     // Lead and continuation bytes, the bytes that never occur, and ASCII.
     static const unsigned char pool[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1,
                                          0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};

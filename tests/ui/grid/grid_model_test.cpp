@@ -65,16 +65,12 @@ TEST(GridModel, EveryCallAnswersItsResultOrItsRefusal) {
 
 TEST(GridModel, RowsInsertedAndDeletedMoveEveryColumnAlike) {
     GridModel m = sample();
+    std::u16string s, h;
     m.insert_row(1, u"new");
-    std::u16string s;
-    m.cell_text(1, 3, s);
-    EXPECT_EQ(s, u"x");
-    EXPECT_EQ(m.cell_protected(1, 3), 1);
-    m.row_header(1, s);
-    EXPECT_EQ(s, u"new");
+    EXPECT_TRUE(m.cell_text(1, 3, s) >= 0 && s == u"x" && m.cell_protected(1, 3) == 1);
+    EXPECT_TRUE(m.row_header(1, h) >= 0 && h == u"new");
     m.delete_row(1);
-    m.cell_text(1, 2, s);
-    EXPECT_EQ(s, u"x");
+    EXPECT_TRUE(m.cell_text(1, 2, s) >= 0 && s == u"x");
     for (i64 c = 0; c < m.columns(); ++c) EXPECT_EQ(m.column(c).cells.size(), 5u);
 }
 
@@ -87,13 +83,10 @@ TEST(GridModel, TheColumnLimitIsTheLastFourLetterName) {
 }
 
 TEST(GridGeometry, ColumnLettersCountInBijectiveBase26) {
-    const struct {
-        i64 n;
-        const char16_t* s;
-    } rows[] = {{0, u""},         {1, u"A"},         {26, u"Z"},    {27, u"AA"},
-                {28, u"AB"},      {702, u"ZZ"},      {703, u"AAA"}, {18278, u"ZZZ"},
-                {18279, u"AAAA"}, {475254, u"ZZZZ"}, {475255, u""}, {-3, u""}};
-    for (const auto& r : rows) EXPECT_EQ(grid_column_letters(r.n), r.s) << r.n;
+    const i64 n[] = {0, 1, 26, 27, 28, 702, 703, 18278, 18279, 475254, 475255, -3};
+    const char16_t* want[] = {u"",    u"A",   u"Z",    u"AA",   u"AB", u"ZZ",
+                              u"AAA", u"ZZZ", u"AAAA", u"ZZZZ", u"",   u""};
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(grid_column_letters(n[i]), want[i]) << n[i];
 }
 
 TEST(GridGeometry, ScrollBarsAppearExactlyWhenTheContentDoesNotFit) {
@@ -166,11 +159,10 @@ TEST(GridGeometry, AColumnBorderIsTakenWithinTenPixels) {
     m.column(1).width = 60;  // border at 100
     m.column(2).width = 60;  // border at 160
     const GridGeometry g(m, GridView{.client_w = 300, .client_h = 200, .header_h = 20});
-    EXPECT_EQ(g.border_near(90, 5), 1);
-    EXPECT_EQ(g.border_near(110, 5), 1);
-    EXPECT_EQ(g.border_near(111, 5), -1);
-    EXPECT_EQ(g.border_near(165, 5), 2);
-    EXPECT_EQ(g.border_near(100, 25), -1);  // only in the header row
+    // x, y and the border taken; only in the header row.
+    const int probes[] = {90, 5, 1, 110, 5, 1, 111, 5, -1, 165, 5, 2, 100, 25, -1};
+    for (int i = 0; i < 15; i += 3)
+        EXPECT_EQ(g.border_near(probes[i], probes[i + 1]), probes[i + 2]);
 }
 
 }  // namespace
@@ -201,12 +193,11 @@ TEST(GridPaste, ABlockFillsToTheRightAndDownwardsOverTheShownColumns) {
             }
             if (i + 1 < rows || rng() % 2) text += ends[rng() % 3];
         }
-        const GridModel before = m;
+        GridModel expect = m;
         const GridPasteResult r = grid_paste(m, col, row, text);
         std::vector<i64> shown;
         for (i64 c = std::max<i64>(col, 1); c < 4; ++c) shown.push_back(c);
         GridPasteResult want;
-        GridModel expect = before;
         for (std::size_t i = 0; i < rows; ++i)
             for (std::size_t j = 0; j < cols; ++j) {
                 const i64 rr = row + static_cast<i64>(i);
@@ -218,9 +209,9 @@ TEST(GridPaste, ABlockFillsToTheRightAndDownwardsOverTheShownColumns) {
                     expect.set_cell_text(shown[j], rr, block[i][j]), ++want.written;
             }
         SCOPED_TRACE(round);
-        EXPECT_EQ(r.written, want.written);
-        EXPECT_EQ(r.skipped, want.skipped);
-        EXPECT_EQ(r.dropped, want.dropped);
+        EXPECT_TRUE(r.written == want.written && r.skipped == want.skipped &&
+                    r.dropped == want.dropped)
+            << r.written << " " << r.skipped << " " << r.dropped;
         std::u16string a, b;
         for (i64 c = 0; c < 3; ++c)
             for (i64 rr = 0; rr < 4; ++rr) {
