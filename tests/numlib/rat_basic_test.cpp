@@ -11,18 +11,14 @@ namespace {
 
 using Words = std::vector<u64>;
 
-class RatBasicTest : public NumlibTest {
-  protected:
-    // num/den at the current word count (den > 0), the sign from num.
-    static Words rat(i64 num, u64 den = 1) {
-        const i64 n = mp_int_words;
-        Words x(static_cast<std::size_t>(2 * n + 1));
-        x[0] = num < 0 ? 1 : 0;
-        x[1] = num < 0 ? 0 - static_cast<u64>(num) : static_cast<u64>(num);
-        x[static_cast<std::size_t>(n + 1)] = den;
-        return x;
-    }
-};
+using RatBasicTest = NumlibTest;
+
+// num/den at the current word count (den > 0).
+Words rat(i64 num, u64 den = 1) {
+    Mpq q;
+    mpq_set_si(q, num, den);
+    return q.words(mp_int_words);
+}
 
 TEST_F(RatBasicTest, ResizeRoundTripsAndRejectsWhatDoesNotFit) {
     for (i64 i = 0; i < test_iterations(200); ++i) {

@@ -27,10 +27,7 @@ std::vector<u64> random_cplx(TestRng& rng, i64 m, const RandomCplxOptions& opt) 
     u64* re = z.data();
     u64* im = cplx_im_of(z.data(), static_cast<i32>(m));
     if (rng.chance(opt.zero_percent)) return z;
-    RandomRealOptions ro;
-    ro.exp_min = opt.exp_min;
-    ro.exp_max = opt.exp_max;
-    ro.zero_percent = 0;
+    const RandomRealOptions ro{.exp_min = opt.exp_min, .exp_max = opt.exp_max, .zero_percent = 0};
     random_real(rng, re, m, ro);
     random_real(rng, im, m, ro);
     switch (rng.range(0, 6)) {

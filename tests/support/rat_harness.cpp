@@ -12,10 +12,8 @@ void Mpq::set(const u64* x, i64 n) {
     if (x[0] & 1) mpz_neg(mpq_numref(q_), mpq_numref(q_));
 }
 
-bool Mpq::fits(i64 n) const {
-    auto bits = [](mpz_srcptr z) {
-        return mpz_sgn(z) ? static_cast<i64>(mpz_sizeinbase(z, 2)) : 0;
-    };
+bool Mpq::fits(i64 n) const {  // a zero part counts as 1 bit, which always fits
+    const auto bits = [](mpz_srcptr z) { return static_cast<i64>(mpz_sizeinbase(z, 2)); };
     return bits(mpq_numref(q_)) <= 64 * n && bits(mpq_denref(q_)) <= 64 * n;
 }
 
