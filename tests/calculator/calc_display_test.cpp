@@ -3,9 +3,9 @@
 // bases and digit counts, the previous result after a change of type,
 // precision or base, variables), the mixed form against GMP, and leaving
 // uint.
-#include <gmp.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "calc_test_util.h"
@@ -13,14 +13,9 @@
 #include "numlib/rat.h"
 #include "support/gmp_oracle.h"
 #include "support/golden_runner.h"
-#include "support/test_random.h"
+#include "support/rat_harness.h"
 
 namespace {
-
-std::string digits(const Mpz& z) {
-    std::vector<char> buffer(mpz_sizeinbase(z.get(), 10) + 2);
-    return mpz_get_str(buffer.data(), 10, z.get());
-}
 
 // Presses the display keys of one golden row; "" when each did as marked.
 std::string toggle(CalcState& s, const std::vector<std::string>& keys) {
@@ -88,32 +83,22 @@ TEST_F(CalcTest, MixedFormMatchesGmp) {
     TestRng rng;
     mp_num_type = MP_TYPE_RAT;
     mp_set_int_words(CALC_RAT_WORDS);
-    std::vector<u64> value(2 * CALC_RAT_WORDS + 1);
+    const auto dec = [](mpz_srcptr z) {
+        std::string out(mpz_sizeinbase(z, 10) + 2, '\0');
+        return std::string(mpz_get_str(out.data(), 10, z));
+    };
     for (i64 iter = 0; iter < test_iterations(200); ++iter) {
-        const i64 words = rng.range(1, 12);
-        std::vector<u64> num(CALC_RAT_WORDS, 0), den(CALC_RAT_WORDS, 0);
-        rng.fill(num.data(), CALC_RAT_WORDS, rng.range(0, words));
-        rng.fill(den.data(), CALC_RAT_WORDS, words);
-        Mpz n(num.data(), CALC_RAT_WORDS), d(den.data(), CALC_RAT_WORDS), g, q, r;
-        if (mpz_sgn(d.get()) == 0) continue;
-        mpz_gcd(g, n, d);
-        mpz_divexact(n, n, g);
-        mpz_divexact(d, d, g);
-        const bool negative = mpz_sgn(n.get()) != 0 && rng.chance(50);
-        value.assign(value.size(), 0);
-        value[0] = negative ? 1 : 0;
-        n.store(rat_num(value.data()), CALC_RAT_WORDS);
-        d.store(rat_den(value.data()), CALC_RAT_WORDS);
-        mpz_fdiv_qr(q, r, n, d);
-        std::string expected;
-        if (mpz_cmp_ui(d.get(), 1) == 0) {
-            expected = (negative ? "-" : "") + digits(n);
-        } else {
-            if (negative && mpz_sgn(q.get()) != 0) expected = "-";
-            expected += digits(q) + (negative ? "-" : "+") + digits(r) + "/" + digits(d);
-        }
-        EXPECT_EQ(text_to_utf8(calcMixedText(value.data(), 1 << 20)), expected);
+        const std::vector<u64> small = random_rat(rng, 12);
+        const Mpq x(small.data(), 12);
+        Mpz q, r;
+        mpz_tdiv_qr(q, r, x.num(), x.den());
+        mpz_abs(r, r);
+        std::string expected = dec(q);  // "0" before a negative fraction below 1
+        if (mpz_cmp_ui(x.den(), 1) != 0)
+            expected += (x.sgn() < 0 ? "-" : "+") + dec(r) + "/" + dec(x.den());
+        EXPECT_EQ(text_to_utf8(calcMixedText(x.words(CALC_RAT_WORDS).data(), 1 << 20)), expected);
     }
+    std::vector<u64> value(2 * CALC_RAT_WORDS + 1);
     EXPECT_EQ(error(), 0u);
     rat_from_text(value.data(), u"123456789/1000", -1, 0);
     EXPECT_EQ(text_to_utf8(calcMixedText(value.data(), 8)), "123456+…");

@@ -1,17 +1,14 @@
 // The evaluation job beyond the shown results (tests/golden/calc_display.txt):
 // the state the rat fallback leaves, the inexact mark, and the worker thread
 // with its sink and a stop request from another thread or before the start.
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include "calc_test_util.h"
 #include "numlib/mp_error.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 TEST_F(CalcTest, RatFallbackInexactMarkAndClearAll) {
     use(MP_TYPE_RAT);
@@ -26,49 +23,32 @@ TEST_F(CalcTest, RatFallbackInexactMarkAndClearAll) {
     EXPECT_NE(formulaError, 0u);  // the formula message follows
     EXPECT_TRUE(s.resultStale);
     use(MP_TYPE_UINT);
-    for (const auto& [formula, inexact] : {std::pair{"7/2", true}, {"8/2", false}}) {
-        ASSERT_EQ(eval(formula), 0u);
-        EXPECT_EQ(s.resultInexact, inexact) << formula;
-        EXPECT_FALSE(s.resultStale || s.busy);
-    }
+    ASSERT_EQ(eval("7/2"), 0u);
+    EXPECT_TRUE(s.resultInexact);
+    ASSERT_EQ(eval("8/2"), 0u);
+    EXPECT_FALSE(s.resultInexact || s.resultStale || s.busy);
     calcClearAll(s);
     EXPECT_FALSE(s.hasResult);
     EXPECT_EQ(eval("ans"), APP_ERR_NO_RESULT);
 }
 
-// A sink that lets the test wait for the worker.
-class WaitSink : public CalcJobSink {
-  public:
+// Counts the worker's reports; calcWaitForJob sees the job end after done().
+struct CountingSink : CalcJobSink {
     void numberTypeChanged(i32 type) override { switched = type; }
-    void done() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        finished_ = true;
-        doneAt = Clock::now();
-        cv_.notify_all();
-    }
-    bool wait() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return cv_.wait_for(lock, std::chrono::seconds(120), [this] { return finished_; });
-    }
-    std::atomic<i32> switched{0};
-    Clock::time_point doneAt;
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    bool finished_ = false;
+    void done() override { ++dones; }
+    std::atomic<i32> switched{0}, dones{0};
 };
 
 TEST_F(CalcTest, WorkerReportsThroughItsSinkAndStopsOnRequest) {
     use(MP_TYPE_RAT);
     calcFormulaEdited(s, u"sqrt(9/4)+sqrt(2)");
-    WaitSink sink;
+    CountingSink sink;
     ASSERT_TRUE(calcBeginEvaluation(s));
     EXPECT_FALSE(calcBeginEvaluation(s));  // one evaluation at a time
     calcStartJob(s, sink);
-    ASSERT_TRUE(sink.wait());
     ASSERT_TRUE(calcWaitForJob(s, std::chrono::milliseconds(10000)));
     calcFinishEvaluation(s);
+    EXPECT_EQ(sink.dones, 1);
     EXPECT_EQ(error(), 0u);
     EXPECT_EQ(sink.switched, MP_TYPE_REAL);
     EXPECT_EQ(shown(), "2.914213562");
@@ -77,16 +57,14 @@ TEST_F(CalcTest, WorkerReportsThroughItsSinkAndStopsOnRequest) {
     use(MP_TYPE_REAL, 10000);
     ASSERT_EQ(eval("7"), 0u);
     calcFormulaEdited(s, u"fact(100000)");
-    WaitSink stopped;
+    CountingSink stopped;
     ASSERT_TRUE(calcBeginEvaluation(s));
     calcStartJob(s, stopped);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));  // the job takes about 100 ms
-    const Clock::time_point stopAt = Clock::now();
     std::thread([this] { calcRequestStop(s); }).join();
-    ASSERT_TRUE(stopped.wait());
     ASSERT_TRUE(calcWaitForJob(s, std::chrono::milliseconds(10000)));
     calcFinishEvaluation(s);
-    EXPECT_LT(stopped.doneAt - stopAt, std::chrono::seconds(10));
+    EXPECT_EQ(stopped.dones, 1);
     EXPECT_EQ(error(), APP_ERR_STOPPED);
     EXPECT_EQ(shown(), "7");  // the previous result stays
     EXPECT_EQ(mp_err(), MP_ERR_NONE);

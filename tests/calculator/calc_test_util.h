@@ -1,6 +1,6 @@
 // A calculator in its start-up state over a fresh library context and
 // default settings, with helpers that evaluate a formula and read the
-// result as UTF-8.
+// result as UTF-8; random formula-like texts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "calculator/calc.h"
 #include "formula/formula_error.h"
 #include "numlib/mp_context.h"
+#include "support/test_random.h"
 #include "textbuf/text_utf8.h"
 
 class CalcTest : public ::testing::Test {
@@ -43,3 +44,15 @@ class CalcTest : public ::testing::Test {
 
     CalcState s;
 };
+
+// minPieces to maxPieces random pieces: ASCII, letters beyond it and
+// surrogate pairs (never "=" or a control character).
+inline std::u16string randomText(TestRng& rng, i64 minPieces, i64 maxPieces) {
+    static const std::u16string pieces[] = {
+        u"1", u"+",      u"(",      u")",      u" ",          u";",         u".",
+        u"x", u"\u03C0", u"\u00E4", u"\u2026", u"\U0001D70B", u"\U0001F600"};
+    std::u16string s;
+    for (i64 n = rng.range(minPieces, maxPieces); n > 0; --n)
+        s += pieces[rng.range(0, std::ssize(pieces) - 1)];
+    return s;
+}

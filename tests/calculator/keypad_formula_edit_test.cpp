@@ -1,13 +1,11 @@
 // Formula edits against a model of code points: replacing the selection and
 // normalizing it at random.
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "calc_test_util.h"
 #include "calculator/formula_edit.h"
-#include "support/test_random.h"
-#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -16,16 +14,7 @@ bool wellFormed(const std::u16string& s) {
     return text_from_utf8(text_to_utf8(s)) == s;
 }
 
-// Code points as the reference sees them, with the UTF-16 offset of each.
-std::u16string randomText(TestRng& rng, std::size_t maxPoints) {
-    const std::u16string pieces[] = {u"1", u"+",          u"(",          u")",
-                                     u"π", u"\U0001D70B", u"\U0001F600", u"x"};
-    std::u16string s;
-    const i64 n = rng.range(0, static_cast<i64>(maxPoints));
-    for (i64 i = 0; i < n; ++i) s += pieces[rng.range(0, 7)];
-    return s;
-}
-
+// The UTF-16 offset of each code point, and the end.
 std::vector<std::size_t> pointOffsets(const std::u16string& s) {
     std::vector<std::size_t> offsets;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -36,15 +25,6 @@ std::vector<std::size_t> pointOffsets(const std::u16string& s) {
     return offsets;
 }
 
-// The code point boundary at or before (down) or after (up) a UTF-16 offset.
-std::size_t boundary(const std::vector<std::size_t>& offsets, std::size_t pos, bool up) {
-    for (std::size_t k = 0; k < offsets.size(); ++k) {
-        if (offsets[k] == pos) return pos;
-        if (offsets[k] > pos) return up ? offsets[k] : offsets[k - 1];
-    }
-    return offsets.back();
-}
-
 // Random selections (also past the end and inside pairs): normalizing keeps
 // the text and the direction and never splits a pair; replacing takes the
 // code points the selection touches, an empty one at the next boundary.
@@ -52,7 +32,7 @@ TEST(FormulaEdit, SelectionsAgainstACodePointModel) {
     SCOPED_TRACE(test_seed_text());
     TestRng rng;
     for (i64 round = 0; round < test_iterations(20000); ++round) {
-        const std::u16string before = randomText(rng, 8);
+        const std::u16string before = randomText(rng, 0, 8);
         const auto size = static_cast<i64>(before.size());
         FormulaEdit edit{before, static_cast<std::size_t>(rng.range(0, size + 2)), 0};
         edit.caret =
@@ -73,13 +53,11 @@ TEST(FormulaEdit, SelectionsAgainstACodePointModel) {
         const auto offsets = pointOffsets(before);
         std::size_t lo = std::min(std::min(edit.anchor, edit.caret), before.size());
         std::size_t hi = std::min(std::max(edit.anchor, edit.caret), before.size());
-        if (lo == hi) {
-            lo = hi = boundary(offsets, hi, true);
-        } else {
-            lo = boundary(offsets, lo, false);
-            hi = boundary(offsets, hi, true);
-        }
-        const std::u16string insert = randomText(rng, 3);
+        // The selection widened to code point boundaries; an empty one moves up.
+        const std::size_t up = *std::lower_bound(offsets.begin(), offsets.end(), hi);
+        lo = lo == hi ? up : *std::prev(std::upper_bound(offsets.begin(), offsets.end(), lo));
+        hi = up;
+        const std::u16string insert = randomText(rng, 0, 3);
         replaceSelection(edit, insert);
         ASSERT_TRUE(edit.text == before.substr(0, lo) + insert + before.substr(hi));
         ASSERT_TRUE(wellFormed(edit.text));

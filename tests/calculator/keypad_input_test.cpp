@@ -4,18 +4,14 @@
 // angle suffixes and number characters across every key).
 #include "calculator/keypad_input.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 
-#include "app/app_error.h"
+#include "calc_test_util.h"
 #include "calculator/keypad.h"
-#include "numlib/mp_context.h"
 #include "support/golden_runner.h"
-#include "textbuf/text_utf8.h"
 
 namespace {
 
@@ -61,9 +57,7 @@ TEST(KeypadLayout, EveryPlaceOfEveryTypeAsTheTableSays) {
             kTypeNames[t]);
         EXPECT_EQ(places, KEYPAD_KEYS) << kTypeNames[t];
     }
-}
-
-TEST(KeypadLayout, OutsideTheKeypadThereIsNoKey) {
+    // Outside the keypad there is no key; an unknown type is laid out like real.
     for (int index : {-1, 72, 1000, -100000}) {
         const CalcKey key = keyLayout(index, MP_TYPE_REAL);
         EXPECT_EQ(key.code, 0u);
@@ -71,7 +65,6 @@ TEST(KeypadLayout, OutsideTheKeypadThereIsNoKey) {
         EXPECT_EQ(keyRect(index).width, 0);
         EXPECT_FALSE(keyEnabled(index, KeypadState{}));
     }
-    // An unknown type is laid out like real.
     for (int i = 0; i < KEYPAD_KEYS; ++i)
         EXPECT_EQ(keyLayout(i, 0).code, keyLayout(i, MP_TYPE_REAL).code);
 }
@@ -93,14 +86,8 @@ TEST(KeypadEnabled, KeysAreOnAsTheTableSays) {
         "enabled");
 }
 
-class KeypadInput : public testing::Test {
-  protected:
-    void SetUp() override {
-        mp_context_reset();
-        clearErrors();
-    }
-    void TearDown() override { SetUp(); }
-};
+// A fresh library context with no error pending.
+class KeypadInput : public CalcTest {};
 
 // "TYPE BASE [ANGLE]" of a golden row.
 KeyContext contextOf(const std::vector<std::string>& words) {
@@ -162,8 +149,9 @@ TEST_F(KeypadInput, PressesByPlaceAsTheTableSays) {
         "presses");
 }
 
-// Degrees and gon add their letter to the angle functions only.
-TEST_F(KeypadInput, AngleUnitSuffixesOnlyTheAngleFunctions) {
+// Degrees and gon add their letter to the angle functions only; the number
+// characters follow the library.
+TEST_F(KeypadInput, AngleUnitSuffixesAndNumberCharacters) {
     const std::map<u32, std::u16string> angleSuffix = {
         {ANGLE_DEGREES, u"d"}, {ANGLE_RADIANS, u""}, {ANGLE_GON, u"g"}, {0, u""}, {7, u""}};
     for (const auto& [angle, suffix] : angleSuffix) {
@@ -179,9 +167,6 @@ TEST_F(KeypadInput, AngleUnitSuffixesOnlyTheAngleFunctions) {
             }
         }
     }
-}
-
-TEST_F(KeypadInput, NumberCharactersFollowTheLibrary) {
     mp_set_char_set(MP_CHARS_DECIMAL, u",.", 2);
     mp_set_char_set(MP_CHARS_EXP, u"E", 1);
     mp_set_char_set(MP_CHARS_IMAG, u"j", 1);

@@ -54,15 +54,14 @@ TEST_F(Screenshots, EveryWindowInBothLanguagesLightAndDark) {
     for (const char* lang : {"en", "de"}) {
         for (const char* theme : {"light", "dark"}) {
             QApplication::setPalette(std::string(theme) == "dark" ? dark_palette() : light);
+            const bool de = std::string(lang) == "de";
             settings_reset();
             settings_show_welcome_hint = 0;
-            settings_language =
-                std::string(lang) == "de" ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH;
+            settings_language = de ? SETTINGS_LANGUAGE_GERMAN : SETTINGS_LANGUAGE_ENGLISH;
             ASSERT_TRUE(settings_save());
             const AppWindows& win = app_start("");
             spin(30);
             // The language of the settings names the menus and windows.
-            const bool de = std::string(lang) == "de";
             EXPECT_EQ(win.main->findChild<QMenuBar*>()->actions().front()->text(),
                       de ? "Applikation" : "Application");
             EXPECT_EQ(win.options->windowTitle(), de ? "Optionen" : "Options");

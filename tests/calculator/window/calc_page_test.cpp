@@ -141,7 +141,18 @@ TEST_F(CalcWindow, TypeEnterCopyAndPaste) {
     EXPECT_EQ(result->toPlainText(), before);  // the previous result stays
 }
 
-TEST_F(CalcWindow, KeypadFormulasByTypeBaseAndAngle) {
+// Errors select their position and name the cause; then the keypad's
+// formulas by type, base and angle.
+TEST_F(CalcWindow, ErrorsAndKeypadFormulasByTypeBaseAndAngle) {
+    expectMessage(
+        "Error in mathematical formula. The operation at character position 3 is not defined");
+    eval("2+ln(0)");
+    EXPECT_EQ(shownSelection, "l");
+    spin(30);  // the watchdog sees the first box gone before the next one
+    expectMessage("no result of the previous calculation");
+    eval("ans+1");
+    EXPECT_EQ(result->toPlainText(), "");
+    formula->clear();
     named<QComboBox>("Angle")->setCurrentIndex(0);
     emit named<QComboBox>("Angle")->activated(0);
     press({SIN, K3, K0, CLOSE, EQ});
@@ -215,12 +226,9 @@ TEST_F(CalcWindow, VariablesAddRenameUseAndSave) {
     press({VAR});
     VariablesForm* vars = page->variables();
     auto* names = vars->findChild<QListWidget*>();
-    auto button = [&](const QString& text) {
-        for (QPushButton* b : vars->findChildren<QPushButton*>())
-            if (b->text() == text) return b;
-        return static_cast<QPushButton*>(nullptr);
-    };
-    QTest::mouseClick(button("Add variable"), Qt::LeftButton);
+    QPushButton* add = vars->findChild<QPushButton*>();  // the first button
+    ASSERT_EQ(add->text(), "Add variable");
+    QTest::mouseClick(add, Qt::LeftButton);
     QLineEdit* name = vars->findChild<QLineEdit*>();
     EXPECT_EQ(name->text(), "var00");
     EXPECT_EQ(vars->focusWidget(), name);
@@ -275,17 +283,6 @@ TEST_F(CalcWindow, HistoryIsReusedWalkedKeptAndReadTolerantly) {
     open();
     EXPECT_EQ(history->count(), 1);
     EXPECT_FALSE(history->isVisible());
-}
-
-TEST_F(CalcWindow, ErrorsSelectTheirPositionAndNameTheCause) {
-    expectMessage(
-        "Error in mathematical formula. The operation at character position 3 is not defined");
-    eval("2+ln(0)");
-    EXPECT_EQ(shownSelection, "l");
-    spin(30);  // the watchdog sees the first box gone before the next one
-    expectMessage("no result of the previous calculation");
-    eval("ans+1");
-    EXPECT_EQ(result->toPlainText(), "");
 }
 
 // The page in each number type with a result and the history, in both
