@@ -8,6 +8,9 @@
 #include <QMessageBox>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
 
 #include "app/settings_file.h"
 #include "app/settings_path.h"
@@ -212,6 +215,33 @@ TEST(CommandLine, OptionsAreReadAndMistakesNamed) {
         EXPECT_EQ(cl.open, r.open);
         EXPECT_EQ(cl.error.empty(), r.action != CommandLine::Usage);  // a mistake is named
     }
+}
+
+// Both languages have the same pages, and every link between them leads to
+// a page that exists.
+TEST(HelpPages, EveryLinkLeadsToAPageInBothLanguages) {
+    const fs::path root =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / "../share/velmarix/help";
+    std::set<std::string> topics[2];
+    const char* langs[2] = {"en", "de"};
+    for (int l = 0; l < 2; ++l) {
+        const fs::path folder = root / (std::string("Velmarix_") + langs[l]);
+        ASSERT_TRUE(fs::is_directory(folder)) << folder;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            topics[l].insert(name.substr(0, name.size() - 8));  // without "_en.html"
+            std::ifstream in(entry.path());
+            const std::string text((std::istreambuf_iterator<char>(in)), {});
+            const std::regex link("href=\"([^\"#:]+)\"");
+            for (auto it = std::sregex_iterator(text.begin(), text.end(), link);
+                 it != std::sregex_iterator(); ++it)
+                EXPECT_TRUE(fs::exists(folder / (*it)[1].str()))
+                    << name << " links to " << (*it)[1];
+        }
+    }
+    EXPECT_EQ(topics[0], topics[1]);
+    for (const char* topic : {"Overview", "ContactDetails", "AuthorDonation"})
+        EXPECT_TRUE(topics[0].count(topic)) << topic;
 }
 
 }  // namespace
