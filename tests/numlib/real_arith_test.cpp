@@ -608,10 +608,6 @@ void resize_operands(TestRng& rng, RealCase& c) {
     c.a = random_real(rng, c.n, {.zero_percent = 3, .edge_percent = 3});
 }
 
-void resize_run(const RealCase& c, u64* dst) {
-    real_resize(dst, static_cast<i32>(c.m), c.a.data(), static_cast<i32>(c.n));
-}
-
 void resize_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     Exact a(c.a, c.n);
     set_exact(v, e10, a.n, a.e, 0);
@@ -663,7 +659,10 @@ std::vector<RealOp> arith_table() {
                 from_uint_reference, 300, 0),
         real_op("to_uint", exact, to_uint_operands, to_uint, to_uint_reference, 400, 0),
         // growing zero-fills, shrinking rounds with the first dropped word
-        real_op("resize", exact, resize_operands, bounded(resize_run), resize_reference, 2000, 0),
+        real_op("resize", exact, resize_operands, bounded([](const RealCase& c, u64* d) {
+                    real_resize(d, static_cast<i32>(c.m), c.a.data(), static_cast<i32>(c.n));
+                }),
+                resize_reference, 2000, 0),
         real_op("pow2", exact, pow2_exponent,
                 bounded([](const RealCase& c, u64* d) { real_pow2(d, c.n); }), pow2_reference, 300,
                 0),

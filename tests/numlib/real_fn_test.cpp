@@ -102,21 +102,17 @@ void logx_reference(mpfr_ptr v, const RealCase& c, i64*) {
 
 // ---- trigonometric functions ------------------------------------------------------
 
-// k pi/4 for a small k or one up to 2^60.
+// k pi/4 for a small k, one up to 2^60, or a word times 10^(1 .. 60):
+// beside the last, with fewer integer digits than the precision has, the
+// fraction cancels up to those digits.
 void octant_point(mpfr_ptr v, TestRng& rng) {
-    u64 k = static_cast<u64>(rng.range(1, 16));
-    if (rng.chance(40)) k = (rng.word() >> rng.range(4, 63)) | 1;
-    mpfr_const_pi(v, MPFR_RNDN);
-    mpfr_mul_ui(v, v, k, MPFR_RNDN);
-    mpfr_div_2ui(v, v, 2, MPFR_RNDN);
-}
-
-// k pi/4 for k = a word times 10^(1 .. 60): beside it, with fewer integer
-// digits than the precision has, the fraction cancels up to those digits.
-void far_octant_point(mpfr_ptr v, TestRng& rng) {
     Mpfr k(mpfr_get_prec(v));
-    mpfr_ui_pow_ui(k, 10, static_cast<unsigned long>(rng.range(1, 60)), MPFR_RNDN);
-    mpfr_mul_ui(k, k, rng.word() | 1, MPFR_RNDN);
+    mpfr_set_ui(k, static_cast<unsigned long>(rng.range(1, 16)), MPFR_RNDN);
+    if (rng.chance(30)) mpfr_set_ui(k, (rng.word() >> rng.range(4, 63)) | 1, MPFR_RNDN);
+    if (rng.chance(30)) {
+        mpfr_ui_pow_ui(k, 10, static_cast<unsigned long>(rng.range(1, 60)), MPFR_RNDN);
+        mpfr_mul_ui(k, k, rng.word() | 1, MPFR_RNDN);
+    }
     mpfr_const_pi(v, MPFR_RNDN);
     mpfr_mul(v, v, k, MPFR_RNDN);
     mpfr_div_2ui(v, v, 2, MPFR_RNDN);
@@ -135,7 +131,7 @@ Real top_of_range(TestRng& rng, i64 m) {
 void far_trig_argument(TestRng& rng, RealCase& c) {
     static const RealSampler kFar =
         sample_one_of({sample_real(19, 60), sample_real(19, REAL_TRIG_EXP_LIMIT - 1),
-                       sample_signed(sample_beside(far_octant_point, 0))});
+                       sample_signed(sample_beside(octant_point, 0))});
     static const std::pair<i64, const char*> kClosest[] = {
         {3, "5.55062716935687362313191648103117386932524696851314055078e96"},
         {4, "4.129368998934059543849530701008954017909802156521498782855944643222087613703e2075"},
@@ -432,9 +428,8 @@ std::vector<RealOp> fn_table() {
                                       sample_real(-3, 3, false, 0), sample_real(-3, 3, false, 0),
                                       sample_real(REAL_EXP_MIN, REAL_EXP_MAX, false, 0, 20),
                                       sample_real(-3, 3, true, 5)});
-    // trigonometric functions over the reducible range: beside multiples of
-    // pi/4, where the reduction cancels up to all digits, tiny, and octant
-    // counts up to 2^64
+    // trigonometric functions: beside multiples of pi/4, where the reduction
+    // cancels up to all digits, tiny, and octant counts up to 2^64
     const Sample trig =
         operands(sample_one_of({sample_signed(sample_beside(octant_point, 0)),
                                 sample_real(-3000, -1), sample_real(-1, 18), top_of_range}));
