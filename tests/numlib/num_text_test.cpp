@@ -6,7 +6,9 @@
 // Mutated texts end with a value, which takes the same round trip, or an
 // error. The edge texts random runs do not produce are rows of
 // tests/golden/number_text.txt, and so are the cases of the type dispatch
-// of numlib/num.h, whose operands are read as texts.
+// of numlib/num.h, whose operands are read as texts. Real texts also run
+// against their layout from the exact digits in every notation and flag
+// combination, and against exactly rounded decimal values when read.
 #include "numlib/num_text.h"
 
 #include <gmp.h>
@@ -15,6 +17,7 @@
 #include <cctype>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "numlib/mp_error.h"
@@ -49,17 +52,12 @@ constexpr Row kRows[] = {{kUint, 10, 0}, {kUint, 10, kGroup}, {kUint, 2, kSign},
                          {kUint, 8, 0},  {kUint, 16, kBoth},  {kRat, 10, 0},     {kRat, 10, kBoth},
                          {kReal, 10, 0}, {kReal, 10, kAll},   {kCplx, 10, 0},    {kCplx, 10, kAll}};
 
-// Words of a value of type t at the current word counts.
-i64 value_words(Type t) {
-    return num_size_bytes(0, t) / 8;
-}
-
 // The text read as a value of type t (to_nul: up to its first 0 character),
 // with a guard word after the value; the value and the error raised.
 std::pair<Words, i32> parse(Type t, const std::u16string& text, u32 in_flags, i32 base = 10,
                             bool to_nul = false) {
     constexpr u64 kGuard = 0xA5A5A5A5A5A5A5A5ULL;
-    Words x(static_cast<std::size_t>(value_words(t) + 1), kGuard);
+    Words x(static_cast<std::size_t>(num_size_bytes(0, t) / 8 + 1), kGuard);
     const i32 len = to_nul ? -1 : static_cast<i32>(text.size());
     mp_error = 0;
     if (t == kUint) uint_from_text(x.data(), text.c_str(), len, in_flags, base);
@@ -123,7 +121,7 @@ std::string digits(mpz_srcptr z, i32 base, bool group) {
 Words random_value(TestRng& rng, Type t) {
     const i64 n = mp_int_words, m = mp_real_words;
     if (t == kRat) return random_rat(rng, n);
-    Words x(static_cast<std::size_t>(value_words(t)));
+    Words x(static_cast<std::size_t>(num_size_bytes(0, t) / 8));
     if (t == kUint) {
         rng.fill(x.data(), n, rng.range(0, n));
         return x;
@@ -281,7 +279,8 @@ TEST_F(NumTextTest, MutatedTextsEndWithAValueOrAnError) {
 }
 
 // Values with no text: a rat whose sign word or denominator is bad, a rat
-// zero with the sign set; no buffer; no number type.
+// zero with the sign set, a real that is not well-formed; no buffer; no
+// number type.
 TEST_F(NumTextTest, MalformedValuesAndNoType) {
     mp_set_int_words(1);
     const Words bad_sign = {2, 1, 1}, zero_den = {0, 1, 0}, minus_zero = {1, 0, 1};
@@ -293,6 +292,151 @@ TEST_F(NumTextTest, MalformedValuesAndNoType) {
     EXPECT_EQ(mp_err(), MP_ERR_TEXT_SPACE);
     EXPECT_EQ(print(MP_TYPE_NONE, bad_sign.data(), 0, 10, 0),
               std::pair(std::string(), i32{MP_ERR_TYPE}));
+    // a real's word 1 below 10^18, a zero with an exponent, a word above the base
+    mp_set_real_words(2);
+    for (const Words& bad : {Words{0, 5, 0}, Words{2, 0, 0}, Words{0, REAL_TOP, REAL_BASE}})
+        EXPECT_EQ(print(kReal, bad.data(), 0, 10, 20).first, "[?]");
+}
+
+// ---- real texts --------------------------------------------------------------
+
+constexpr u32 kAllFlags = NUM_TEXT_SIGN | NUM_TEXT_EXP_NO_PLUS | NUM_TEXT_GROUP |
+                          NUM_TEXT_POINT_ZERO | NUM_TEXT_WHOLE | NUM_TEXT_EXP_ALWAYS |
+                          NUM_TEXT_ALL_DIGITS;
+
+// The digits of x, or for the whole-number display |x| rounded half up to an
+// integer, exactly: trailing zeros removed, "" for zero.
+DecimalDigits digits_of(const u64* x, i64 m, bool whole) {
+    DecimalDigits d;
+    d.sign = real_sign(x) && !real_is_zero(x);
+    if (whole && real_exp_of(x) < -1) return d;  // below one tenth: no need of a huge power
+    Mpz n;
+    i64 e10;
+    real_exact(n, &e10, x, m);
+    mpz_abs(n.get(), n.get());
+    if (whole && e10 < 0) {
+        Mpz p;
+        mpz_ui_pow_ui(p, 10, static_cast<unsigned long>(-e10));
+        mpz_mul_2exp(n, n, 1);
+        mpz_add(n, n, p);
+        mpz_mul_2exp(p, p, 1);
+        mpz_fdiv_q(n, n, p);
+        e10 = 0;
+    }
+    if (mpz_sgn(n.get()) == 0) return d;
+    d.digits = mpz_digits(n, 10);
+    d.exp = static_cast<i64>(d.digits.size()) - 1 + e10;
+    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    return d;
+}
+
+std::string zeros(i64 n) {
+    return std::string(static_cast<std::size_t>(n > 0 ? n : 0), '0');
+}
+
+// Digits i .. i + count - 1 of d, "0" past its end.
+std::string slice(const DecimalDigits& d, i64 from, i64 count) {
+    if (count <= 0) return "";
+    std::string s = d.digits + zeros(from + count - static_cast<i64>(d.digits.size()));
+    return s.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count));
+}
+
+// The expected text, laid out from the digits by string operations.
+std::string layout(const DecimalDigits& v, i64 m, u32 flags) {
+    const i64 d = 19 * m, k = static_cast<i64>(v.digits.size()), e = v.exp;
+    const bool whole = flags & NUM_TEXT_WHOLE, all = flags & NUM_TEXT_ALL_DIGITS;
+    std::string out = v.sign ? "-" : (flags & NUM_TEXT_SIGN) ? "+" : "";
+    const bool fixed = (whole || (!(flags & NUM_TEXT_EXP_ALWAYS) && e > mp_fixed_exp_low)) &&
+                       e < (whole ? mp_fixed_exp_high_int : mp_fixed_exp_high);
+    std::string frac;
+    if (!fixed) {
+        out += slice(v, 0, 1);
+        frac = slice(v, 1, all ? d - 1 : k - 1);
+        if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
+        if (!frac.empty()) out.append(".").append(frac);
+        out.append("e").append(e < 0 ? "-" : (flags & NUM_TEXT_EXP_NO_PLUS) ? "" : "+");
+        out.append(std::to_string(e < 0 ? -e : e));
+        return out;
+    }
+    if (e >= 0) {
+        const std::string whole_part = slice(v, 0, e + 1);
+        out += (flags & NUM_TEXT_GROUP) ? grouped(whole_part, 3) : whole_part;
+        if (!whole) frac = slice(v, e + 1, (all ? d : k) - (e + 1));
+    } else {
+        out += "0";
+        if (!whole) frac = zeros(-e - 1) + slice(v, 0, all ? d : k);
+    }
+    if (frac.empty() && (flags & NUM_TEXT_POINT_ZERO)) frac = "0";
+    if (!frac.empty()) out.append(".").append(frac);
+    return out;
+}
+
+TEST_F(NumTextTest, LaysOutTheDigitsInEveryNotation) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
+        mp_set_real_words(static_cast<i32>(m));
+        const bool wide = rng.chance(20);
+        mp_fixed_exp_low = wide ? -1000 : -4;
+        mp_fixed_exp_high = wide ? 10000 : 10;
+        const Words x = random_real(
+            rng, m, {.exp_min = -60, .exp_max = 60, .zero_percent = 5, .edge_percent = 3});
+        // each flag a quarter of the time
+        const u32 flags = static_cast<u32>(rng.word() & rng.word()) & kAllFlags;
+        if ((flags & NUM_TEXT_WHOLE) && real_exp_of(x.data()) > 100000) continue;
+        const DecimalDigits v = digits_of(x.data(), m, flags & NUM_TEXT_WHOLE);
+        // room for the zeros of fixed notation with the thresholds moved
+        const i32 cap = static_cast<i32>(num_text_capacity(static_cast<i32>(m), kReal)) + 3000;
+        ASSERT_EQ(print(kReal, x.data(), flags | NUM_TEXT_TERMINATE, 10, cap),
+                  std::pair(layout(v, m, flags), 0))
+            << "flags " << std::hex << flags << std::dec << " x " << real_text(x.data(), m, 60);
+    }
+}
+
+// A random decimal text with more or fewer digits than the precision, a
+// separator anywhere and an exponent, against the exactly rounded value.
+TEST_F(NumTextTest, ParsesDecimalTextRoundedHalfUp) {
+    for (i64 iter = 0; iter < test_iterations(1500); ++iter) {
+        const i64 m = iter % 50 == 0 ? rng.range(100, 527) : rng.range(1, 4);
+        mp_set_real_words(static_cast<i32>(m));
+        const i64 len = rng.range(1, 19 * m + 25);
+        const int style = static_cast<int>(rng.range(0, 3));  // random, nines, zeros, round-up tail
+        std::string digits(static_cast<std::size_t>(len), style == 1 ? '9' : '0');
+        if (style != 1 && style != 2)
+            for (char& c : digits) c = static_cast<char>('0' + rng.range(0, 9));
+        if (style == 3 && len > 19 * m) digits[static_cast<std::size_t>(19 * m)] = '5';
+        const i64 lead = rng.chance(30) ? rng.range(0, 30) : 0;
+        digits = zeros(lead) + digits;
+        const i64 point = rng.range(1, static_cast<i64>(digits.size()));  // digits before it
+        const i64 exp = rng.chance(50) ? rng.range(-100000, 100000) : 0;
+        const bool neg = rng.chance(50);
+        std::string text = neg ? "-" : rng.chance(20) ? "+" : "";
+        text.append(digits, 0, static_cast<std::size_t>(point));
+        if (point < static_cast<i64>(digits.size()))
+            text.append(rng.chance(50) ? "." : ",").append(digits, static_cast<std::size_t>(point));
+        if (exp != 0 || rng.chance(10))
+            text.append(rng.chance(50) ? "e" : "E").append(std::to_string(exp));
+        DecimalDigits want_d{neg ? 1 : 0, digits, point - 1 + exp};
+        Words want(static_cast<std::size_t>(m + 1));
+        real_from_digits(want.data(), m, want_d);
+        auto [got, err] = parse(kReal, u16(text), 0);
+        ASSERT_EQ(err, 0) << text;
+        ASSERT_EQ(got, want) << text << "\n want " << real_text(want.data(), m, 60) << "\n got  "
+                             << real_text(got.data(), m, 60);
+    }
+}
+
+// Display thresholds moved far out give a text far longer than any buffer:
+// it is cut to "[$]", and beyond a billion digits refused outright.
+TEST_F(NumTextTest, HugeFixedRealTextsStayBounded) {
+    mp_set_real_words(1);
+    mp_fixed_exp_high = 2000000000;
+    const i32 cap = static_cast<i32>(num_text_capacity(1, kReal));
+    auto [x, err] = parse(kReal, u"1e999999999", 0);
+    EXPECT_EQ(print(kReal, x.data(), NUM_TEXT_TERMINATE, 10, cap),
+              std::pair(std::string("[$]"), i32{MP_ERR_TEXT_SPACE}));
+    std::tie(x, err) = parse(kReal, u"1e1000000001", 0);
+    EXPECT_EQ(print(kReal, x.data(), NUM_TEXT_TERMINATE, 10, cap),
+              std::pair(std::string("[\\u00A7]"), i32{MP_ERR_INTERNAL}));
 }
 
 // ---- tests/golden/number_text.txt --------------------------------------------
@@ -347,12 +491,10 @@ std::string check_op_row(const GoldenLine& row) {
 std::string check_row(const GoldenLine& row) {
     if (row.section == "operations") return check_op_row(row);
     const auto head = row.words(0);
-    if (!kTypes.count(head.at(0))) return "unknown type " + head[0];
-    const Type type = kTypes.at(head[0]);
+    const Type type = kTypes.at(head.at(0));
     const i32 words = std::stoi(head.at(1)), base = head.size() > 2 ? std::stoi(head[2]) : 10;
     u32 in = 0, out = NUM_TEXT_TERMINATE;
     for (const std::string& f : row.words(4)) {
-        if (!kFlags.count(f)) return "unknown flag " + f;
         (kFlags.at(f) < NUM_TEXT_TERMINATE ? in : out) |= kFlags.at(f);
     }
     mp_int_words = mp_real_words = words;

@@ -3,7 +3,7 @@
 // spill words, reciprocals, integer quotients and remainders, machine
 // integers, rounding to digits, precision changes, integer and fractional
 // parts, powers of two and ten, comparisons and digit tests, machine and
-// binary integers to reals and back.
+// binary integers to reals and back; packed constants.
 #include <gmp.h>
 #include <mpfr.h>
 
@@ -31,32 +31,32 @@ struct Exact {
     Exact(const Real& x, i64 m) { real_exact(n, &e, x.data(), m); }
 };
 
-using Run = RealRun;
 using RawFn = std::function<u64(const RealCase& c, u64* dst, const u64* a, const u64* b)>;
 
 // An operation on copies of the operands, its destination apart (alias 0)
-// or on a copy of a (1) or b (2); the error raised is taken.
-Run raw(RawFn f) {
+// or on a copy of a (1) or b (2); the error raised is taken, or -1 when the
+// run writes past the m + 1 words of a destination apart.
+RealRun raw(RawFn f) {
     return [f](const RealCase& c, int alias) {
-        Real a = c.a, b = c.b.empty() ? c.a : c.b, out(c.a.size());
+        Real a = c.a, b = c.b.empty() ? c.a : c.b, out(static_cast<std::size_t>(c.m + 2), 7);
         u64* dst = alias == 1 ? a.data() : (alias == 2 ? b.data() : out.data());
         RealOutcome r;
         r.spill = f(c, dst, a.data(), b.data());
         r.x.assign(dst, dst + c.m + 1);
-        r.err = mp_err();
+        r.err = out.back() != 7 ? -1 : mp_err();
         mp_error.store(0);
         return r;
     };
 }
-Run raw(u64 (*f)(u64*, const u64*, const u64*)) {
+RealRun raw(u64 (*f)(u64*, const u64*, const u64*)) {
     return raw([f](const RealCase&, u64* d, const u64* a, const u64* b) { return f(d, a, b); });
 }
-Run raw(u64 (*f)(u64*, const u64*, u64)) {
+RealRun raw(u64 (*f)(u64*, const u64*, u64)) {
     return raw([f](const RealCase& c, u64* d, const u64* a, const u64*) {
         return f(d, a, static_cast<u64>(c.n));
     });
 }
-Run raw(void (*f)(u64*, const u64*)) {
+RealRun raw(void (*f)(u64*, const u64*)) {
     return raw([f](const RealCase&, u64* d, const u64* a, const u64*) {
         f(d, a);
         return u64{0};
@@ -64,29 +64,25 @@ Run raw(void (*f)(u64*, const u64*)) {
 }
 
 // A comparison's or a test's answer as the result.
-Run answer(std::function<i64(const RealCase& c)> f) {
+RealRun answer(std::function<i64(const RealCase& c)> f) {
     return raw([f](const RealCase& c, u64* d, const u64*, const u64*) {
         real_from_i64(d, f(c));
         return u64{0};
     });
 }
-Run answer(int (*f)(const u64*, const u64*)) {
+RealRun answer(int (*f)(const u64*, const u64*)) {
     return answer([f](const RealCase& c) { return f(c.a.data(), c.b.data()); });
 }
-Run answer(bool (*f)(const u64*)) {
+RealRun answer(bool (*f)(const u64*)) {
     return answer([f](const RealCase& c) { return f(c.a.data()); });
 }
 
 // A machine integer c.n, signed or not, as an m-word real and its spill.
-RealRun from_int(bool is_signed) {
-    return [is_signed](const RealCase& c, int) {
-        RealOutcome r{Real(static_cast<std::size_t>(c.m + 1))};
-        const auto v = static_cast<u64>(c.n);
-        r.spill = is_signed ? real_from_i64(r.x.data(), c.n) : real_from_u64(r.x.data(), v);
-        r.err = mp_err();
-        mp_error.store(0);
-        return r;
-    };
+u64 from_i64(const RealCase& c, u64* d, const u64*, const u64*) {
+    return real_from_i64(d, c.n);
+}
+u64 from_u64(const RealCase& c, u64* d, const u64*, const u64*) {
+    return real_from_u64(d, static_cast<u64>(c.n));
 }
 
 void int_operand(TestRng& rng, RealCase& c) {
@@ -219,7 +215,8 @@ void to_uint_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
 
 // A second operand for a: random, of nearby exponent, of any exponent, or
 // one that cancels most of a's digits (a with the sign that cancels, one
-// word moved by one, or the exponent one lower). c.n is 1 for a - b.
+// word moved by one, or the exponent one lower), in either order. c.n is 1
+// for a - b. The comparisons take the pairs too.
 void sum_operands(TestRng& rng, RealCase& c) {
     const i64 m = c.m;
     c.a =
@@ -249,6 +246,7 @@ void sum_operands(TestRng& rng, RealCase& c) {
     if (shape == 7 && c.b[w] + 1 < REAL_BASE) ++c.b[w];
     if (shape == 8 && c.b[w] > (w == 1 ? REAL_TOP : 0)) --c.b[w];
     if (shape == 9) real_add_exp(c.b.data(), -1);
+    if (rng.chance(50)) std::swap(c.a, c.b);
 }
 
 // a +- b; with a zero operand the other one (0 - x is -x, whichever zero);
@@ -485,17 +483,12 @@ void pow2_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
     set_pow10(v, e10, u);
 }
 
-// A run that writes m + 1 words into m + 2 (error -1 when it writes the
-// last one).
-Run bounded(std::function<void(const RealCase& c, u64* dst)> f) {
-    return [f](const RealCase& c, int) {
-        Real out(static_cast<std::size_t>(c.m + 2), 7);
-        f(c, out.data());
-        const i32 err = out.back() != 7 ? -1 : mp_err();
-        mp_error.store(0);
-        out.pop_back();
-        return RealOutcome{out, 0, err};
-    };
+// A run of the destination alone.
+RealRun bounded(std::function<void(const RealCase& c, u64* dst)> f) {
+    return raw([f](const RealCase& c, u64* d, const u64*, const u64*) {
+        f(c, d);
+        return u64{0};
+    });
 }
 
 // 10^k for k = c.n anywhere in the exponent range and one past its ends.
@@ -510,22 +503,6 @@ void pow10_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
 }
 
 // ---- comparisons and tests -------------------------------------------------------
-
-// A pair that often shares exponent and leading words: b random, -a, a
-// with a word moved by one, with the exponent moved by one, or a itself.
-void compare_operands(TestRng& rng, RealCase& c) {
-    c.a =
-        random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5, .edge_percent = 5});
-    c.b = c.a;
-    const i64 shape = rng.range(0, 4);
-    const auto w = static_cast<std::size_t>(rng.range(1, c.m));
-    const bool zero = real_is_zero(c.b.data());
-    if (shape == 0) c.b = random_real(rng, c.m, {.exp_min = -3, .exp_max = 3, .zero_percent = 5});
-    if (shape == 1) real_negate(c.b.data());
-    if (shape == 2 && !zero && c.b[w] + 1 < REAL_BASE) ++c.b[w];
-    if (shape == 3 && !zero) real_add_exp(c.b.data(), rng.chance(50) ? 1 : -1);
-    if (rng.chance(50)) std::swap(c.a, c.b);
-}
 
 // x and an i64 near the edges that matter (powers of ten, the i64 limits,
 // small values) in c.n and, exactly, in b; x is c.n itself, with a low word
@@ -588,14 +565,6 @@ RealRef difference_sign(bool magnitude, bool at_least = false) {
     };
 }
 
-i64 cmp_i64(const RealCase& c) {
-    return real_cmp_i64(c.a.data(), c.n);
-}
-
-i64 abs_at_least(const RealCase& c) {
-    return real_abs_at_least(c.a.data(), c.b[1] / 10000000000ULL, real_exp_of(c.b.data()));
-}
-
 // 1 when x is an integer (even: its units digit even), else 0.
 RealRef integral(bool even) {
     return [even](mpfr_ptr v, const RealCase& c, i64* e10) {
@@ -633,18 +602,10 @@ void rounding_operands(TestRng& rng, RealCase& c) {
     if (rng.chance(2)) c.n = -1;
 }
 
-void part_operands(TestRng& rng, RealCase& c) {
-    c.a = random_real(rng, c.m, {.exp_min = -3, .exp_max = 19 * c.m + 2, .zero_percent = 3});
-}
-
 // a at c.n words, resized to m.
 void resize_operands(TestRng& rng, RealCase& c) {
     c.n = rng.range(1, 528);
     c.a = random_real(rng, c.n, {.zero_percent = 3, .edge_percent = 3});
-}
-
-void resize_run(const RealCase& c, u64* dst) {
-    real_resize(dst, static_cast<i32>(c.m), c.a.data(), static_cast<i32>(c.n));
 }
 
 void resize_reference(mpfr_ptr v, const RealCase& c, i64* e10) {
@@ -676,10 +637,10 @@ std::vector<RealOp> arith_table() {
                 -1, 0),
         real_op("recip", spill, operands(wide), raw(real_recip), quotient_reference, 150, 1, 0, 0),
         // exact with the spill (the last digit of a 20-digit value at one word)
-        real_op("from_i64", spill, int_operand, from_int(true), int_reference(true), 3000, 0, -0.5,
+        real_op("from_i64", spill, int_operand, raw(from_i64), int_reference(true), 3000, 0, -0.5,
                 0),
-        real_op("from_u64", spill, int_operand, from_int(false), int_reference(false), 3000, 0,
-                -0.5, 0),
+        real_op("from_u64", spill, int_operand, raw(from_u64), int_reference(false), 3000, 0, -0.5,
+                0),
         real_op("to_i64", spill, machine_operands, to_machine<true>, machine_reference<true>, 2000,
                 0, -0.5, 0),
         real_op("to_u64", spill, machine_operands, to_machine<false>, machine_reference<false>,
@@ -690,26 +651,34 @@ std::vector<RealOp> arith_table() {
                 quotient_reference, 60, 2, 0, 0),
         real_op("divmod", exact, divmod_operands, raw(divmod), divmod_reference, 300, 2),
         real_op("round_digits", exact, rounding_operands, raw(round_digits), round_reference, 2000),
-        real_op("trunc", exact, part_operands, raw(real_trunc), part_reference(false), 300),
-        real_op("frac", exact, part_operands, raw(real_frac), part_reference(true), 300),
+        real_op("trunc", exact, integral_operands, raw(real_trunc), part_reference(false), 300),
+        real_op("frac", exact, integral_operands, raw(real_frac), part_reference(true), 300),
         real_op("from_uint", exact, uint_operand, bounded([](const RealCase& c, u64* d) {
                     real_from_uint(d, static_cast<i32>(c.w.size()), c.w.data());
                 }),
                 from_uint_reference, 300, 0),
         real_op("to_uint", exact, to_uint_operands, to_uint, to_uint_reference, 400, 0),
         // growing zero-fills, shrinking rounds with the first dropped word
-        real_op("resize", exact, resize_operands, bounded(resize_run), resize_reference, 2000, 0),
+        real_op("resize", exact, resize_operands, bounded([](const RealCase& c, u64* d) {
+                    real_resize(d, static_cast<i32>(c.m), c.a.data(), static_cast<i32>(c.n));
+                }),
+                resize_reference, 2000, 0),
         real_op("pow2", exact, pow2_exponent,
                 bounded([](const RealCase& c, u64* d) { real_pow2(d, c.n); }), pow2_reference, 300,
                 0),
         real_op("pow10", exact, pow10_exponent,
                 bounded([](const RealCase& c, u64* d) { real_pow10(d, c.n); }), pow10_reference,
                 300, 0),
-        real_op("cmp", exact, compare_operands, answer(real_cmp), difference_sign(false), 3000, 0),
-        real_op("cmp_abs", exact, compare_operands, answer(real_cmp_abs), difference_sign(true),
-                3000, 0),
-        real_op("cmp_i64", exact, i64_operands, answer(cmp_i64), difference_sign(false), 4000, 0),
-        real_op("abs_at_least", exact, threshold_operands, answer(abs_at_least),
+        real_op("cmp", exact, sum_operands, answer(real_cmp), difference_sign(false), 3000, 0),
+        real_op("cmp_abs", exact, sum_operands, answer(real_cmp_abs), difference_sign(true), 3000,
+                0),
+        real_op("cmp_i64", exact, i64_operands,
+                answer([](const RealCase& c) -> i64 { return real_cmp_i64(c.a.data(), c.n); }),
+                difference_sign(false), 4000, 0),
+        real_op("abs_at_least", exact, threshold_operands, answer([](const RealCase& c) -> i64 {
+                    return real_abs_at_least(c.a.data(), c.b[1] / 10000000000ULL,
+                                             real_exp_of(c.b.data()));
+                }),
                 difference_sign(true, true), 4000, 0),
         real_op("is_integer", exact, integral_operands, answer(real_is_integer), integral(false),
                 3000, 0),
@@ -760,6 +729,24 @@ TEST_F(RealArithRowsTest, DivmodZeroSignAndLimit) {
         EXPECT_EQ(real_sign(q.data()), limit ? 0 : 1) << x;
         EXPECT_EQ(mp_err(), limit ? 14 : 0) << x;
     }
+}
+
+// Packed constants: a count t, then t words (the header and the mantissa).
+TEST_F(RealArithRowsTest, PackedConstants) {
+    mp_set_real_words(3);
+    Real x(4, 9);
+    const u64 two_words[] = {3, 4, REAL_TOP + 5, 6};  // t = 3: header and two words
+    real_from_packed(x.data(), two_words);
+    EXPECT_EQ(x, (Real{4, REAL_TOP + 5, 6, 0}));
+    const u64 long_one[] = {
+        u64{6} | (u64{0xABCD} << 32), 0, REAL_TOP, 1, 2, 3, 4};  // high half ignored
+    real_from_packed(x.data(), long_one);
+    EXPECT_EQ(x, (Real{0, REAL_TOP, 1, 2}));
+    EXPECT_EQ(mp_err(), 0);
+    const u64 empty[] = {1, 4};
+    real_from_packed(x.data(), empty);
+    EXPECT_EQ(mp_err(), MP_ERR_DOMAIN);
+    EXPECT_EQ(x, Real(4, 0));
 }
 
 }  // namespace

@@ -12,8 +12,7 @@
 
 namespace {
 
-constexpr i64 TABLE_WORDS = MP_CONST_WORDS;
-constexpr i64 TABLE_DIGITS = 19 * TABLE_WORDS;
+constexpr i64 TABLE_WORDS = MP_CONST_WORDS, TABLE_DIGITS = 19 * TABLE_WORDS;
 
 // An entry's value: f(num / den) / div, inverted when asked; f is ln ('l'),
 // log10 ('g'), atan ('a') or, ignoring the argument, pi ('p').

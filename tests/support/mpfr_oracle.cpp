@@ -72,16 +72,6 @@ std::string scientific(int sign, std::string digits, i64 exp, i64 max_digits) {
            std::to_string(exp);
 }
 
-std::string real_digits(const u64* x, i64 m) {
-    std::string digits;
-    char word[24];
-    for (i64 i = 1; i <= m; ++i) {
-        std::snprintf(word, sizeof word, "%019llu", static_cast<unsigned long long>(x[i]));
-        digits += word;
-    }
-    return digits;
-}
-
 // out = (x's digits as an integer N) * 10^e rounded to nearest.
 void set_digits_times_pow10(mpfr_ptr out, const u64* x, i64 m, i64 e) {
     if (real_is_zero(x)) return mpfr_set_zero(out, real_sign(x) ? -1 : 1);
@@ -208,7 +198,12 @@ void from_mpfr(u64* dst, i64 m, mpfr_srcptr v, i64 e10) {
 
 std::string real_text(const u64* x, i64 m, i64 max_digits) {
     if (real_is_zero(x)) return real_sign(x) ? "-0" : "0";
-    return scientific(real_sign(x), real_digits(x, m), real_exp_of(x), max_digits);
+    std::string digits;
+    for (i64 i = 1; i <= m; ++i) {
+        const std::string w = std::to_string(x[i]);
+        digits += std::string(w.size() < 19 ? 19 - w.size() : 0, '0') + w;
+    }
+    return scientific(real_sign(x), digits, real_exp_of(x), max_digits);
 }
 
 std::string digits_text(const DecimalDigits& d, i64 max_digits) {

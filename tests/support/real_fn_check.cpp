@@ -204,10 +204,6 @@ RealOutcome body_run(const RealCase& c, i32 g, bool on_b,
 
 }  // namespace
 
-void PrintTo(const RealOp& op, std::ostream* os) {
-    *os << op.name;
-}
-
 std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param) {
     return param.param.name;
 }
@@ -344,14 +340,6 @@ RealRun guarded(RealIntFn fn) {
         auto body = [&](u64* d, const u64* a, const u64*) { fn(d, a, c.n); };
         if (alias) return body_run(c, 2, false, body);
         return outcome_of(c.m, [&](u64* d) { real_guarded_int(d, c.a.data(), c.n, 2, fn); });
-    };
-}
-
-RealRef mpfr_reference(MpfrUnaryFn f, bool cancels) {
-    return [f, cancels](mpfr_ptr v, const RealCase& c, i64*) {
-        Mpfr a(oracle_bits((cancels ? 2 : 1) * 19 * c.m + 80));
-        to_mpfr(a, c.a.data(), c.m);
-        f(v, a, MPFR_RNDN);
     };
 }
 

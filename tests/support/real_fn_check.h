@@ -83,7 +83,6 @@ struct RealOp {
 };
 
 // The entry's name, for the test names of a table.
-void PrintTo(const RealOp& op, std::ostream* os);
 std::string real_op_name(const ::testing::TestParamInfo<RealOp>& param);
 
 // An entry with the other fields at their defaults.
@@ -132,10 +131,8 @@ RealRun guarded(RealIntFn fn);
 
 using MpfrUnaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 using MpfrBinaryFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-// f at the operands taken exactly enough for 19m digits; with cancels the
-// argument keeps twice the digits (functions whose condition number reaches
-// 10^(19m), beside 1 or beside multiples of pi/4). Exponents below ~10^5.
-RealRef mpfr_reference(MpfrUnaryFn f, bool cancels = false);
+// f at the operands taken exactly enough for 19m digits (exponents below
+// ~10^5).
 RealRef mpfr_reference(MpfrBinaryFn f);
 
 // v * 10^*e10 = num / den * 10^e (den > 0; v widened to hold an integer num
