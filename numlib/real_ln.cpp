@@ -112,6 +112,9 @@ void real_log10(u64* dst, const u64* x) {
     if (!positive(x)) return real_fail(dst, MP_ERR_DOMAIN);
     i64 k = 0;
     ln_split(dst, x, &k);
+    // A failed split (a stop, no scratch) leaves 0, which the integer part
+    // must not turn into a plausible logarithm.
+    if (mp_err() != 0) return real_fail(dst, 0);
     ScratchMark mark;
     u64* c = real_take(mark);
     if (!c) return real_fail(dst, 0);

@@ -564,8 +564,9 @@ TEST_F(RealFnRowsTest, PinnedArguments) {
 
 // A pending error (a stop request) ends long work at once and gives +0.
 TEST_F(RealFnRowsTest, APendingErrorGivesZero) {
-    const Real x = sample_real(-1, 5)(rng, 527);
-    for (RealUnaryFn fn : {real_sin, real_cos, real_tan, real_exp, real_ln}) {
+    Real x = sample_real(-1, 5)(rng, 527);
+    x[0] &= ~u64{1};  // positive, so that the logarithms get past their domain check
+    for (RealUnaryFn fn : {real_sin, real_cos, real_tan, real_exp, real_ln, real_log10}) {
         mp_set_real_words(527);
         mp_raise(MP_ERR_STOPPED);
         Real out(528, 7);
