@@ -145,16 +145,6 @@ TEST_F(RootsTest, RealAndImaginaryRootsOfComplexPolynomials) {
     }
 }
 
-// keep_order leaves equal roots unmerged, in iteration order, zero roots last.
-TEST_F(RootsTest, KeepOrderDoesNotMerge) {
-    prepare(3, 15);
-    ASSERT_EQ(solve(from_ints({0, 1, -2, 1}), true), 3);  // x (x - 1)^2
-    EXPECT_EQ(real_cmp_i64(result.roots[0], 1), 0);
-    EXPECT_EQ(real_cmp_i64(result.roots[1], 1), 0);
-    EXPECT_TRUE(real_is_zero(result.roots[2]));
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(result.multiplicity[i], 1);
-}
-
 // Roots far from the start values need many sweeps before they settle:
 // x^2 - 10^30 at 5 digits (30 sweeps allowed) and x^3 - 10^3000 at 10
 // digits (90 allowed) run out of sweeps.
@@ -193,15 +183,6 @@ TEST_F(RootsTest, StopRequestEndsTheRun) {
         EXPECT_EQ(mp_err(), library ? i32{MP_ERR_STOPPED} : 0);
         EXPECT_EQ(appError.load(), library ? 0u : u32{APP_ERR_STOPPED});
     }
-}
-
-// 760 digits at degree 10 are the most 527 words carry.
-TEST_F(RootsTest, PrecisionRule) {
-    EXPECT_EQ(root_working_words(760, 10), 527);
-    EXPECT_EQ(root_working_words(761, 10), 528);
-    EXPECT_EQ(root_working_words(1, 1), 1);
-    EXPECT_EQ(root_working_words(19, 0), 1);
-    EXPECT_EQ(root_working_words(20, 0), 2);
 }
 
 // Input the caller got wrong is refused, never read out of bounds, and the

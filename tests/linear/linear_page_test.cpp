@@ -1,10 +1,10 @@
 // Whole solves from grid cells: the output texts in both languages, the
 // errors of unreadable cells, and every shown digit of ill-conditioned real
 // and complex solutions against the exact ones from FLINT.
-#include <flint/fmpq_mat.h>
 #include <gmpxx.h>
 #include <mpfr.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,8 +66,6 @@ TEST_F(LinearTest, OverlongCellsNameEquationAndColumn) {
 
 namespace {
 
-using QMatrix = std::vector<std::vector<mpq_class>>;
-
 // A system as cell texts beside its exact values (real and imaginary parts).
 struct TextSystem {
     std::vector<std::vector<std::string>> cells;
@@ -75,36 +73,23 @@ struct TextSystem {
 };
 
 // x exactly, real parts then imaginary parts, from the real form
-// [[Re, -Im], [Im, Re]] of 2n rows (FLINT); empty when the system is singular.
+// [[Re, -Im], [Im, Re]] of 2n rows; empty when the system is singular.
 std::vector<mpq_class> exact_solution(const TextSystem& s) {
-    const slong n = static_cast<slong>(s.re.size());
-    fmpq_mat_t a, b, x;
-    fmpq_mat_init(a, 2 * n, 2 * n);
-    fmpq_mat_init(b, 2 * n, 1);
-    fmpq_mat_init(x, 2 * n, 1);
-    for (slong i = 0; i < n; ++i) {
-        for (slong j = 0; j < n; ++j) {
-            const mpq_class& re = s.re[i][j];
-            const mpq_class& im = s.im[i][j];
-            fmpq_set_mpq(fmpq_mat_entry(a, i, j), re.get_mpq_t());
-            fmpq_set_mpq(fmpq_mat_entry(a, n + i, n + j), re.get_mpq_t());
-            fmpq_set_mpq(fmpq_mat_entry(a, i, n + j), mpq_class(-im).get_mpq_t());
-            fmpq_set_mpq(fmpq_mat_entry(a, n + i, j), im.get_mpq_t());
+    const std::size_t n = s.re.size();
+    QMatrix a(2 * n, std::vector<mpq_class>(2 * n + 1));
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            a[i][j] = a[n + i][n + j] = s.re[i][j];
+            a[i][n + j] = -s.im[i][j];
+            a[n + i][j] = s.im[i][j];
         }
-        fmpq_set_mpq(fmpq_mat_entry(b, i, 0), s.re[i][n].get_mpq_t());
-        fmpq_set_mpq(fmpq_mat_entry(b, n + i, 0), s.im[i][n].get_mpq_t());
+        a[i][2 * n] = s.re[i][n];
+        a[n + i][2 * n] = s.im[i][n];
     }
+    std::vector<bool> is_free;
     std::vector<mpq_class> out;
-    if (fmpq_mat_solve(x, a, b)) {
-        for (slong i = 0; i < 2 * n; ++i) {
-            out.emplace_back();
-            fmpq_get_mpq(out.back().get_mpq_t(), fmpq_mat_entry(x, i, 0));
-        }
-    }
-    fmpq_mat_clear(a);
-    fmpq_mat_clear(b);
-    fmpq_mat_clear(x);
-    return out;
+    for (const auto& x : echelon_family(a, is_free)) out.push_back(x[0]);
+    return std::count(is_free.begin(), is_free.end(), true) == 0 ? out : std::vector<mpq_class>();
 }
 
 // Ill-conditioned and badly scaled regular systems: Hilbert-like 1/(i + j +

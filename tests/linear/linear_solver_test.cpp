@@ -2,7 +2,6 @@
 // of every rank, consistent or not, solved in rat and in real must come out
 // as the echelon form's family in the free unknowns, named as parameters;
 // and the lists of up to thirty parameters.
-#include <flint/fmpq_mat.h>
 #include <gmpxx.h>
 
 #include <string>
@@ -56,70 +55,6 @@ IntMatrix random_system(TestRng& rng, i32 n, i32 k) {
     return a;
 }
 
-// The exact solution in the solver's form: for unknown j, slot 0 and the
-// slot of each free unknown (slot P + 1 - q for the q-th of P); empty when
-// the system is inconsistent. is_free[j] says whether unknown j is free.
-std::vector<std::vector<mpq_class>> echelon_family(const IntMatrix& m, const IntMatrix& den,
-                                                   std::vector<bool>& is_free) {
-    const slong n = static_cast<slong>(m.size());
-    fmpq_mat_t a;
-    fmpq_mat_init(a, n, n + 1);
-    for (slong i = 0; i < n; ++i)
-        for (slong j = 0; j <= n; ++j)
-            fmpq_set_si(fmpq_mat_entry(a, i, j), m[i][j], static_cast<ulong>(den[i][j]));
-    const slong rank = fmpq_mat_rref(a, a);
-    std::vector<slong> pivot(n, -1);  // the row of each pivot column
-    bool consistent = true;
-    for (slong r = 0; r < rank; ++r) {
-        slong c = 0;
-        while (fmpq_is_zero(fmpq_mat_entry(a, r, c))) ++c;
-        if (c == n)
-            consistent = false;
-        else
-            pivot[c] = r;
-    }
-    std::vector<std::vector<mpq_class>> x;
-    is_free.assign(n, false);
-    for (slong j = 0; j < n; ++j) is_free[j] = pivot[j] < 0;
-    if (consistent) {
-        std::vector<slong> slot(n, 0);
-        const slong params = n - rank;
-        for (slong j = 0, q = 0; j < n; ++j)
-            if (pivot[j] < 0) slot[j] = params - q++;
-        x.assign(n, std::vector<mpq_class>(params + 1));
-        auto value = [&](slong r, slong c) {
-            mpq_class v;
-            fmpq_get_mpq(v.get_mpq_t(), fmpq_mat_entry(a, r, c));
-            return v;
-        };
-        for (slong j = 0; j < n; ++j) {
-            if (pivot[j] < 0) {
-                x[j][slot[j]] = 1;
-                continue;
-            }
-            x[j][0] = value(pivot[j], n);
-            for (slong f = 0; f < n; ++f)
-                if (pivot[f] < 0) x[j][slot[f]] = -value(pivot[j], f);
-        }
-    }
-    fmpq_mat_clear(a);
-    return x;
-}
-
-// Denominators that divide row i by r_i and column j < n by c_j, which
-// keeps the rank and the consistency; all 1 now and then.
-IntMatrix random_denominators(TestRng& rng, i32 n, bool fractions) {
-    std::vector<i64> r(n, 1), c(n + 1, 1);
-    for (i32 i = 0; i < n && fractions; ++i) {
-        r[i] = rng.range(1, 12);
-        c[i] = rng.range(1, 12);
-    }
-    IntMatrix den(n, std::vector<i64>(n + 1));
-    for (i32 i = 0; i < n; ++i)
-        for (i32 j = 0; j <= n; ++j) den[i][j] = r[i] * c[j];
-    return den;
-}
-
 // The real value x within a unit of the last of `digits` digits of want
 // (relative to 1 for small values).
 ::testing::AssertionResult real_near(const u64* x, const mpq_class& want, i32 digits) {
@@ -143,13 +78,13 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
             for (i32 type : {MP_TYPE_RAT, MP_TYPE_REAL}) {
                 SCOPED_TRACE(::testing::Message()
                              << "n " << n << " rank <= " << k << " type " << type);
-                // Fractions for rat, whose exact elimination scales rows to integers.
-                const IntMatrix den =
-                    random_denominators(rng, n, type == MP_TYPE_RAT && rng.chance(75));
-                std::vector<bool> is_free;
-                const auto want = echelon_family(m, den, is_free);
                 // n rows of n + 1 values and as many solution slots, at the
-                // context the page sets.
+                // context the page sets. For rat now and then row i divided by
+                // r_i and column j < n by c_j, which keeps the rank and the
+                // consistency and which exact elimination scales back to integers.
+                const bool fractions = type == MP_TYPE_RAT && rng.chance(75);
+                std::vector<i64> den(2 * n + 1, 1);  // r_0.., then c_0..
+                for (i32 i = 0; i < 2 * n && fractions; ++i) den[i] = rng.range(1, 12);
                 linear_system sys;
                 linear_solution sol;
                 sol.format_flags = linear_set_context(type, 30);
@@ -161,15 +96,20 @@ TEST_F(LinearTest, SystemsOfEveryRankGiveTheEchelonFamily) {
                 sys.real_words = sol.real_words = mp_real_words;
                 sys.int_words = sol.int_words = mp_int_words;
                 sol.digits = 30;
+                QMatrix exact(n, std::vector<mpq_class>(n + 1));
                 for (i32 i = 0; i < n; ++i) {
                     sys.rows[i] = values.data() + i * (n + 1) * w;
                     sol.x[i] = slots.data() + i * (n + 1) * w;
                     for (i32 j = 0; j <= n; ++j) {
+                        const i64 d = den[i] * den[n + j];
+                        exact[i][j] = mpq_class(m[i][j]) / d;
                         u64* v = sys.rows[i] + j * w;
                         num_from_i64(v, m[i][j]);
-                        if (den[i][j] > 1) rat_div_u64(v, v, static_cast<u64>(den[i][j]));
+                        if (d > 1) rat_div_u64(v, v, static_cast<u64>(d));
                     }
                 }
+                std::vector<bool> is_free;
+                const auto want = echelon_family(exact, is_free);
                 solve_linear(sys, sol);
                 ASSERT_EQ(appError.load(), 0u);
                 if (want.empty()) {

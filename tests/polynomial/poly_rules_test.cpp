@@ -10,13 +10,6 @@
 
 namespace {
 
-std::u16string insert1() {
-    return appErrorText1;
-}
-std::u16string insert2() {
-    return appErrorText2;
-}
-
 class PolyTypeTest : public PolyTest, public ::testing::WithParamInterface<i32> {
   protected:
     void SetUp() override {
@@ -62,8 +55,8 @@ TEST_P(PolyTypeTest, RefusedAliasing) {
     // Exponents the page would refuse are refused here as well.
     poly_pow(a, b, 21, 30);
     EXPECT_EQ(app_error(), APP_ERR_POLY_INDEX);
-    EXPECT_EQ(insert1(), u"P1(x)");
-    EXPECT_EQ(insert2(), u"20");
+    EXPECT_EQ(std::u16string(appErrorText1), u"P1(x)");
+    EXPECT_EQ(std::u16string(appErrorText2), u"20");
 }
 
 TEST_F(PolyTest, LibraryErrorsBecomeApplicationErrors) {

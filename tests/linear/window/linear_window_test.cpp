@@ -38,8 +38,6 @@ TEST_F(LinearWindow, ATypedSystemSolvesComesBackFromItsFileAndBadInputIsRefused)
     EXPECT_EQ(output->toPlainText(), QString());
     pickFile(dir.filePath(QStringLiteral("system.csv")));
     button(QStringLiteral("Load"))->click();
-    EXPECT_EQ(grid->model().row_count(), 3);
-    EXPECT_EQ(grid->cellText(25, 2), QStringLiteral("3^3"));
     clickAndWait(solve);
     EXPECT_EQ(output->toPlainText(), solved);
 

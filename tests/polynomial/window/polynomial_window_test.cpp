@@ -3,9 +3,6 @@
 // polynomials, and a bad cell with its message.
 #include "polynomial/window/polynomial_window.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 #include "gui_page.h"
 
 namespace {
@@ -21,9 +18,8 @@ class PolynomialWindow : public PageTest {
 TEST_F(PolynomialWindow, DivisionResultButtonsCountAndABadCell) {
     setField(QStringLiteral("Max. degree"), 3);
     // P0 = x^3 - 1 pasted as a spreadsheet row from a3 on; P1 = x - 1 typed.
-    QGuiApplication::clipboard()->setText(QStringLiteral("1\t0\t0\t-1\n"));
     grid->selectCell(17, 0);
-    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    grid->paste(QStringLiteral("1\t0\t0\t-1\n"));
     type(19, 1, QStringLiteral("1"));
     type(20, 1, QStringLiteral("-1"));
     clickAndWait(button(QStringLiteral("/")));
