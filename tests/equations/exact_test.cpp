@@ -237,7 +237,9 @@ TEST_F(ExactTest, EveryDegreeAgainstArbWithExactTexts) {
                 for (const mpq_class& r : known)
                     EXPECT_TRUE(std::find(texts.begin(), texts.end(), r.get_str()) != texts.end())
                         << r.get_str() << " has no text";
-                if (n - rational <= 2) EXPECT_EQ(std::count(texts.begin(), texts.end(), ""), 0);
+                if (n - rational <= 2) {
+                    EXPECT_EQ(std::count(texts.begin(), texts.end(), ""), 0);
+                }
             }
         }
     }
@@ -269,7 +271,7 @@ TEST_F(ExactTest, TextsOfKnownEquations) {
         for (const std::string& c : row.words(0)) p.emplace_back(c), p.back().canonicalize();
         for (i32 digits : {10, 41, 60}) {
             SCOPED_TRACE(row.where() + " digits " + std::to_string(digits));
-            solve(p, digits, false, row.text(2) == "sign" ? NUM_TEXT_SIGN : 0);
+            solve(p, digits, false, row.text(2) == "sign" ? u32{NUM_TEXT_SIGN} : 0u);
             EXPECT_EQ(appError.load(), 0u);
             EXPECT_EQ(mp_err(), 0);
             std::vector<std::string> texts;  // "text^multiplicity", in the solver's order
