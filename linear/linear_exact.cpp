@@ -78,7 +78,11 @@ class FractionFree {
   private:
     u64* at(i64 r, i64 c) { return m_ + (r * (n_ + 1) + c) * stride_; }
     u64* x_at(i64 i, i64 s) { return x_ + (i * (n_ + 1) + s) * stride_; }
-    const u64* rat_at(i64 r, i64 c) const { return sys_.rows[r] + c * (2 * n0_ + 1); }
+    const u64* rat_at(i64 r, i64 c) const { return sys_.rows[r] + c * sys_.value_bytes / 8; }
+    // The denominator of a rat value at the caller's words, which rat_den
+    // cannot find while the integers run at their own word count.
+    const u64* den_of(const u64* v) const { return rat_num(v) + n0_; }
+    u64* den_of(u64* v) const { return rat_num(v) + n0_; }
 
     i32 product_words(i64 t) const;
     void scale_rows();
@@ -118,8 +122,8 @@ i32 FractionFree::words_needed() {
         i64 num_bits = 0, den_bits = 0;
         for (i64 c = 0; c <= n_; ++c) {
             const u64* v = rat_at(r, c);
-            num_bits = std::max<i64>(num_bits, bits_of(v + 1, n0_));
-            den_bits += bits_of(v + 1 + n0_, n0_);
+            num_bits = std::max<i64>(num_bits, bits_of(rat_num(v), n0_));
+            den_bits += bits_of(den_of(v), n0_);
         }
         row_bits[r] = num_bits + den_bits + 3;
     }
@@ -144,16 +148,16 @@ void FractionFree::scale_rows() {
     for (i64 r = 0; r < n_ && !failed(); ++r) {
         uint_set_u64(lcm, 1);
         for (i64 c = 0; c <= n_; ++c) {
-            uint_resize(part, w, rat_at(r, c) + 1 + n0_, n0_);
+            uint_resize(part, w, den_of(rat_at(r, c)), n0_);
             if (!uint_is_one(part)) uint_lcm(lcm, lcm, part);
         }
         const bool integers = uint_is_one(lcm);
         for (i64 c = 0; c <= n_; ++c) {
             const u64* v = rat_at(r, c);
             u64* e = at(r, c);
-            uint_resize(mag(e), w, v + 1, n0_);
+            uint_resize(mag(e), w, rat_num(v), n0_);
             if (!integers) {
-                uint_resize(part, w, v + 1 + n0_, n0_);
+                uint_resize(part, w, den_of(v), n0_);
                 uint_divmod(mag(t3_), nullptr, lcm, part);
                 uint_mul(mag(e), mag(e), mag(t3_));
             }
@@ -253,7 +257,7 @@ void FractionFree::substitute(i64 q, i64 s) {
 
 // Unknown i, slot s: X / D in lowest terms, into the caller's rat slot.
 void FractionFree::write_result(i64 i, i64 s) {
-    u64* out = sol_.x[i] + s * (2 * n0_ + 1);
+    u64* out = sol_.x[i] + s * sys_.value_bytes / 8;
     const u64* xv = x_at(i, s);
     const i32 w = mp_int_words;
     u64* num = mag(t1_);
@@ -267,14 +271,10 @@ void FractionFree::write_result(i64 i, i64 s) {
         uint_divmod(num, nullptr, mag(xv), gcd);
         uint_divmod(den, nullptr, mag(prev_), gcd);
     }
-    if (failed()) return;
-    if (bits_of(num, w) > 64 * n0_ || bits_of(den, w) > 64 * n0_) {
-        mp_raise(MP_ERR_OVERFLOW);
-        return;
-    }
+    // A part longer than the caller's words is error 12 (result too long).
+    uint_resize(rat_num(out), n0_, num, w);
+    uint_resize(den_of(out), n0_, den, w);
     out[0] = negative(xv) != negative(prev_) && !uint_is_zero(num) ? 1 : 0;
-    uint_resize(out + 1, n0_, num, w);
-    uint_resize(out + 1 + n0_, n0_, den, w);
 }
 
 // The free columns, last first, are the parameters 1, 2, ...; X of a free

@@ -317,7 +317,7 @@ void solve(linear_system& sys, linear_solution& sol) {
     if (cand == nullptr) return;
     Work w;
     w.n = sys.n;
-    w.words = sys.value_bytes / 8;
+    w.words = words;
     w.rows = sys.rows;
     w.f = f;
     w.mag = mag;
