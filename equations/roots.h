@@ -85,7 +85,10 @@ void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z);
 // once rounding alone moves it. Iterates within 10^-(digits - 1) of each
 // other (the cloud around a multiple root) all get their mean, so that they
 // merge even when the root lies near a rounding boundary. Parts that only
-// flicker around zero come out as exactly 0.
+// flicker around zero come out as exactly 0. Where the last sweep's steps
+// are too small to move any rounded part, across a rounding boundary, out of
+// the noise or into another cloud, the sweeps still to come would record the
+// same values, and the iteration stops there with that outcome.
 // Iterates that coincide exactly are pulled apart instead of dividing by
 // zero.
 // Fills roots 0..degree-1 with multiplicity 1 and count = degree; returns

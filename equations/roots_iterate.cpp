@@ -46,6 +46,19 @@ class History {
         std::copy_n(data_.begin() + static_cast<std::ptrdiff_t>(from * span), span,
                     data_.begin() + static_cast<std::ptrdiff_t>(to * span));
     }
+    // Every older slot takes the newest values, as if the last sweep had
+    // been repeated until the history was full.
+    void repeat_newest() {
+        const std::size_t span = static_cast<std::size_t>(m_ + 1);
+        for (std::size_t v = 0; v < data_.size() / (HISTORY * span); ++v) {
+            const auto base = data_.begin() + static_cast<std::ptrdiff_t>(v * HISTORY * span);
+            const auto newest = base + static_cast<std::ptrdiff_t>(newest_ * span);
+            for (i32 s = 0; s < HISTORY; ++s) {
+                if (s != newest_)
+                    std::copy_n(newest, span, base + static_cast<std::ptrdiff_t>(s * span));
+            }
+        }
+    }
     bool stable(i32 root, i32 part) {
         for (i32 age = 1; age < HISTORY; ++age) {
             if (real_cmp(slot(root, part, 0), slot(root, part, age)) != 0) return false;
@@ -147,13 +160,17 @@ bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z) {
 
 // One sweep in which each new iterate is used at once by the later ones.
 // Returns true when every update was below 10^-(digits + 2) of its iterate
-// or made at the noise floor of the evaluation.
-bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits) {
+// or made at the noise floor of the evaluation. `steps`, when given, gets
+// log10 of each update's size (NO_STEP for none).
+constexpr double NO_STEP = -1e300;
+bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits,
+           std::vector<double>* steps = nullptr) {
     const i32 m = eq.degree;
     std::vector<u64> p = cplx_temp(), q = cplx_temp(), d = cplx_temp();
     bool small = true;
     for (i32 i = 0; i < m; ++i) {
         u64* zi = z[static_cast<std::size_t>(i)].data();
+        if (steps) (*steps)[static_cast<std::size_t>(i)] = NO_STEP;
         cplx_poly_eval(p.data(), eq, zi);
         cplx_zero(q.data());
         real_one(q.data());
@@ -172,6 +189,7 @@ bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits
         cplx_div(p.data(), p.data(), q.data());
         const i64 size = magnitude(zi, REAL_EXP_MIN);
         if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2 && !noise) small = false;
+        if (steps) (*steps)[static_cast<std::size_t>(i)] = log10_abs_cplx(p.data());
         cplx_sub(zi, zi, p.data());
     }
     return small;
@@ -224,9 +242,10 @@ bool same_cloud(const u64* a, const u64* b, i32 digits) {
 // history of the cloud's first member, so that all are cleaned up alike and
 // merge. Distinct roots closer than 10^-(digits - 1) of their size would show
 // (almost) the same digits and join one cloud too.
-void centre_clouds(History& h, const std::vector<std::vector<u64>>& z, i32 digits) {
+// Each iterate's cloud, named by its first member.
+std::vector<i32> find_clouds(const std::vector<std::vector<u64>>& z, i32 digits) {
     const i32 m = static_cast<i32>(z.size());
-    std::vector<i32> cloud(static_cast<std::size_t>(m));  // each cloud named by its first member
+    std::vector<i32> cloud(static_cast<std::size_t>(m));
     for (i32 i = 0; i < m; ++i) cloud[i] = i;
     for (i32 i = 1; i < m; ++i) {
         for (i32 j = 0; j < i; ++j) {
@@ -235,26 +254,144 @@ void centre_clouds(History& h, const std::vector<std::vector<u64>>& z, i32 digit
             for (i32& c : cloud) c = c == from ? to : c;
         }
     }
-    std::vector<u64> mean = cplx_temp();
+    return cloud;
+}
+
+// mean = the mean of the iterates in cloud `first`; false for a cloud of one.
+bool cloud_mean(u64* mean, const std::vector<std::vector<u64>>& z, const std::vector<i32>& cloud,
+                i32 first) {
+    u64 size = 0;
+    cplx_zero(mean);
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        if (cloud[i] != first) continue;
+        cplx_add(mean, mean, z[i].data());
+        ++size;
+    }
+    if (size < 2) return false;
     const i32 w = mp_real_words;
+    real_round_guard(mean, real_div_u64(mean, mean, size), w);
+    u64* im = cplx_im_of(mean, w);
+    real_round_guard(im, real_div_u64(im, im, size), w);
+    return true;
+}
+
+void centre_clouds(History& h, const std::vector<std::vector<u64>>& z, i32 digits) {
+    const i32 m = static_cast<i32>(z.size());
+    const std::vector<i32> cloud = find_clouds(z, digits);
+    std::vector<u64> mean = cplx_temp();
     for (i32 first = 0; first < m; ++first) {
-        u64 size = 0;
-        cplx_zero(mean.data());
-        for (i32 i = first; i < m; ++i) {
-            if (cloud[i] != first) continue;
-            cplx_add(mean.data(), mean.data(), z[i].data());
-            ++size;
-        }
-        if (size < 2) continue;
-        real_round_guard(mean.data(), real_div_u64(mean.data(), mean.data(), size), w);
-        u64* im = cplx_im_of(mean.data(), w);
-        real_round_guard(im, real_div_u64(im, im, size), w);
+        if (cloud[first] != first || !cloud_mean(mean.data(), z, cloud, first)) continue;
         real_round_digits(h.slot(first, 0, 0), mean.data(), digits);
-        real_round_digits(h.slot(first, 1, 0), im, digits);
+        real_round_digits(h.slot(first, 1, 0), cplx_im_of(mean.data(), mp_real_words), digits);
         for (i32 i = first + 1; i < m; ++i) {
             if (cloud[i] == first) h.copy_root(i, first);
         }
     }
+}
+
+// The sweeps at the working precision go on until five in a row leave every
+// rounded part unchanged. Once the steps are far below what the rounding at
+// `digits` can see, what those sweeps would record is already known: further
+// sweeps move an iterate by at most SETTLE_MARGIN decades more than its last
+// step (quadratic convergence shrinks the steps; a multiple root's cloud
+// stays within its diameter), and no part can cross a rounding boundary,
+// leave the noise below the other part, or join or leave a cloud.
+constexpr double SETTLE_MARGIN = 4;
+
+enum class PartFate { FIXED, NOISE, OPEN };
+
+// Whether every value within 10^e of v rounds like v.
+bool rounding_fixed(const u64* v, i64 e, i32 digits) {
+    std::vector<u64> bound(static_cast<std::size_t>(mp_real_words + 1)), moved(bound.size()),
+        at(bound.size()), rounded(bound.size());
+    real_pow10(bound.data(), e);
+    real_round_digits(at.data(), v, digits);
+    for (const int sub : {0, 1}) {
+        real_round_guard(moved.data(), real_add_sub(moved.data(), v, bound.data(), sub),
+                         mp_real_words);
+        real_round_digits(rounded.data(), moved.data(), digits);
+        if (real_cmp(rounded.data(), at.data()) != 0) return false;
+    }
+    return true;
+}
+
+// FIXED: the part keeps its rounding within 10^e; NOISE: it stays below the
+// noise beside the other, fixed part (and comes out as 0 however it moves).
+PartFate part_fate(const u64* z, i32 part, i64 e, i32 digits, i32 degree) {
+    const i32 w = mp_real_words;
+    const u64* v = part == 0 ? z : cplx_im_of(z, w);
+    const u64* other = part == 0 ? cplx_im_of(z, w) : z;
+    if (rounding_fixed(v, e, digits)) return PartFate::FIXED;
+    if (!rounding_fixed(other, e, digits)) return PartFate::OPEN;
+    std::vector<u64> top(static_cast<std::size_t>(w + 1)), bound(top.size()),
+        other_rounded(top.size());
+    real_pow10(bound.data(), e);
+    real_copy(top.data(), v);
+    if (real_sign(top.data()) != 0) real_negate(top.data());
+    real_round_guard(top.data(), real_add_sub(top.data(), top.data(), bound.data(), 0), w);
+    real_round_digits(top.data(), top.data(), digits);
+    real_round_digits(other_rounded.data(), other, digits);
+    return below_noise(top.data(), other_rounded.data(), digits, degree) ? PartFate::NOISE
+                                                                         : PartFate::OPEN;
+}
+
+// log10 of how far iterate i may still move.
+double reach(const std::vector<std::vector<u64>>& z, const std::vector<double>& steps,
+             std::size_t i) {
+    const double rounding = log10_abs_cplx(z[i].data()) - 19.0 * mp_real_words + 10;
+    return std::max(steps[i], rounding) + SETTLE_MARGIN;
+}
+
+// Whether no pair of iterates can join or leave a cloud; raises each cloud
+// member's reach to the cloud's diameter.
+bool clouds_fixed(const std::vector<std::vector<u64>>& z, const std::vector<i32>& cloud,
+                  std::vector<double>& far, i32 digits) {
+    std::vector<u64> d = cplx_temp();
+    std::vector<double> diameter(z.size(), NO_STEP);
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            cplx_sub(d.data(), z[i].data(), z[j].data());
+            const double apart = log10_abs_cplx(d.data());
+            const double edge =
+                std::max(log10_abs_cplx(z[i].data()), log10_abs_cplx(z[j].data())) - (digits - 1);
+            if (std::abs(apart - edge) < 1 || std::max(far[i], far[j]) > std::min(apart, edge) - 2)
+                return false;
+            if (cloud[i] == cloud[j]) {
+                auto& c = diameter[static_cast<std::size_t>(cloud[i])];
+                c = std::max(c, apart);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        const std::size_t c = static_cast<std::size_t>(cloud[i]);
+        far[c] = std::max({far[c], far[i], diameter[c] + SETTLE_MARGIN});
+    }
+    for (std::size_t i = 0; i < z.size(); ++i) far[i] = far[static_cast<std::size_t>(cloud[i])];
+    return true;
+}
+
+// Whether the sweeps still to come would record the newest values again.
+// A cloud takes its mean's rounded parts, and its first member's own values
+// stand beside them in the history.
+bool settled(const std::vector<std::vector<u64>>& z, const std::vector<double>& steps, i32 digits,
+             i32 degree) {
+    std::vector<double> far(z.size());
+    for (std::size_t i = 0; i < z.size(); ++i) far[i] = reach(z, steps, i);
+    const std::vector<i32> cloud = find_clouds(z, digits);
+    if (!clouds_fixed(z, cloud, far, digits)) return false;
+    std::vector<u64> mean = cplx_temp();
+    for (std::size_t i = 0; i < z.size(); ++i) {
+        if (cloud[i] != static_cast<i32>(i)) continue;
+        const i64 e = static_cast<i64>(std::ceil(std::max(far[i], -1e18)));
+        const bool merged = cloud_mean(mean.data(), z, cloud, static_cast<i32>(i));
+        for (i32 part = 0; part < 2; ++part) {
+            const PartFate own = part_fate(z[i].data(), part, e, digits, degree);
+            const PartFate shown = merged ? part_fate(mean.data(), part, e, digits, degree) : own;
+            if (shown == PartFate::OPEN || (shown == PartFate::FIXED && own != PartFate::FIXED))
+                return false;
+        }
+    }
+    return true;
 }
 
 void take_roots(History& h, const poly_equation& eq, root_result& result, i32 digits) {
@@ -373,11 +510,16 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
     climb(eq, z, result, limit);
     if (stop_pending()) return false;
     History history(m, mp_real_words);
+    std::vector<double> steps(z.size());
     for (i64 recorded = 1;; ++recorded) {
-        const bool small_steps = sweep(eq, z, digits);
+        const bool small_steps = sweep(eq, z, digits, &steps);
         record(history, z, digits);
         ++result.sweeps;
         if (recorded >= HISTORY && small_steps && converged(history, m)) break;
+        if (small_steps && result.sweeps + HISTORY - 2 < limit && settled(z, steps, digits, m)) {
+            history.repeat_newest();
+            break;
+        }
         if (stop_pending()) return false;
         if (result.sweeps >= limit) {
             raiseAppError(APP_ERR_NOT_CONVERGED, nullptr, nullptr);
