@@ -446,6 +446,11 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
     std::vector<u64> store;
     i32 current = full;
     for (const i32 words : ladder_levels(full)) {
+        // The lowest level has settled once its steps are below half its
+        // digits. A higher one starts from iterates settled at the level
+        // below, and its first step, about as small as that level's
+        // precision, settles it.
+        const i32 digits = current == full ? 19 * words / 2 : 19 * (current - 1);
         for (auto& v : z) cplx_resize(v.data(), words, v.data(), current);
         current = words;
         RealWordsScope scope(words);
@@ -456,7 +461,6 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
             level.coef[k] = store.data() + size * static_cast<std::size_t>(k);
             cplx_resize(level.coef[k], words, eq.coef[k], full);
         }
-        const i32 digits = 19 * words / 2;
         for (i64 n = 0; n < LADDER_LEVEL_SWEEPS && result.sweeps < limit; ++n) {
             const bool small = sweep(level, z, digits);
             ++result.sweeps;
