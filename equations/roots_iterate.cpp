@@ -5,6 +5,7 @@
 
 #include "app/app_error.h"
 #include "equations/roots.h"
+#include "equations/roots_double.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
@@ -420,6 +421,9 @@ constexpr i32 LADDER_START_WORDS = 2;
 constexpr i32 LADDER_MIN_WORDS = 8;
 // Sweeps a level may take without settling before the next one takes over.
 constexpr i64 LADDER_LEVEL_SWEEPS = 40;
+// What the double sweeps settle to: steps below 10^-8 leave iterates good
+// to about 16 digits, of which the level after them checks 14.
+constexpr i32 DOUBLE_SETTLED_DIGITS = 14;
 
 // The ladder's levels below the working words w: about w/2, w/4, ... down to
 // LADDER_START_WORDS, lowest first.
@@ -433,24 +437,32 @@ std::vector<i32> ladder_levels(i32 words) {
     return levels;
 }
 
-// Most sweeps of a run only find the roots roughly, which a few words do as
-// well as the working precision: the iteration sweeps at the ladder's lowest
-// level until every step is below half its digits (or at its noise floor),
-// then at the next level from the settled iterates, where quadratic
-// convergence needs a sweep or two, up to the working words. Every sweep
-// counts towards the run's limit. The iterates, sized for the working words,
-// come back at those words.
+// Most sweeps of a run only find the roots roughly, which doubles and then a
+// few words do as well as the working precision: the iteration sweeps in
+// doubles (or, where their range does not reach, at the ladder's lowest
+// level) until every step is below half their digits or at the noise floor,
+// then at each level from the settled iterates, where quadratic convergence
+// needs a sweep or two, up to the working words. Every sweep counts towards
+// the run's limit. The iterates, sized for the working words, come back at
+// those words.
 void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_result& result,
            i64 limit) {
     const i32 full = mp_real_words;
+    const std::vector<i32> levels = ladder_levels(full);
+    if (levels.empty()) return;
+    // Digits the iterates have settled to; 0 before anything settled.
+    i32 settled = 0;
+    const DoubleStage doubles =
+        double_sweeps(eq, z, std::min(LADDER_LEVEL_SWEEPS, limit - result.sweeps));
+    result.sweeps += doubles.sweeps;
+    if (doubles.settled) settled = DOUBLE_SETTLED_DIGITS;
     std::vector<u64> store;
     i32 current = full;
-    for (const i32 words : ladder_levels(full)) {
-        // The lowest level has settled once its steps are below half its
-        // digits. A higher one starts from iterates settled at the level
-        // below, and its first step, about as small as that level's
-        // precision, settles it.
-        const i32 digits = current == full ? 19 * words / 2 : 19 * (current - 1);
+    for (const i32 words : levels) {
+        // A level has settled once its steps are below half its digits; one
+        // that starts from settled iterates, once they are below those
+        // digits, which its first step, one of quadratic convergence, does.
+        const i32 digits = settled > 0 ? settled : 19 * words / 2;
         for (auto& v : z) cplx_resize(v.data(), words, v.data(), current);
         current = words;
         RealWordsScope scope(words);
@@ -467,6 +479,7 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
             if (small || stop_pending()) break;
         }
         if (stop_pending()) break;
+        settled = 19 * (words - 1);
     }
     for (auto& v : z) cplx_resize(v.data(), full, v.data(), current);
 }
