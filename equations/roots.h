@@ -88,7 +88,9 @@ void cplx_poly_eval(u64* dst, const poly_equation& eq, const u64* z);
 // flicker around zero come out as exactly 0. Where the last sweep's steps
 // are too small to move any rounded part, across a rounding boundary, out of
 // the noise or into another cloud, the sweeps still to come would record the
-// same values, and the iteration stops there with that outcome.
+// same values, and the iteration stops there with that outcome. Iterates
+// gathered at a multiple root, which the iteration approaches only linearly,
+// are moved onto it by Newton's iteration on a derivative.
 // Iterates that coincide exactly are pulled apart instead of dividing by
 // zero.
 // Fills roots 0..degree-1 with multiplicity 1 and count = degree; returns

@@ -6,6 +6,7 @@
 #include "app/app_error.h"
 #include "equations/roots.h"
 #include "equations/roots_double.h"
+#include "equations/roots_impl.h"
 #include "numlib/cplx.h"
 #include "numlib/mp_error.h"
 #include "numlib/num_text.h"
@@ -15,11 +16,6 @@
 namespace {
 
 constexpr i32 HISTORY = 5;
-
-// One cplx value of the current size, zero.
-std::vector<u64> cplx_temp() {
-    return std::vector<u64>(static_cast<std::size_t>(cplx_value_words(mp_real_words)));
-}
 
 bool monic(const u64* a) {
     return cplx_is_real(a) && real_cmp_i64(a, 1) == 0;
@@ -128,44 +124,14 @@ void separate(u64* zi, i32 digits) {
     cplx_add(zi, zi, step.data());
 }
 
-// log10 |x| of a real, roughly; a very small number for zero.
-double log10_abs(const u64* x) {
-    if (real_is_zero(x)) return -1e300;
-    return static_cast<double>(real_exp_of(x)) + std::log10(static_cast<double>(x[1]) / 1e18);
-}
-
-// log10 |z| of a cplx value, within log10(2).
-double log10_abs_cplx(const u64* z) {
-    return std::max(log10_abs(z), log10_abs(cplx_im_of(z, mp_real_words)));
-}
-
-// Whether p(z) is as small as the rounding of its own evaluation: |p(z)|
-// within 10^-(W - NOISE_MARGIN) of sum |a_k| |z|^k, W = 19 m working digits.
-// Iterating on cannot sharpen such an iterate. Near a root of multiplicity k
-// that is already the case at a distance of about 10^(-W/k), where the steps
-// are rounding noise and never fall below 10^-(digits + 2).
-bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z) {
-    constexpr double NOISE_MARGIN = 3;
-    const double lz = log10_abs_cplx(z);
-    double top = -1e300, sum = 0;
-    std::vector<double> terms;
-    for (i32 k = 0; k <= eq.degree; ++k) {
-        const double t = log10_abs_cplx(eq.coef[k]) + (k == 0 ? 0.0 : k * lz);
-        terms.push_back(t);
-        top = std::max(top, t);
-    }
-    for (double t : terms) sum += std::pow(10.0, std::max(t - top, -300.0));
-    const double scale = top + std::log10(sum);
-    return log10_abs_cplx(p) <= scale - (19.0 * mp_real_words - NOISE_MARGIN);
-}
-
 // One sweep in which each new iterate is used at once by the later ones.
 // Returns true when every update was below 10^-(digits + 2) of its iterate
-// or made at the noise floor of the evaluation. `steps`, when given, gets
-// log10 of each update's size (NO_STEP for none).
+// or made at the noise floor of the evaluation; iterates marked in `placed`
+// do not count. `steps`, when given, gets log10 of each update's size
+// (NO_STEP for none).
 constexpr double NO_STEP = -1e300;
 bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits,
-           std::vector<double>* steps = nullptr) {
+           std::vector<double>* steps = nullptr, const std::vector<bool>* placed = nullptr) {
     const i32 m = eq.degree;
     std::vector<u64> p = cplx_temp(), q = cplx_temp(), d = cplx_temp();
     bool small = true;
@@ -189,7 +155,9 @@ bool sweep(const poly_equation& eq, std::vector<std::vector<u64>>& z, i32 digits
         const bool noise = at_noise_floor(eq, p.data(), zi);
         cplx_div(p.data(), p.data(), q.data());
         const i64 size = magnitude(zi, REAL_EXP_MIN);
-        if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2 && !noise) small = false;
+        const bool counts = placed == nullptr || !(*placed)[static_cast<std::size_t>(i)];
+        if (magnitude(p.data(), REAL_EXP_MIN) > size - digits - 2 && !noise && counts)
+            small = false;
         if (steps) (*steps)[static_cast<std::size_t>(i)] = log10_abs_cplx(p.data());
         cplx_sub(zi, zi, p.data());
     }
@@ -355,7 +323,11 @@ bool clouds_fixed(const std::vector<std::vector<u64>>& z, const std::vector<i32>
             const double apart = log10_abs_cplx(d.data());
             const double edge =
                 std::max(log10_abs_cplx(z[i].data()), log10_abs_cplx(z[j].data())) - (digits - 1);
-            if (std::abs(apart - edge) < 1 || std::max(far[i], far[j]) > std::min(apart, edge) - 2)
+            // Within a cloud the distance may change as long as it stays
+            // below the edge; between clouds it must stay above it.
+            const double moves = std::max(far[i], far[j]) + 1;
+            if (apart < edge ? std::max(apart, moves) >= edge - 1
+                             : apart <= edge + 1 || moves >= apart - 1)
                 return false;
             if (cloud[i] == cloud[j]) {
                 auto& c = diameter[static_cast<std::size_t>(cloud[i])];
@@ -425,15 +397,24 @@ constexpr i64 LADDER_LEVEL_SWEEPS = 40;
 // to about 16 digits, of which the level after them checks 14.
 constexpr i32 DOUBLE_SETTLED_DIGITS = 14;
 
+// Decimal digits by which the highest level's precision exceeds what the
+// working precision's first sweep must settle.
+constexpr i32 LADDER_TOP_MARGIN = 40;
+
 // The ladder's levels below the working words w: about w/2, w/4, ... down to
-// LADDER_START_WORDS, lowest first.
-std::vector<i32> ladder_levels(i32 words) {
+// LADDER_START_WORDS, lowest first. A level is left out when the one below
+// it already carries the shown digits, and the digits that tell noise from a
+// part (19 w / degree), by LADDER_TOP_MARGIN: one sweep at the working words
+// from there leaves steps that no longer move any rounded part.
+std::vector<i32> ladder_levels(i32 words, i32 degree, i32 digits) {
     std::vector<i32> levels;
     if (words < LADDER_MIN_WORDS) return levels;
     for (i32 w = (words + 1) / 2; w >= LADDER_START_WORDS; w = (w + 1) / 2) {
         levels.insert(levels.begin(), w);
         if (w == LADDER_START_WORDS) break;
     }
+    const i32 needed = std::max(digits, 19 * words / degree) + LADDER_TOP_MARGIN;
+    while (levels.size() >= 2 && 19 * levels[levels.size() - 2] >= needed) levels.pop_back();
     return levels;
 }
 
@@ -446,9 +427,9 @@ std::vector<i32> ladder_levels(i32 words) {
 // the run's limit. The iterates, sized for the working words, come back at
 // those words.
 void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_result& result,
-           i64 limit) {
+           i32 digits, i64 limit) {
     const i32 full = mp_real_words;
-    const std::vector<i32> levels = ladder_levels(full);
+    const std::vector<i32> levels = ladder_levels(full, eq.degree, digits);
     if (levels.empty()) return;
     // Digits the iterates have settled to; 0 before anything settled.
     i32 settled = 0;
@@ -462,19 +443,16 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
         // A level has settled once its steps are below half its digits; one
         // that starts from settled iterates, once they are below those
         // digits, which its first step, one of quadratic convergence, does.
-        const i32 digits = settled > 0 ? settled : 19 * words / 2;
+        const i32 level_digits = settled > 0 ? settled : 19 * words / 2;
         for (auto& v : z) cplx_resize(v.data(), words, v.data(), current);
         current = words;
         RealWordsScope scope(words);
-        const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));
-        store.assign(size * static_cast<std::size_t>(eq.degree + 1), 0);
-        poly_equation level = eq;
-        for (i32 k = 0; k <= eq.degree; ++k) {
-            level.coef[k] = store.data() + size * static_cast<std::size_t>(k);
-            cplx_resize(level.coef[k], words, eq.coef[k], full);
-        }
+        const poly_equation level = resized_equation(eq, words, full, store);
+        // A cluster placed at its root is as settled as this level can make it.
+        std::vector<bool> placed(z.size(), false);
         for (i64 n = 0; n < LADDER_LEVEL_SWEEPS && result.sweeps < limit; ++n) {
-            const bool small = sweep(level, z, digits);
+            polish_clusters(level, z, placed);
+            const bool small = sweep(level, z, level_digits, nullptr, &placed);
             ++result.sweeps;
             if (small || stop_pending()) break;
         }
@@ -485,6 +463,56 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
 }
 
 }  // namespace
+
+std::vector<u64> cplx_temp() {
+    return std::vector<u64>(static_cast<std::size_t>(cplx_value_words(mp_real_words)));
+}
+
+poly_equation resized_equation(const poly_equation& eq, i32 words, i32 from,
+                               std::vector<u64>& store) {
+    const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));
+    store.assign(size * static_cast<std::size_t>(eq.degree + 1), 0);
+    poly_equation out = eq;
+    for (i32 k = 0; k <= eq.degree; ++k) {
+        out.coef[k] = store.data() + size * static_cast<std::size_t>(k);
+        cplx_resize(out.coef[k], words, eq.coef[k], from);
+    }
+    return out;
+}
+
+namespace {
+
+// log10 |x| of a real, roughly; a very small number for zero.
+double log10_abs(const u64* x) {
+    if (real_is_zero(x)) return -1e300;
+    return static_cast<double>(real_exp_of(x)) + std::log10(static_cast<double>(x[1]) / 1e18);
+}
+
+}  // namespace
+
+double log10_abs_cplx(const u64* z) {
+    return std::max(log10_abs(z), log10_abs(cplx_im_of(z, mp_real_words)));
+}
+
+double eval_scale(const poly_equation& eq, const u64* z) {
+    const double lz = log10_abs_cplx(z);
+    double top = -1e300, sum = 0;
+    std::vector<double> terms;
+    for (i32 k = 0; k <= eq.degree; ++k) {
+        const double t = log10_abs_cplx(eq.coef[k]) + (k == 0 ? 0.0 : k * lz);
+        terms.push_back(t);
+        top = std::max(top, t);
+    }
+    for (double t : terms) sum += std::pow(10.0, std::max(t - top, -300.0));
+    return top + std::log10(sum);
+}
+
+// Iterating on cannot sharpen an iterate at the noise floor. Near a root of
+// multiplicity k that is already the case at a distance of about 10^(-W/k),
+// where the steps are rounding noise and never fall below 10^-(digits + 2).
+bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z) {
+    return log10_abs_cplx(p) <= eval_scale(eq, z) - (19.0 * mp_real_words - ROOT_NOISE_MARGIN);
+}
 
 // Horner's rule: m - 1 complex products for a monic equation, where running
 // powers of z took m - 1 more for the terms a_k z^k. Most of a sweep's time
@@ -524,12 +552,16 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
     for (std::size_t k = 1; k < z.size(); ++k) cplx_mul(z[k].data(), z[k - 1].data(), step.data());
 
     const i64 limit = i64{3} * m * digits;
-    climb(eq, z, result, limit);
+    climb(eq, z, result, digits, limit);
     if (stop_pending()) return false;
     History history(m, mp_real_words);
     std::vector<double> steps(z.size());
+    bool moving = true;
+    std::vector<bool> placed(z.size(), false);
     for (i64 recorded = 1;; ++recorded) {
+        if (moving) polish_clusters(eq, z, placed);
         const bool small_steps = sweep(eq, z, digits, &steps);
+        moving = !small_steps;
         record(history, z, digits);
         ++result.sweeps;
         if (recorded >= HISTORY && small_steps && converged(history, m)) break;
