@@ -10,8 +10,14 @@
 // noise of an evaluation.
 constexpr double ROOT_NOISE_MARGIN = 3;
 
+// A step size (log10) for an iterate that did not move.
+constexpr double NO_STEP = -1e300;
+
 // One cplx value of the current size, zero.
 std::vector<u64> cplx_temp();
+
+// Whether a is exactly 1.
+bool cplx_is_one(const u64* a);
 
 // eq's coefficients, of `from` words, at `words` words in `store`.
 poly_equation resized_equation(const poly_equation& eq, i32 words, i32 from,
@@ -37,3 +43,20 @@ bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z);
 // in `placed`.
 void polish_clusters(const poly_equation& eq, std::vector<std::vector<u64>>& z,
                      std::vector<bool>& placed);
+
+// Whether `part` of a root is rounding noise beside the `other` part, for an
+// iteration at `digits` digits of an equation of `degree`.
+bool below_noise(const u64* part, const u64* other, i32 digits, i32 degree);
+
+// Each iterate's cloud (iterates within 10^-(digits - 1) of each other's
+// size, transitively), named by its first member.
+std::vector<i32> find_clouds(const std::vector<std::vector<u64>>& z, i32 digits);
+
+// mean = the mean of the iterates in cloud `first`; false for a cloud of one.
+bool cloud_mean(u64* mean, const std::vector<std::vector<u64>>& z, const std::vector<i32>& cloud,
+                i32 first);
+
+// Whether more sweeps, which move each iterate by about its last step
+// (log10 in `steps`), would record the values rounded from z again.
+bool settled(const std::vector<std::vector<u64>>& z, const std::vector<double>& steps, i32 digits,
+             i32 degree);
