@@ -3,6 +3,8 @@
 // are refused by line, and cut or junk files, which must do no harm.
 #include "linear/linear_csv.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -18,8 +20,10 @@
 
 namespace {
 
+// One file per process: ctest runs the tests of this file side by side, and
+// one test read the file another had just written.
 std::string temp_path() {
-    return ::testing::TempDir() + "linear_grid.csv";
+    return ::testing::TempDir() + "linear_grid_" + std::to_string(getpid()) + ".csv";
 }
 
 void write_bytes(const std::string& bytes) {
@@ -85,6 +89,7 @@ TEST_F(LinearTest, CsvRoundTripKeepsEveryCell) {
     }
     settings_reset();
     settings_apply_decimal_separator();
+    std::remove(temp_path().c_str());
 }
 
 namespace {
@@ -131,6 +136,7 @@ TEST_F(LinearTest, HandMadeFilesLoadOrAreRefusedByLine) {
     clearErrors();
     EXPECT_FALSE(linear_csv_write(u"/nonexistent-folder/x.csv", old_grid()));
     EXPECT_EQ(appError.load(), u32{APP_ERR_FILE_ACCESS});
+    std::remove(temp_path().c_str());
 }
 
 // Cut files, junk and a header of ten million separators: a load either
