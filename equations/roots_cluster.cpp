@@ -2,7 +2,6 @@
 // iteration on a derivative.
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <vector>
 
 #include "equations/roots_impl.h"
@@ -46,34 +45,36 @@ std::vector<std::vector<std::size_t>> find_clusters(const Iterates& z) {
     }
     std::sort(pairs.begin(), pairs.end(),
               [](const Pair& a, const Pair& b) { return a.apart < b.apart; });
-    std::vector<std::size_t> group(m);
-    std::iota(group.begin(), group.end(), std::size_t{0});
-    std::vector<double> widest(m, -1e300);  // largest merged distance per group
+    // Each group is listed under its representative; `widest` holds its
+    // largest merged distance.
+    std::vector<std::vector<std::size_t>> group(m);
+    std::vector<std::size_t> owner(m);
+    for (std::size_t i = 0; i < m; ++i) group[i] = {owner[i] = i};
+    std::vector<double> widest(m, -1e300);
+    std::vector<std::size_t> listed(m, 1);  // group size when last listed
     std::vector<std::vector<std::size_t>> found;
+    const auto spread = [&](std::size_t g) {
+        return widest[g] + std::log10(static_cast<double>(group[g].size()));
+    };
     for (const Pair& p : pairs) {
         for (std::size_t g = 0; g < m; ++g) {
-            std::vector<std::size_t> members;
-            for (std::size_t i = 0; i < m; ++i) {
-                if (group[i] == g) members.push_back(i);
-            }
-            const double spread = widest[g] + std::log10(static_cast<double>(members.size()));
-            if (members.size() < 2 || spread + CLUSTER_GAP >= p.apart) continue;
-            if (std::find(found.begin(), found.end(), members) == found.end())
-                found.push_back(members);
+            if (group[g].size() <= listed[g] || spread(g) + CLUSTER_GAP >= p.apart) continue;
+            listed[g] = group[g].size();
+            found.push_back(group[g]);
         }
-        const std::size_t from = group[p.i], to = group[p.j];
+        const std::size_t from = owner[p.i], to = owner[p.j];
         if (from == to) continue;
-        for (std::size_t& g : group) g = g == from ? to : g;
+        for (std::size_t i : group[from]) owner[i] = to;
+        group[to].insert(group[to].end(), group[from].begin(), group[from].end());
+        std::sort(group[to].begin(), group[to].end());
+        group[from].clear();
         widest[to] = std::max({widest[to], widest[from], p.apart});
     }
     // All iterates at one root: no other iterate to measure against, so the
     // root's own size serves.
-    const double spread = widest[group[0]] + std::log10(static_cast<double>(m));
-    if (m >= 2 && spread + CLUSTER_GAP < log10_abs_cplx(z[0].data())) {
-        std::vector<std::size_t> all(m);
-        std::iota(all.begin(), all.end(), std::size_t{0});
-        found.push_back(all);
-    }
+    const std::size_t all = owner[0];
+    if (m >= 2 && spread(all) + CLUSTER_GAP < log10_abs_cplx(z[0].data()))
+        found.push_back(group[all]);
     return found;
 }
 
@@ -149,13 +150,9 @@ bool newton(const poly_equation& eq, i32 k, u64* c, u64* pk) {
 // within its noise radius already or Newton finds no root of p near it.
 bool polish(const poly_equation& eq, Iterates& z, const std::vector<std::size_t>& members) {
     const i32 k = static_cast<i32>(members.size());
-    const u64 count = members.size();
-    std::vector<u64> mean = cplx_temp(), c = cplx_temp(), pk = cplx_temp(), d = cplx_temp();
-    for (std::size_t i : members) cplx_add(mean.data(), mean.data(), z[i].data());
     const i32 w = mp_real_words;
-    real_round_guard(mean.data(), real_div_u64(mean.data(), mean.data(), count), w);
-    u64* mean_im = cplx_im_of(mean.data(), w);
-    real_round_guard(mean_im, real_div_u64(mean_im, mean_im, count), w);
+    std::vector<u64> mean = cplx_temp(), c = cplx_temp(), pk = cplx_temp(), d = cplx_temp();
+    iterate_mean(mean.data(), z, members);
     double spread = -1e300;
     for (std::size_t i : members) {
         cplx_sub(d.data(), z[i].data(), mean.data());
@@ -191,12 +188,13 @@ bool polish(const poly_equation& eq, Iterates& z, const std::vector<std::size_t>
 
 }  // namespace
 
-void polish_clusters(const poly_equation& eq, Iterates& z, std::vector<bool>& placed) {
+std::vector<bool> polish_clusters(const poly_equation& eq, Iterates& z) {
     std::vector<bool> moved(z.size(), false);
     for (const auto& members : find_clusters(z)) {
         if (std::any_of(members.begin(), members.end(), [&](std::size_t i) { return moved[i]; }))
             continue;
         if (!polish(eq, z, members)) continue;
-        for (std::size_t i : members) moved[i] = placed[i] = true;
+        for (std::size_t i : members) moved[i] = true;
     }
+    return moved;
 }

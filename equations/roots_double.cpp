@@ -47,19 +47,19 @@ constexpr double SETTLED_STEP = 1e-8;
 constexpr double NOISE = 1e-13;
 
 // x as a double; false outside COEF_EXP_LIMIT (zero is always fine).
-bool to_double(const u64* x, double& out, i64 limit) {
+bool to_double(const u64* x, double& out) {
     out = 0;
     if (real_is_zero(x)) return true;
     const i64 e = real_exp_of(x);
-    if (e > limit || e < -limit) return false;
+    if (e > COEF_EXP_LIMIT || e < -COEF_EXP_LIMIT) return false;
     const double low = mp_real_words > 1 ? static_cast<double>(x[2]) * 1e-19 : 0.0;
     out = (static_cast<double>(x[1]) + low) * std::pow(10.0, static_cast<double>(e - 18));
     if (real_sign(x) != 0) out = -out;
     return true;
 }
 
-bool to_c(const u64* z, C& out, i64 limit) {
-    return to_double(z, out.re, limit) && to_double(cplx_im_of(z, mp_real_words), out.im, limit);
+bool to_c(const u64* z, C& out) {
+    return to_double(z, out.re) && to_double(cplx_im_of(z, mp_real_words), out.im);
 }
 
 // dst = v, rounded to 17 significant digits.
@@ -104,10 +104,10 @@ DoubleStage double_sweeps(const poly_equation& eq, std::vector<std::vector<u64>>
     const std::size_t m = z.size();
     std::vector<C> a(m + 1), x(m);
     for (std::size_t k = 0; k <= m; ++k) {
-        if (!to_c(eq.coef[k], a[k], COEF_EXP_LIMIT)) return stage;
+        if (!to_c(eq.coef[k], a[k])) return stage;
     }
     for (std::size_t i = 0; i < m; ++i) {
-        if (!to_c(z[i].data(), x[i], COEF_EXP_LIMIT)) return stage;
+        if (!to_c(z[i].data(), x[i])) return stage;
     }
     bool settled = false;
     for (; stage.sweeps < budget && !settled; ++stage.sweeps) {
@@ -117,7 +117,6 @@ DoubleStage double_sweeps(const poly_equation& eq, std::vector<std::vector<u64>>
         from_double(z[i].data(), x[i].re);
         from_double(cplx_im_of(z[i].data(), mp_real_words), x[i].im);
     }
-    stage.used = true;
     stage.settled = settled;
     return stage;
 }

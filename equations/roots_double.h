@@ -7,8 +7,7 @@
 #include "numlib/mp_types.h"
 
 struct DoubleStage {
-    bool used = false;     // the iterates now hold the double sweeps' result
-    bool settled = false;  // and the last of those sweeps had settled
+    bool settled = false;  // the iterates hold the sweeps' result, the last of which settled
     i64 sweeps = 0;        // sweeps run; 0 when unused
 };
 

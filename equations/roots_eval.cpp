@@ -18,6 +18,17 @@ std::vector<u64> cplx_temp() {
     return std::vector<u64>(static_cast<std::size_t>(cplx_value_words(mp_real_words)));
 }
 
+void iterate_mean(u64* mean, const std::vector<std::vector<u64>>& z,
+                  const std::vector<std::size_t>& members) {
+    cplx_zero(mean);
+    for (std::size_t i : members) cplx_add(mean, mean, z[i].data());
+    const u64 count = members.size();
+    const i32 w = mp_real_words;
+    real_round_guard(mean, real_div_u64(mean, mean, count), w);
+    u64* im = cplx_im_of(mean, w);
+    real_round_guard(im, real_div_u64(im, im, count), w);
+}
+
 poly_equation resized_equation(const poly_equation& eq, i32 words, i32 from,
                                std::vector<u64>& store) {
     const std::size_t size = static_cast<std::size_t>(cplx_value_words(words));

@@ -19,6 +19,10 @@ std::vector<u64> cplx_temp();
 // Whether a is exactly 1.
 bool cplx_is_one(const u64* a);
 
+// mean = the mean of the iterates z[i], i in members (not empty).
+void iterate_mean(u64* mean, const std::vector<std::vector<u64>>& z,
+                  const std::vector<std::size_t>& members);
+
 // eq's coefficients, of `from` words, at `words` words in `store`.
 poly_equation resized_equation(const poly_equation& eq, i32 words, i32 from,
                                std::vector<u64>& store);
@@ -39,10 +43,8 @@ bool at_noise_floor(const poly_equation& eq, const u64* p, const u64* z);
 // than to any other iterate and still outside its noise radius, moves to the
 // root that Newton's iteration on the (k - 1)-th derivative finds from their
 // mean, when p is at its noise floor there; its members become a regular
-// k-gon around it at the noise radius. Marks the members it moved
-// in `placed`.
-void polish_clusters(const poly_equation& eq, std::vector<std::vector<u64>>& z,
-                     std::vector<bool>& placed);
+// k-gon around it at the noise radius. Returns which iterates it moved.
+std::vector<bool> polish_clusters(const poly_equation& eq, std::vector<std::vector<u64>>& z);
 
 // Whether `part` of a root is rounding noise beside the `other` part, for an
 // iteration at `digits` digits of an equation of `degree`.

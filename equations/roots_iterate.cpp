@@ -264,18 +264,18 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
     const std::vector<i32> levels = ladder_levels(full, eq.degree, digits);
     if (levels.empty()) return;
     // Digits the iterates have settled to; 0 before anything settled.
-    i32 settled = 0;
+    i32 settled_digits = 0;
     const DoubleStage doubles =
         double_sweeps(eq, z, std::min(LADDER_LEVEL_SWEEPS, limit - result.sweeps));
     result.sweeps += doubles.sweeps;
-    if (doubles.settled) settled = DOUBLE_SETTLED_DIGITS;
+    if (doubles.settled) settled_digits = DOUBLE_SETTLED_DIGITS;
     std::vector<u64> store;
     i32 current = full;
     for (const i32 words : levels) {
         // A level has settled once its steps are below half its digits; one
         // that starts from settled iterates, once they are below those
         // digits, which its first step, one of quadratic convergence, does.
-        const i32 level_digits = settled > 0 ? settled : 19 * words / 2;
+        const i32 level_digits = settled_digits > 0 ? settled_digits : 19 * words / 2;
         for (auto& v : z) cplx_resize(v.data(), words, v.data(), current);
         current = words;
         RealWordsScope scope(words);
@@ -283,13 +283,14 @@ void climb(const poly_equation& eq, std::vector<std::vector<u64>>& z, root_resul
         // A cluster placed at its root is as settled as this level can make it.
         std::vector<bool> placed(z.size(), false);
         for (i64 n = 0; n < LADDER_LEVEL_SWEEPS && result.sweeps < limit; ++n) {
-            polish_clusters(level, z, placed);
+            const std::vector<bool> moved = polish_clusters(level, z);
+            for (std::size_t i = 0; i < z.size(); ++i) placed[i] = placed[i] || moved[i];
             const bool small = sweep(level, z, level_digits, nullptr, &placed);
             ++result.sweeps;
             if (small || stop_pending()) break;
         }
         if (stop_pending()) break;
-        settled = 19 * (words - 1);
+        settled_digits = 19 * (words - 1);
     }
     for (auto& v : z) cplx_resize(v.data(), full, v.data(), current);
 }
@@ -320,9 +321,8 @@ bool weierstrass_iterate(const poly_equation& eq, root_result& result, i32 digit
     History history(m, mp_real_words);
     std::vector<double> steps(z.size());
     bool moving = true;
-    std::vector<bool> placed(z.size(), false);
     for (i64 recorded = 1;; ++recorded) {
-        if (moving) polish_clusters(eq, z, placed);
+        if (moving) polish_clusters(eq, z);
         const bool small_steps = sweep(eq, z, digits, &steps);
         moving = !small_steps;
         record(history, z, digits);

@@ -50,18 +50,12 @@ std::vector<i32> find_clouds(const std::vector<std::vector<u64>>& z, i32 digits)
 
 bool cloud_mean(u64* mean, const std::vector<std::vector<u64>>& z, const std::vector<i32>& cloud,
                 i32 first) {
-    u64 size = 0;
-    cplx_zero(mean);
+    std::vector<std::size_t> members;
     for (std::size_t i = 0; i < z.size(); ++i) {
-        if (cloud[i] != first) continue;
-        cplx_add(mean, mean, z[i].data());
-        ++size;
+        if (cloud[i] == first) members.push_back(i);
     }
-    if (size < 2) return false;
-    const i32 w = mp_real_words;
-    real_round_guard(mean, real_div_u64(mean, mean, size), w);
-    u64* im = cplx_im_of(mean, w);
-    real_round_guard(im, real_div_u64(im, im, size), w);
+    if (members.size() < 2) return false;
+    iterate_mean(mean, z, members);
     return true;
 }
 
