@@ -1,7 +1,10 @@
 // Scratch discipline: temporaries come from a bump area and are released by
 // restoring the top. A ScratchMark remembers the top and restores it on every
 // return path. Running past the end of the area raises error 30 and yields
-// nullptr; nothing is ever written outside the area.
+// nullptr; nothing is ever written outside the area. Once a take has failed,
+// every later take from the same mark fails too, so a caller that checks
+// only its last block never uses an earlier one that did not fit (a smaller
+// block after it could still have fit).
 #pragma once
 
 #include "numlib/mp_error.h"
@@ -16,7 +19,8 @@ class ScratchMark {
     // Takes count uninitialised words, or raises error 30 and returns nullptr.
     u64* take(std::size_t count) {
         std::size_t avail = static_cast<std::size_t>(mp_scratch_end - mp_scratch_top) / sizeof(u64);
-        if (mp_scratch_top == nullptr || count > avail) {
+        if (failed_ || mp_scratch_top == nullptr || count > avail) {
+            failed_ = true;
             mp_raise(MP_ERR_INTERNAL);
             return nullptr;
         }
@@ -27,4 +31,5 @@ class ScratchMark {
 
   private:
     u8* mark_;
+    bool failed_ = false;
 };

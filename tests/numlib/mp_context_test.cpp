@@ -26,6 +26,22 @@ TEST_F(ContextTest, SecondInitKeepsApplicationSettings) {
     EXPECT_EQ(mp_scratch_top, top);
 }
 
+// A block that does not fit fails every later take of the same mark, even
+// one small enough to fit, so checking the last block covers them all; a
+// new mark starts afresh.
+TEST_F(ContextTest, FailedTakeFailsTheMarksLaterTakes) {
+    const auto avail = static_cast<std::size_t>(mp_scratch_end - mp_scratch_top) / sizeof(u64);
+    {
+        ScratchMark mark;
+        EXPECT_EQ(mark.take(avail + 1), nullptr);
+        EXPECT_EQ(mark.take(1), nullptr);
+    }
+    EXPECT_EQ(mp_err(), MP_ERR_INTERNAL);
+    mp_error = 0;
+    ScratchMark fresh;
+    EXPECT_NE(fresh.take(1), nullptr);
+}
+
 // 1 to 2000 integer words and 1 to 527 real words; other counts are error
 // 1 and leave the count as it was.
 TEST_F(ContextTest, WordCountLimits) {
