@@ -3,6 +3,7 @@
 // with its sink and a stop request from another thread or before the start.
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "calc_test_util.h"
@@ -56,11 +57,16 @@ TEST_F(CalcTest, WorkerReportsThroughItsSinkAndStopsOnRequest) {
 
     use(MP_TYPE_REAL, 10000);
     ASSERT_EQ(eval("7"), 0u);
-    calcFormulaEdited(s, u"fact(100000)");
+    // A hundred powers at 10,000 digits take seconds: the stop comes first
+    // however late this thread wakes (fact(100000), at 40 ms, lost the race
+    // on a busy machine).
+    std::u16string slow = u"1";
+    for (int i = 0; i < 100; ++i) slow += u"+ln(3)^ln(5)";
+    calcFormulaEdited(s, slow);
     CountingSink stopped;
     ASSERT_TRUE(calcBeginEvaluation(s));
     calcStartJob(s, stopped);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));  // the job takes about 100 ms
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::thread([this] { calcRequestStop(s); }).join();
     ASSERT_TRUE(calcWaitForJob(s, std::chrono::milliseconds(10000)));
     calcFinishEvaluation(s);
